@@ -1,0 +1,159 @@
+// The admin tool of the embedded suite database: create one, run a
+// statement or call a procedure through the data environment.
+
+#include "core/Vb.h"
+#include "core/VbError.h"
+#include "data/DtEn.h"
+#include "data/ProcedureDefs.h"
+#include "suite/SuiteDatabase.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+int usage()
+{
+    err() << "usage:\n"
+             "  pardex-db init PATH [--demo] [--receipts N] [--base-path DIR] [--force]\n"
+             "  pardex-db exec CONNECTION-STRING SQL\n"
+             "  pardex-db call CONNECTION-STRING PROCEDURE [ARG...]   (NULL for a null argument)\n";
+    err().flush();
+    return 2;
+}
+
+// Tabs and line breaks inside values would break the tab-separated lines.
+QString cell(const QVariant &v)
+{
+    QString t = Vb::textOf(v);
+    t.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+    return t;
+}
+
+int init(const QStringList &args)
+{
+    if (args.isEmpty())
+        return usage();
+    suite::CreateOptions options;
+    QString path;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--demo") {
+            options.demo = true;
+        } else if (a == u"--force") {
+            options.overwrite = true;
+        } else if (a == u"--receipts" && i + 1 < args.size()) {
+            bool ok = false;
+            options.extraReceipts = args[++i].toLongLong(&ok);
+            if (!ok || options.extraReceipts < 0)
+                return usage();
+        } else if (a == u"--base-path" && i + 1 < args.size()) {
+            options.reportBasePath = args[++i];
+            if (!options.reportBasePath.endsWith(u'/'))
+                options.reportBasePath += u'/';
+        } else if (path.isEmpty() && !a.startsWith(u"--")) {
+            path = a;
+        } else {
+            return usage();
+        }
+    }
+    if (path.isEmpty())
+        return usage();
+    if (options.extraReceipts > 0 && !options.demo) {
+        err() << "pardex-db: --receipts needs --demo (the receipts use its cash boxes and accounts)\n";
+        return 2;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    suite::createDatabase(path, options);
+    err() << "created " << path << " in " << timer.elapsed() << " ms\n";
+    return 0;
+}
+
+int exec(const QStringList &args)
+{
+    if (args.size() != 2)
+        return usage();
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(args[0]);
+    const RowSet rows = dtEn.cnt.execute(args[1]);
+    if (rows.returnsRows) {
+        out() << rows.columns.join(u'\t') << '\n';
+        for (const auto &row : rows.rows) {
+            QStringList cells;
+            for (const QVariant &v : row)
+                cells << cell(v);
+            out() << cells.join(u'\t') << '\n';
+        }
+    }
+    out().flush();
+    return 0;
+}
+
+int call(const QStringList &args)
+{
+    if (args.size() < 2)
+        return usage();
+    const ProcedureDef *def = Procedures::find(args[1]);
+    if (!def) {
+        err() << "pardex-db: unknown procedure " << args[1] << '\n';
+        return 2;
+    }
+    QVariantList values;
+    for (int i = 2; i < args.size(); ++i)
+        values << (args[i].compare(QStringLiteral("NULL"), Qt::CaseInsensitive) == 0 ? QVariant() : QVariant(args[i]));
+    if (values.size() != def->params.size()) {
+        err() << "pardex-db: " << def->name << " takes " << def->params.size() << " arguments:";
+        for (const ProcedureParam &p : def->params)
+            err() << ' ' << p.name;
+        err() << '\n';
+        return 2;
+    }
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(args[0]);
+    const int result = dtEn.callByName(args[1], values);
+    out() << def->returnName << '=' << result << '\n';
+    for (int i = 0; i < def->params.size(); ++i)
+        if (def->params[i].direction == ProcedureParam::InOut)
+            out() << def->params[i].name << '=' << Vb::textOf(values[i]) << '\n';
+    out().flush();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    try {
+        if (command == u"init")
+            return init(args);
+        if (command == u"exec")
+            return exec(args);
+        if (command == u"call")
+            return call(args);
+    } catch (const VbError &e) {
+        err() << "pardex-db: " << e.description() << " (" << e.number() << ")\n";
+        return 1;
+    }
+    return usage();
+}

@@ -1,0 +1,196 @@
+-- The nine stored procedures for SQL Server, with the contracts of the
+-- embedded database's C++ implementations: each is one transaction; codes
+-- are taken under an update lock so that concurrent saves get distinct ones.
+SET ANSI_NULLS ON;
+SET QUOTED_IDENTIFIER ON;
+GO
+CREATE PROCEDURE spRecPayRemoveDocuments @FormID int, @FormTypeID int AS
+BEGIN
+  SET NOCOUNT ON;
+  DECLARE @Docs TABLE (ID int PRIMARY KEY);
+  INSERT INTO @Docs SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail
+   WHERE FormID = @FormID AND FormTypeID = @FormTypeID;
+  DELETE FROM tblAccountDocumentObjects WHERE DocumentID IN (SELECT ID FROM @Docs);
+  DELETE FROM tblAccountDocumentDetail WHERE DocumentID IN (SELECT ID FROM @Docs);
+  DELETE FROM tblAccountDocument WHERE ID IN (SELECT ID FROM @Docs);
+END
+GO
+CREATE PROCEDURE spRecPayInsertCashTurnDetail
+  @ID int OUTPUT, @CashTurnID int, @Code int OUTPUT, @TransactionDate datetime,
+  @FarsiTransactionDate varchar(10), @Description varchar(250), @Received money, @Payed money,
+  @RelatedAccountID int, @ContractID int, @FormTypeID int, @FormID int
+AS
+BEGIN
+  SET NOCOUNT ON; SET XACT_ABORT ON;
+  BEGIN TRAN;
+  IF NOT EXISTS (SELECT 1 FROM tblRecPayCashTurn WHERE ID = @CashTurnID)
+  BEGIN
+    ROLLBACK; RAISERROR(N'نوبت صندوق شماره %d وجود ندارد.', 16, 1, @CashTurnID); RETURN 1;
+  END
+  DECLARE @NewCode int = NULL;
+  IF @Code = 0
+    SELECT @NewCode = ISNULL(MAX(Code), 0) + 1 FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
+     WHERE FormTypeID = ISNULL(@FormTypeID, 206) AND Code IS NOT NULL;
+  ELSE IF @Code <> -1
+    SET @NewCode = @Code;
+  INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description,
+    ReceivedValue, PayedValue, RelatedAccountID, ContractID, FormTypeID, FormID, CreateDate)
+  VALUES (@CashTurnID, @NewCode, @TransactionDate, @FarsiTransactionDate, @Description, ISNULL(@Received, 0),
+    ISNULL(@Payed, 0), CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
+    CASE WHEN @ContractID > 0 THEN @ContractID END, ISNULL(@FormTypeID, 206), @FormID, GETDATE());
+  SET @ID = SCOPE_IDENTITY();
+  IF @NewCode IS NOT NULL SET @Code = @NewCode;
+  COMMIT;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spRecPayUpdateCashTurnDetail
+  @ID int, @CashTurnID int, @Code int OUTPUT, @TransactionDate datetime, @FarsiTransactionDate varchar(10),
+  @Description varchar(250), @Received money, @Payed money, @RelatedAccountID int, @ContractID int
+AS
+BEGIN
+  SET NOCOUNT ON; SET XACT_ABORT ON;
+  BEGIN TRAN;
+  DECLARE @OldCode int, @FormTypeID int;
+  SELECT @OldCode = Code, @FormTypeID = FormTypeID FROM tblRecPayCashTurnDetail WITH (UPDLOCK) WHERE ID = @ID;
+  IF @FormTypeID IS NULL
+  BEGIN
+    ROLLBACK; RAISERROR(N'دريافت/پرداخت شماره %d وجود ندارد.', 16, 1, @ID); RETURN 1;
+  END
+  DECLARE @NewCode int = NULL;
+  IF @Code = 0
+  BEGIN
+    SET @NewCode = @OldCode;
+    IF @NewCode IS NULL
+      SELECT @NewCode = ISNULL(MAX(Code), 0) + 1 FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
+       WHERE FormTypeID = @FormTypeID AND Code IS NOT NULL;
+  END
+  ELSE IF @Code <> -1
+    SET @NewCode = @Code;
+  UPDATE tblRecPayCashTurnDetail SET CashTurnID = @CashTurnID, Code = @NewCode, TransactionDate = @TransactionDate,
+    FarsiTransactionDate = @FarsiTransactionDate, Description = @Description, ReceivedValue = ISNULL(@Received, 0),
+    PayedValue = ISNULL(@Payed, 0), RelatedAccountID = CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
+    ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END
+  WHERE ID = @ID;
+  EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
+  IF @NewCode IS NOT NULL SET @Code = @NewCode;
+  COMMIT;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spRecPayGeneralUpdateCashTurnDetail
+  @ID int, @FormTypeID int, @Description varchar(250), @Received money, @Payed money,
+  @RelatedAccountID int, @ContractID int
+AS
+BEGIN
+  SET NOCOUNT ON; SET XACT_ABORT ON;
+  BEGIN TRAN;
+  IF NOT EXISTS (SELECT 1 FROM tblRecPayCashTurnDetail WHERE ID = @ID)
+  BEGIN
+    ROLLBACK; RAISERROR(N'دريافت/پرداخت شماره %d وجود ندارد.', 16, 1, @ID); RETURN 1;
+  END
+  UPDATE tblRecPayCashTurnDetail SET Description = @Description, ReceivedValue = ISNULL(@Received, 0),
+    PayedValue = ISNULL(@Payed, 0), RelatedAccountID = CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
+    ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END
+  WHERE ID = @ID;
+  EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
+  COMMIT;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spRecPayDeleteReceipt @ID int, @FormTypeID int AS
+BEGIN
+  SET NOCOUNT ON;
+  DECLARE @Blocking int;
+  SELECT TOP 1 @Blocking = RelatedFormTypeID FROM tblOmberRelatedForms
+   WHERE ReferenceFormTypeID = @FormTypeID AND ReferenceFormID = @ID AND RelatedFormTypeID <> 901;
+  IF @Blocking IS NOT NULL
+  BEGIN
+    RAISERROR(N'رديف %d در فرمي از نوع %d به كار رفته است و حذف نمي شود.', 16, 1, @ID, @Blocking);
+    RETURN 1;
+  END
+  EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
+  DELETE FROM tblRecPayCashTurnDetail WHERE ID = @ID;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spRecPayDeleteCashTurnDetail @ID int AS
+BEGIN
+  SET NOCOUNT ON; SET XACT_ABORT ON;
+  DECLARE @FormTypeID int = (SELECT FormTypeID FROM tblRecPayCashTurnDetail WHERE ID = @ID);
+  IF @FormTypeID IS NULL RETURN 0;
+  BEGIN TRAN;
+  DECLARE @r int;
+  EXEC @r = spRecPayDeleteReceipt @ID, @FormTypeID;
+  IF @r <> 0 BEGIN ROLLBACK; RETURN @r; END
+  COMMIT;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spRecPayGeneralDeleteCashTurnDetail @ID int, @FormTypeID int AS
+BEGIN
+  SET NOCOUNT ON; SET XACT_ABORT ON;
+  IF NOT EXISTS (SELECT 1 FROM tblRecPayCashTurnDetail WHERE ID = @ID) RETURN 0;
+  BEGIN TRAN;
+  DECLARE @r int;
+  EXEC @r = spRecPayDeleteReceipt @ID, @FormTypeID;
+  IF @r <> 0 BEGIN ROLLBACK; RETURN @r; END
+  COMMIT;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spOmberHasPermission @UserID int, @FormPermissionID int AS
+BEGIN
+  SET NOCOUNT ON;
+  IF EXISTS (SELECT 1 FROM tblOmberUserPermission WHERE UserID = @UserID AND PermissionID = @FormPermissionID)
+    RETURN 1;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spAccountInsertDocument
+  @ID int OUTPUT, @Code int OUTPUT, @CreatorID int, @CreateDate datetime, @FarsiCreateDate varchar(10),
+  @DocumentDate datetime, @FarsiDocumentDate varchar(10), @Value money, @Description varchar(4000)
+AS
+BEGIN
+  SET NOCOUNT ON; SET XACT_ABORT ON;
+  BEGIN TRAN;
+  SELECT @Code = ISNULL(MAX(Code), 0) + 1 FROM tblAccountDocument WITH (UPDLOCK, HOLDLOCK);
+  INSERT INTO tblAccountDocument (Code, CreatorID, CreateDate, FarsiCreateDate, DocumentDate, FarsiDocumentDate,
+    Value, Description)
+  VALUES (@Code, @CreatorID, @CreateDate, @FarsiCreateDate, @DocumentDate, @FarsiDocumentDate, @Value, @Description);
+  SET @ID = SCOPE_IDENTITY();
+  COMMIT;
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spAccountInsertDocumentDetail
+  @DocID int, @RowNumber int, @AccountID int, @TransactionDate datetime, @FarsiTransactionDate varchar(10),
+  @Description varchar(500), @DocumentTypeID int, @AdditionalFormID varchar(20), @ContractID int,
+  @PositionID int, @DebitValue money, @CreditValue money, @FormID int, @FormTypeID int
+AS
+BEGIN
+  SET NOCOUNT ON;
+  IF NOT EXISTS (SELECT 1 FROM tblAccountDocument WHERE ID = @DocID)
+  BEGIN RAISERROR(N'سند حسابداري شماره %d وجود ندارد.', 16, 1, @DocID); RETURN 1; END
+  IF ISNULL(@AccountID, 0) <= 0
+  BEGIN RAISERROR(N'حساب رديف %d سند مشخص نشده است.', 16, 1, @RowNumber); RETURN 1; END
+  INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, TransactionDate, FarsiTransactionDate,
+    Description, DocumentTypeID, AdditionalFormID, ContractID, PositionID, DebitValue, CreditValue, FormID, FormTypeID)
+  VALUES (@DocID, @RowNumber, @AccountID, @TransactionDate, @FarsiTransactionDate, @Description, @DocumentTypeID,
+    @AdditionalFormID, @ContractID, @PositionID, ISNULL(@DebitValue, 0), ISNULL(@CreditValue, 0), @FormID,
+    @FormTypeID);
+  RETURN 0;
+END
+GO
+CREATE PROCEDURE spOmberInsertFormAction
+  @EventID int, @FormCode varchar(50), @FormTypeID int, @Description varchar(1000), @UserID int,
+  @EventDate datetime, @FarsiEventDate varchar(10), @EventTime int
+AS
+BEGIN
+  SET NOCOUNT ON;
+  INSERT INTO tblOmberFormAction (EventID, FormCode, FormTypeID, Description, UserID, EventDate, FarsiEventDate,
+    EventTime)
+  VALUES (@EventID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate, @EventTime);
+  RETURN 0;
+END
+GO

@@ -1,0 +1,93 @@
+#include "data/Connection.h"
+
+#include "core/VbError.h"
+#include "data/Diagnostics.h"
+#include "data/ProcedureDefs.h"
+#include "data/SqliteDialect.h"
+
+namespace {
+const QString Source = QStringLiteral("ADODB.Connection");
+}
+
+Connection::Connection(QString connectionString) : m_connectionString(std::move(connectionString)) {}
+
+Connection::~Connection() = default;
+
+void Connection::setConnectionString(const QString &text)
+{
+    if (m_dialect)
+        throw VbError(VbError::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), Source);
+    m_connectionString = text;
+}
+
+void Connection::setCommandTimeout(int seconds)
+{
+    m_commandTimeout = seconds;
+    if (m_dialect)
+        m_dialect->setCommandTimeout(seconds);
+}
+
+void Connection::Open(const QString &userId, const QString &password)
+{
+    if (m_dialect)
+        throw VbError(VbError::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), Source);
+    QString text = m_connectionString;
+    if (!userId.isEmpty())
+        text += QStringLiteral(";User ID=") + userId;
+    if (!password.isEmpty())
+        text += QStringLiteral(";Password=") + password;
+    const ::ConnectionString cs(text);
+    auto dialect = Dialect::forConnectionString(cs);
+    dialect->open(cs, m_connectionTimeout, m_commandTimeout);
+    m_dialect = std::move(dialect);
+}
+
+void Connection::Close()
+{
+    if (!m_dialect)
+        throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
+    m_dialect->close();
+    m_dialect.reset();
+}
+
+void Connection::ensureOpen()
+{
+    if (!m_dialect)
+        Open();
+}
+
+RowSet Connection::execute(const QString &tsql)
+{
+    Diagnostics &d = Diagnostics::instance();
+    d.record({Diagnostics::Entry::Sql, tsql, {}, {}});
+    d.checkFault(tsql);
+    ensureOpen();
+    return m_dialect->execute(m_dialect->toNative(tsql));
+}
+
+int Connection::call(const ProcedureDef &procedure, QVariantList &args)
+{
+    Diagnostics &d = Diagnostics::instance();
+    QStringList names;
+    for (const ProcedureParam &p : procedure.params)
+        names << QString::fromLatin1(p.name);
+    d.record({Diagnostics::Entry::Call, QString::fromLatin1(procedure.name), args, names});
+    d.checkFault(QString::fromLatin1(procedure.name));
+    ensureOpen();
+    return m_dialect->call(procedure, args);
+}
+
+QString Connection::dateLiteral(const QDate &date) const
+{
+    if (m_dialect)
+        return m_dialect->dateLiteral(date);
+    // Not open yet: the string says which engine it will be.
+    if (Dialect::engineOf(::ConnectionString(m_connectionString)) == Dialect::Engine::Sqlite)
+        return SqliteDialect::dateLiteralText(date);
+    return date.toString(QStringLiteral("yyyyMMdd"));
+}
+
+Dialect::Engine Connection::engine() const
+{
+    return Dialect::engineOf(::ConnectionString(m_connectionString));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/RowSet.h"
+#include "data/Dialect.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+struct ProcedureDef;
+
+// The data environment's connection `cnt`: a connection string, time-outs,
+// open or closed. Commands open it on first use, as the data environment
+// runtime does. Every statement and call is recorded in Diagnostics (the
+// component's T-SQL, before any dialect rewrite) and may be made to fail.
+class Connection
+{
+public:
+    explicit Connection(QString connectionString);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    QString ConnectionString() const { return m_connectionString; }
+    // Not allowed while open (error 3705).
+    void setConnectionString(const QString &text);
+    int ConnectionTimeout() const { return m_connectionTimeout; }
+    void setConnectionTimeout(int seconds) { m_connectionTimeout = seconds; }
+    int CommandTimeout() const { return m_commandTimeout; }
+    void setCommandTimeout(int seconds);
+    int State() const { return m_dialect ? 1 : 0; }
+
+    // Error 3705 when already open; a database error when it cannot open.
+    void Open(const QString &userId = QString(), const QString &password = QString());
+    // Error 3704 when not open.
+    void Close();
+
+    RowSet execute(const QString &tsql);
+    int call(const ProcedureDef &procedure, QVariantList &args);
+
+    // The quoted date text for a clause on this connection's engine.
+    QString dateLiteral(const QDate &date) const;
+    Dialect::Engine engine() const;
+
+private:
+    void ensureOpen();
+
+    QString m_connectionString;
+    int m_connectionTimeout = 15;
+    int m_commandTimeout = 30;
+    std::unique_ptr<Dialect> m_dialect;
+};

@@ -1,0 +1,35 @@
+#include "data/Dialect.h"
+
+#include "core/VbError.h"
+#include "data/OdbcDialect.h"
+#include "data/SqliteDialect.h"
+
+Dialect::Engine Dialect::engineOf(const ConnectionString &cs)
+{
+    const QString provider = cs.provider().trimmed().toLower();
+    if (provider == u"sqlite")
+        return Engine::Sqlite;
+    if (provider.startsWith(u"sqloledb") || provider.startsWith(u"sqlncli") || provider.startsWith(u"msoledbsql"))
+        return Engine::SqlServer;
+    if (provider.startsWith(u"msdaosp"))
+        return Engine::DesignTime;
+    return Engine::Unknown;
+}
+
+std::unique_ptr<Dialect> Dialect::forConnectionString(const ConnectionString &cs)
+{
+    switch (engineOf(cs)) {
+    case Engine::Sqlite:
+        return std::make_unique<SqliteDialect>();
+    case Engine::SqlServer:
+        return std::make_unique<OdbcDialect>();
+    case Engine::DesignTime:
+        return std::make_unique<DesignTimeDialect>();
+    case Engine::Unknown:
+        break;
+    }
+    throw VbError(VbError::ProviderNotFound,
+                  QStringLiteral("رشته اتصال به پايگاه داده معتبر نيست: \"%1\"")
+                      .arg(ConnectionString::masked(cs.text())),
+                  QStringLiteral("ADODB.Connection"));
+}

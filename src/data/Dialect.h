@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/RowSet.h"
+#include "data/ConnectionString.h"
+
+#include <QDate>
+#include <QVariantList>
+#include <memory>
+
+struct ProcedureDef;
+
+// Everything that differs between database engines, one small class per
+// engine: how the component's T-SQL reaches it, how a date is written in a
+// clause, how statements run and procedures are called.
+class Dialect
+{
+public:
+    virtual ~Dialect() = default;
+
+    virtual QString engineName() const = 0;
+    // The component's T-SQL as this engine needs it.
+    virtual QString toNative(const QString &tsql) const = 0;
+    // The text of a date between quotes in a clause, read by the engine as
+    // that Gregorian date whatever its language settings.
+    virtual QString dateLiteral(const QDate &date) const = 0;
+
+    virtual void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) = 0;
+    virtual void close() = 0;
+    virtual void setCommandTimeout(int seconds) { Q_UNUSED(seconds) }
+
+    virtual RowSet execute(const QString &nativeSql) = 0;
+    // Arguments in parameter order; in/out ones are replaced after the call.
+    virtual int call(const ProcedureDef &procedure, QVariantList &args) = 0;
+
+    // The dialect for a connection string's provider; raises a VbError that
+    // quotes the string (password masked) when no engine serves it.
+    static std::unique_ptr<Dialect> forConnectionString(const ConnectionString &cs);
+    // Which engine a string would use, without opening anything.
+    enum class Engine { Sqlite, SqlServer, DesignTime, Unknown };
+    static Engine engineOf(const ConnectionString &cs);
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/RowSet.h"
+
+#include <QString>
+#include <QVariant>
+
+class Connection;
+
+// A client-side recordset: opening runs its source on the connection and
+// keeps every row, so the record count is known at once. A statement that
+// returns no rows (UPDATE, DELETE, INSERT) runs and leaves it closed, as the
+// data environment runtime does. The component never writes through it.
+class Recordset
+{
+public:
+    Recordset(Connection *connection, QString name, QString storedSource);
+
+    const QString &name() const { return m_name; }
+    int State() const { return m_open ? 1 : 0; }
+    const QString &Source() const { return m_source; }
+    // Not allowed while open (error 3705).
+    void setSource(const QString &sql);
+
+    // Error 3705 when already open.
+    void Open();
+    void Open(const QString &source);
+    // Error 3704 when not open.
+    void Close();
+
+    int RecordCount() const;
+    bool Eof() const;
+    bool Bof() const;
+    void MoveFirst();
+    // Error 3021 when already past the last row.
+    void MoveNext();
+
+    // The current row's value of a field, by case-insensitive name: null is
+    // an invalid QVariant. Error 3704 when closed, 3021 without a current
+    // row, 3265 for an unknown name.
+    QVariant Fields(const QString &field) const;
+    QVariant operator[](const QString &field) const { return Fields(field); }
+
+    // Everything the last open returned, for a bound grid.
+    const RowSet &rows() const;
+
+private:
+    void requireOpen() const;
+
+    Connection *m_connection;
+    QString m_name;
+    QString m_source;
+    bool m_open = false;
+    RowSet m_rows;
+    int m_position = 0;
+};

@@ -1,0 +1,302 @@
+#include "suite/Procedures.h"
+
+#include "core/Currency.h"
+#include "core/Vb.h"
+#include "core/VbError.h"
+#include "suite/Sqlite.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <functional>
+
+namespace suite {
+
+namespace {
+
+using Args = QVariantList;
+
+[[noreturn]] void refuse(const QString &text)
+{
+    throw VbError::database(text, QStringLiteral("SQLite"));
+}
+
+qint32 intArg(const Args &a, int i)
+{
+    return a.value(i).isNull() ? 0 : Vb::clng(a.value(i));
+}
+
+// Account and contract IDs of 0 or less mean "none" and are stored as NULL.
+QVariant optionalId(const Args &a, int i)
+{
+    const QVariant v = a.value(i);
+    if (v.isNull())
+        return QVariant();
+    const qint32 id = Vb::clng(v);
+    return id > 0 ? QVariant(id) : QVariant();
+}
+
+QVariant money(const Args &a, int i)
+{
+    const QVariant v = a.value(i);
+    return v.isNull() ? QVariant::fromValue(Currency()) : QVariant::fromValue(Vb::ccur(v));
+}
+
+void requireRow(sqlite3 *db, const QString &sql, qint32 id, const QString &missing)
+{
+    if (!sqlite::scalar(db, sql, {id}).isValid())
+        refuse(missing.arg(id));
+}
+
+int nextReceiptCode(sqlite3 *db, int formTypeId)
+{
+    // "Code IS NOT NULL" lets the partial unique index answer the maximum.
+    const QVariant max = sqlite::scalar(
+        db,
+        QStringLiteral("SELECT max(Code) FROM tblRecPayCashTurnDetail "
+                       "WHERE FormTypeID = ? AND Code IS NOT NULL"),
+        {formTypeId});
+    return (max.isValid() ? max.toInt() : 0) + 1;
+}
+
+// @Code 0 asks for the confirmed code (kept when the receipt has one),
+// -1 stores the receipt without a code, anything else is stored as given.
+QVariant codeToStore(sqlite3 *db, qint32 requested, int formTypeId, const QVariant &existing)
+{
+    if (requested == -1)
+        return QVariant();
+    if (requested == 0)
+        return existing.isValid() && !existing.isNull() ? existing.toInt() : nextReceiptCode(db, formTypeId);
+    return requested;
+}
+
+// A receipt never has two accounting documents: writing it again removes
+// the one written for it before.
+void removeDocumentsOf(sqlite3 *db, qint32 formId, int formTypeId)
+{
+    const QString docs = QStringLiteral(
+        "SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail WHERE FormID = ? AND FormTypeID = ?");
+    const RowSet rows = sqlite::run(db, docs, {formId, formTypeId});
+    for (const auto &row : rows.rows) {
+        const QVariant doc = row[0];
+        sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocumentObjects WHERE DocumentID = ?"), {doc});
+        sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE DocumentID = ?"), {doc});
+        sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocument WHERE ID = ?"), {doc});
+    }
+}
+
+QVariant receiptFormType(sqlite3 *db, qint32 id)
+{
+    return sqlite::scalar(db, QStringLiteral("SELECT FormTypeID FROM tblRecPayCashTurnDetail WHERE ID = ?"), {id});
+}
+
+void deleteReceipt(sqlite3 *db, qint32 id, int formTypeId)
+{
+    const QVariant blocking = sqlite::scalar(
+        db,
+        QStringLiteral("SELECT RelatedFormTypeID FROM tblOmberRelatedForms "
+                       "WHERE ReferenceFormTypeID = ? AND ReferenceFormID = ? AND RelatedFormTypeID <> ?"),
+        {formTypeId, id, RemovableRelationType});
+    if (blocking.isValid())
+        refuse(QStringLiteral("رديف %1 در فرمي از نوع %2 به كار رفته است و حذف نمي شود.")
+                   .arg(id)
+                   .arg(blocking.toInt()));
+    removeDocumentsOf(db, id, formTypeId);
+    sqlite::exec(db, QStringLiteral("DELETE FROM tblRecPayCashTurnDetail WHERE ID = ?"), {id});
+}
+
+const QString ReceiptMissing = QStringLiteral("دريافت/پرداخت شماره %1 وجود ندارد.");
+
+// @ID io, @CashTurnID, @Code io, @TransactionDate, @FarsiTransactionDate,
+// @Description, @Received, @Payed, @RelatedAccountID, @ContractID,
+// @FormTypeID, @FormID
+int spRecPayInsertCashTurnDetail(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    const qint32 turn = intArg(a, 1);
+    requireRow(db, QStringLiteral("SELECT 1 FROM tblRecPayCashTurn WHERE ID = ?"), turn,
+               QStringLiteral("نوبت صندوق شماره %1 وجود ندارد."));
+    const int formType = a.value(10).isNull() ? CashReceiptFormType : intArg(a, 10);
+    const QVariant code = codeToStore(db, intArg(a, 2), formType, QVariant());
+    sqlite::exec(db,
+                 QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
+                                "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
+                                "ContractID, FormTypeID, FormID, CreateDate) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+                 {turn, code, a.value(3), a.value(4), a.value(5), money(a, 6), money(a, 7), optionalId(a, 8),
+                  optionalId(a, 9), formType, a.value(11), QDateTime::currentDateTime()});
+    const qint64 id = sqlite::lastInsertId(db);
+    tx.commit();
+    a[0] = qint32(id);
+    a[2] = code.isValid() ? code.toInt() : intArg(a, 2);
+    return 0;
+}
+
+// @ID, @CashTurnID, @Code io, @TransactionDate, @FarsiTransactionDate,
+// @Description, @Received, @Payed, @RelatedAccountID, @ContractID
+int spRecPayUpdateCashTurnDetail(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    const qint32 id = intArg(a, 0);
+    const RowSet current = sqlite::run(
+        db, QStringLiteral("SELECT Code, FormTypeID FROM tblRecPayCashTurnDetail WHERE ID = ?"), {id});
+    if (current.rows.isEmpty())
+        refuse(ReceiptMissing.arg(id));
+    const int formType = current.rows[0][1].toInt();
+    const QVariant code = codeToStore(db, intArg(a, 2), formType, current.rows[0][0]);
+    sqlite::exec(db,
+                 QStringLiteral("UPDATE tblRecPayCashTurnDetail SET CashTurnID = ?, Code = ?, TransactionDate = ?, "
+                                "FarsiTransactionDate = ?, Description = ?, ReceivedValue = ?, PayedValue = ?, "
+                                "RelatedAccountID = ?, ContractID = ? WHERE ID = ?"),
+                 {intArg(a, 1), code, a.value(3), a.value(4), a.value(5), money(a, 6), money(a, 7),
+                  optionalId(a, 8), optionalId(a, 9), id});
+    removeDocumentsOf(db, id, formType);
+    tx.commit();
+    a[2] = code.isValid() ? code.toInt() : intArg(a, 2);
+    return 0;
+}
+
+// @ID, @FormTypeID, @Description, @Received, @Payed, @RelatedAccountID, @ContractID
+int spRecPayGeneralUpdateCashTurnDetail(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    const qint32 id = intArg(a, 0);
+    const QVariant formType = receiptFormType(db, id);
+    if (!formType.isValid())
+        refuse(ReceiptMissing.arg(id));
+    sqlite::exec(db,
+                 QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ?, ReceivedValue = ?, "
+                                "PayedValue = ?, RelatedAccountID = ?, ContractID = ? WHERE ID = ?"),
+                 {a.value(2), money(a, 3), money(a, 4), optionalId(a, 5), optionalId(a, 6), id});
+    removeDocumentsOf(db, id, a.value(1).isNull() ? formType.toInt() : intArg(a, 1));
+    tx.commit();
+    return 0;
+}
+
+// @ID
+int spRecPayDeleteCashTurnDetail(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    const qint32 id = intArg(a, 0);
+    const QVariant formType = receiptFormType(db, id);
+    if (formType.isValid())
+        deleteReceipt(db, id, formType.toInt());
+    tx.commit();
+    return 0;
+}
+
+// @ID, @FormTypeID
+int spRecPayGeneralDeleteCashTurnDetail(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    const qint32 id = intArg(a, 0);
+    const QVariant formType = receiptFormType(db, id);
+    if (formType.isValid())
+        deleteReceipt(db, id, a.value(1).isNull() ? formType.toInt() : intArg(a, 1));
+    tx.commit();
+    return 0;
+}
+
+// @UserID, @FormPermissionID
+int spOmberHasPermission(sqlite3 *db, Args &a)
+{
+    const QVariant found = sqlite::scalar(
+        db, QStringLiteral("SELECT 1 FROM tblOmberUserPermission WHERE UserID = ? AND PermissionID = ?"),
+        {intArg(a, 0), intArg(a, 1)});
+    return found.isValid() ? 1 : 0;
+}
+
+// @ID io, @Code io, @CreatorID, @CreateDate, @FarsiCreateDate, @DocumentDate,
+// @FarsiDocumentDate, @Value, @Description
+int spAccountInsertDocument(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    const int code = sqlite::scalar(db, QStringLiteral("SELECT ifnull(max(Code), 0) + 1 FROM tblAccountDocument")).toInt();
+    sqlite::exec(db,
+                 QStringLiteral("INSERT INTO tblAccountDocument (Code, CreatorID, CreateDate, FarsiCreateDate, "
+                                "DocumentDate, FarsiDocumentDate, Value, Description) VALUES (?,?,?,?,?,?,?,?)"),
+                 {code, a.value(2), a.value(3), a.value(4), a.value(5), a.value(6), money(a, 7), a.value(8)});
+    const qint64 id = sqlite::lastInsertId(db);
+    tx.commit();
+    a[0] = qint32(id);
+    a[1] = code;
+    return 0;
+}
+
+// @DocID, @RowNumber, @AccountID, @TransactionDate, @FarsiTransactionDate,
+// @Description, @DocumentTypeID, @AdditionalFormID, @ContractID, @PositionID,
+// @DebitValue, @CreditValue, @FormID, @FormTypeID
+int spAccountInsertDocumentDetail(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    requireRow(db, QStringLiteral("SELECT 1 FROM tblAccountDocument WHERE ID = ?"), intArg(a, 0),
+               QStringLiteral("سند حسابداري شماره %1 وجود ندارد."));
+    const qint32 account = intArg(a, 2);
+    if (account <= 0)
+        refuse(QStringLiteral("حساب رديف %1 سند مشخص نشده است.").arg(intArg(a, 1)));
+    requireRow(db, QStringLiteral("SELECT 1 FROM tblAccount WHERE ID = ?"), account,
+               QStringLiteral("حساب شماره %1 وجود ندارد."));
+    sqlite::exec(db,
+                 QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, "
+                                "TransactionDate, FarsiTransactionDate, Description, DocumentTypeID, "
+                                "AdditionalFormID, ContractID, PositionID, DebitValue, CreditValue, FormID, "
+                                "FormTypeID) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                 {a.value(0), a.value(1), account, a.value(3), a.value(4), a.value(5), a.value(6), a.value(7),
+                  a.value(8), a.value(9), money(a, 10), money(a, 11), a.value(12), a.value(13)});
+    tx.commit();
+    return 0;
+}
+
+// @EventID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate,
+// @FarsiEventDate, @EventTime
+int spOmberInsertFormAction(sqlite3 *db, Args &a)
+{
+    sqlite::WriteTransaction tx(db);
+    sqlite::exec(db,
+                 QStringLiteral("INSERT INTO tblOmberFormAction (EventID, FormCode, FormTypeID, Description, "
+                                "UserID, EventDate, FarsiEventDate, EventTime) VALUES (?,?,?,?,?,?,?,?)"),
+                 {a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5), a.value(6), a.value(7)});
+    tx.commit();
+    return 0;
+}
+
+using Procedure = std::function<int(sqlite3 *, Args &)>;
+
+const QHash<QString, Procedure> &procedures()
+{
+    static const QHash<QString, Procedure> table = {
+        {QStringLiteral("sprecpaydeletecashturndetail"), spRecPayDeleteCashTurnDetail},
+        {QStringLiteral("spomberhaspermission"), spOmberHasPermission},
+        {QStringLiteral("sprecpaygeneralupdatecashturndetail"), spRecPayGeneralUpdateCashTurnDetail},
+        {QStringLiteral("sprecpayupdatecashturndetail"), spRecPayUpdateCashTurnDetail},
+        {QStringLiteral("sprecpayinsertcashturndetail"), spRecPayInsertCashTurnDetail},
+        {QStringLiteral("spaccountinsertdocument"), spAccountInsertDocument},
+        {QStringLiteral("spaccountinsertdocumentdetail"), spAccountInsertDocumentDetail},
+        {QStringLiteral("sprecpaygeneraldeletecashturndetail"), spRecPayGeneralDeleteCashTurnDetail},
+        {QStringLiteral("spomberinsertformaction"), spOmberInsertFormAction},
+    };
+    return table;
+}
+
+QString key(const QString &name)
+{
+    QString k = name.trimmed().toLower();
+    if (k.startsWith(QStringLiteral("dbo.")))
+        k = k.mid(4);
+    return k;
+}
+
+} // namespace
+
+bool hasProcedure(const QString &name)
+{
+    return procedures().contains(key(name));
+}
+
+int callProcedure(sqlite3 *db, const QString &name, QVariantList &args)
+{
+    const auto it = procedures().constFind(key(name));
+    if (it == procedures().constEnd())
+        refuse(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
+    return (*it)(db, args);
+}
+
+} // namespace suite

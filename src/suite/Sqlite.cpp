@@ -1,0 +1,258 @@
+#include "suite/Sqlite.h"
+
+#include "core/Currency.h"
+#include "core/VbError.h"
+
+#include <QDateTime>
+#include <sqlite3.h>
+
+namespace sqlite {
+
+QString dateTimeText(const QDateTime &dateTime)
+{
+    return dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+void fail(sqlite3 *db, const QString &context)
+{
+    QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    if (!context.isEmpty())
+        text = context + QStringLiteral(": ") + text;
+    throw VbError::database(text, QStringLiteral("SQLite"));
+}
+
+Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, &tail) != SQLITE_OK)
+        fail(db);
+    if (tail && *tail)
+        m_tail = QString::fromUtf8(tail);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::bind(int index, const QVariant &value)
+{
+    int rc;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else if (value.userType() == qMetaTypeId<Currency>()) {
+        const Currency c = value.value<Currency>();
+        rc = c.isWhole() ? sqlite3_bind_int64(m_stmt, index, c.units())
+                         : sqlite3_bind_double(m_stmt, index, c.toDouble());
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(m_stmt, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        case QMetaType::QDateTime: {
+            const QByteArray t = dateTimeText(value.toDateTime()).toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDate: {
+            const QByteArray t = dateTimeText(value.toDate().startOfDay()).toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        fail(m_db);
+}
+
+Statement &Statement::bindAll(const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values[i]);
+    return *this;
+}
+
+bool Statement::step()
+{
+    if (!m_stmt)
+        return false;
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    // The statement's own error code is on the connection after a failed step.
+    fail(m_db);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return m_stmt ? sqlite3_column_count(m_stmt) : 0;
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+namespace {
+
+QVariant asDateTime(const QString &text)
+{
+    static const QString formats[] = {QStringLiteral("yyyy-MM-dd HH:mm:ss"),
+                                      QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
+                                      QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
+                                      QStringLiteral("yyyy-MM-dd")};
+    for (const QString &f : formats) {
+        const QDateTime dt = QDateTime::fromString(text, f);
+        if (dt.isValid())
+            return dt;
+    }
+    return text;
+}
+
+} // namespace
+
+QVariant Statement::column(int column) const
+{
+    const int type = sqlite3_column_type(m_stmt, column);
+    if (type == SQLITE_NULL)
+        return QVariant();
+    const char *declared = sqlite3_column_decltype(m_stmt, column);
+    const QByteArray decl = declared ? QByteArray(declared).toUpper() : QByteArray();
+
+    if (decl.startsWith("MONEY")) {
+        if (type == SQLITE_INTEGER)
+            return QVariant::fromValue(Currency::fromInteger(sqlite3_column_int64(m_stmt, column)));
+        if (type == SQLITE_FLOAT)
+            return QVariant::fromValue(Currency::fromDouble(sqlite3_column_double(m_stmt, column)));
+    }
+    switch (type) {
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(m_stmt, column);
+        if (v >= INT_MIN && v <= INT_MAX)
+            return int(v);
+        return v;
+    }
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_stmt, column);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, column)),
+                          sqlite3_column_bytes(m_stmt, column));
+    default: {
+        const QString text = QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
+            sqlite3_column_bytes(m_stmt, column));
+        if (decl.contains("DATE") || decl.contains("TIME"))
+            return asDateTime(text);
+        return text;
+    }
+    }
+}
+
+RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
+{
+    RowSet result;
+    QString rest = sql;
+    bool first = true;
+    while (!rest.trimmed().isEmpty()) {
+        Statement st(db, rest);
+        rest = st.tail();
+        if (st.isEmpty())
+            continue;
+        if (first)
+            st.bindAll(params);
+        first = false;
+        const int n = st.columnCount();
+        if (n > 0) {
+            result = RowSet();
+            result.returnsRows = true;
+            for (int c = 0; c < n; ++c)
+                result.columns << st.columnName(c);
+        }
+        while (st.step()) {
+            QVector<QVariant> row(n);
+            for (int c = 0; c < n; ++c)
+                row[c] = st.column(c);
+            result.rows.push_back(std::move(row));
+        }
+    }
+    return result;
+}
+
+QVariant scalar(sqlite3 *db, const QString &sql, const QVariantList &params)
+{
+    Statement st(db, sql);
+    st.bindAll(params);
+    if (st.step() && st.columnCount() > 0)
+        return st.column(0);
+    return QVariant();
+}
+
+void exec(sqlite3 *db, const QString &sql, const QVariantList &params)
+{
+    Statement st(db, sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+}
+
+qint64 lastInsertId(sqlite3 *db)
+{
+    return sqlite3_last_insert_rowid(db);
+}
+
+int changes(sqlite3 *db)
+{
+    return sqlite3_changes(db);
+}
+
+WriteTransaction::WriteTransaction(sqlite3 *db)
+    : m_db(db), m_nested(sqlite3_get_autocommit(db) == 0)
+{
+    // Inside a caller's transaction (the demo data writes receipts through
+    // the procedures) a savepoint gives the same all-or-nothing step.
+    exec(db, m_nested ? QStringLiteral("SAVEPOINT pardex_write") : QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+WriteTransaction::~WriteTransaction()
+{
+    if (m_done)
+        return;
+    if (m_nested)
+        sqlite3_exec(m_db, "ROLLBACK TO pardex_write; RELEASE pardex_write", nullptr, nullptr, nullptr);
+    else
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void WriteTransaction::commit()
+{
+    exec(m_db, m_nested ? QStringLiteral("RELEASE pardex_write") : QStringLiteral("COMMIT"));
+    m_done = true;
+}
+
+} // namespace sqlite

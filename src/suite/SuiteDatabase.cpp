@@ -1,0 +1,77 @@
+#include "suite/SuiteDatabase.h"
+
+#include "core/VbError.h"
+#include "suite/DemoData.h"
+#include "suite/Schema.h"
+#include "suite/Sqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace suite {
+
+QString defaultReportBasePath()
+{
+    return QDir(QStringLiteral(PARDEX_SOURCE_DIR "/reports")).absolutePath() + QLatin1Char('/');
+}
+
+sqlite3 *openDatabase(const QString &path, bool readOnly, int busyTimeoutMs)
+{
+    if (!QFileInfo::exists(path))
+        throw VbError::database(QStringLiteral("فايل پايگاه داده يافت نشد: %1").arg(path), QStringLiteral("SQLite"));
+    sqlite3 *db = nullptr;
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        throw VbError::database(QStringLiteral("%1: %2").arg(path, text), QStringLiteral("SQLite"));
+    }
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    return db;
+}
+
+void createDatabase(const QString &path, const CreateOptions &options)
+{
+    if (QFileInfo::exists(path)) {
+        if (!options.overwrite)
+            throw VbError::database(QStringLiteral("فايل %1 از قبل وجود دارد.").arg(path), QStringLiteral("SQLite"));
+        for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+            QFile::remove(path + QLatin1String(suffix));
+    }
+    const QFileInfo info(path);
+    QDir().mkpath(info.absolutePath());
+
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr)
+        != SQLITE_OK) {
+        const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        throw VbError::database(QStringLiteral("%1: %2").arg(path, text), QStringLiteral("SQLite"));
+    }
+    struct Closer {
+        sqlite3 *db;
+        ~Closer() { sqlite3_close(db); }
+    } closer{db};
+
+    // WAL lets readers go on while one process writes; it is a property of
+    // the file and stays with it.
+    sqlite::run(db, QStringLiteral("PRAGMA journal_mode = WAL"));
+    {
+        sqlite::WriteTransaction tx(db);
+        sqlite::run(db, sqliteSchema());
+        tx.commit();
+    }
+    if (options.demo) {
+        const QString base = options.reportBasePath.isEmpty() ? defaultReportBasePath() : options.reportBasePath;
+        fillDemoData(db, base);
+    }
+    if (options.extraReceipts > 0)
+        addBulkReceipts(db, options.extraReceipts);
+    sqlite::run(db, QStringLiteral("ANALYZE"));
+}
+
+} // namespace suite

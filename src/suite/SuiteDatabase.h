@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// Creating an embedded suite database file: the schema, and optionally the
+// demo data a cashier would recognise and any number of extra receipts.
+namespace suite {
+
+struct CreateOptions
+{
+    bool demo = false;
+    qint64 extraReceipts = 0;
+    // Folder of the report templates; must end with a path separator.
+    QString reportBasePath;
+    // Replace an existing file instead of refusing.
+    bool overwrite = false;
+};
+
+// Raises a VbError when the file exists (without overwrite) or cannot be written.
+void createDatabase(const QString &path, const CreateOptions &options);
+
+// Opens an existing file for the admin tool and the tests; WAL, foreign keys,
+// a busy timeout. The caller closes it with sqlite3_close.
+sqlite3 *openDatabase(const QString &path, bool readOnly = false, int busyTimeoutMs = 30000);
+
+// The project's report-template folder, with a trailing separator.
+QString defaultReportBasePath();
+
+} // namespace suite

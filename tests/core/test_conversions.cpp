@@ -1,0 +1,97 @@
+#include "core/PersianDate.h"
+#include "core/Vb.h"
+#include "core/VbError.h"
+
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+namespace {
+
+int errorNumber(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const VbError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(LeadingNumber, ReadsFromTheStartAndStopsAtTheFirstOtherCharacter)
+{
+    EXPECT_EQ(Vb::val(u"12abc"), 12);
+    EXPECT_EQ(Vb::val(u"abc"), 0);
+    EXPECT_EQ(Vb::val(u""), 0);
+    EXPECT_EQ(Vb::val(u"   -5"), -5);
+    EXPECT_EQ(Vb::val(u"+7"), 7);
+    EXPECT_EQ(Vb::val(u"3x"), 3);
+    EXPECT_EQ(Vb::val(u"12.5.3"), 12.5);
+    EXPECT_EQ(Vb::val(u".5"), 0.5);
+    EXPECT_EQ(Vb::val(u"1/500/000"), 1);
+    EXPECT_EQ(Vb::val(u"-"), 0);
+    EXPECT_EQ(Vb::val(u"1e3"), 1); // no exponent in the rule
+    // Blanks are skipped inside the number too, as the platform does.
+    EXPECT_EQ(Vb::val(u" 1 2 3"), 123);
+    EXPECT_EQ(Vb::leadingNumberText(u"-0012.50kg"), QStringLiteral("-0012.50"));
+    EXPECT_TRUE(Vb::leadingNumberText(u"abc").isEmpty());
+}
+
+TEST(IntegerConversions, RoundHalvesToEvenAndOverflowAtTheLimits)
+{
+    EXPECT_EQ(Vb::clng(12.5), 12);
+    EXPECT_EQ(Vb::clng(13.5), 14);
+    EXPECT_EQ(Vb::clng(-2.5), -2);
+    EXPECT_EQ(Vb::clng(-3.5), -4);
+    EXPECT_EQ(Vb::clng(-0.0), 0);
+    EXPECT_EQ(Vb::cint(32767.4), 32767);
+    EXPECT_EQ(Vb::cint(-32768.5), -32768); // the even neighbour is in range
+    EXPECT_EQ(errorNumber([] { Vb::cint(32767.5); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { Vb::cint(-32769.0); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { Vb::cint(40000.0); }), VbError::Overflow);
+    EXPECT_EQ(Vb::clng(2147483647.0), 2147483647);
+    EXPECT_EQ(errorNumber([] { Vb::clng(2147483647.5); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { Vb::clng(-2147483649.0); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { Vb::clng(std::nan("")); }), VbError::Overflow);
+}
+
+TEST(VariantConversions, NullAndTextFollowThePlatform)
+{
+    EXPECT_EQ(errorNumber([] { Vb::clng(QVariant()); }), VbError::InvalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { Vb::clng(QVariant(QStringLiteral("12abc"))); }), VbError::TypeMismatch);
+    EXPECT_EQ(Vb::clng(QVariant(QStringLiteral(" 42 "))), 42);
+    EXPECT_EQ(Vb::cint(QVariant(true)), -1);
+    EXPECT_EQ(Vb::ccur(QVariant(QStringLiteral("1250000.25"))), Currency::fromRaw(12500002500));
+    EXPECT_EQ(Vb::ccur(QVariant(7)), Currency::fromInteger(7));
+}
+
+TEST(TextForms, NumbersDatesAndNull)
+{
+    EXPECT_EQ(Vb::cstr(13990231), QStringLiteral("13990231"));
+    EXPECT_EQ(Vb::cstr(12.5), QStringLiteral("12.5"));
+    EXPECT_EQ(Vb::cstr(0.1 + 0.2), QStringLiteral("0.3"));
+    EXPECT_EQ(Vb::cstr(1e15), QStringLiteral("1E+15"));
+    EXPECT_EQ(Vb::cstr(-0.0), QStringLiteral("0"));
+    EXPECT_EQ(Vb::textOf(QVariant()), QString());
+    EXPECT_EQ(Vb::textOf(QVariant(true)), QStringLiteral("True"));
+    EXPECT_EQ(Vb::textOf(QVariant(QDateTime(QDate(2026, 12, 5), QTime(0, 0)))), QStringLiteral("2026-12-05"));
+    EXPECT_EQ(Vb::textOf(QVariant(QDateTime(QDate(2026, 12, 5), QTime(9, 5, 7)))),
+              QStringLiteral("2026-12-05 09:05:07"));
+    EXPECT_EQ(Vb::textOf(QVariant::fromValue(Currency::fromInteger(1500000))), QStringLiteral("1500000"));
+    EXPECT_EQ(Vb::numberOf(QVariant()), 0);
+    EXPECT_EQ(Vb::numberOf(QVariant(QStringLiteral("57"))), 57);
+}
+
+TEST(PersianDates, ConvertBothWaysWithTwoDigitMonthAndDay)
+{
+    EXPECT_EQ(PersianDate::fromDate(QDate(2026, 12, 5)), QStringLiteral("1405/09/14"));
+    EXPECT_EQ(PersianDate::fromDate(QDate(2025, 3, 21)), QStringLiteral("1404/01/01"));
+    EXPECT_EQ(PersianDate::fromDate(QDate(2025, 3, 20)), QStringLiteral("1403/12/30")); // leap year's last day
+    EXPECT_EQ(PersianDate::toDate(QStringLiteral("1405/09/14")), QDate(2026, 12, 5));
+    EXPECT_FALSE(PersianDate::toDate(QStringLiteral("1405/13/01")).isValid());
+    EXPECT_FALSE(PersianDate::toDate(QStringLiteral("hello")).isValid());
+    EXPECT_EQ(PersianDate::fromDate(PersianDate::yearStart(QDate(2026, 12, 5))), QStringLiteral("1405/01/01"));
+    EXPECT_EQ(PersianDate::fromDate(PersianDate::yearEnd(QDate(2026, 12, 5))).left(8), QStringLiteral("1405/12/"));
+    EXPECT_TRUE(PersianDate::fromDate(QDate()).isEmpty());
+}

@@ -1,0 +1,85 @@
+#include "core/PersianDate.h"
+#include "data/DtEn.h"
+#include "support/DemoDatabase.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QSet>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+const QString FinalInsert = QStringLiteral("spRecPayInsertCashTurnDetail");
+}
+
+TEST(Concurrency, ProcessesSavingFinalReceiptsAtOnceGetDistinctCodes)
+{
+    ASSERT_FALSE(DemoDatabase::tool().isEmpty());
+    DemoDatabase db;
+    const int before = db.count(QStringLiteral("tblRecPayCashTurnDetail"));
+    const QString date = QDate::currentDate().toString(Qt::ISODate);
+    std::vector<std::unique_ptr<QProcess>> processes;
+    const int count = 12;
+    for (int i = 0; i < count; ++i) {
+        auto p = std::make_unique<QProcess>();
+        p->start(DemoDatabase::tool(),
+                 {QStringLiteral("call"), db.connectionString(), FinalInsert, QStringLiteral("0"), QStringLiteral("3"),
+                  QStringLiteral("0"), date, PersianDate::today(), QStringLiteral("همزمان %1").arg(i),
+                  QStringLiteral("1000"), QStringLiteral("0"), QStringLiteral("110301"), QStringLiteral("0"),
+                  QStringLiteral("206"), QStringLiteral("-1")});
+        processes.push_back(std::move(p));
+    }
+    QSet<QString> codes, ids;
+    for (auto &p : processes) {
+        ASSERT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        for (const QString &line : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n')) {
+            if (line.startsWith(QStringLiteral("@Code=")))
+                codes.insert(line);
+            if (line.startsWith(QStringLiteral("@ID=")))
+                ids.insert(line);
+        }
+    }
+    EXPECT_EQ(codes.size(), count);
+    EXPECT_EQ(ids.size(), count);
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), before + count);
+    EXPECT_EQ(db.count(QStringLiteral("(SELECT Code FROM tblRecPayCashTurnDetail WHERE Code IS NOT NULL "
+                                      "GROUP BY FormTypeID, Code HAVING count(*) > 1)")),
+              0);
+}
+
+TEST(Concurrency, ConnectionsWritingInParallelLoseNothing)
+{
+    DemoDatabase db;
+    const int before = db.count(QStringLiteral("tblRecPayCashTurnDetail"));
+    const int threads = 4, each = 40;
+    QVector<QThread *> workers;
+    QVector<int> failures(threads, 0);
+    for (int t = 0; t < threads; ++t) {
+        workers << QThread::create([&, t] {
+            DtEn dtEn;
+            dtEn.cnt.setConnectionString(db.connectionString());
+            const QDateTime now = QDate::currentDate().startOfDay();
+            for (int i = 0; i < each; ++i) {
+                try {
+                    qint32 id = 0, code = 0;
+                    dtEn.spRecPayInsertCashTurnDetail(id, 3, code, now, PersianDate::today(), QString::number(i),
+                                                      Currency::fromInteger(i), Currency(), 110301, 0, 206, -1);
+                } catch (...) {
+                    ++failures[t];
+                }
+            }
+        });
+        workers.last()->start();
+    }
+    for (QThread *w : workers) {
+        w->wait();
+        delete w;
+    }
+    for (int f : failures)
+        EXPECT_EQ(f, 0);
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), before + threads * each);
+    EXPECT_EQ(db.count(QStringLiteral("(SELECT Code FROM tblRecPayCashTurnDetail WHERE Code IS NOT NULL "
+                                      "GROUP BY FormTypeID, Code HAVING count(*) > 1)")),
+              0);
+}

@@ -1,0 +1,106 @@
+#include "core/VbError.h"
+#include "data/ConnectionString.h"
+#include "data/DtEn.h"
+#include "data/OdbcDialect.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+VbError caught(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const VbError &e) {
+        return e;
+    }
+    return VbError(0, QString());
+}
+} // namespace
+
+TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)
+{
+    const ConnectionString cs(QStringLiteral(
+        "provider=SQLOLEDB.1; Data Source = srv01,1433 ;Initial Catalog='Omber;Main';"
+        "User ID=\"sa\";Password='it''s';Persist Security Info=False"));
+    EXPECT_EQ(cs.provider(), QStringLiteral("SQLOLEDB.1"));
+    EXPECT_EQ(cs.value("DATA SOURCE"), QStringLiteral("srv01,1433"));
+    EXPECT_EQ(cs.value("initial catalog"), QStringLiteral("Omber;Main"));
+    EXPECT_EQ(cs.value("User ID"), QStringLiteral("sa"));
+    EXPECT_EQ(cs.value("Password"), QStringLiteral("it's"));
+    EXPECT_FALSE(cs.has("Mode"));
+    EXPECT_TRUE(ConnectionString(QStringLiteral("0")).provider().isEmpty());
+}
+
+TEST(ConnectionStrings, PasswordsAreMaskedInMessages)
+{
+    EXPECT_EQ(ConnectionString::masked(QStringLiteral("Provider=SQLOLEDB;User ID=sa;Password=secret;Data Source=x")),
+              QStringLiteral("Provider=SQLOLEDB;User ID=sa;Password=****;Data Source=x"));
+    EXPECT_EQ(ConnectionString::masked(QStringLiteral("pwd='a;b';x=1")), QStringLiteral("pwd=****;x=1"));
+}
+
+TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
+{
+    DtEn dtEn;
+    EXPECT_EQ(dtEn.cnt.ConnectionString(), QStringLiteral("Provider=MSDAOSP.1;Persist Security Info=False;"));
+    dtEn.cnt.Open(QString(), QString());
+    EXPECT_EQ(dtEn.cnt.State(), 1);
+    EXPECT_EQ(caught([&] { dtEn.cnt.setConnectionString(QStringLiteral("x")); }).number(), VbError::ObjectOpen);
+    EXPECT_EQ(caught([&] { dtEn.rssqlUser.Open(); }).number(), VbError::ConnectionUnusable);
+    dtEn.cnt.Close();
+    EXPECT_EQ(dtEn.cnt.State(), 0);
+}
+
+TEST(ConnectionStrings, UnusableStringsFailWithAClearErrorThatQuotesThem)
+{
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(QStringLiteral("0"));
+    const VbError e = caught([&] { dtEn.rssqlUser.Open(); });
+    EXPECT_EQ(e.number(), VbError::ProviderNotFound);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("\"0\""))) << e.description().toStdString();
+
+    DtEn other;
+    other.cnt.setConnectionString(QStringLiteral("Provider=Oracle;User ID=u;Password=topsecret"));
+    const VbError masked = caught([&] { other.cnt.Open(); });
+    EXPECT_TRUE(masked.description().contains(QStringLiteral("Password=****")));
+    EXPECT_FALSE(masked.description().contains(QStringLiteral("topsecret")));
+    EXPECT_EQ(other.cnt.State(), 0);
+}
+
+TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
+{
+    const QString path = QStringLiteral("/tmp/pardex-no-such-dir/none.db");
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    const VbError e = caught([&] { dtEn.cnt.Open(); });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(e.description().contains(path));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(ConnectionStrings, SqlServerStringsBecomeOdbcStrings)
+{
+    const ConnectionString cs(QStringLiteral(
+        "Provider=SQLOLEDB.1;Password=p;w;Persist Security Info=True;User ID=omber;"
+        "Initial Catalog=OmberDB;Data Source=tcp:db.local,1533"));
+    EXPECT_EQ(OdbcDialect::odbcConnectionString(cs, QStringLiteral("FreeTDS")),
+              QStringLiteral("DRIVER={FreeTDS};SERVER=db.local;PORT=1533;TDS_Version=7.4;ClientCharset=UTF-8;"
+                             "DATABASE=OmberDB;UID=omber;PWD=p;"));
+    const ConnectionString sspi(
+        QStringLiteral("Provider=MSOLEDBSQL;Integrated Security=SSPI;Initial Catalog=X;Data Source=(local)"));
+    EXPECT_EQ(OdbcDialect::odbcConnectionString(sspi, QStringLiteral("ODBC Driver 18 for SQL Server")),
+              QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=localhost;TrustServerCertificate=yes;"
+                             "DATABASE=X;Trusted_Connection=yes;"));
+    EXPECT_EQ(Dialect::engineOf(ConnectionString(QStringLiteral("Provider=SQLNCLI11;Data Source=x"))),
+              Dialect::Engine::SqlServer);
+}
+
+TEST(ConnectionStrings, DateLiteralsAreUnambiguousForEachEngine)
+{
+    DtEn sqlite;
+    sqlite.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=/x.db"));
+    EXPECT_EQ(sqlite.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("2026-03-04 00:00:00"));
+    DtEn server;
+    server.cnt.setConnectionString(QStringLiteral("Provider=SQLOLEDB;Data Source=x"));
+    EXPECT_EQ(server.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("20260304"));
+}

@@ -1,0 +1,147 @@
+#include "core/PersianDate.h"
+#include "core/VbError.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "suite/Sqlite.h"
+#include "suite/SuiteDatabase.h"
+#include "support/DemoDatabase.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+VbError caught(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const VbError &e) {
+        return e;
+    }
+    return VbError(0, QString());
+}
+
+qint32 saveReceipt(DtEn &dtEn, qint32 &code)
+{
+    qint32 id = 0;
+    code = 0;
+    const QDateTime now = QDate::currentDate().startOfDay();
+    dtEn.spRecPayInsertCashTurnDetail(id, 3, code, now, PersianDate::today(), QStringLiteral("x"),
+                                      Currency::fromInteger(1000), Currency(), 110301, 0, 206, -1);
+    return id;
+}
+
+} // namespace
+
+TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
+{
+    DemoDatabase db;
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    const int receipts = db.count(QStringLiteral("tblRecPayCashTurnDetail"));
+    const int documents = db.count(QStringLiteral("tblAccountDocument"));
+
+    Diagnostics::instance().failNext(QStringLiteral("^spAccountInsertDocumentDetail$"), QStringLiteral("disk full"));
+    qint32 code = 0;
+    const qint32 id = saveReceipt(dtEn, code);
+    qint32 doc = 1, docCode = 1;
+    const QDateTime now = QDate::currentDate().startOfDay();
+    dtEn.spAccountInsertDocument(doc, docCode, 486, now, PersianDate::today(), now, PersianDate::today(),
+                                 Currency::fromInteger(1000), QStringLiteral("x"));
+    const VbError e = caught([&] {
+        dtEn.spAccountInsertDocumentDetail(doc, 1, 110101, now, PersianDate::today(), QStringLiteral("x"), 17,
+                                           QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id,
+                                           206);
+    });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_EQ(e.description(), QStringLiteral("disk full"));
+    // No transaction spans the steps: the receipt and the header are there.
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), receipts + 1);
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument")), documents + 1);
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentDetail WHERE DocumentID = %1").arg(doc)), 0);
+    // The fault was one-shot.
+    dtEn.spAccountInsertDocumentDetail(doc, 1, 110101, now, PersianDate::today(), QStringLiteral("x"), 17,
+                                       QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id, 206);
+
+    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
+    EXPECT_TRUE(caught([&] { dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1")); })
+                    .isDatabaseError());
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 1);
+    EXPECT_EQ(dtEn.rssqlOmberBasePath.State(), 0);
+}
+
+TEST(Failures, ALockedDatabaseGivesAClearErrorAfterTheCommandTimeout)
+{
+    DemoDatabase db;
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    dtEn.cnt.setCommandTimeout(1);
+    const int before = db.count(QStringLiteral("tblRecPayCashTurnDetail"));
+
+    sqlite3 *other = suite::openDatabase(db.path());
+    sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
+    QElapsedTimer timer;
+    timer.start();
+    qint32 code = 0;
+    const VbError e = caught([&] { saveReceipt(dtEn, code); });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(e.description().contains(QStringLiteral("locked"))) << e.description().toStdString();
+    EXPECT_GE(timer.elapsed(), 900);
+    // Reading still works while another process writes.
+    dtEn.rssqlUser.Open(QStringLiteral("select * from tblUser Where ID =486"));
+    EXPECT_EQ(dtEn.rssqlUser.RecordCount(), 1);
+    dtEn.rssqlUser.Close();
+    sqlite::exec(other, QStringLiteral("ROLLBACK"));
+    sqlite3_close(other);
+
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), before);
+    saveReceipt(dtEn, code);
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), before + 1);
+}
+
+TEST(Failures, AReadOnlyDatabaseRefusesWritesAndKeepsReading)
+{
+    DemoDatabase db;
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString() + QStringLiteral(";Mode=Read"));
+    dtEn.rssqlOmberBasePath.Open(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
+    EXPECT_EQ(dtEn.rssqlOmberBasePath.RecordCount(), 1);
+    dtEn.rssqlOmberBasePath.Close();
+    qint32 code = 0;
+    const VbError e = caught([&] { saveReceipt(dtEn, code); });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(e.description().contains(QStringLiteral("readonly"))) << e.description().toStdString();
+    const VbError update = caught([&] {
+        dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1"));
+    });
+    EXPECT_TRUE(update.isDatabaseError());
+}
+
+TEST(Failures, AFileThatIsNotADatabaseOrHasGoneIsNamedInTheError)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notes.db"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    const VbError e = caught([&] { dtEn.rssqlUser.Open(); });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(e.description().contains(path));
+    EXPECT_EQ(dtEn.cnt.State(), 0);
+
+    // A database removed between two operations: the next connection says so.
+    auto db = std::make_unique<DemoDatabase>();
+    const QString gone = db->path();
+    const QString cs = db->connectionString();
+    db.reset();
+    DtEn later;
+    later.cnt.setConnectionString(cs);
+    const VbError missing = caught([&] { later.spOmberHasPermission(486, 206); });
+    EXPECT_TRUE(missing.description().contains(gone));
+}

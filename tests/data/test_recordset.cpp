@@ -1,0 +1,141 @@
+#include "core/Currency.h"
+#include "core/VbError.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "support/DemoDatabase.h"
+
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+namespace {
+
+int errorNumber(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const VbError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class RecordsetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dtEn.cnt.setConnectionString(db.connectionString());
+        Diagnostics::instance().clear();
+    }
+    DemoDatabase db;
+    DtEn dtEn;
+};
+
+} // namespace
+
+TEST_F(RecordsetTest, StoredSourcesAreTheCommandsText)
+{
+    EXPECT_EQ(dtEn.rssqlUser.Source(), QStringLiteral("Select * From tblUser"));
+    EXPECT_EQ(dtEn.rssqlOmberTemplate.Source(), QStringLiteral("Select * From tblTilvaReportTemplates"));
+    EXPECT_EQ(dtEn.rssqlRPDCashTurnDetail.Source(), QStringLiteral("select * from tblRecPayCashTurnDetail"));
+    EXPECT_EQ(dtEn.cnt.ConnectionTimeout(), 15);
+    EXPECT_EQ(dtEn.cnt.CommandTimeout(), 30);
+    // Every stored text names an object of the suite database.
+    for (Recordset *rs : dtEn.recordsets()) {
+        rs->Open();
+        EXPECT_EQ(rs->State(), 1) << rs->name().toStdString();
+        rs->Close();
+    }
+}
+
+TEST_F(RecordsetTest, OpenCountMoveAndReadFieldsByName)
+{
+    Recordset &rs = dtEn.rssqlRPDCashTurn;
+    EXPECT_EQ(rs.State(), 0);
+    rs.Open(QStringLiteral("Select * from tblRecPayCashTurn Where CashID = 1 Order By ID"));
+    EXPECT_EQ(rs.State(), 1);
+    ASSERT_EQ(rs.RecordCount(), 3);
+    EXPECT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(QStringLiteral("turn")).toInt(), 10);
+    EXPECT_EQ(rs[QStringLiteral("TURN")].toInt(), 10);
+    rs.MoveNext();
+    rs.MoveNext();
+    EXPECT_EQ(rs.Fields(QStringLiteral("Turn")).toInt(), 12);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(errorNumber([&] { rs.Fields(QStringLiteral("Turn")); }), VbError::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs.MoveNext(); }), VbError::NoCurrentRecord);
+    rs.MoveFirst();
+    EXPECT_EQ(rs.Fields(QStringLiteral("Turn")).toInt(), 10);
+    EXPECT_EQ(errorNumber([&] { rs.Fields(QStringLiteral("NoSuchColumn")); }), VbError::ItemNotFound);
+    rs.Close();
+    EXPECT_EQ(rs.State(), 0);
+}
+
+TEST_F(RecordsetTest, OpenAndClosedStatesAreEnforced)
+{
+    Recordset &rs = dtEn.rssqlOmberBasePath;
+    EXPECT_EQ(errorNumber([&] { rs.Close(); }), VbError::ObjectClosed);
+    EXPECT_EQ(errorNumber([&] { rs.RecordCount(); }), VbError::ObjectClosed);
+    EXPECT_EQ(errorNumber([&] { rs.Fields(QStringLiteral("ID")); }), VbError::ObjectClosed);
+    rs.Open(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
+    const int error = errorNumber([&] { rs.Open(QStringLiteral("Select 1")); });
+    EXPECT_EQ(error, VbError::ObjectOpen);
+    EXPECT_EQ(errorNumber([&] { rs.setSource(QStringLiteral("Select 1")); }), VbError::ObjectOpen);
+    // The failed open did not disturb the open rows.
+    EXPECT_EQ(rs.RecordCount(), 1);
+    rs.Close();
+}
+
+TEST_F(RecordsetTest, AnEmptyResultIsOpenAtEof)
+{
+    Recordset &rs = dtEn.rssqlUser;
+    rs.Open(QStringLiteral("select * from tblUser Where ID =99999"));
+    EXPECT_EQ(rs.State(), 1);
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_EQ(errorNumber([&] { rs.Fields(QStringLiteral("FullName")); }), VbError::NoCurrentRecord);
+    rs.Close();
+}
+
+TEST_F(RecordsetTest, StatementsWithoutRowsRunAndLeaveTheRecordsetClosed)
+{
+    Recordset &rs = dtEn.rssqlOmberBasePath;
+    rs.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1"));
+    EXPECT_EQ(rs.State(), 0);
+    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 1")).isNull());
+    EXPECT_EQ(errorNumber([&] { rs.Close(); }), VbError::ObjectClosed);
+}
+
+TEST_F(RecordsetTest, ValuesKeepTheirTypesAndNullsStayNull)
+{
+    Recordset &rs = dtEn.rssqlRPDCashTurnDetail;
+    rs.Open(QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=6 And PayedValue = 0"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("TransactionDate")).typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(rs.Fields(QStringLiteral("ReceivedValue")).value<Currency>(), Currency::fromInteger(640000));
+    EXPECT_TRUE(rs.Fields(QStringLiteral("Code")).isNull()); // a temporary receipt
+    EXPECT_TRUE(rs.Fields(QStringLiteral("ClassID1")).isNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("FarsiTransactionDate")).toString().size(), 10);
+    EXPECT_EQ(rs.Fields(QStringLiteral("CashID")).toInt(), 1);
+    rs.Close();
+}
+
+TEST_F(RecordsetTest, TheRecordHoldsTheComponentsOwnTextBeforeRewriting)
+{
+    dtEn.rssqlRPDCashTurn.Open(QStringLiteral(
+        "Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"));
+    EXPECT_EQ(dtEn.rssqlRPDCashTurn.Fields(QStringLiteral("IsOpen")).toInt(), 1);
+    dtEn.rssqlRPDCashTurn.Close();
+    EXPECT_EQ(dtEn.spOmberHasPermission(486, 206), 1);
+    const auto &entries = Diagnostics::instance().entries();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].kind, Diagnostics::Entry::Sql);
+    EXPECT_EQ(entries[0].text,
+              QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"));
+    EXPECT_EQ(entries[1].kind, Diagnostics::Entry::Call);
+    EXPECT_EQ(entries[1].text, QStringLiteral("spOmberHasPermission"));
+    EXPECT_EQ(entries[1].args, (QVariantList{486, 206}));
+    EXPECT_EQ(entries[1].render(), QStringLiteral("CALL spOmberHasPermission @UserID=486, @FormPermissionID=206"));
+}
