@@ -48,4 +48,5 @@ private:
     qint64 m_raw = 0;
 };
 
+Q_DECLARE_TYPEINFO(Currency, Q_PRIMITIVE_TYPE);
 Q_DECLARE_METATYPE(Currency)

@@ -58,21 +58,25 @@ void Connection::ensureOpen()
 
 RowSet Connection::execute(const QString &tsql)
 {
-    Diagnostics &d = Diagnostics::instance();
-    d.record({Diagnostics::Entry::Sql, tsql, {}, {}});
-    d.checkFault(tsql);
+    if (m_recorded) {
+        Diagnostics &d = Diagnostics::instance();
+        d.record({Diagnostics::Entry::Sql, tsql, {}, {}});
+        d.checkFault(tsql);
+    }
     ensureOpen();
     return m_dialect->execute(m_dialect->toNative(tsql));
 }
 
 int Connection::call(const ProcedureDef &procedure, QVariantList &args)
 {
-    Diagnostics &d = Diagnostics::instance();
-    QStringList names;
-    for (const ProcedureParam &p : procedure.params)
-        names << QString::fromLatin1(p.name);
-    d.record({Diagnostics::Entry::Call, QString::fromLatin1(procedure.name), args, names});
-    d.checkFault(QString::fromLatin1(procedure.name));
+    if (m_recorded) {
+        Diagnostics &d = Diagnostics::instance();
+        QStringList names;
+        for (const ProcedureParam &p : procedure.params)
+            names << QString::fromLatin1(p.name);
+        d.record({Diagnostics::Entry::Call, QString::fromLatin1(procedure.name), args, names});
+        d.checkFault(QString::fromLatin1(procedure.name));
+    }
     ensureOpen();
     return m_dialect->call(procedure, args);
 }

@@ -43,6 +43,10 @@ public:
     QString dateLiteral(const QDate &date) const;
     Dialect::Engine engine() const;
 
+    // The in-house controls' own lookups are not the component's statements:
+    // they are neither recorded nor made to fail by the fault injector.
+    void setRecorded(bool recorded) { m_recorded = recorded; }
+
 private:
     void ensureOpen();
 
@@ -50,4 +54,5 @@ private:
     int m_connectionTimeout = 15;
     int m_commandTimeout = 30;
     std::unique_ptr<Dialect> m_dialect;
+    bool m_recorded = true;
 };

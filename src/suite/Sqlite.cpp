@@ -137,15 +137,30 @@ QVariant asDateTime(const QString &text)
 
 } // namespace
 
+Statement::Declared Statement::declared(int column) const
+{
+    if (m_declared.isEmpty()) {
+        const int n = columnCount();
+        m_declared.resize(n);
+        for (int c = 0; c < n; ++c) {
+            const char *text = sqlite3_column_decltype(m_stmt, c);
+            const QByteArray decl = text ? QByteArray(text).toUpper() : QByteArray();
+            m_declared[c] = decl.startsWith("MONEY")                          ? Declared::Money
+                            : decl.contains("DATE") || decl.contains("TIME") ? Declared::DateTime
+                                                                               : Declared::Plain;
+        }
+    }
+    return m_declared.value(column, Declared::Plain);
+}
+
 QVariant Statement::column(int column) const
 {
     const int type = sqlite3_column_type(m_stmt, column);
     if (type == SQLITE_NULL)
         return QVariant();
-    const char *declared = sqlite3_column_decltype(m_stmt, column);
-    const QByteArray decl = declared ? QByteArray(declared).toUpper() : QByteArray();
+    const Declared kind = declared(column);
 
-    if (decl.startsWith("MONEY")) {
+    if (kind == Declared::Money) {
         if (type == SQLITE_INTEGER)
             return QVariant::fromValue(Currency::fromInteger(sqlite3_column_int64(m_stmt, column)));
         if (type == SQLITE_FLOAT)
@@ -167,7 +182,7 @@ QVariant Statement::column(int column) const
         const QString text = QString::fromUtf8(
             reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
             sqlite3_column_bytes(m_stmt, column));
-        if (decl.contains("DATE") || decl.contains("TIME"))
+        if (kind == Declared::DateTime)
             return asDateTime(text);
         return text;
     }

@@ -41,9 +41,15 @@ public:
     bool isEmpty() const { return m_stmt == nullptr; }
 
 private:
+    // What a column's declared type asks of its values; read once per
+    // statement, since it is the same for every row.
+    enum class Declared : char { Plain, Money, DateTime };
+    Declared declared(int column) const;
+
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
     QString m_tail;
+    mutable QVector<Declared> m_declared;
 };
 
 

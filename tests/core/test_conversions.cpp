@@ -3,21 +3,9 @@
 #include "core/VbError.h"
 
 #include <QDateTime>
+#include "support/Errors.h"
+
 #include <gtest/gtest.h>
-
-namespace {
-
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const VbError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(LeadingNumber, ReadsFromTheStartAndStopsAtTheFirstOtherCharacter)
 {

@@ -4,19 +4,9 @@
 #include "data/OdbcDialect.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
+#include "support/Errors.h"
 
-namespace {
-VbError caught(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const VbError &e) {
-        return e;
-    }
-    return VbError(0, QString());
-}
-} // namespace
+#include <gtest/gtest.h>
 
 TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)
 {
@@ -45,8 +35,8 @@ TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
     EXPECT_EQ(dtEn.cnt.ConnectionString(), QStringLiteral("Provider=MSDAOSP.1;Persist Security Info=False;"));
     dtEn.cnt.Open(QString(), QString());
     EXPECT_EQ(dtEn.cnt.State(), 1);
-    EXPECT_EQ(caught([&] { dtEn.cnt.setConnectionString(QStringLiteral("x")); }).number(), VbError::ObjectOpen);
-    EXPECT_EQ(caught([&] { dtEn.rssqlUser.Open(); }).number(), VbError::ConnectionUnusable);
+    EXPECT_EQ(raisedBy([&] { dtEn.cnt.setConnectionString(QStringLiteral("x")); }).number(), VbError::ObjectOpen);
+    EXPECT_EQ(raisedBy([&] { dtEn.rssqlUser.Open(); }).number(), VbError::ConnectionUnusable);
     dtEn.cnt.Close();
     EXPECT_EQ(dtEn.cnt.State(), 0);
 }
@@ -55,13 +45,13 @@ TEST(ConnectionStrings, UnusableStringsFailWithAClearErrorThatQuotesThem)
 {
     DtEn dtEn;
     dtEn.cnt.setConnectionString(QStringLiteral("0"));
-    const VbError e = caught([&] { dtEn.rssqlUser.Open(); });
+    const VbError e = raisedBy([&] { dtEn.rssqlUser.Open(); });
     EXPECT_EQ(e.number(), VbError::ProviderNotFound);
     EXPECT_TRUE(e.description().contains(QStringLiteral("\"0\""))) << e.description().toStdString();
 
     DtEn other;
     other.cnt.setConnectionString(QStringLiteral("Provider=Oracle;User ID=u;Password=topsecret"));
-    const VbError masked = caught([&] { other.cnt.Open(); });
+    const VbError masked = raisedBy([&] { other.cnt.Open(); });
     EXPECT_TRUE(masked.description().contains(QStringLiteral("Password=****")));
     EXPECT_FALSE(masked.description().contains(QStringLiteral("topsecret")));
     EXPECT_EQ(other.cnt.State(), 0);
@@ -72,7 +62,7 @@ TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
     const QString path = QStringLiteral("/tmp/pardex-no-such-dir/none.db");
     DtEn dtEn;
     dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);
-    const VbError e = caught([&] { dtEn.cnt.Open(); });
+    const VbError e = raisedBy([&] { dtEn.cnt.Open(); });
     EXPECT_TRUE(e.isDatabaseError());
     EXPECT_TRUE(e.description().contains(path));
     EXPECT_FALSE(QFile::exists(path));

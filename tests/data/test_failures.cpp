@@ -9,20 +9,13 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include "support/Errors.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace {
 
-VbError caught(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const VbError &e) {
-        return e;
-    }
-    return VbError(0, QString());
-}
 
 qint32 saveReceipt(DtEn &dtEn, qint32 &code)
 {
@@ -51,7 +44,7 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
     const QDateTime now = QDate::currentDate().startOfDay();
     dtEn.spAccountInsertDocument(doc, docCode, 486, now, PersianDate::today(), now, PersianDate::today(),
                                  Currency::fromInteger(1000), QStringLiteral("x"));
-    const VbError e = caught([&] {
+    const VbError e = raisedBy([&] {
         dtEn.spAccountInsertDocumentDetail(doc, 1, 110101, now, PersianDate::today(), QStringLiteral("x"), 17,
                                            QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id,
                                            206);
@@ -67,7 +60,7 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
                                        QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id, 206);
 
     Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
-    EXPECT_TRUE(caught([&] { dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1")); })
+    EXPECT_TRUE(raisedBy([&] { dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1")); })
                     .isDatabaseError());
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 1);
     EXPECT_EQ(dtEn.rssqlOmberBasePath.State(), 0);
@@ -86,7 +79,7 @@ TEST(Failures, ALockedDatabaseGivesAClearErrorAfterTheCommandTimeout)
     QElapsedTimer timer;
     timer.start();
     qint32 code = 0;
-    const VbError e = caught([&] { saveReceipt(dtEn, code); });
+    const VbError e = raisedBy([&] { saveReceipt(dtEn, code); });
     EXPECT_TRUE(e.isDatabaseError());
     EXPECT_TRUE(e.description().contains(QStringLiteral("locked"))) << e.description().toStdString();
     EXPECT_GE(timer.elapsed(), 900);
@@ -111,10 +104,10 @@ TEST(Failures, AReadOnlyDatabaseRefusesWritesAndKeepsReading)
     EXPECT_EQ(dtEn.rssqlOmberBasePath.RecordCount(), 1);
     dtEn.rssqlOmberBasePath.Close();
     qint32 code = 0;
-    const VbError e = caught([&] { saveReceipt(dtEn, code); });
+    const VbError e = raisedBy([&] { saveReceipt(dtEn, code); });
     EXPECT_TRUE(e.isDatabaseError());
     EXPECT_TRUE(e.description().contains(QStringLiteral("readonly"))) << e.description().toStdString();
-    const VbError update = caught([&] {
+    const VbError update = raisedBy([&] {
         dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1"));
     });
     EXPECT_TRUE(update.isDatabaseError());
@@ -130,7 +123,7 @@ TEST(Failures, AFileThatIsNotADatabaseOrHasGoneIsNamedInTheError)
     f.close();
     DtEn dtEn;
     dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);
-    const VbError e = caught([&] { dtEn.rssqlUser.Open(); });
+    const VbError e = raisedBy([&] { dtEn.rssqlUser.Open(); });
     EXPECT_TRUE(e.isDatabaseError());
     EXPECT_TRUE(e.description().contains(path));
     EXPECT_EQ(dtEn.cnt.State(), 0);
@@ -142,6 +135,6 @@ TEST(Failures, AFileThatIsNotADatabaseOrHasGoneIsNamedInTheError)
     db.reset();
     DtEn later;
     later.cnt.setConnectionString(cs);
-    const VbError missing = caught([&] { later.spOmberHasPermission(486, 206); });
+    const VbError missing = raisedBy([&] { later.spOmberHasPermission(486, 206); });
     EXPECT_TRUE(missing.description().contains(gone));
 }

@@ -5,19 +5,12 @@
 #include "support/DemoDatabase.h"
 
 #include <QDateTime>
+#include "support/Errors.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const VbError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class RecordsetTest : public ::testing::Test
 {

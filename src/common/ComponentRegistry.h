@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+// Creates the suite's components by programmatic identifier, as a late-bound
+// caller does. The components are QObjects whose members are reached by name
+// (see LateBound.h). An unknown identifier raises error 429.
+class ComponentRegistry
+{
+public:
+    using Factory = std::function<QObject *()>;
+
+    static void registerComponent(const QString &progId, Factory factory);
+    static void unregisterComponent(const QString &progId);
+    static bool isRegistered(const QString &progId);
+    // The caller owns what it gets; error 429 when the identifier is unknown.
+    static std::unique_ptr<QObject> create(const QString &progId);
+};

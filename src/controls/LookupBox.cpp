@@ -1,0 +1,252 @@
+#include "controls/LookupBox.h"
+
+#include "controls/VbKeys.h"
+#include "core/Vb.h"
+#include "core/VbError.h"
+#include "data/Connection.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSet>
+#include <QToolButton>
+
+LookupBox::LookupBox(QWidget *parent) : QWidget(parent), m_combo(new QComboBox(this))
+{
+    setLayoutDirection(Qt::RightToLeft);
+    m_combo->setObjectName(QStringLiteral("list"));
+    m_combo->setEditable(true);
+    m_combo->setInsertPolicy(QComboBox::NoInsert);
+    m_combo->setMaxVisibleItems(15);
+    m_combo->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    m_combo->completer()->setFilterMode(Qt::MatchContains);
+    m_combo->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_combo->lineEdit()->installEventFilter(this);
+    m_combo->installEventFilter(this);
+    setFocusProxy(m_combo);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_combo, 1);
+
+    connect(m_combo, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+        if (index < 0 || index >= m_rows.size())
+            return;
+        m_selected = index;
+        m_pendingId = 0;
+        showChosen();
+        Q_EMIT chosen(m_rows[index].id);
+    });
+    connect(m_combo->lineEdit(), &QLineEdit::editingFinished, this, [this] { takeTypedText(); });
+}
+
+LookupBox::~LookupBox() = default;
+
+void LookupBox::setConnectionString(const QString &text)
+{
+    if (m_connection.setConnectionString(text))
+        invalidate();
+}
+
+Connection *LookupBox::connection()
+{
+    return m_connection.get();
+}
+
+void LookupBox::invalidate()
+{
+    const qint32 keep = chosenId();
+    m_loaded = false;
+    m_rows.clear();
+    m_selected = -1;
+    m_pendingId = 0;
+    {
+        const QSignalBlocker block(m_combo);
+        m_combo->clear();
+    }
+    if (keep != 0)
+        chooseId(keep);
+}
+
+QVector<LookupBox::Row> LookupBox::readRows(const QString &sql)
+{
+    QVector<Row> rows;
+    Connection *c = connection();
+    if (!c || sql.isEmpty())
+        return rows;
+    const RowSet set = c->execute(sql);
+    const int idColumn = int(set.columns.indexOf(QRegularExpression(QStringLiteral("^ID$"), QRegularExpression::CaseInsensitiveOption)));
+    const int titleColumn = int(set.columns.indexOf(QRegularExpression(QStringLiteral("^Title$"), QRegularExpression::CaseInsensitiveOption)));
+    const int codeColumn = int(set.columns.indexOf(QRegularExpression(QStringLiteral("^Code$"), QRegularExpression::CaseInsensitiveOption)));
+    for (const auto &r : set.rows) {
+        Row row;
+        row.id = Vb::clng(r.value(idColumn < 0 ? 0 : idColumn));
+        row.title = Vb::textOf(r.value(titleColumn < 0 ? 1 : titleColumn));
+        row.code = codeColumn < 0 ? QString() : Vb::textOf(r.value(codeColumn));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void LookupBox::ensureLoaded()
+{
+    if (m_loaded || !ready() || ConnectionString().isEmpty())
+        return;
+    try {
+        m_rows = readRows(listQuery());
+        m_loaded = true;
+    } catch (const VbError &e) {
+        // The list stays empty; the next use tries again.
+        qWarning().noquote() << objectName() << "could not read its list:" << e.description();
+        m_rows.clear();
+    }
+    fillCombo();
+}
+
+QString LookupBox::displayText(const Row &row) const
+{
+    return row.title;
+}
+
+void LookupBox::fillCombo()
+{
+    const QSignalBlocker block(m_combo);
+    m_combo->clear();
+    QSet<QString> seen, twice;
+    for (const Row &r : m_rows) {
+        const QString t = displayText(r);
+        (seen.contains(t) ? twice : seen).insert(t);
+    }
+    for (const Row &r : m_rows) {
+        QString t = displayText(r);
+        if (twice.contains(t))
+            t += QStringLiteral(" (%1)").arg(r.code.isEmpty() ? QString::number(r.id) : r.code);
+        m_combo->addItem(t, r.id);
+    }
+    showChosen();
+}
+
+void LookupBox::showChosen()
+{
+    const QSignalBlocker block(m_combo);
+    m_combo->setCurrentIndex(m_selected);
+    if (m_selected < 0)
+        m_combo->setEditText(QString());
+}
+
+int LookupBox::indexOfId(qint32 id) const
+{
+    for (int i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].id == id)
+            return i;
+    return -1;
+}
+
+void LookupBox::Clear()
+{
+    m_selected = -1;
+    m_pendingId = 0;
+    showChosen();
+}
+
+void LookupBox::setEditable(bool editable)
+{
+    m_editable = editable;
+    m_combo->setEnabled(editable);
+    for (QToolButton *b : findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly))
+        b->setEnabled(editable);
+}
+
+qint32 LookupBox::chosenId() const
+{
+    return m_selected >= 0 ? m_rows[m_selected].id : m_pendingId;
+}
+
+QString LookupBox::chosenText() const
+{
+    return m_selected >= 0 ? m_combo->itemText(m_selected) : QString();
+}
+
+int LookupBox::rowCount()
+{
+    ensureLoaded();
+    return int(m_rows.size());
+}
+
+void LookupBox::chooseId(qint32 id)
+{
+    m_pendingId = 0;
+    if (!ready() || ConnectionString().isEmpty()) {
+        m_selected = -1;
+        m_pendingId = id;
+        showChosen();
+        return;
+    }
+    ensureLoaded();
+    int index = indexOfId(id);
+    if (index < 0 && ready()) {
+        // An ID the list does not offer (an inactive row, say) is still shown.
+        try {
+            const QVector<Row> extra = readRows(rowQuery(id));
+            if (!extra.isEmpty()) {
+                m_rows.push_back(extra.first());
+                fillCombo();
+                index = int(m_rows.size()) - 1;
+            }
+        } catch (const VbError &e) {
+            qWarning().noquote() << objectName() << "could not look up" << id << ':' << e.description();
+        }
+    }
+    m_selected = index;
+    showChosen();
+}
+
+void LookupBox::takeTypedText()
+{
+    const QString typed = m_combo->currentText().trimmed();
+    if (typed.isEmpty()) {
+        if (m_selected >= 0) {
+            m_selected = -1;
+            m_pendingId = 0;
+            showChosen();
+            Q_EMIT cleared();
+        }
+        return;
+    }
+    const int index = m_combo->findText(typed, Qt::MatchFixedString);
+    if (index >= 0 && index != m_selected) {
+        m_selected = index;
+        m_pendingId = 0;
+        showChosen();
+        Q_EMIT chosen(m_rows[index].id);
+        return;
+    }
+    showChosen(); // typed text that names no row goes back to the choice
+}
+
+QToolButton *LookupBox::addSideButton(const QString &text)
+{
+    auto *button = new QToolButton(this);
+    button->setText(text);
+    button->setFocusPolicy(Qt::NoFocus);
+    static_cast<QHBoxLayout *>(layout())->addWidget(button);
+    return button;
+}
+
+bool LookupBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
+        ensureLoaded();
+    if (event->type() == QEvent::KeyPress && watched == m_combo->lineEdit()) {
+        ensureLoaded();
+        const auto *key = static_cast<QKeyEvent *>(event);
+        Q_EMIT KeyDown(VbKeys::keyCode(key), VbKeys::shiftState(key));
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,61 @@
+#include "controls/VbKeys.h"
+
+#include <QKeyEvent>
+
+namespace VbKeys {
+
+qint16 keyCode(const QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return qint16(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return qint16(112 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+qint16 shiftState(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers m = event->modifiers();
+    qint16 s = 0;
+    if (m & Qt::ShiftModifier)
+        s |= ShiftMask;
+    if (m & Qt::ControlModifier)
+        s |= CtrlMask;
+    if (m & Qt::AltModifier)
+        s |= AltMask;
+    return s;
+}
+
+qint16 charCode(const QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return Enter;
+    if (event->key() == Qt::Key_Backspace)
+        return Backspace;
+    const QString text = event->text();
+    return text.isEmpty() ? 0 : qint16(text.at(0).unicode());
+}
+
+} // namespace VbKeys

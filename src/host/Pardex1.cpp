@@ -1,0 +1,154 @@
+#include "host/Pardex1.h"
+
+#include "common/ComponentRegistry.h"
+#include "common/LateBound.h"
+#include "common/Module.h"
+#include "common/SharedServices.h"
+#include "common/VbRuntime.h"
+#include "controls/FarvoPicker.h"
+#include "controls/OmberSelector.h"
+#include "core/Vb.h"
+#include "data/DtEn.h"
+#include "host/PropertyBag.h"
+#include "platform/FormShower.h"
+#include "platform/Look.h"
+#include "receipt/frmRPDCashRec.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace {
+constexpr qint32 CashReceiptFormRight = 206;
+}
+
+Pardex1::Pardex1(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Pardex1"));
+    Look::applyFormLook(this);
+    auto *clearShow = new QPushButton(QStringLiteral("ClearShow"), this);
+    clearShow->setObjectName(QStringLiteral("cmdClearShow"));
+    auto *builder = new QPushButton(QStringLiteral("OLE Connection Creator"), this);
+    builder->setObjectName(QStringLiteral("Command2"));
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(clearShow);
+    layout->addWidget(builder);
+    connect(clearShow, &QPushButton::clicked, this, [this] { runHandler([this] { cmdClearShow_Click(); }); });
+    connect(builder, &QPushButton::clicked, this, [this] { runHandler([this] { Command2_Click(); }); });
+}
+
+void Pardex1::setSmall(qint16 &member, int value, const char *name)
+{
+    member = Vb::cint(double(value));
+    Q_EMIT PropertyChanged(QLatin1String(name));
+}
+
+void Pardex1::setUserID(int value)
+{
+    setSmall(m_userId, value, "UserID");
+}
+
+void Pardex1::setPositionID(int value)
+{
+    setSmall(m_positionId, value, "PositionID");
+}
+
+void Pardex1::setEmployeeID(int value)
+{
+    setSmall(m_employeeId, value, "EmployeeID");
+}
+
+void Pardex1::setOLEConnectionString(const QString &value)
+{
+    m_connectionString = value;
+    Q_EMIT PropertyChanged(QStringLiteral("OLEConnectionString"));
+}
+
+void Pardex1::InitProperties()
+{
+    m_userId = 0;
+    m_positionId = 0;
+    m_employeeId = 0;
+    m_connectionString = QStringLiteral("0");
+}
+
+void Pardex1::ReadProperties(const PropertyBag &bag)
+{
+    m_userId = Vb::cint(bag.ReadProperty(QStringLiteral("UserID"), 0));
+    m_positionId = Vb::cint(bag.ReadProperty(QStringLiteral("PositionID"), 0));
+    m_connectionString = Vb::textOf(bag.ReadProperty(QStringLiteral("OLEConnectionString"), QStringLiteral("0")));
+    m_employeeId = Vb::cint(bag.ReadProperty(QStringLiteral("EmployeeID"), 0));
+}
+
+void Pardex1::WriteProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("UserID"), int(m_userId), 0);
+    bag.WriteProperty(QStringLiteral("PositionID"), int(m_positionId), 0);
+    bag.WriteProperty(QStringLiteral("OLEConnectionString"), m_connectionString, QStringLiteral("0"));
+    bag.WriteProperty(QStringLiteral("EmployeeID"), int(m_employeeId), 0);
+}
+
+void Pardex1::ClearShow()
+{
+    enter(ModeEmpty, nullptr);
+}
+
+void Pardex1::View(qint32 ID)
+{
+    enter(ModeViewFinal, &ID);
+}
+
+void Pardex1::enter(qint32 mode, const qint32 *receiptId)
+{
+    UserContext &context = Module::context();
+    context.FormMode = mode;
+    context.UserID = m_userId;
+    context.PositionID = m_positionId;
+    context.EmployeeID = m_employeeId;
+    context.ConnectionString = m_connectionString;
+
+    OpenConnection();
+
+    frmRPDCashRec &receipt = frmRPDCashRec::instance();
+    if (receiptId)
+        receipt.CurrentReceiptID = *receiptId;
+
+    // The first touch of a control loads the form. A form still loaded from
+    // an earlier entry (shown modeless, or hidden after a refused right) is
+    // loaded again, so that its fields and controls follow the new mode.
+    if (receipt.isLoaded())
+        receipt.reload();
+    const QString connectionString = Module::dtEn().Connections().first()->ConnectionString();
+    receipt.mptContracts()->setConnectionString(connectionString);
+    receipt.TlvAccPicker()->setConnectionString(connectionString);
+    receipt.TlvAccPicker()->setPrepared(true);
+    receipt.TlvAccPicker()->setPositionID(context.PositionID);
+
+    if (Module::dtEn().spOmberHasPermission(context.UserID, CashReceiptFormRight) == 0) {
+        ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+        return;
+    }
+    try {
+        FormShower::showModeless(&receipt, m_allowsModeless);
+    } catch (const VbError &e) {
+        if (e.number() != VbError::NonModalNotAllowed)
+            return;
+        FormShower::showModal(&receipt);
+    }
+}
+
+void Pardex1::cmdClearShow_Click()
+{
+    ClearShow();
+}
+
+void Pardex1::Command2_Click()
+{
+    std::unique_ptr<QObject> builder = ComponentRegistry::create(QStringLiteral("Omber.ConnectionBuilder"));
+    if (!LateBound::call(builder.get(), "ShowDialog").toBool())
+        return;
+    setOLEConnectionString(LateBound::get(builder.get(), "ConnectionString").toString());
+    setUserID(756);
+    setPositionID(Vb::cint(LateBound::get(builder.get(), "PositionID")));
+    setEmployeeID(Vb::cint(LateBound::get(builder.get(), "EmployeeID")));
+    ClearShow();
+}

@@ -1,0 +1,34 @@
+#include "platform/Look.h"
+
+#include <QFontDatabase>
+#include <QWidget>
+
+namespace Look {
+
+QFont persianFont(int pointSize)
+{
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString &f : {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Vazirmatn"), QStringLiteral("Tahoma"),
+                                 QStringLiteral("Nazli"), QStringLiteral("DejaVu Sans")})
+            if (installed.contains(f))
+                return f;
+        return QString();
+    }();
+    QFont font = family.isEmpty() ? QFont() : QFont(family);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QColor fromOle(qint32 bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void applyFormLook(QWidget *window)
+{
+    window->setLayoutDirection(Qt::RightToLeft);
+    window->setFont(persianFont());
+}
+
+} // namespace Look

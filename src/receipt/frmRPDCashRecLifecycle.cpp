@@ -1,0 +1,222 @@
+// Loading, activating, resizing and closing the cash receipt form, and the
+// keys it turns into button presses.
+
+#include "receipt/frmRPDCashRec.h"
+
+#include "ui_frmRPDCashRec.h"
+
+#include "common/Module.h"
+#include "common/SharedServices.h"
+#include "controls/OmberBody.h"
+#include "controls/VbKeys.h"
+#include "core/Vb.h"
+#include "core/VbError.h"
+#include "data/DtEn.h"
+#include "platform/Os.h"
+
+namespace {
+
+// Runs a query on the general-purpose handle and tells whether it gave a row.
+bool hasRow(Recordset &rs, const QString &sql)
+{
+    if (rs.State() != 0)
+        rs.Close();
+    rs.setSource(sql);
+    rs.Open();
+    const bool found = rs.RecordCount() > 0;
+    rs.Close();
+    return found;
+}
+
+} // namespace
+
+void frmRPDCashRec::Form_Load()
+{
+    UserContext &context = Module::context();
+    DtEn &dtEn = Module::dtEn();
+
+    // 1. Keyboard layout: Arabic on version 4, Persian on 5 and 6.
+    const int major = Os::majorVersion();
+    if (major == 4)
+        context.KeyboardLayoutID = QStringLiteral("00000401");
+    else if (major == 5 || major == 6)
+        context.KeyboardLayoutID = QStringLiteral("00000429");
+    Os::activateKeyboardLayout(context.KeyboardLayoutID);
+
+    // 2. History panel.
+    ui->DastelHistory1->setConnectionString(context.ConnectionString);
+    ui->DastelHistory1->setProperty("UserID", QVariant::fromValue(Vb::cint(double(context.UserID))));
+    ui->DastelHistory1->setProperty("PositionID", QVariant::fromValue(Vb::cint(double(context.PositionID))));
+
+    // 3. Today's date from the server.
+    ui->dtpDate->setValue(GetServerDate());
+
+    // 4. The size the resize rule measures from.
+    DesignWidth = Vb::cint(widthTwips());
+    DesignHeight = Vb::cint(heightTwips());
+
+    // 5, 6. Employee and branch selectors.
+    const QString connectionString = dtEn.Connections().first()->ConnectionString();
+    ui->mptAchiever->setConnectionString(connectionString);
+    ui->mptAchiever->setTitle(QStringLiteral("كارمندان"));
+    ui->mptAchiever->Clear();
+    ui->mptAchiever->setViewMajor(QStringLiteral("vwEmployee"));
+    ui->mptAchiever->setViewMinor(QStringLiteral("vwEmployeeMinor"));
+    ui->sltBranch->setConnectionString(connectionString);
+    ui->sltBranch->setTitle(QStringLiteral("شعب"));
+    ui->sltBranch->Clear();
+    ui->sltBranch->setViewMajor(QStringLiteral("vwAccountBranchMajor"));
+    ui->sltBranch->setViewMinor(QStringLiteral("vwAccountBranchMinor"));
+
+    // 7, 8. Which counter-party picker the suite uses.
+    Recordset &general = dtEn.rssqlOmberBasePath;
+    context.UseCounterpartyPicker =
+        hasRow(general, QStringLiteral("Select * From tblOmberSystemParameters Where ID = 311 and Value=1"));
+    if (context.UseCounterpartyPicker) {
+        ui->Label5->hide();
+        ui->TlvAccPicker->hide();
+        ui->Label11->hide();
+        ui->txtAddress->hide();
+        ui->AccCredit->show();
+        ui->AccCredit->setConnectionString(connectionString);
+        ui->AccCredit->SetTitle(QStringLiteral("مشخصات طرف حساب"));
+        ui->AccCredit->setAccountID(-1);
+    } else {
+        ui->Label5->show();
+        ui->TlvAccPicker->show();
+        ui->Label11->show();
+        ui->txtAddress->show();
+        ui->AccCredit->hide();
+    }
+
+    // 9. The receipt asked for by View, or the user's open turn for ClearShow.
+    if (context.FormMode == ModeViewFinal) {
+        if (CurrentReceiptID != 0) {
+            ui->txtID->setText(QString::number(CurrentReceiptID));
+            qint16 enter = VbKeys::Enter;
+            txtID_KeyPress(enter);
+        }
+    } else if (context.FormMode == ModeEmpty) {
+        if (CurrentCashID == 0 || CurrentTurn == 0) {
+            ui->lblOpenerUser->setText(GetUserFullName(context.UserID));
+            Recordset &turns = dtEn.rssqlRPDCashTurn;
+            if (turns.State() != 0)
+                turns.Close();
+            turns.Open(QStringLiteral("Select * from tblRecPayCashTurn Where IsOpen = 1  And UserID =")
+                       + QString::number(context.UserID));
+            if (turns.RecordCount() >= 1) {
+                CurrentCashID = Vb::clng(turns.Fields(QStringLiteral("CashID")));
+                CurrentTurn = Vb::clng(turns.Fields(QStringLiteral("Turn")));
+                CurrentCashTurnID = Vb::clng(turns.Fields(QStringLiteral("ID")));
+                ui->lblCashTurn->setText(Vb::textOf(turns.Fields(QStringLiteral("Turn"))));
+                ui->lblCash->setText(GetCashName(CurrentCashID));
+            } else {
+                ui->lblCashTurn->setText(QString());
+            }
+            turns.Close();
+        }
+        DisableComponents();
+        ClearForm();
+    }
+
+    // 10. The suite's base path; a null one is an error like any other.
+    if (general.State() != 0)
+        general.Close();
+    general.Open(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
+    if (general.RecordCount() > 0) {
+        const QVariant basePath = general.Fields(QStringLiteral("BasePath"));
+        if (basePath.isNull())
+            throw VbError::invalidUseOfNull();
+        context.BasePath = Vb::textOf(basePath);
+    }
+    general.Close();
+
+    // 11. Settings that decide the save.
+    general.Open(QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 29"));
+    if (general.RecordCount() > 0)
+        context.Parameter29Value = Vb::cint(Vb::numberOf(general.Fields(QStringLiteral("Value"))));
+    general.Close();
+    context.Parameter202On =
+        hasRow(general, QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1"));
+    context.Parameter125On =
+        hasRow(general, QStringLiteral("Select * From tblOmberSystemParameters Where ID = 125 and Value=1"));
+
+    // 12, 13. The user's branch and primary store, -1 when none.
+    context.UserBranchID = -1;
+    general.Open(QStringLiteral("select * from tbluser where ID =") + QString::number(context.UserID));
+    if (general.RecordCount() > 0)
+        context.UserBranchID = Vb::clng(ToNumber(Vb::textOf(general.Fields(QStringLiteral("BranchID")))));
+    general.Close();
+    context.UserInventoryID = -1;
+    general.Open(QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=")
+                 + QString::number(context.UserID));
+    if (general.RecordCount() > 0)
+        context.UserInventoryID = Vb::clng(ToNumber(Vb::textOf(general.Fields(QStringLiteral("InventoryID")))));
+    general.Close();
+}
+
+void frmRPDCashRec::Form_Activate()
+{
+    comSkinner1->ApplySkin(this);
+}
+
+void frmRPDCashRec::Form_Resize()
+{
+    applyResizeRule(widthTwips(), heightTwips());
+}
+
+void frmRPDCashRec::applyResizeRule(double width, double height)
+{
+    if (width < 7890 || height <= 6000)
+        return;
+    // The remembered size is 16-bit: a window beyond 32767 twips (a
+    // maximised window on a large screen) is left as it is rather than
+    // failing with an overflow.
+    if (width > 32767 || height > 32767)
+        return;
+    m_masterLeft += (width - DesignWidth) / 2;
+    ui->gbMaster->move(twipsToPixels(m_masterLeft), ui->gbMaster->y());
+    MoveControlBy(ui->DastelHistory1, float(width - DesignWidth), 0, float(height - DesignHeight));
+    DesignWidth = Vb::cint(width);
+    DesignHeight = Vb::cint(height);
+}
+
+void frmRPDCashRec::Form_QueryUnload(bool &cancel)
+{
+    const qint32 mode = Module::context().FormMode;
+    if ((mode == ModeViewFinal || mode == ModeEdit) && !ui->DastelHistory1->CanClose())
+        cancel = true;
+}
+
+void frmRPDCashRec::Form_KeyDown(qint16 keyCode, qint16 shift)
+{
+    RouteKeys(keyCode, shift);
+}
+
+void frmRPDCashRec::sltBranch_KeyDown(qint16 keyCode, qint16 shift)
+{
+    RouteKeys(keyCode, shift);
+}
+
+void frmRPDCashRec::RouteKeys(qint16 keyCode, qint16 shift)
+{
+    try {
+        if (shift != VbKeys::CtrlMask)
+            return;
+        if (keyCode == 78 && ui->cmdNew->isEnabled())
+            ui->cmdNew->click();
+        else if (keyCode == 83 && ui->cmdSave->isEnabled())
+            ui->cmdSave->click();
+    } catch (const VbError &) {
+    }
+}
+
+void frmRPDCashRec::cmdExit_Click()
+{
+    close();
+}
+
+void frmRPDCashRec::mnuExit_Click()
+{
+    cmdExit_Click();
+}

@@ -1,0 +1,193 @@
+#include "common/Module.h"
+#include "common/SharedServices.h"
+#include "core/PersianDate.h"
+#include "core/VbError.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "support/DemoDatabase.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QWidget>
+#include "support/Errors.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SharedServicesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Module::reset();
+        ScriptedMessageBox::install();
+        Diagnostics::instance().clear();
+    }
+    void TearDown() override { Module::reset(); }
+
+    void connect()
+    {
+        Module::context().ConnectionString = db.connectionString();
+        OpenConnection();
+    }
+
+    DemoDatabase db;
+};
+
+
+} // namespace
+
+TEST(AmountText, FormatThousandsGroupsEveryCharacterFromTheRight)
+{
+    const QString sep = QStringLiteral("/");
+    EXPECT_EQ(FormatThousands(QStringLiteral("1234567"), sep), QStringLiteral("1/234/567"));
+    EXPECT_EQ(FormatThousands(QStringLiteral("1000"), sep), QStringLiteral("1/000"));
+    EXPECT_EQ(FormatThousands(QStringLiteral("999"), sep), QStringLiteral("999"));
+    EXPECT_EQ(FormatThousands(QStringLiteral("12"), sep), QStringLiteral("12"));
+    EXPECT_EQ(FormatThousands(QStringLiteral("1"), sep), QStringLiteral("1"));
+    EXPECT_EQ(FormatThousands(QString(), sep), QString());
+    EXPECT_EQ(FormatThousands(QStringLiteral("1500000"), sep), QStringLiteral("1/500/000"));
+    // A sign is a character like any other.
+    EXPECT_EQ(FormatThousands(QStringLiteral("-123456"), sep), QStringLiteral("-/123/456"));
+    EXPECT_EQ(FormatThousands(QStringLiteral("123456"), QStringLiteral(",")), QStringLiteral("123,456"));
+}
+
+TEST(AmountText, ParseAmountDropsSeparatorsAndReadsTheLeadingNumber)
+{
+    const QString sep = QStringLiteral("/");
+    EXPECT_EQ(ParseAmount(QStringLiteral("12/500/000"), sep), Currency::fromInteger(12500000));
+    EXPECT_EQ(ParseAmount(QString(), sep), Currency());
+    EXPECT_EQ(ParseAmount(QStringLiteral("1/2/3"), sep), Currency::fromInteger(123));
+    EXPECT_EQ(ParseAmount(QStringLiteral("12abc"), sep), Currency::fromInteger(12));
+    EXPECT_EQ(ParseAmount(QStringLiteral("abc"), sep), Currency());
+    EXPECT_EQ(ParseAmount(QStringLiteral("-1/250"), sep), Currency::fromInteger(-1250));
+    EXPECT_EQ(ParseAmount(QStringLiteral("0/000"), sep), Currency());
+    // Too large for currency: 0, not an error.
+    EXPECT_EQ(ParseAmount(QStringLiteral("99999999999999999999"), sep), Currency());
+    // The separator is removed without regard to case.
+    EXPECT_EQ(ParseAmount(QStringLiteral("1X000x500"), QStringLiteral("x")), Currency::fromInteger(1000500));
+}
+
+TEST(AmountText, ToNumberTellsNoneTrueAndNumbersApart)
+{
+    const QVariant blank = ToNumber(QStringLiteral("   "));
+    EXPECT_EQ(blank.userType(), qMetaTypeId<qint16>());
+    EXPECT_EQ(blank.toInt(), -1);
+    const QVariant yes = ToNumber(QStringLiteral("True"));
+    EXPECT_EQ(yes.userType(), qMetaTypeId<qint16>());
+    EXPECT_EQ(yes.toInt(), 1);
+    EXPECT_EQ(ToNumber(QStringLiteral("12/5")).toDouble(), 125);
+    EXPECT_EQ(ToNumber(QStringLiteral("1399/02/31")).toDouble(), 13990231);
+    EXPECT_EQ(ToNumber(QStringLiteral("true")).toDouble(), 0); // only "True" exactly
+    EXPECT_EQ(ToNumber(QStringLiteral("abc")).typeId(), QMetaType::Double);
+    EXPECT_EQ(ToNumber(QString()).toInt(), -1);
+}
+
+TEST_F(SharedServicesTest, MessagesGoThroughTheRegisteredComponentWithTheSuitesColours)
+{
+    ShowMessage(QStringLiteral("خطا"), QStringLiteral("متن"));
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    const auto &box = ScriptedMessageBox::shown()[0];
+    EXPECT_EQ(box.title, QStringLiteral("خطا"));
+    EXPECT_EQ(box.message, QStringLiteral("متن"));
+    EXPECT_EQ(box.type, 0);
+    EXPECT_EQ(box.formBack, 12893912);
+    EXPECT_EQ(box.buttonBack, 6510973);
+    EXPECT_EQ(box.frameBack, 14408673);
+
+    ScriptedMessageBox::answer(1);
+    ScriptedMessageBox::answer(0);
+    ScriptedMessageBox::answer(2);
+    EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 6);
+    EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 7);
+    EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 0);
+    EXPECT_EQ(ScriptedMessageBox::shown().last().type, 1);
+}
+
+TEST_F(SharedServicesTest, AMissingMessageBoxShowsNothingAndAnswersZero)
+{
+    ScriptedMessageBox::uninstall();
+    ShowMessage(QStringLiteral("خطا"), QStringLiteral("x"));
+    EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("x")), 0);
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    ScriptedMessageBox::install();
+}
+
+TEST_F(SharedServicesTest, OpenConnectionRecreatesTheEnvironmentWithoutTouchingTheDatabase)
+{
+    Module::dtEn().cnt.setCommandTimeout(5);
+    Module::context().ConnectionString = QStringLiteral("0");
+    OpenConnection(); // the stored design-time string opens and closes; "0" is not used yet
+    EXPECT_EQ(Module::dtEn().cnt.CommandTimeout(), 30); // a new environment
+    EXPECT_EQ(Module::dtEn().cnt.ConnectionString(), QStringLiteral("0"));
+    EXPECT_EQ(Module::dtEn().cnt.State(), 0);
+    EXPECT_TRUE(Diagnostics::instance().entries().isEmpty());
+    EXPECT_EQ(errorNumber([] { GetUserFullName(486); }), VbError::ProviderNotFound);
+}
+
+TEST_F(SharedServicesTest, ServerDateComesFromTheDatabaseOrTheClient)
+{
+    EXPECT_EQ(GetServerDate(), QDate::currentDate());
+    EXPECT_TRUE(Diagnostics::instance().entries().isEmpty()); // no connection string: no query
+
+    connect();
+    EXPECT_EQ(GetServerDate(), QDate::currentDate());
+    EXPECT_EQ(Diagnostics::instance().statements(), QStringList{QStringLiteral("Select getdate() as today")});
+    EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
+
+    // A failing query falls back to the client's date, and leaves nothing open.
+    Diagnostics::instance().failNext(QStringLiteral("getdate"));
+    EXPECT_EQ(GetServerDate(), QDate::currentDate());
+    // An open handle is closed first.
+    Module::dtEn().rssqlOmberTemplate.Open(QStringLiteral("Select * From tblOmberReportTemplate"));
+    EXPECT_EQ(GetServerDate(), QDate::currentDate());
+}
+
+TEST_F(SharedServicesTest, UserNamesAndAccountingPeriods)
+{
+    connect();
+    EXPECT_EQ(GetUserFullName(486), QStringLiteral("علی رضایی"));
+    EXPECT_EQ(GetUserFullName(99999), QString());
+    EXPECT_EQ(Diagnostics::instance().statements().first(), QStringLiteral("select * from tblUser Where ID =486"));
+    // No close-if-open test: a handle left open is an error that reaches the caller.
+    Module::dtEn().rssqlUser.Open(QStringLiteral("Select * From tblUser"));
+    EXPECT_EQ(errorNumber([] { GetUserFullName(486); }), VbError::ObjectOpen);
+    Module::dtEn().rssqlUser.Close();
+
+    Diagnostics::instance().clear();
+    const QString today = PersianDate::today();
+    EXPECT_TRUE(IsDateInUserPeriod(today, 486));
+    EXPECT_EQ(Diagnostics::instance().statements().first(),
+              QStringLiteral("select * from tblAccountPeriod Where IsActive=1  and ID in (Select x.AccountPeriodID "
+                             "from tblUserAccountPeriod x Where x.UserID=486) and '")
+                  + today + QStringLiteral("' between FarsiBeginDate and FarsiEndDate"));
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+
+    // 623 has no period; last year's period of 486 is not active.
+    EXPECT_FALSE(IsDateInUserPeriod(today, 623));
+    EXPECT_FALSE(IsDateInUserPeriod(PersianDate::fromDate(QDate::currentDate().addYears(-1)), 486));
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].message,
+              QStringLiteral("تاريخ آخرين وضعيت در دوره مالي مجاز و فعال شما نمي باشد!"));
+}
+
+TEST(ControlGeometry, MoveControlByAddsTwipsToWidthLeftAndHeight)
+{
+    QWidget parent;
+    QWidget child(&parent);
+    child.setGeometry(10, 20, 100, 50);
+    MoveControlBy(&child, 150, 0, -300);
+    EXPECT_EQ(child.geometry(), QRect(10, 20, 110, 30));
+    MoveControlBy(&child, 0, 75, 0);
+    EXPECT_EQ(child.x(), 15);
+    // A size that would fall below zero is refused; the other steps still run.
+    MoveControlBy(&child, -3000, 15, -900);
+    EXPECT_EQ(child.geometry(), QRect(16, 20, 110, 30));
+    // Anything without a geometry is ignored quietly.
+    QObject plain;
+    MoveControlBy(&plain, 15, 15, 15);
+    MoveControlBy(nullptr, 15, 15, 15);
+    EXPECT_EQ(twipsToPixels(7890), 526);
+    EXPECT_EQ(pixelsToTwips(400), 6000);
+}

@@ -1,0 +1,214 @@
+#include "controls/DastelHistory.h"
+#include "controls/FarvoPicker.h"
+#include "controls/OmberAccountPicker.h"
+#include "controls/OmberBody.h"
+#include "controls/OmberDate.h"
+#include "controls/OmberSelector.h"
+#include "core/PersianDate.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "support/DemoDatabase.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(DateBox, HoldsAGregorianValueAndShowsItsPersianDate)
+{
+    OmberDate box;
+    EXPECT_TRUE(box.IsEmpty());
+    EXPECT_TRUE(box.Value().isNull());
+    EXPECT_EQ(box.FarsiDate(), QString());
+    box.setValue(QDateTime(QDate(2026, 3, 4), QTime(14, 30)));
+    EXPECT_EQ(box.Value().toDate(), QDate(2026, 3, 4));
+    EXPECT_EQ(box.FarsiDate(), QStringLiteral("1404/12/13"));
+    box.Clear();
+    EXPECT_TRUE(box.IsEmpty());
+
+    // Typing a Persian date sets the value; what is not a date is undone.
+    auto *text = box.findChild<QLineEdit *>(QStringLiteral("text"));
+    box.setValue(QDate(2026, 12, 5));
+    text->setText(QStringLiteral("1405/1/2"));
+    Q_EMIT text->editingFinished();
+    EXPECT_EQ(box.FarsiDate(), QStringLiteral("1405/01/02"));
+    text->setText(QStringLiteral("1405/13/40"));
+    Q_EMIT text->editingFinished();
+    EXPECT_EQ(box.FarsiDate(), QStringLiteral("1405/01/02"));
+
+    // A locked box takes nothing typed.
+    box.setLocked(true);
+    text->setText(QStringLiteral("1400/01/01"));
+    Q_EMIT text->editingFinished();
+    EXPECT_EQ(box.FarsiDate(), QStringLiteral("1405/01/02"));
+}
+
+class LookupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Diagnostics::instance().clear(); }
+    DemoDatabase db;
+};
+
+TEST_F(LookupTest, SelectorsOfferTheirMinorViewAndHoldOneChoice)
+{
+    OmberSelector branch;
+    EXPECT_TRUE(branch.IsEmpty());
+    branch.setConnectionString(db.connectionString());
+    branch.setViewMinor(QStringLiteral("vwAccountBranchMinor"));
+    EXPECT_EQ(branch.rowCount(), 3);
+    branch.setSelectedID(2);
+    EXPECT_FALSE(branch.IsEmpty());
+    EXPECT_EQ(branch.SelectedID(), 2);
+    EXPECT_EQ(branch.chosenText(), QStringLiteral("شعبه اصفهان"));
+    branch.Clear();
+    EXPECT_TRUE(branch.IsEmpty());
+    EXPECT_EQ(branch.SelectedID(), 0);
+    // An ID that no row has leaves it empty.
+    branch.setSelectedID(77);
+    EXPECT_TRUE(branch.IsEmpty());
+    // The controls' own lookups are not the component's statements.
+    EXPECT_TRUE(Diagnostics::instance().entries().isEmpty());
+}
+
+TEST_F(LookupTest, AChoiceMadeBeforeTheConnectionIsKeptAndShownOnceItComes)
+{
+    OmberSelector contracts;
+    contracts.setViewMinor(QStringLiteral("vwAccountContractProjectMinor"));
+    contracts.setSelectedID(2);
+    EXPECT_FALSE(contracts.IsEmpty());
+    EXPECT_EQ(contracts.SelectedID(), 2);
+    contracts.setConnectionString(db.connectionString());
+    EXPECT_EQ(contracts.chosenText(), QStringLiteral("پروژه ساختمان اداری ونک"));
+
+    FarvoPicker picker;
+    picker.setConnectionString(db.connectionString());
+    picker.setAccountID(110302);
+    EXPECT_EQ(picker.AccountID(), 110302);
+    EXPECT_TRUE(picker.chosenText().isEmpty()); // not prepared: nothing queried yet
+    picker.setPrepared(true);
+    EXPECT_EQ(picker.chosenText(), QStringLiteral("110302 - شرکت آریا تجارت"));
+    picker.Clear();
+    EXPECT_TRUE(picker.IsEmpty());
+    EXPECT_EQ(picker.AccountID(), 0);
+}
+
+TEST_F(LookupTest, TypingChoosesARowAndRaisesTheEvents)
+{
+    FarvoPicker picker;
+    picker.setConnectionString(db.connectionString());
+    picker.setPrepared(true);
+    QSignalSpy selected(&picker, &FarvoPicker::AccountSelected);
+    QSignalSpy keys(&picker, &LookupBox::KeyDown);
+    QLineEdit *edit = picker.comboBox()->lineEdit();
+    QTest::keyClick(edit, Qt::Key_N, Qt::ControlModifier);
+    // The Ctrl key itself comes first, then N with Ctrl held.
+    ASSERT_EQ(keys.size(), 2);
+    EXPECT_EQ(keys[0][0].value<qint16>(), 17);
+    EXPECT_EQ(keys[1][0].value<qint16>(), 78);
+    EXPECT_EQ(keys[1][1].value<qint16>(), 2);
+
+    edit->setText(QStringLiteral("110303 - فروشگاه زنجیره‌ای کوروش"));
+    Q_EMIT edit->editingFinished();
+    EXPECT_EQ(picker.AccountID(), 110303);
+    EXPECT_EQ(selected.size(), 1);
+    // Text that names no account goes back to the choice; emptying clears it.
+    edit->setText(QStringLiteral("نامعلوم"));
+    Q_EMIT edit->editingFinished();
+    EXPECT_EQ(picker.AccountID(), 110303);
+    edit->clear();
+    Q_EMIT edit->editingFinished();
+    EXPECT_TRUE(picker.IsEmpty());
+    EXPECT_EQ(selected.size(), 1);
+}
+
+TEST_F(LookupTest, TheDetailLevelPickerUsesMinusOneForNothing)
+{
+    OmberAccountPicker picker;
+    EXPECT_EQ(picker.AccountID(), -1);
+    for (int level = 1; level <= 3; ++level) {
+        EXPECT_EQ(picker.classId(level), -1);
+        EXPECT_EQ(picker.objectId(level), -1);
+    }
+    picker.setConnectionString(db.connectionString());
+    picker.SetTitle(QStringLiteral("مشخصات طرف حساب"));
+    EXPECT_EQ(picker.title(), QStringLiteral("مشخصات طرف حساب"));
+
+    picker.setAccountID(110401);
+    picker.setClassID1(7);
+    picker.setObjectID1(2);
+    EXPECT_EQ(picker.AccountID(), 110401);
+    EXPECT_EQ(picker.ClassID1(), 7);
+    EXPECT_EQ(picker.ObjectID1(), 2);
+    EXPECT_EQ(picker.findChild<OmberSelector *>(QStringLiteral("sltObject1"))->chosenText(),
+              QStringLiteral("شرکت آریا تجارت"));
+
+    // Setting the account alone leaves the levels as they are.
+    picker.setAccountID(-1);
+    EXPECT_EQ(picker.AccountID(), -1);
+    EXPECT_EQ(picker.ClassID1(), 7);
+    EXPECT_EQ(picker.ObjectID1(), 2);
+
+    // Choosing an account takes its levels' classes from its definition.
+    auto *account = picker.findChild<FarvoPicker *>(QStringLiteral("account"));
+    QLineEdit *edit = account->comboBox()->lineEdit();
+    edit->setText(QStringLiteral("110402 - علی‌الحساب کارکنان"));
+    Q_EMIT edit->editingFinished();
+    EXPECT_EQ(picker.AccountID(), 110402);
+    EXPECT_EQ(picker.ClassID1(), 5);
+    EXPECT_EQ(picker.ObjectID1(), -1);
+    EXPECT_EQ(picker.ClassID2(), -1);
+}
+
+TEST_F(LookupTest, HistoryListsTheRecordsEntriesNewestFirst)
+{
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    dtEn.spOmberInsertFormAction(20602, QStringLiteral("7"), 206, QStringLiteral("دريافت نقدي به ش.ر. ”7“ اصلاح شد."),
+                                 756, QDate::currentDate().startOfDay(), PersianDate::today(), 14 * 60 + 5);
+
+    DastelHistory history;
+    history.setConnectionString(db.connectionString());
+    history.LoadHistory(206, 7);
+    EXPECT_EQ(history.loadedFormType(), 206);
+    EXPECT_EQ(history.loadedRecordId(), 7);
+    ASSERT_EQ(history.entryCount(), 2);
+    EXPECT_EQ(history.entry(0), (QStringList{QStringLiteral("دريافت نقدي به ش.ر. ”7“ اصلاح شد."),
+                                             QStringLiteral("مریم احمدی"), PersianDate::today(),
+                                             QStringLiteral("14:05")}));
+    EXPECT_EQ(history.entry(1)[0], QStringLiteral("دريافت نقدي به ش.ر. ”7“ ايجاد شد."));
+    history.Clear();
+    EXPECT_EQ(history.entryCount(), 0);
+}
+
+TEST_F(LookupTest, HistoryHoldsTheWindowOpenWhileANoteIsUnsaved)
+{
+    DastelHistory history;
+    history.setConnectionString(db.connectionString());
+    history.setProperty("UserID", QVariant::fromValue<qint16>(486));
+    EXPECT_TRUE(history.CanClose());
+    history.setSavedReceiptMode(true);
+    history.LoadHistory(206, 7);
+    EXPECT_TRUE(history.noteBox()->isEnabled());
+    history.noteBox()->setText(QStringLiteral("مشتری رسید کاغذی را هم گرفت"));
+    EXPECT_FALSE(history.CanClose());
+    history.addNote();
+    EXPECT_TRUE(history.CanClose());
+    EXPECT_EQ(history.entryCount(), 2);
+    EXPECT_EQ(history.entry(0)[0], QStringLiteral("يادداشت: مشتری رسید کاغذی را هم گرفت"));
+    // Not in saved-receipt mode, no note can be typed.
+    history.setSavedReceiptMode(false);
+    EXPECT_FALSE(history.noteBox()->isEnabled());
+}
+
+TEST(SkinControl, AppliesTheSuitesLookToTheWindowItIsGiven)
+{
+    OmberBody skin;
+    QWidget window;
+    skin.ApplySkin(&window);
+    skin.ApplySkin(nullptr);
+    EXPECT_EQ(skin.lastWindow(), &window);
+    EXPECT_EQ(skin.applyCount(), 1);
+    EXPECT_EQ(window.styleSheet(), OmberBody::styleSheet());
+}

@@ -1,0 +1,120 @@
+#include "common/ComponentRegistry.h"
+#include "common/SharedServices.h"
+#include "core/VbError.h"
+#include "platform/FormShower.h"
+#include "platform/Os.h"
+#include "platform/StandardComponents.h"
+#include "platform/ZintelMsgBox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Acts on the box as soon as it is up, as the user would.
+void whenShown(const std::function<void(QWidget *)> &act)
+{
+    QTimer::singleShot(0, [act] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        act(box);
+    });
+}
+
+qint16 run(ZintelMsgBox &box, qint16 type, const std::function<void(QWidget *)> &act)
+{
+    box.setProperty("FormType", QVariant::fromValue<qint16>(type));
+    box.setProperty("FormTitle", QStringLiteral("هشدار"));
+    box.setProperty("FormMessage", QStringLiteral("آيا مطمئن هستيد؟"));
+    whenShown(act);
+    box.ClearShow();
+    return box.Resualt();
+}
+
+} // namespace
+
+TEST(MessageBoxComponent, EnterAndEscapeAnswerAsAUserExpects)
+{
+    ZintelMsgBox box;
+    EXPECT_EQ(run(box, 1, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }), 1);
+    EXPECT_EQ(run(box, 1, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }), 0);
+    EXPECT_EQ(run(box, 1, [](QWidget *w) { w->findChild<QPushButton *>(QStringLiteral("cmdNo"))->click(); }), 0);
+    EXPECT_EQ(run(box, 0, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }), 1);
+    // A message closed with Escape was not answered.
+    EXPECT_EQ(run(box, 0, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }), -1);
+}
+
+TEST(MessageBoxComponent, ShowsTitleAndTextRightToLeft)
+{
+    ZintelMsgBox box;
+    QString title, text;
+    Qt::LayoutDirection direction = Qt::LeftToRight;
+    bool hasNoButton = false;
+    run(box, 1, [&](QWidget *w) {
+        title = w->windowTitle();
+        text = w->findChild<QLabel *>(QStringLiteral("message"))->text();
+        direction = w->layoutDirection();
+        hasNoButton = w->findChild<QPushButton *>(QStringLiteral("cmdNo")) != nullptr;
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    EXPECT_EQ(title, QStringLiteral("هشدار"));
+    EXPECT_EQ(text, QStringLiteral("آيا مطمئن هستيد؟"));
+    EXPECT_EQ(direction, Qt::RightToLeft);
+    EXPECT_TRUE(hasNoButton);
+}
+
+TEST(MessageBoxComponent, AskQuestionReachesTheRealBoxThroughTheRegistry)
+{
+    registerStandardComponents();
+    whenShown([](QWidget *w) { w->findChild<QPushButton *>(QStringLiteral("cmdYes"))->click(); });
+    EXPECT_EQ(AskQuestion(QStringLiteral("انصراف از ثبت"), QStringLiteral("آيا مطمئن هستيد؟")), 6);
+    whenShown([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+    EXPECT_EQ(AskQuestion(QStringLiteral("انصراف از ثبت"), QStringLiteral("آيا مطمئن هستيد؟")), 7);
+    ComponentRegistry::unregisterComponent(QLatin1String(ZintelMsgBox::ProgId));
+}
+
+TEST(FormShowing, ModalShowsWaitUntilTheFormIsHiddenAndModelessOnesMayBeRefused)
+{
+    QWidget form;
+    QTimer::singleShot(0, &form, [&] { form.hide(); });
+    FormShower::showModal(&form); // returns once hidden
+    EXPECT_FALSE(form.isVisible());
+
+    int hooked = 0;
+    FormShower::setModalHook([&](QWidget *shown) {
+        ++hooked;
+        EXPECT_EQ(shown, &form);
+        EXPECT_EQ(FormShower::modalDepth(), 1);
+    });
+    FormShower::showModal(&form);
+    FormShower::setModalHook(nullptr);
+    EXPECT_EQ(hooked, 1);
+    EXPECT_FALSE(form.isVisible());
+
+    try {
+        FormShower::showModeless(&form, false);
+        ADD_FAILURE() << "a host that refuses modeless windows must raise 406";
+    } catch (const VbError &e) {
+        EXPECT_EQ(e.number(), VbError::NonModalNotAllowed);
+    }
+    EXPECT_FALSE(form.isVisible());
+    FormShower::showModeless(&form, true);
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST(OperatingSystem, VersionAndKeyboardLayoutsCanBeSetForTests)
+{
+    Os::clearRequestedLayouts();
+    Os::setMajorVersionForTesting(5);
+    EXPECT_EQ(Os::majorVersion(), 5);
+    Os::setMajorVersionForTesting(-1);
+#ifndef Q_OS_WIN
+    EXPECT_FALSE(Os::majorVersion() >= 4 && Os::majorVersion() <= 6);
+    EXPECT_FALSE(Os::activateKeyboardLayout(QStringLiteral("00000429")));
+#endif
+    EXPECT_EQ(Os::requestedLayouts(), QStringList{QStringLiteral("00000429")});
+}

@@ -1,0 +1,186 @@
+#include "cashselect/frmRPDCashSelect.h"
+#include "common/Module.h"
+#include "data/Diagnostics.h"
+#include "receipt/frmRPDCashRec.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CashSelection : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        clearShow(486);
+        form = &frmRPDCashRec::instance();
+        takeStatements();
+    }
+
+    template <typename T>
+    static T *in(QWidget *w, const char *name)
+    {
+        T *found = w->findChild<T *>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString label(const char *name) { return in<QLabel>(form, name)->text(); }
+    static int entryOf(QWidget *dialog, qint32 cashId)
+    {
+        return in<QComboBox>(dialog, "cmbCash")->findData(cashId);
+    }
+
+    frmRPDCashRec *form = nullptr;
+};
+
+} // namespace
+
+TEST_F(CashSelection, ChoosingABoxFindsTheUsersOwnOpenTurnAndConfirmingTakesIt)
+{
+    QStringList entries;
+    QString user;
+    onModal([&](QWidget *dialog) {
+        auto *list = in<QComboBox>(dialog, "cmbCash");
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->itemText(i);
+        EXPECT_EQ(list->currentIndex(), -1); // nothing chosen beforehand
+        user = in<QLineEdit>(dialog, "txtUser")->text();
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("انتخاب صندوق"));
+        EXPECT_EQ(in<QLabel>(dialog, "Label7")->text(), QStringLiteral("صندوق\u200cدار:"));
+        list->setCurrentIndex(entryOf(dialog, 1));
+        EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("12"));
+        EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
+        in<QPushButton>(dialog, "cmdOkey")->click();
+    });
+    form->cmdCashSelect_Click();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("1...صندوق مرکزی"), QStringLiteral("2...صندوق فروشگاه"),
+                                    QStringLiteral("4...صندوق تنخواه")}));
+    EXPECT_EQ(user, QStringLiteral("علی رضایی"));
+    EXPECT_EQ(form->CurrentCashID, 1);
+    EXPECT_EQ(form->CurrentCashTurnID, 3);
+    EXPECT_EQ(form->CurrentTurn, 12);
+    const QStringList sql = takeStatements();
+    EXPECT_TRUE(sql.contains(QStringLiteral("select * from vwRecPayCashUsers Where CashPermitUserID=486")));
+    EXPECT_TRUE(sql.contains(
+        QStringLiteral("select * from tblRecPayCashTurn Where IsOpen = 1 And CashID = 1 And UserID =486")));
+    // The own-turn query found it: the membership query did not run.
+    EXPECT_FALSE(sql.join(u'\n').contains(QStringLiteral("tblRecPayCashTurnUser")));
+    EXPECT_EQ(sql.last(), QStringLiteral("Select * from tblRecPayCash Where ID = 1"));
+}
+
+TEST_F(CashSelection, ABoxIsFoundThroughTurnMembership)
+{
+    onModal([&](QWidget *dialog) {
+        in<QComboBox>(dialog, "cmbCash")->setCurrentIndex(entryOf(dialog, 2));
+        EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("7"));
+        in<QPushButton>(dialog, "cmdOkey")->click();
+    });
+    form->cmdCashSelect_Click();
+    EXPECT_EQ(form->CurrentCashID, 2);
+    EXPECT_EQ(form->CurrentCashTurnID, 4);
+    EXPECT_EQ(form->CurrentTurn, 7);
+    EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق فروشگاه"));
+    EXPECT_EQ(label("lblCashTurn"), QStringLiteral("7"));
+    EXPECT_EQ(label("lblOpenerUser"), QStringLiteral("علی رضایی"));
+    EXPECT_TRUE(takeStatements().contains(QStringLiteral(
+        "Select * from tblRecPayCashTurn Where IsOpen = 1  And CashID = 2 and (UserID =486 or ID in (Select "
+        "x.CashTurnID from tblRecPayCashTurnUser x Where x.UserID=486))")));
+}
+
+TEST_F(CashSelection, ABoxWithoutAnOpenTurnAfterOneWithDisablesConfirmation)
+{
+    bool reachedTheEnd = false;
+    onModal([&](QWidget *dialog) {
+        auto *list = in<QComboBox>(dialog, "cmbCash");
+        list->setCurrentIndex(entryOf(dialog, 1));
+        list->setCurrentIndex(entryOf(dialog, 4));
+        EXPECT_FALSE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
+        EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("-1"));
+        EXPECT_EQ(in<QLabel>(dialog, "lblMessage")->text(), QStringLiteral("نوبت صندوق بازي وجود ندارد."));
+        EXPECT_EQ(frmRPDCashSelect::instance().selectedCashTurnId(), -1);
+        // Choosing one with a turn again enables it.
+        list->setCurrentIndex(entryOf(dialog, 1));
+        EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
+        list->setCurrentIndex(entryOf(dialog, 4));
+        reachedTheEnd = true;
+        in<QPushButton>(dialog, "cmdExit")->click();
+    });
+    const qint32 cash = form->CurrentCashID;
+    form->cmdCashSelect_Click();
+    EXPECT_TRUE(reachedTheEnd);
+    EXPECT_EQ(form->CurrentCashID, cash);
+}
+
+TEST_F(CashSelection, CancellingLeavesTheFormAsItWas)
+{
+    const qint32 cash = form->CurrentCashID, turnId = form->CurrentCashTurnID, turn = form->CurrentTurn;
+    const QString cashLabel = label("lblCash"), turnLabel = label("lblCashTurn");
+    for (int way = 0; way < 2; ++way) {
+        onModal([&, way](QWidget *dialog) {
+            in<QComboBox>(dialog, "cmbCash")->setCurrentIndex(entryOf(dialog, 2));
+            if (way == 0)
+                in<QPushButton>(dialog, "cmdExit")->click();
+            else
+                dialog->close(); // the close box acts as the exit button
+        });
+        form->cmdCashSelect_Click();
+        EXPECT_EQ(form->CurrentCashID, cash);
+        EXPECT_EQ(form->CurrentCashTurnID, turnId);
+        EXPECT_EQ(form->CurrentTurn, turn);
+        EXPECT_EQ(label("lblCash"), cashLabel);
+        EXPECT_EQ(label("lblCashTurn"), turnLabel);
+    }
+    EXPECT_EQ(modalShows(), 2);
+}
+
+TEST_F(CashSelection, AUserWithNoPermittedBoxSeesAnEmptyListAndCannotConfirm)
+{
+    Module::context().UserID = 623;
+    int count = -1;
+    onModal([&](QWidget *dialog) {
+        count = in<QComboBox>(dialog, "cmbCash")->count();
+        in<QPushButton>(dialog, "cmdOkey")->click();
+        EXPECT_TRUE(dialog->isVisible()); // the dialog stays open
+        in<QPushButton>(dialog, "cmdExit")->click();
+    });
+    form->cmdCashSelect_Click();
+    EXPECT_EQ(count, 0);
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("صندوق انتخاب نشده است!"));
+}
+
+TEST_F(CashSelection, EveryShowStartsWithAFreshList)
+{
+    int first = 0, second = 0;
+    onModal([&](QWidget *dialog) { first = in<QComboBox>(dialog, "cmbCash")->count(); });
+    onModal([&](QWidget *dialog) { second = in<QComboBox>(dialog, "cmbCash")->count(); });
+    form->cmdCashSelect_Click();
+    form->cmdCashSelect_Click();
+    EXPECT_EQ(first, 3);
+    EXPECT_EQ(second, 3);
+}
+
+TEST_F(CashSelection, LoadCashTurnShowsTheTurnAsStoredAndGetCashNameTheBoxName)
+{
+    qint32 turnId = 5;
+    form->LoadCashTurn(turnId);
+    EXPECT_EQ(form->CurrentCashID, 3);
+    EXPECT_EQ(form->CurrentTurn, 3);
+    EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق شعبه اصفهان"));
+    EXPECT_EQ(label("lblCashTurn"), QStringLiteral("3"));
+    qint32 missing = 999;
+    form->LoadCashTurn(missing);
+    EXPECT_EQ(label("lblCashTurn"), QString());
+    EXPECT_EQ(form->CurrentCashTurnID, 5); // the members keep their values
+    qint32 none = 99;
+    EXPECT_EQ(form->GetCashName(none), QString());
+    EXPECT_TRUE(takeStatements().contains(QStringLiteral("Select * from tblRecPayCashTurn Where ID=999")));
+}

@@ -1,0 +1,283 @@
+#include "common/Module.h"
+#include "controls/DastelHistory.h"
+#include "controls/OmberBody.h"
+#include "controls/OmberSelector.h"
+#include "core/VbError.h"
+#include "data/Diagnostics.h"
+#include "host/Pardex1.h"
+#include "platform/Os.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "suite/SuiteDatabase.h"
+#include "support/FormFixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include "controls/OmberDate.h"
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Lifecycle : public FormFixture
+{
+protected:
+    frmRPDCashRec &form() { return frmRPDCashRec::instance(); }
+    template <typename T>
+    T *get(const char *name)
+    {
+        T *w = form().findChild<T *>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+};
+
+} // namespace
+
+TEST_F(Lifecycle, TheLoadStepReadsTheSettingsInItsOrder)
+{
+    clearShow(486);
+    EXPECT_EQ(Diagnostics::instance().statements(),
+              (QStringList{
+                  QStringLiteral("Select getdate() as today"),
+                  QStringLiteral("Select * From tblOmberSystemParameters Where ID = 311 and Value=1"),
+                  QStringLiteral("select * from tblUser Where ID =486"),
+                  QStringLiteral("Select * from tblRecPayCashTurn Where IsOpen = 1  And UserID =486"),
+                  QStringLiteral("Select * from tblRecPayCash Where ID = 1"),
+                  QStringLiteral("Select * From vwOmberBasePath Order By ID "),
+                  QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 29"),
+                  QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1"),
+                  QStringLiteral("Select * From tblOmberSystemParameters Where ID = 125 and Value=1"),
+                  QStringLiteral("select * from tbluser where ID =486"),
+                  QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=486"),
+              }));
+    const UserContext &context = Module::context();
+    EXPECT_FALSE(context.UseCounterpartyPicker);
+    EXPECT_EQ(context.Parameter29Value, 1);
+    EXPECT_TRUE(context.Parameter202On);
+    EXPECT_FALSE(context.Parameter125On);
+    EXPECT_EQ(context.UserBranchID, -1);
+    EXPECT_EQ(context.UserInventoryID, 1);
+    EXPECT_EQ(context.BasePath, suite::defaultReportBasePath());
+    EXPECT_EQ(get<OmberDate>("dtpDate")->Value().toDate(), QDate::currentDate());
+    EXPECT_EQ(get<OmberSelector>("mptAchiever")->ViewMinor(), QStringLiteral("vwEmployeeMinor"));
+    EXPECT_EQ(get<OmberSelector>("mptAchiever")->Title(), QStringLiteral("كارمندان"));
+    EXPECT_EQ(get<OmberSelector>("sltBranch")->ViewMajor(), QStringLiteral("vwAccountBranchMajor"));
+    EXPECT_EQ(get<OmberSelector>("sltBranch")->Title(), QStringLiteral("شعب"));
+    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->userId(), 486);
+    EXPECT_EQ(form().DesignWidth, qint16(form().widthTwips()));
+}
+
+TEST_F(Lifecycle, Parameter311ChoosesTheDetailLevelPicker)
+{
+    clearShow(486);
+    EXPECT_FALSE(get<QWidget>("TlvAccPicker")->isHidden());
+    EXPECT_FALSE(get<QWidget>("txtAddress")->isHidden());
+    EXPECT_TRUE(get<QWidget>("AccCredit")->isHidden());
+
+    setParameter(311, QStringLiteral("1"));
+    clearShow(486);
+    EXPECT_TRUE(Module::context().UseCounterpartyPicker);
+    for (const char *name : {"Label5", "TlvAccPicker", "Label11", "txtAddress"})
+        EXPECT_TRUE(get<QWidget>(name)->isHidden()) << name;
+    EXPECT_FALSE(get<QWidget>("AccCredit")->isHidden());
+    EXPECT_EQ(get<QGroupBox>("AccCredit")->title(), QStringLiteral("مشخصات طرف حساب"));
+    EXPECT_EQ(get<QObject>("AccCredit")->property("AccountID").toInt(), -1);
+}
+
+TEST_F(Lifecycle, ASecondClearShowKeepsTheChosenCashBoxAndTurn)
+{
+    clearShow(486);
+    onModal([](QWidget *dialog) {
+        auto *list = dialog->findChild<QComboBox *>(QStringLiteral("cmbCash"));
+        list->setCurrentIndex(list->findData(2));
+        dialog->findChild<QPushButton *>(QStringLiteral("cmdOkey"))->click();
+    });
+    form().cmdCashSelect_Click();
+    form().close();
+    EXPECT_FALSE(form().isLoaded());
+    takeStatements();
+
+    clearShow(486);
+    EXPECT_EQ(form().CurrentCashID, 2);
+    EXPECT_EQ(form().CurrentTurn, 7);
+    EXPECT_EQ(get<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
+    EXPECT_FALSE(takeStatements().join(u'\n').contains(QStringLiteral("IsOpen = 1  And UserID")));
+}
+
+TEST_F(Lifecycle, OpenTurnsOfTheUserDecideTheCashBox)
+{
+    // 756 has two open turns: the first row wins.
+    clearShow(756);
+    EXPECT_EQ(form().CurrentCashTurnID, 4);
+    EXPECT_EQ(get<QLabel>("lblCashTurn")->text(), QStringLiteral("7"));
+    frmRPDCashRec::destroyInstance();
+
+    // 512 has none: an empty turn label and no cash box.
+    clearShow(512);
+    EXPECT_EQ(form().CurrentCashID, 0);
+    EXPECT_EQ(get<QLabel>("lblCashTurn")->text(), QString());
+    EXPECT_EQ(get<QLabel>("lblOpenerUser")->text(), QStringLiteral("حسین کریمی"));
+}
+
+TEST_F(Lifecycle, ViewWithIdZeroLeavesTheControlsAsDesigned)
+{
+    host(486).View(0);
+    EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
+    for (const char *name : {"cmdNew", "cmdSave", "cmdDelete", "cmdCancel"})
+        EXPECT_TRUE(get<QWidget>(name)->isEnabled()) << name;
+    EXPECT_FALSE(get<QLineEdit>("txtRec")->isReadOnly());
+    EXPECT_TRUE(get<QLineEdit>("txtID")->text().isEmpty());
+    EXPECT_FALSE(Diagnostics::instance().statements().join(u'\n').contains(QStringLiteral("vwRecPayCashTurnDetail")));
+}
+
+TEST_F(Lifecycle, TheKeyboardLayoutFollowsThePlatformVersion)
+{
+    Os::setMajorVersionForTesting(5);
+    clearShow(486);
+    EXPECT_EQ(Module::context().KeyboardLayoutID, QStringLiteral("00000429"));
+    Os::setMajorVersionForTesting(4);
+    clearShow(486);
+    EXPECT_EQ(Module::context().KeyboardLayoutID, QStringLiteral("00000401"));
+    // Another version leaves the identifier as it was.
+    Os::setMajorVersionForTesting(10);
+    clearShow(486);
+    EXPECT_EQ(Module::context().KeyboardLayoutID, QStringLiteral("00000401"));
+    EXPECT_EQ(Os::requestedLayouts(), (QStringList{QStringLiteral("00000429"), QStringLiteral("00000401"),
+                                                   QStringLiteral("00000401")}));
+}
+
+TEST_F(Lifecycle, OnAFreshPlatformWithoutLayoutsNothingIsActivated)
+{
+    clearShow(486);
+    EXPECT_TRUE(Module::context().KeyboardLayoutID.isEmpty());
+    EXPECT_EQ(Os::requestedLayouts(), QStringList{QString()});
+}
+
+TEST_F(Lifecycle, TheResizeRuleAppliesFrom7890By6001)
+{
+    clearShow(486);
+    frmRPDCashRec &f = form();
+    f.DesignWidth = 10410;
+    f.DesignHeight = 6500;
+    auto *history = get<QWidget>("DastelHistory1");
+    const QRect historyBefore = history->geometry();
+    const double leftBefore = f.masterLeftTwips();
+
+    f.applyResizeRule(7889, 7000);
+    f.applyResizeRule(9000, 6000);
+    EXPECT_EQ(f.DesignWidth, 10410);
+    EXPECT_EQ(f.masterLeftTwips(), leftBefore);
+    EXPECT_EQ(history->geometry(), historyBefore);
+
+    f.applyResizeRule(7890, 6001);
+    EXPECT_EQ(f.masterLeftTwips(), leftBefore - 1260);
+    EXPECT_EQ(get<QWidget>("gbMaster")->x(), qRound((leftBefore - 1260) / 15));
+    EXPECT_EQ(history->x(), historyBefore.x());
+    EXPECT_EQ(history->width(), historyBefore.width() - 168);
+    EXPECT_EQ(history->height(), historyBefore.height() - 33);
+    EXPECT_EQ(f.DesignWidth, 7890);
+    EXPECT_EQ(f.DesignHeight, 6001);
+
+    // Growing again is measured from the last size laid out.
+    f.applyResizeRule(8490, 6601);
+    EXPECT_EQ(f.masterLeftTwips(), leftBefore - 960);
+    EXPECT_EQ(history->width(), historyBefore.width() - 128);
+
+    // The history never gets a negative size; that step alone is skipped.
+    f.applyResizeRule(8490, 32000);
+    f.applyResizeRule(8490, 6601);
+    EXPECT_GE(history->height(), 0);
+    EXPECT_EQ(f.DesignHeight, 6601);
+
+    // A real resize of the window goes through the same rule.
+    f.resize(800, 700);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.DesignWidth, 12000);
+    EXPECT_EQ(f.DesignHeight, 10500);
+}
+
+TEST_F(Lifecycle, CtrlNAndCtrlSPressTheirButtonsOnlyWhenEnabled)
+{
+    clearShow(486);
+    QSignalSpy newClicks(get<QPushButton>("cmdNew"), &QPushButton::clicked);
+    QSignalSpy saveClicks(get<QPushButton>("cmdSave"), &QPushButton::clicked);
+    frmRPDCashRec &f = form();
+
+    f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
+    EXPECT_EQ(newClicks.size(), 1);
+    f.RouteKeys(78, 3); // Ctrl+Shift+N
+    f.RouteKeys(78, 0);
+    f.RouteKeys(83, 2); // cmdSave is disabled in mode 5
+    EXPECT_EQ(newClicks.size(), 1);
+    EXPECT_EQ(saveClicks.size(), 0);
+
+    Module::context().FormMode = ModeNew;
+    f.DisableComponents();
+    // From the branch selector as from the form.
+    Q_EMIT get<OmberSelector>("sltBranch")->KeyDown(78, 2);
+    EXPECT_EQ(newClicks.size(), 1);
+    Q_EMIT get<OmberSelector>("sltBranch")->KeyDown(83, 2);
+    EXPECT_EQ(saveClicks.size(), 1);
+    f.Form_KeyDown(83, 2);
+    EXPECT_EQ(saveClicks.size(), 2);
+}
+
+TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
+{
+    clearShow(486);
+    frmRPDCashRec &f = form();
+    auto *history = get<DastelHistory>("DastelHistory1");
+    history->setSavedReceiptMode(true);
+    history->LoadHistory(206, 7);
+    history->noteBox()->setText(QStringLiteral("نیمه‌کاره"));
+
+    for (qint32 mode : {ModeEdit, ModeViewFinal}) {
+        Module::context().FormMode = mode;
+        f.close();
+        EXPECT_TRUE(f.isVisible()) << mode;
+        EXPECT_TRUE(f.isLoaded()) << mode;
+    }
+    // Other modes do not ask.
+    Module::context().FormMode = ModeViewTemporary;
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(f.isLoaded());
+
+    // cmdExit goes through the same check, and keeps the members.
+    clearShow(486);
+    history->noteBox()->clear();
+    Module::context().FormMode = ModeViewFinal;
+    f.cmdExit_Click();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.CurrentCashID, 1);
+}
+
+TEST_F(Lifecycle, ActivationGivesTheWindowTheSuitesSkin)
+{
+    clearShow(486);
+    auto *skin = form().findChild<OmberBody *>(QStringLiteral("comSkinner1"));
+    const int before = skin->applyCount();
+    form().Form_Activate();
+    EXPECT_EQ(skin->applyCount(), before + 1);
+    EXPECT_EQ(skin->lastWindow(), &form());
+}
+
+TEST_F(Lifecycle, AFailingLoadStepReachesTheHostAndLeavesTheFormUnloaded)
+{
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblOmberBasePath SET BasePath = NULL"));
+    try {
+        clearShow(486);
+        ADD_FAILURE() << "a null base path must fail the load";
+    } catch (const VbError &e) {
+        EXPECT_EQ(e.number(), VbError::InvalidUseOfNull);
+    }
+    EXPECT_FALSE(form().isLoaded());
+    EXPECT_FALSE(form().isVisible());
+    // The rest of the load step did not run.
+    EXPECT_FALSE(Diagnostics::instance().statements().join(u'\n').contains(QStringLiteral("ID = 29")));
+}

@@ -1,0 +1,163 @@
+#include "common/Module.h"
+#include "controls/DastelHistory.h"
+#include "controls/FarvoPicker.h"
+#include "controls/OmberAccountPicker.h"
+#include "controls/OmberDate.h"
+#include "controls/OmberSelector.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LoadReceipt : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        clearShow(486);
+        takeStatements();
+    }
+    frmRPDCashRec &form() { return frmRPDCashRec::instance(); }
+    template <typename T>
+    T *get(const char *name)
+    {
+        return form().findChild<T *>(QLatin1String(name));
+    }
+    QString text(const char *name) { return get<QLineEdit>(name)->text(); }
+    void enter(const QString &typed)
+    {
+        get<QLineEdit>("txtID")->setText(typed);
+        qint16 key = 13;
+        form().txtID_KeyPress(key);
+    }
+};
+
+} // namespace
+
+TEST_F(LoadReceipt, ATemporaryReceiptOpensInModeThreeAndAFinalOneInModeFour)
+{
+    enter(QStringLiteral("6"));
+    EXPECT_EQ(Module::context().FormMode, ModeViewTemporary);
+    EXPECT_EQ(form().CurrentCode, -1);
+    EXPECT_EQ(text("txtCode"), QString());
+    EXPECT_EQ(text("txtRec"), QStringLiteral("640/000"));
+    EXPECT_TRUE(get<QWidget>("cmdEdit")->isEnabled());
+    form().TimerButtons_Timer();
+    EXPECT_FALSE(get<QWidget>("cmdReturnToTempState")->isEnabled());
+
+    enter(QStringLiteral("1"));
+    EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
+    EXPECT_EQ(form().CurrentReceiptID, 1);
+    EXPECT_EQ(form().CurrentCode, 1);
+    EXPECT_EQ(text("txtCode"), QStringLiteral("1"));
+    EXPECT_EQ(text("txtRec"), QStringLiteral("12/500/000"));
+    EXPECT_EQ(form().CurrentCashTurnID, 1);
+    EXPECT_EQ(get<QLabel>("lblCashTurn")->text(), QStringLiteral("10"));
+    form().TimerButtons_Timer();
+    EXPECT_TRUE(get<QWidget>("cmdReturnToTempState")->isEnabled());
+    EXPECT_EQ(Diagnostics::instance().statements().first(),
+              QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=6 And PayedValue = 0"));
+    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->loadedRecordId(), 1);
+    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->entryCount(), 1);
+}
+
+TEST_F(LoadReceipt, EveryFieldComesFromTheReceiptAndTheTurn)
+{
+    enter(QStringLiteral("12"));
+    EXPECT_EQ(text("txtID"), QStringLiteral("12"));
+    EXPECT_EQ(get<FarvoPicker>("TlvAccPicker")->AccountID(), 110303);
+    EXPECT_EQ(text("txtAddress"),
+              QStringLiteral("فروشگاه زنجیره‌ای کوروش_تهران، بزرگراه ستاری، نبش خیابان پیامبر_021-44556677"));
+    EXPECT_EQ(get<OmberSelector>("mptAchiever")->SelectedID(), 9);
+    EXPECT_EQ(get<OmberSelector>("sltBranch")->SelectedID(), 1);
+    EXPECT_TRUE(get<OmberSelector>("mptContracts")->IsEmpty());
+    EXPECT_EQ(text("txtDescription"), QStringLiteral("فروش نقدی کالا طبق فاکتور 7712"));
+    EXPECT_EQ(get<OmberDate>("dtpOpenDate")->Value().toDate(), QDate::currentDate().addDays(-4));
+    // The receipt's turn is 756's shop turn.
+    EXPECT_EQ(get<QLabel>("lblOpenerUser")->text(), QStringLiteral("مریم احمدی"));
+    EXPECT_EQ(get<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
+    EXPECT_EQ(form().CurrentCashID, 2);
+    EXPECT_EQ(form().CurrentTurn, 7);
+
+    // A second receipt replaces every field; what it lacks is cleared.
+    enter(QStringLiteral("11"));
+    EXPECT_TRUE(get<FarvoPicker>("TlvAccPicker")->IsEmpty());
+    EXPECT_TRUE(get<OmberSelector>("mptAchiever")->IsEmpty());
+    EXPECT_TRUE(get<OmberSelector>("sltBranch")->IsEmpty());
+    EXPECT_EQ(text("txtAddress"), QString());
+    EXPECT_EQ(form().CurrentCashID, 1);
+}
+
+TEST_F(LoadReceipt, TheNumberIsReadByTheLeadingNumberRule)
+{
+    enter(QStringLiteral("12abc"));
+    EXPECT_EQ(form().CurrentReceiptID, 12);
+    EXPECT_EQ(text("txtID"), QStringLiteral("12"));
+    enter(QStringLiteral("0012.5"));
+    EXPECT_EQ(form().CurrentReceiptID, 12);
+    enter(QStringLiteral("13.5"));
+    EXPECT_EQ(form().CurrentReceiptID, 14);
+    takeStatements();
+    for (const char *nothing : {"", "0", "abc", "-0"})
+        enter(QString::fromUtf8(nothing));
+    EXPECT_TRUE(takeStatements().isEmpty());
+    EXPECT_EQ(form().CurrentReceiptID, 14);
+}
+
+TEST_F(LoadReceipt, OnlyEnterInTheViewingModesLoads)
+{
+    get<QLineEdit>("txtID")->setText(QStringLiteral("7"));
+    qint16 key = 'a';
+    form().txtID_KeyPress(key);
+    EXPECT_EQ(key, 'a');
+    for (qint32 mode : {ModeNew, ModeEdit, ModeEditFinal}) {
+        Module::context().FormMode = mode;
+        qint16 enterKey = 13;
+        form().txtID_KeyPress(enterKey);
+    }
+    EXPECT_TRUE(takeStatements().isEmpty());
+    EXPECT_EQ(form().CurrentReceiptID, 0);
+}
+
+TEST_F(LoadReceipt, APaymentOrAMissingNumberEmptiesTheForm)
+{
+    enter(QStringLiteral("7"));
+    enter(QStringLiteral("15")); // the demo's payment
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    EXPECT_EQ(text("txtRec"), QString());
+    EXPECT_EQ(text("txtID"), QString());
+    EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+    EXPECT_EQ(ScriptedMessageBox::shown().last().message, QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
+    // The history shown is that of the receipt that was on the form.
+    EXPECT_EQ(form().CurrentReceiptID, 7);
+    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->loadedRecordId(), 7);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurnDetail.State(), 0);
+}
+
+TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinusOne)
+{
+    setParameter(311, QStringLiteral("1"));
+    clearShow(486);
+    enter(QStringLiteral("8"));
+    auto *acc = get<OmberAccountPicker>("AccCredit");
+    EXPECT_EQ(acc->AccountID(), 110401);
+    EXPECT_EQ(acc->ClassID1(), 7);
+    EXPECT_EQ(acc->ObjectID1(), 2);
+    EXPECT_EQ(acc->ClassID2(), -1);
+    EXPECT_EQ(acc->ObjectID3(), -1);
+    enter(QStringLiteral("11"));
+    EXPECT_EQ(acc->AccountID(), -1);
+    for (int level = 1; level <= 3; ++level) {
+        EXPECT_EQ(acc->classId(level), -1);
+        EXPECT_EQ(acc->objectId(level), -1);
+    }
+}

@@ -1,0 +1,77 @@
+#include "support/FormFixture.h"
+
+#include "cashselect/frmRPDCashSelect.h"
+#include "common/Module.h"
+#include "data/Diagnostics.h"
+#include "host/Pardex1.h"
+#include "platform/FormShower.h"
+#include "platform/Os.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QWidget>
+
+FormFixture::FormFixture() = default;
+FormFixture::~FormFixture() = default;
+
+void FormFixture::SetUp()
+{
+    db = std::make_unique<DemoDatabase>();
+    Module::reset();
+    ScriptedMessageBox::install();
+    Os::setMajorVersionForTesting(0);
+    Os::clearRequestedLayouts();
+    Diagnostics::instance().clear();
+    Diagnostics::instance().clearFaults();
+    FormShower::setModalHook([this](QWidget *form) {
+        ++m_modalShows;
+        if (m_modalActions.isEmpty())
+            return;
+        auto action = m_modalActions.takeFirst();
+        action(form);
+    });
+}
+
+void FormFixture::TearDown()
+{
+    FormShower::setModalHook(nullptr);
+    frmRPDCashRec::destroyInstance();
+    frmRPDCashSelect::destroyInstance();
+    control.reset();
+    Module::reset();
+    Diagnostics::instance().clearFaults();
+    Os::setMajorVersionForTesting(-1);
+}
+
+Pardex1 &FormFixture::host(qint16 userId)
+{
+    if (!control)
+        control = std::make_unique<Pardex1>();
+    control->setOLEConnectionString(db->connectionString());
+    control->setUserID(userId);
+    return *control;
+}
+
+void FormFixture::clearShow(qint16 userId)
+{
+    host(userId).ClearShow();
+}
+
+void FormFixture::onModal(std::function<void(QWidget *)> action)
+{
+    m_modalActions.push_back(std::move(action));
+}
+
+QStringList FormFixture::takeStatements()
+{
+    const QStringList s = Diagnostics::instance().statements();
+    Diagnostics::instance().clear();
+    return s;
+}
+
+void FormFixture::setParameter(int id, const QString &value)
+{
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblOmberSystemParameters SET Value = ? WHERE ID = ?"),
+                 {value, id});
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "support/DemoDatabase.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+class Pardex1;
+class QWidget;
+
+// A test of the forms: a private demo database, the scripted message box,
+// no keyboard layouts, an empty statement record, and a host control ready
+// to call ClearShow or View. Modal forms are handed to the queued actions
+// (see onModal); one shown with nothing queued is just closed.
+class FormFixture : public ::testing::Test
+{
+protected:
+    FormFixture();
+    ~FormFixture() override;
+    void SetUp() override;
+    void TearDown() override;
+
+    // Sets the host control's user and the demo connection string.
+    Pardex1 &host(qint16 userId = 486);
+    // ClearShow as the host calls it; the scripted message box records
+    // what it says.
+    void clearShow(qint16 userId = 486);
+    // The next modal show runs this action on the form it shows.
+    void onModal(std::function<void(QWidget *)> action);
+    int modalShows() const { return m_modalShows; }
+    // SQL statements recorded since the last call.
+    QStringList takeStatements();
+    // Sets a system parameter in the database (the next load reads it).
+    void setParameter(int id, const QString &value);
+
+    std::unique_ptr<DemoDatabase> db;
+    std::unique_ptr<Pardex1> control;
+
+private:
+    QVector<std::function<void(QWidget *)>> m_modalActions;
+    int m_modalShows = 0;
+};
