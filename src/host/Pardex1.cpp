@@ -117,10 +117,12 @@ void Pardex1::enter(qint32 mode, const qint32 *receiptId)
     // loaded again, so that its fields and controls follow the new mode.
     if (receipt.isLoaded())
         receipt.reload();
-    const QString connectionString = Module::dtEn().Connections().first()->ConnectionString();
-    receipt.mptContracts()->setConnectionString(connectionString);
-    receipt.TlvAccPicker()->setConnectionString(connectionString);
+    receipt.mptContracts()->setConnectionString(context.ConnectionString);
+    receipt.TlvAccPicker()->setConnectionString(context.ConnectionString);
     receipt.TlvAccPicker()->setPrepared(true);
+    // The search form's selectors and pickers are prepared here too, in
+    // their places between these steps, once the search form is part of
+    // the component.
     receipt.TlvAccPicker()->setPositionID(context.PositionID);
 
     if (Module::dtEn().spOmberHasPermission(context.UserID, CashReceiptFormRight) == 0) {
