@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -160,4 +161,16 @@ TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinu
         EXPECT_EQ(acc->classId(level), -1);
         EXPECT_EQ(acc->objectId(level), -1);
     }
+}
+
+TEST_F(LoadReceipt, TypingANumberAndPressingEnterInTheBoxLoadsIt)
+{
+    auto *box = get<QLineEdit>("txtID");
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("12"));
+    EXPECT_TRUE(takeStatements().isEmpty()); // other keys pass through untouched
+    EXPECT_EQ(box->text(), QStringLiteral("12"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form().CurrentReceiptID, 12);
+    EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
 }
