@@ -1,7 +1,6 @@
 #include "controls/DastelHistory.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberAccountPicker.h"
-#include "controls/OmberBody.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
 #include "core/PersianDate.h"
@@ -202,13 +201,3 @@ TEST_F(LookupTest, HistoryHoldsTheWindowOpenWhileANoteIsUnsaved)
     EXPECT_FALSE(history.noteBox()->isEnabled());
 }
 
-TEST(SkinControl, AppliesTheSuitesLookToTheWindowItIsGiven)
-{
-    OmberBody skin;
-    QWidget window;
-    skin.ApplySkin(&window);
-    skin.ApplySkin(nullptr);
-    EXPECT_EQ(skin.lastWindow(), &window);
-    EXPECT_EQ(skin.applyCount(), 1);
-    EXPECT_EQ(window.styleSheet(), OmberBody::styleSheet());
-}

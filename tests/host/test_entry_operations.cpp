@@ -15,12 +15,9 @@
 namespace {
 class EntryOperations : public FormFixture
 {
+protected:
+    QString labelText(const char *name) { return child<QLabel>(name)->text(); }
 };
-
-QString labelText(const char *name)
-{
-    return frmRPDCashRec::instance().findChild<QLabel *>(QLatin1String(name))->text();
-}
 } // namespace
 
 TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)

@@ -20,7 +20,6 @@ protected:
     {
         FormFixture::SetUp();
         clearShow(486);
-        form = &frmRPDCashRec::instance();
         takeStatements();
     }
 
@@ -31,13 +30,11 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    QString label(const char *name) { return in<QLabel>(form, name)->text(); }
+    QString label(const char *name) { return child<QLabel>(name)->text(); }
     static int entryOf(QWidget *dialog, qint32 cashId)
     {
         return in<QComboBox>(dialog, "cmbCash")->findData(cashId);
     }
-
-    frmRPDCashRec *form = nullptr;
 };
 
 } // namespace
@@ -59,13 +56,13 @@ TEST_F(CashSelection, ChoosingABoxFindsTheUsersOwnOpenTurnAndConfirmingTakesIt)
         EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
         in<QPushButton>(dialog, "cmdOkey")->click();
     });
-    form->cmdCashSelect_Click();
+    form().cmdCashSelect_Click();
     EXPECT_EQ(entries, (QStringList{QStringLiteral("1...صندوق مرکزی"), QStringLiteral("2...صندوق فروشگاه"),
                                     QStringLiteral("4...صندوق تنخواه")}));
     EXPECT_EQ(user, QStringLiteral("علی رضایی"));
-    EXPECT_EQ(form->CurrentCashID, 1);
-    EXPECT_EQ(form->CurrentCashTurnID, 3);
-    EXPECT_EQ(form->CurrentTurn, 12);
+    EXPECT_EQ(form().CurrentCashID, 1);
+    EXPECT_EQ(form().CurrentCashTurnID, 3);
+    EXPECT_EQ(form().CurrentTurn, 12);
     const QStringList sql = takeStatements();
     EXPECT_TRUE(sql.contains(QStringLiteral("select * from vwRecPayCashUsers Where CashPermitUserID=486")));
     EXPECT_TRUE(sql.contains(
@@ -82,10 +79,10 @@ TEST_F(CashSelection, ABoxIsFoundThroughTurnMembership)
         EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("7"));
         in<QPushButton>(dialog, "cmdOkey")->click();
     });
-    form->cmdCashSelect_Click();
-    EXPECT_EQ(form->CurrentCashID, 2);
-    EXPECT_EQ(form->CurrentCashTurnID, 4);
-    EXPECT_EQ(form->CurrentTurn, 7);
+    form().cmdCashSelect_Click();
+    EXPECT_EQ(form().CurrentCashID, 2);
+    EXPECT_EQ(form().CurrentCashTurnID, 4);
+    EXPECT_EQ(form().CurrentTurn, 7);
     EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق فروشگاه"));
     EXPECT_EQ(label("lblCashTurn"), QStringLiteral("7"));
     EXPECT_EQ(label("lblOpenerUser"), QStringLiteral("علی رضایی"));
@@ -112,15 +109,15 @@ TEST_F(CashSelection, ABoxWithoutAnOpenTurnAfterOneWithDisablesConfirmation)
         reachedTheEnd = true;
         in<QPushButton>(dialog, "cmdExit")->click();
     });
-    const qint32 cash = form->CurrentCashID;
-    form->cmdCashSelect_Click();
+    const qint32 cash = form().CurrentCashID;
+    form().cmdCashSelect_Click();
     EXPECT_TRUE(reachedTheEnd);
-    EXPECT_EQ(form->CurrentCashID, cash);
+    EXPECT_EQ(form().CurrentCashID, cash);
 }
 
 TEST_F(CashSelection, CancellingLeavesTheFormAsItWas)
 {
-    const qint32 cash = form->CurrentCashID, turnId = form->CurrentCashTurnID, turn = form->CurrentTurn;
+    const qint32 cash = form().CurrentCashID, turnId = form().CurrentCashTurnID, turn = form().CurrentTurn;
     const QString cashLabel = label("lblCash"), turnLabel = label("lblCashTurn");
     for (int way = 0; way < 2; ++way) {
         onModal([&, way](QWidget *dialog) {
@@ -130,10 +127,10 @@ TEST_F(CashSelection, CancellingLeavesTheFormAsItWas)
             else
                 dialog->close(); // the close box acts as the exit button
         });
-        form->cmdCashSelect_Click();
-        EXPECT_EQ(form->CurrentCashID, cash);
-        EXPECT_EQ(form->CurrentCashTurnID, turnId);
-        EXPECT_EQ(form->CurrentTurn, turn);
+        form().cmdCashSelect_Click();
+        EXPECT_EQ(form().CurrentCashID, cash);
+        EXPECT_EQ(form().CurrentCashTurnID, turnId);
+        EXPECT_EQ(form().CurrentTurn, turn);
         EXPECT_EQ(label("lblCash"), cashLabel);
         EXPECT_EQ(label("lblCashTurn"), turnLabel);
     }
@@ -150,7 +147,7 @@ TEST_F(CashSelection, AUserWithNoPermittedBoxSeesAnEmptyListAndCannotConfirm)
         EXPECT_TRUE(dialog->isVisible()); // the dialog stays open
         in<QPushButton>(dialog, "cmdExit")->click();
     });
-    form->cmdCashSelect_Click();
+    form().cmdCashSelect_Click();
     EXPECT_EQ(count, 0);
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
     EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
@@ -162,8 +159,8 @@ TEST_F(CashSelection, EveryShowStartsWithAFreshList)
     int first = 0, second = 0;
     onModal([&](QWidget *dialog) { first = in<QComboBox>(dialog, "cmbCash")->count(); });
     onModal([&](QWidget *dialog) { second = in<QComboBox>(dialog, "cmbCash")->count(); });
-    form->cmdCashSelect_Click();
-    form->cmdCashSelect_Click();
+    form().cmdCashSelect_Click();
+    form().cmdCashSelect_Click();
     EXPECT_EQ(first, 3);
     EXPECT_EQ(second, 3);
 }
@@ -171,16 +168,16 @@ TEST_F(CashSelection, EveryShowStartsWithAFreshList)
 TEST_F(CashSelection, LoadCashTurnShowsTheTurnAsStoredAndGetCashNameTheBoxName)
 {
     qint32 turnId = 5;
-    form->LoadCashTurn(turnId);
-    EXPECT_EQ(form->CurrentCashID, 3);
-    EXPECT_EQ(form->CurrentTurn, 3);
+    form().LoadCashTurn(turnId);
+    EXPECT_EQ(form().CurrentCashID, 3);
+    EXPECT_EQ(form().CurrentTurn, 3);
     EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق شعبه اصفهان"));
     EXPECT_EQ(label("lblCashTurn"), QStringLiteral("3"));
     qint32 missing = 999;
-    form->LoadCashTurn(missing);
+    form().LoadCashTurn(missing);
     EXPECT_EQ(label("lblCashTurn"), QString());
-    EXPECT_EQ(form->CurrentCashTurnID, 5); // the members keep their values
+    EXPECT_EQ(form().CurrentCashTurnID, 5); // the members keep their values
     qint32 none = 99;
-    EXPECT_EQ(form->GetCashName(none), QString());
+    EXPECT_EQ(form().GetCashName(none), QString());
     EXPECT_TRUE(takeStatements().contains(QStringLiteral("Select * from tblRecPayCashTurn Where ID=999")));
 }

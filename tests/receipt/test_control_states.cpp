@@ -24,29 +24,19 @@ protected:
     {
         FormFixture::SetUp();
         clearShow(486);
-        form = &frmRPDCashRec::instance();
     }
 
-    template <typename T>
-    T *get(const char *name)
-    {
-        T *w = form->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     void setMode(qint32 mode)
     {
         Module::context().FormMode = mode;
-        form->DisableComponents();
+        form().DisableComponents();
     }
     bool open(const char *name)
     {
-        if (auto *edit = form->findChild<QLineEdit *>(QLatin1String(name)))
+        if (auto *edit = form().findChild<QLineEdit *>(QLatin1String(name)))
             return !edit->isReadOnly();
-        return form->findChild<QObject *>(QLatin1String(name))->property("Editable").toBool();
+        return form().findChild<QObject *>(QLatin1String(name))->property("Editable").toBool();
     }
-
-    frmRPDCashRec *form = nullptr;
 };
 
 const std::pair<const char *, Row> Buttons[] = {
@@ -77,19 +67,19 @@ TEST_F(ControlStates, EachModeSetsButtonsMenusAndInputsAsItsColumnSays)
         // Every menu item starts from the opposite of what the mode asks, so
         // that "left unchanged" shows.
         for (const auto &[name, row] : Menus)
-            get<QAction>(name)->setEnabled(row[mode - 1] != On);
+            child<QAction>(name)->setEnabled(row[mode - 1] != On);
         setMode(mode);
         for (const auto &[name, row] : Buttons)
-            EXPECT_EQ(get<QWidget>(name)->isEnabled(), row[mode - 1] == On) << name << " in mode " << mode;
+            EXPECT_EQ(child<QWidget>(name)->isEnabled(), row[mode - 1] == On) << name << " in mode " << mode;
         for (const auto &[name, row] : Menus) {
             if (row[mode - 1] == Keep)
-                EXPECT_EQ(get<QAction>(name)->isEnabled(), true) << name << " kept in mode " << mode;
+                EXPECT_EQ(child<QAction>(name)->isEnabled(), true) << name << " kept in mode " << mode;
             else
-                EXPECT_EQ(get<QAction>(name)->isEnabled(), row[mode - 1] == On) << name << " in mode " << mode;
+                EXPECT_EQ(child<QAction>(name)->isEnabled(), row[mode - 1] == On) << name << " in mode " << mode;
         }
         for (const auto &[name, row] : Inputs)
             EXPECT_EQ(open(name), row[mode - 1] == On) << name << " in mode " << mode;
-        EXPECT_EQ(get<DastelHistory>("DastelHistory1")->SavedReceiptMode(), mode == 3 || mode == 4) << mode;
+        EXPECT_EQ(child<DastelHistory>("DastelHistory1")->SavedReceiptMode(), mode == 3 || mode == 4) << mode;
     }
 }
 
@@ -98,38 +88,38 @@ TEST_F(ControlStates, ButtonsTheModesNeverTouchKeepTheirDesignState)
     for (int mode = 1; mode <= 6; ++mode) {
         setMode(mode);
         for (const char *name : {"cmdView", "cmdCashLedger", "cmdExit", "mnuNewAccounts"})
-            EXPECT_TRUE(get<QWidget>(name)->isEnabled()) << name;
+            EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
         for (const char *name : {"mnuPrintView", "mnuPrint", "mnuExit"})
-            EXPECT_TRUE(get<QAction>(name)->isEnabled()) << name;
+            EXPECT_TRUE(child<QAction>(name)->isEnabled()) << name;
     }
 }
 
 TEST_F(ControlStates, ModesOutsideOneToSixTouchOnlyTheHistoryPanel)
 {
     setMode(ModeViewFinal);
-    get<QLabel>("lblMessage")->setText(QStringLiteral("x"));
+    child<QLabel>("lblMessage")->setText(QStringLiteral("x"));
     for (int mode : {0, 7}) {
-        get<DastelHistory>("DastelHistory1")->setSavedReceiptMode(true);
+        child<DastelHistory>("DastelHistory1")->setSavedReceiptMode(true);
         setMode(mode);
-        EXPECT_FALSE(get<DastelHistory>("DastelHistory1")->SavedReceiptMode());
-        EXPECT_TRUE(get<QWidget>("cmdEdit")->isEnabled());
-        EXPECT_FALSE(get<QWidget>("cmdSave")->isEnabled());
-        EXPECT_FALSE(get<QAction>("mnuEdit")->isEnabled());
-        EXPECT_TRUE(get<QLineEdit>("txtRec")->isReadOnly());
-        EXPECT_EQ(get<QLabel>("lblMessage")->text(), QStringLiteral("x"));
+        EXPECT_FALSE(child<DastelHistory>("DastelHistory1")->SavedReceiptMode());
+        EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
+        EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
+        EXPECT_FALSE(child<QAction>("mnuEdit")->isEnabled());
+        EXPECT_TRUE(child<QLineEdit>("txtRec")->isReadOnly());
+        EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("x"));
     }
     setMode(ModeEmpty);
-    EXPECT_EQ(get<QLabel>("lblMessage")->text(), QString());
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QString());
 }
 
 TEST_F(ControlStates, TheFinalEditMenuItemKeepsItsStateIntoEditMode)
 {
     setMode(ModeViewTemporary);
     setMode(ModeEdit);
-    EXPECT_FALSE(get<QAction>("mnuEditFinal")->isEnabled());
+    EXPECT_FALSE(child<QAction>("mnuEditFinal")->isEnabled());
     setMode(ModeViewFinal);
     setMode(ModeEdit);
-    EXPECT_TRUE(get<QAction>("mnuEditFinal")->isEnabled());
+    EXPECT_TRUE(child<QAction>("mnuEditFinal")->isEnabled());
 }
 
 TEST_F(ControlStates, AUserWithABranchNeverChangesIt)
@@ -138,71 +128,70 @@ TEST_F(ControlStates, AUserWithABranchNeverChangesIt)
     EXPECT_EQ(Module::context().UserBranchID, -1);
     setMode(ModeNew);
     EXPECT_TRUE(open("sltBranch"));
-    form->ClearForm();
-    EXPECT_TRUE(get<OmberSelector>("sltBranch")->IsEmpty());
+    form().ClearForm();
+    EXPECT_TRUE(child<OmberSelector>("sltBranch")->IsEmpty());
 
     // 756 works in branch 2.
     frmRPDCashRec::destroyInstance();
     clearShow(756);
-    form = &frmRPDCashRec::instance();
     EXPECT_EQ(Module::context().UserBranchID, 2);
     for (int mode : {ModeNew, ModeEdit, ModeEditFinal}) {
         setMode(mode);
         EXPECT_FALSE(open("sltBranch")) << mode;
     }
-    form->ClearForm();
-    EXPECT_EQ(get<OmberSelector>("sltBranch")->SelectedID(), 2);
-    EXPECT_EQ(get<OmberSelector>("sltBranch")->chosenText(), QStringLiteral("شعبه اصفهان"));
+    form().ClearForm();
+    EXPECT_EQ(child<OmberSelector>("sltBranch")->SelectedID(), 2);
+    EXPECT_EQ(child<OmberSelector>("sltBranch")->chosenText(), QStringLiteral("شعبه اصفهان"));
 }
 
 TEST_F(ControlStates, ClearFormEmptiesTheReceiptButNotItsCodeDatesOrCashBox)
 {
-    get<QLineEdit>("txtID")->setText(QStringLiteral("8"));
-    get<QLineEdit>("txtRec")->setText(QStringLiteral("1/000"));
-    get<QLineEdit>("txtCode")->setText(QStringLiteral("57"));
-    get<QLineEdit>("txtDescription")->setText(QStringLiteral("بابت"));
-    get<QLineEdit>("txtAddress")->setText(QStringLiteral("آدرس"));
-    get<OmberSelector>("mptContracts")->setSelectedID(1);
-    auto *acc = get<OmberAccountPicker>("AccCredit");
+    child<QLineEdit>("txtID")->setText(QStringLiteral("8"));
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("1/000"));
+    child<QLineEdit>("txtCode")->setText(QStringLiteral("57"));
+    child<QLineEdit>("txtDescription")->setText(QStringLiteral("بابت"));
+    child<QLineEdit>("txtAddress")->setText(QStringLiteral("آدرس"));
+    child<OmberSelector>("mptContracts")->setSelectedID(1);
+    auto *acc = child<OmberAccountPicker>("AccCredit");
     acc->setAccountID(110401);
     acc->setClassID1(7);
-    get<QLabel>("lblMessage")->setText(QStringLiteral("دريافت جديد"));
-    const QString cash = get<QLabel>("lblCash")->text();
-    form->CurrentReceiptID = 8;
+    child<QLabel>("lblMessage")->setText(QStringLiteral("دريافت جديد"));
+    const QString cash = child<QLabel>("lblCash")->text();
+    form().CurrentReceiptID = 8;
 
-    form->ClearForm();
+    form().ClearForm();
     for (const char *name : {"txtID", "txtRec", "txtDescription", "txtAddress"})
-        EXPECT_TRUE(get<QLineEdit>(name)->text().isEmpty()) << name;
-    EXPECT_TRUE(get<OmberSelector>("mptContracts")->IsEmpty());
+        EXPECT_TRUE(child<QLineEdit>(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(child<OmberSelector>("mptContracts")->IsEmpty());
     EXPECT_EQ(acc->AccountID(), -1);
     EXPECT_EQ(acc->ClassID1(), 7);
-    EXPECT_EQ(get<QLineEdit>("txtCode")->text(), QStringLiteral("57"));
-    EXPECT_EQ(get<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
-    EXPECT_EQ(get<QLabel>("lblCash")->text(), cash);
-    EXPECT_EQ(form->CurrentReceiptID, 8);
+    EXPECT_EQ(child<QLineEdit>("txtCode")->text(), QStringLiteral("57"));
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
+    EXPECT_EQ(child<QLabel>("lblCash")->text(), cash);
+    EXPECT_EQ(form().CurrentReceiptID, 8);
 }
 
 TEST_F(ControlStates, TheTimerFollowsTheConfirmedCode)
 {
-    auto *code = get<QLineEdit>("txtCode");
-    auto *document = get<QWidget>("cmdAccTrans");
-    auto *back = get<QWidget>("cmdReturnToTempState");
+    auto *code = child<QLineEdit>("txtCode");
+    auto *document = child<QWidget>("cmdAccTrans");
+    auto *back = child<QWidget>("cmdReturnToTempState");
     for (const char *text : {"", "0", "abc", "-5"}) {
         code->setText(QString::fromUtf8(text));
-        form->TimerButtons_Timer();
+        form().TimerButtons_Timer();
         EXPECT_FALSE(document->isEnabled()) << text;
         EXPECT_FALSE(back->isEnabled()) << text;
     }
     for (const char *text : {"12", "3x"}) {
         code->setText(QString::fromUtf8(text));
-        form->TimerButtons_Timer();
+        form().TimerButtons_Timer();
         EXPECT_TRUE(document->isEnabled()) << text;
         EXPECT_TRUE(back->isEnabled()) << text;
     }
     // Parameter 202 is on in the demo: the document button is shown.
     EXPECT_FALSE(document->isHidden());
     Module::context().Parameter202On = false;
-    form->TimerButtons_Timer();
+    form().TimerButtons_Timer();
     EXPECT_TRUE(document->isHidden());
     EXPECT_TRUE(document->isEnabled());
     // And it ticks by itself every 100 ms.

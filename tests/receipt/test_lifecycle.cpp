@@ -1,6 +1,5 @@
 #include "common/Module.h"
 #include "controls/DastelHistory.h"
-#include "controls/OmberBody.h"
 #include "controls/OmberSelector.h"
 #include "core/VbError.h"
 #include "data/Diagnostics.h"
@@ -26,14 +25,6 @@ namespace {
 class Lifecycle : public FormFixture
 {
 protected:
-    frmRPDCashRec &form() { return frmRPDCashRec::instance(); }
-    template <typename T>
-    T *get(const char *name)
-    {
-        T *w = form().findChild<T *>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
 };
 
 } // namespace
@@ -63,30 +54,30 @@ TEST_F(Lifecycle, TheLoadStepReadsTheSettingsInItsOrder)
     EXPECT_EQ(context.UserBranchID, -1);
     EXPECT_EQ(context.UserInventoryID, 1);
     EXPECT_EQ(context.BasePath, suite::defaultReportBasePath());
-    EXPECT_EQ(get<OmberDate>("dtpDate")->Value().toDate(), QDate::currentDate());
-    EXPECT_EQ(get<OmberSelector>("mptAchiever")->ViewMinor(), QStringLiteral("vwEmployeeMinor"));
-    EXPECT_EQ(get<OmberSelector>("mptAchiever")->Title(), QStringLiteral("كارمندان"));
-    EXPECT_EQ(get<OmberSelector>("sltBranch")->ViewMajor(), QStringLiteral("vwAccountBranchMajor"));
-    EXPECT_EQ(get<OmberSelector>("sltBranch")->Title(), QStringLiteral("شعب"));
-    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->userId(), 486);
+    EXPECT_EQ(child<OmberDate>("dtpDate")->Value().toDate(), QDate::currentDate());
+    EXPECT_EQ(child<OmberSelector>("mptAchiever")->ViewMinor(), QStringLiteral("vwEmployeeMinor"));
+    EXPECT_EQ(child<OmberSelector>("mptAchiever")->Title(), QStringLiteral("كارمندان"));
+    EXPECT_EQ(child<OmberSelector>("sltBranch")->ViewMajor(), QStringLiteral("vwAccountBranchMajor"));
+    EXPECT_EQ(child<OmberSelector>("sltBranch")->Title(), QStringLiteral("شعب"));
+    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->userId(), 486);
     EXPECT_EQ(form().DesignWidth, qint16(form().widthTwips()));
 }
 
 TEST_F(Lifecycle, Parameter311ChoosesTheDetailLevelPicker)
 {
     clearShow(486);
-    EXPECT_FALSE(get<QWidget>("TlvAccPicker")->isHidden());
-    EXPECT_FALSE(get<QWidget>("txtAddress")->isHidden());
-    EXPECT_TRUE(get<QWidget>("AccCredit")->isHidden());
+    EXPECT_FALSE(child<QWidget>("TlvAccPicker")->isHidden());
+    EXPECT_FALSE(child<QWidget>("txtAddress")->isHidden());
+    EXPECT_TRUE(child<QWidget>("AccCredit")->isHidden());
 
     setParameter(311, QStringLiteral("1"));
     clearShow(486);
     EXPECT_TRUE(Module::context().UseCounterpartyPicker);
     for (const char *name : {"Label5", "TlvAccPicker", "Label11", "txtAddress"})
-        EXPECT_TRUE(get<QWidget>(name)->isHidden()) << name;
-    EXPECT_FALSE(get<QWidget>("AccCredit")->isHidden());
-    EXPECT_EQ(get<QGroupBox>("AccCredit")->title(), QStringLiteral("مشخصات طرف حساب"));
-    EXPECT_EQ(get<QObject>("AccCredit")->property("AccountID").toInt(), -1);
+        EXPECT_TRUE(child<QWidget>(name)->isHidden()) << name;
+    EXPECT_FALSE(child<QWidget>("AccCredit")->isHidden());
+    EXPECT_EQ(child<QGroupBox>("AccCredit")->title(), QStringLiteral("مشخصات طرف حساب"));
+    EXPECT_EQ(child<QObject>("AccCredit")->property("AccountID").toInt(), -1);
 }
 
 TEST_F(Lifecycle, ASecondClearShowKeepsTheChosenCashBoxAndTurn)
@@ -105,7 +96,7 @@ TEST_F(Lifecycle, ASecondClearShowKeepsTheChosenCashBoxAndTurn)
     clearShow(486);
     EXPECT_EQ(form().CurrentCashID, 2);
     EXPECT_EQ(form().CurrentTurn, 7);
-    EXPECT_EQ(get<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
+    EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
     EXPECT_FALSE(takeStatements().join(u'\n').contains(QStringLiteral("IsOpen = 1  And UserID")));
 }
 
@@ -114,14 +105,14 @@ TEST_F(Lifecycle, OpenTurnsOfTheUserDecideTheCashBox)
     // 756 has two open turns: the first row wins.
     clearShow(756);
     EXPECT_EQ(form().CurrentCashTurnID, 4);
-    EXPECT_EQ(get<QLabel>("lblCashTurn")->text(), QStringLiteral("7"));
+    EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), QStringLiteral("7"));
     frmRPDCashRec::destroyInstance();
 
     // 512 has none: an empty turn label and no cash box.
     clearShow(512);
     EXPECT_EQ(form().CurrentCashID, 0);
-    EXPECT_EQ(get<QLabel>("lblCashTurn")->text(), QString());
-    EXPECT_EQ(get<QLabel>("lblOpenerUser")->text(), QStringLiteral("حسین کریمی"));
+    EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), QString());
+    EXPECT_EQ(child<QLabel>("lblOpenerUser")->text(), QStringLiteral("حسین کریمی"));
 }
 
 TEST_F(Lifecycle, ViewWithIdZeroLeavesTheControlsAsDesigned)
@@ -129,9 +120,9 @@ TEST_F(Lifecycle, ViewWithIdZeroLeavesTheControlsAsDesigned)
     host(486).View(0);
     EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
     for (const char *name : {"cmdNew", "cmdSave", "cmdDelete", "cmdCancel"})
-        EXPECT_TRUE(get<QWidget>(name)->isEnabled()) << name;
-    EXPECT_FALSE(get<QLineEdit>("txtRec")->isReadOnly());
-    EXPECT_TRUE(get<QLineEdit>("txtID")->text().isEmpty());
+        EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QLineEdit>("txtRec")->isReadOnly());
+    EXPECT_TRUE(child<QLineEdit>("txtID")->text().isEmpty());
     EXPECT_FALSE(Diagnostics::instance().statements().join(u'\n').contains(QStringLiteral("vwRecPayCashTurnDetail")));
 }
 
@@ -164,7 +155,7 @@ TEST_F(Lifecycle, TheResizeRuleAppliesFrom7890By6001)
     frmRPDCashRec &f = form();
     f.DesignWidth = 10410;
     f.DesignHeight = 6500;
-    auto *history = get<QWidget>("DastelHistory1");
+    auto *history = child<QWidget>("DastelHistory1");
     const QRect historyBefore = history->geometry();
     const double leftBefore = f.masterLeftTwips();
 
@@ -176,7 +167,7 @@ TEST_F(Lifecycle, TheResizeRuleAppliesFrom7890By6001)
 
     f.applyResizeRule(7890, 6001);
     EXPECT_EQ(f.masterLeftTwips(), leftBefore - 1260);
-    EXPECT_EQ(get<QWidget>("gbMaster")->x(), qRound((leftBefore - 1260) / 15));
+    EXPECT_EQ(child<QWidget>("gbMaster")->x(), qRound((leftBefore - 1260) / 15));
     EXPECT_EQ(history->x(), historyBefore.x());
     EXPECT_EQ(history->width(), historyBefore.width() - 168);
     EXPECT_EQ(history->height(), historyBefore.height() - 33);
@@ -204,8 +195,8 @@ TEST_F(Lifecycle, TheResizeRuleAppliesFrom7890By6001)
 TEST_F(Lifecycle, CtrlNAndCtrlSPressTheirButtonsOnlyWhenEnabled)
 {
     clearShow(486);
-    QSignalSpy newClicks(get<QPushButton>("cmdNew"), &QPushButton::clicked);
-    QSignalSpy saveClicks(get<QPushButton>("cmdSave"), &QPushButton::clicked);
+    QSignalSpy newClicks(child<QPushButton>("cmdNew"), &QPushButton::clicked);
+    QSignalSpy saveClicks(child<QPushButton>("cmdSave"), &QPushButton::clicked);
     frmRPDCashRec &f = form();
 
     f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
@@ -219,9 +210,9 @@ TEST_F(Lifecycle, CtrlNAndCtrlSPressTheirButtonsOnlyWhenEnabled)
     Module::context().FormMode = ModeNew;
     f.DisableComponents();
     // From the branch selector as from the form.
-    Q_EMIT get<OmberSelector>("sltBranch")->KeyDown(78, 2);
+    Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(78, 2);
     EXPECT_EQ(newClicks.size(), 1);
-    Q_EMIT get<OmberSelector>("sltBranch")->KeyDown(83, 2);
+    Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(83, 2);
     EXPECT_EQ(saveClicks.size(), 1);
     f.Form_KeyDown(83, 2);
     EXPECT_EQ(saveClicks.size(), 2);
@@ -231,7 +222,7 @@ TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
 {
     clearShow(486);
     frmRPDCashRec &f = form();
-    auto *history = get<DastelHistory>("DastelHistory1");
+    auto *history = child<DastelHistory>("DastelHistory1");
     history->setSavedReceiptMode(true);
     history->LoadHistory(206, 7);
     history->noteBox()->setText(QStringLiteral("نیمه‌کاره"));
@@ -257,15 +248,6 @@ TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
     EXPECT_EQ(f.CurrentCashID, 1);
 }
 
-TEST_F(Lifecycle, ActivationGivesTheWindowTheSuitesSkin)
-{
-    clearShow(486);
-    auto *skin = form().findChild<OmberBody *>(QStringLiteral("comSkinner1"));
-    const int before = skin->applyCount();
-    form().Form_Activate();
-    EXPECT_EQ(skin->applyCount(), before + 1);
-    EXPECT_EQ(skin->lastWindow(), &form());
-}
 
 TEST_F(Lifecycle, AFailingLoadStepReachesTheHostAndLeavesTheFormUnloaded)
 {

@@ -27,16 +27,10 @@ protected:
         clearShow(486);
         takeStatements();
     }
-    frmRPDCashRec &form() { return frmRPDCashRec::instance(); }
-    template <typename T>
-    T *get(const char *name)
-    {
-        return form().findChild<T *>(QLatin1String(name));
-    }
-    QString text(const char *name) { return get<QLineEdit>(name)->text(); }
+    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
     void enter(const QString &typed)
     {
-        get<QLineEdit>("txtID")->setText(typed);
+        child<QLineEdit>("txtID")->setText(typed);
         qint16 key = 13;
         form().txtID_KeyPress(key);
     }
@@ -51,9 +45,9 @@ TEST_F(LoadReceipt, ATemporaryReceiptOpensInModeThreeAndAFinalOneInModeFour)
     EXPECT_EQ(form().CurrentCode, -1);
     EXPECT_EQ(text("txtCode"), QString());
     EXPECT_EQ(text("txtRec"), QStringLiteral("640/000"));
-    EXPECT_TRUE(get<QWidget>("cmdEdit")->isEnabled());
+    EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
     form().TimerButtons_Timer();
-    EXPECT_FALSE(get<QWidget>("cmdReturnToTempState")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("cmdReturnToTempState")->isEnabled());
 
     enter(QStringLiteral("1"));
     EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
@@ -62,38 +56,38 @@ TEST_F(LoadReceipt, ATemporaryReceiptOpensInModeThreeAndAFinalOneInModeFour)
     EXPECT_EQ(text("txtCode"), QStringLiteral("1"));
     EXPECT_EQ(text("txtRec"), QStringLiteral("12/500/000"));
     EXPECT_EQ(form().CurrentCashTurnID, 1);
-    EXPECT_EQ(get<QLabel>("lblCashTurn")->text(), QStringLiteral("10"));
+    EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), QStringLiteral("10"));
     form().TimerButtons_Timer();
-    EXPECT_TRUE(get<QWidget>("cmdReturnToTempState")->isEnabled());
+    EXPECT_TRUE(child<QWidget>("cmdReturnToTempState")->isEnabled());
     EXPECT_EQ(Diagnostics::instance().statements().first(),
               QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=6 And PayedValue = 0"));
-    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->loadedRecordId(), 1);
-    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->entryCount(), 1);
+    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->loadedRecordId(), 1);
+    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->entryCount(), 1);
 }
 
 TEST_F(LoadReceipt, EveryFieldComesFromTheReceiptAndTheTurn)
 {
     enter(QStringLiteral("12"));
     EXPECT_EQ(text("txtID"), QStringLiteral("12"));
-    EXPECT_EQ(get<FarvoPicker>("TlvAccPicker")->AccountID(), 110303);
+    EXPECT_EQ(child<FarvoPicker>("TlvAccPicker")->AccountID(), 110303);
     EXPECT_EQ(text("txtAddress"),
               QStringLiteral("فروشگاه زنجیره‌ای کوروش_تهران، بزرگراه ستاری، نبش خیابان پیامبر_021-44556677"));
-    EXPECT_EQ(get<OmberSelector>("mptAchiever")->SelectedID(), 9);
-    EXPECT_EQ(get<OmberSelector>("sltBranch")->SelectedID(), 1);
-    EXPECT_TRUE(get<OmberSelector>("mptContracts")->IsEmpty());
+    EXPECT_EQ(child<OmberSelector>("mptAchiever")->SelectedID(), 9);
+    EXPECT_EQ(child<OmberSelector>("sltBranch")->SelectedID(), 1);
+    EXPECT_TRUE(child<OmberSelector>("mptContracts")->IsEmpty());
     EXPECT_EQ(text("txtDescription"), QStringLiteral("فروش نقدی کالا طبق فاکتور 7712"));
-    EXPECT_EQ(get<OmberDate>("dtpOpenDate")->Value().toDate(), QDate::currentDate().addDays(-4));
+    EXPECT_EQ(child<OmberDate>("dtpOpenDate")->Value().toDate(), QDate::currentDate().addDays(-4));
     // The receipt's turn is 756's shop turn.
-    EXPECT_EQ(get<QLabel>("lblOpenerUser")->text(), QStringLiteral("مریم احمدی"));
-    EXPECT_EQ(get<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
+    EXPECT_EQ(child<QLabel>("lblOpenerUser")->text(), QStringLiteral("مریم احمدی"));
+    EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
     EXPECT_EQ(form().CurrentCashID, 2);
     EXPECT_EQ(form().CurrentTurn, 7);
 
     // A second receipt replaces every field; what it lacks is cleared.
     enter(QStringLiteral("11"));
-    EXPECT_TRUE(get<FarvoPicker>("TlvAccPicker")->IsEmpty());
-    EXPECT_TRUE(get<OmberSelector>("mptAchiever")->IsEmpty());
-    EXPECT_TRUE(get<OmberSelector>("sltBranch")->IsEmpty());
+    EXPECT_TRUE(child<FarvoPicker>("TlvAccPicker")->IsEmpty());
+    EXPECT_TRUE(child<OmberSelector>("mptAchiever")->IsEmpty());
+    EXPECT_TRUE(child<OmberSelector>("sltBranch")->IsEmpty());
     EXPECT_EQ(text("txtAddress"), QString());
     EXPECT_EQ(form().CurrentCashID, 1);
 }
@@ -116,7 +110,7 @@ TEST_F(LoadReceipt, TheNumberIsReadByTheLeadingNumberRule)
 
 TEST_F(LoadReceipt, OnlyEnterInTheViewingModesLoads)
 {
-    get<QLineEdit>("txtID")->setText(QStringLiteral("7"));
+    child<QLineEdit>("txtID")->setText(QStringLiteral("7"));
     qint16 key = 'a';
     form().txtID_KeyPress(key);
     EXPECT_EQ(key, 'a');
@@ -140,7 +134,7 @@ TEST_F(LoadReceipt, APaymentOrAMissingNumberEmptiesTheForm)
     EXPECT_EQ(ScriptedMessageBox::shown().last().message, QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
     // The history shown is that of the receipt that was on the form.
     EXPECT_EQ(form().CurrentReceiptID, 7);
-    EXPECT_EQ(get<DastelHistory>("DastelHistory1")->loadedRecordId(), 7);
+    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->loadedRecordId(), 7);
     EXPECT_EQ(Module::dtEn().rssqlRPDCashTurnDetail.State(), 0);
 }
 
@@ -149,7 +143,7 @@ TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinu
     setParameter(311, QStringLiteral("1"));
     clearShow(486);
     enter(QStringLiteral("8"));
-    auto *acc = get<OmberAccountPicker>("AccCredit");
+    auto *acc = child<OmberAccountPicker>("AccCredit");
     EXPECT_EQ(acc->AccountID(), 110401);
     EXPECT_EQ(acc->ClassID1(), 7);
     EXPECT_EQ(acc->ObjectID1(), 2);
@@ -165,7 +159,7 @@ TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinu
 
 TEST_F(LoadReceipt, TypingANumberAndPressingEnterInTheBoxLoadsIt)
 {
-    auto *box = get<QLineEdit>("txtID");
+    auto *box = child<QLineEdit>("txtID");
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("12"));
     EXPECT_TRUE(takeStatements().isEmpty()); // other keys pass through untouched

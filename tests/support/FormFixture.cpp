@@ -75,3 +75,13 @@ void FormFixture::setParameter(int id, const QString &value)
     sqlite::exec(db->handle(), QStringLiteral("UPDATE tblOmberSystemParameters SET Value = ? WHERE ID = ?"),
                  {value, id});
 }
+
+frmRPDCashRec &FormFixture::form()
+{
+    return frmRPDCashRec::instance();
+}
+
+QWidget *FormFixture::formWidget()
+{
+    return &frmRPDCashRec::instance();
+}

@@ -10,7 +10,9 @@
 #include <memory>
 
 class Pardex1;
-class QWidget;
+class frmRPDCashRec;
+
+#include <QWidget>
 
 // A test of the forms: a private demo database, the scripted message box,
 // no keyboard layouts, an empty statement record, and a host control ready
@@ -37,10 +39,21 @@ protected:
     // Sets a system parameter in the database (the next load reads it).
     void setParameter(int id, const QString &value);
 
+    frmRPDCashRec &form();
+    // A control of the receipt form by its name; fails the test when missing.
+    template <typename T>
+    T *child(const char *name)
+    {
+        T *found = formWidget()->findChild<T *>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
     std::unique_ptr<DemoDatabase> db;
     std::unique_ptr<Pardex1> control;
 
 private:
+    QWidget *formWidget();
     QVector<std::function<void(QWidget *)>> m_modalActions;
     int m_modalShows = 0;
 };
