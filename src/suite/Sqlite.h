@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -36,6 +37,9 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant column(int column) const;
+    // Raw text of a TEXT value in a plain column, for callers that share
+    // repeated texts; empty view (and false) for anything else.
+    bool plainText(int column, std::string_view &bytes) const;
     // Anything after the first statement of the text given to the constructor.
     QString tail() const { return m_tail; }
     bool isEmpty() const { return m_stmt == nullptr; }
