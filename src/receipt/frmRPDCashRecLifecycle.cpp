@@ -51,9 +51,11 @@ void frmRPDCashRec::Form_Load()
     // 3. Today's date from the server.
     ui->dtpDate->setValue(GetServerDate());
 
-    // 4. The size the resize rule measures from.
-    DesignWidth = Vb::cint(widthTwips());
-    DesignHeight = Vb::cint(heightTwips());
+    // 4. The size the resize rule measures from. It is 16-bit: a window
+    // left larger than 32767 twips (maximised on a large screen) is
+    // remembered as 32767 rather than failing the load with an overflow.
+    DesignWidth = Vb::cint(qMin(widthTwips(), 32767.0));
+    DesignHeight = Vb::cint(qMin(heightTwips(), 32767.0));
 
     // 5, 6. Employee and branch selectors.
     const QString connectionString = dtEn.Connections().first()->ConnectionString();

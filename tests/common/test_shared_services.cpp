@@ -1,5 +1,6 @@
 #include "common/Module.h"
 #include "common/SharedServices.h"
+#include "common/VbRuntime.h"
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "data/Diagnostics.h"
@@ -190,4 +191,15 @@ TEST(ControlGeometry, MoveControlByAddsTwipsToWidthLeftAndHeight)
     MoveControlBy(nullptr, 15, 15, 15);
     EXPECT_EQ(twipsToPixels(7890), 526);
     EXPECT_EQ(pixelsToTwips(400), 6000);
+}
+
+TEST_F(SharedServicesTest, AnErrorThatReachesAHandlerIsReportedOnceInPersian)
+{
+    runHandler([] { throw VbError::overflow(); });
+    runHandler([] { throw VbError::database(QStringLiteral("database is locked")); });
+    runHandler([] {}); // nothing escapes: nothing shown
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("عدد وارد شده بيش از حد مجاز است. (6)"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[1].message, QStringLiteral("خطا در پايگاه داده: database is locked"));
 }

@@ -263,3 +263,14 @@ TEST_F(Lifecycle, AFailingLoadStepReachesTheHostAndLeavesTheFormUnloaded)
     // The rest of the load step did not run.
     EXPECT_FALSE(Diagnostics::instance().statements().join(u'\n').contains(QStringLiteral("ID = 29")));
 }
+
+TEST_F(Lifecycle, AFormLeftLargerThanSixteenBitsOfTwipsStillLoads)
+{
+    clearShow(486);
+    form().resize(2400, 700); // 36000 twips wide, as when maximised on a large screen
+    form().close();
+    clearShow(486);
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(form().DesignWidth, 32767);
+    EXPECT_EQ(form().DesignHeight, 10500);
+}
