@@ -92,20 +92,18 @@ void frmRPDCashSelect::Form_Load()
 {
     const qint32 user = Module::context().UserID;
     ui->txtUser->setText(GetUserFullName(user));
-    Recordset &rs = Module::dtEn().rssqlUser;
-    if (rs.State() != 0)
-        rs.Close();
-    rs.Open(QStringLiteral("select * from vwRecPayCashUsers Where CashPermitUserID=") + QString::number(user));
-    {
-        const QSignalBlocker block(ui->cmbCash);
-        for (; !rs.Eof(); rs.MoveNext()) {
-            const QVariant id = rs.Fields(QStringLiteral("ID"));
-            ui->cmbCash->addItem(Vb::textOf(id) + QStringLiteral("...") + Vb::textOf(rs.Fields(QStringLiteral("Name"))),
-                                 Vb::clng(id));
-        }
-        ui->cmbCash->setCurrentIndex(-1);
-    }
-    rs.Close();
+    const QSignalBlocker block(ui->cmbCash);
+    Module::dtEn().rssqlUser.Query(
+        QStringLiteral("select * from vwRecPayCashUsers Where CashPermitUserID=") + QString::number(user),
+        [this](Recordset &rs) {
+            for (; !rs.Eof(); rs.MoveNext()) {
+                const QVariant id = rs.Fields(QStringLiteral("ID"));
+                ui->cmbCash->addItem(
+                    Vb::textOf(id) + QStringLiteral("...") + Vb::textOf(rs.Fields(QStringLiteral("Name"))),
+                    Vb::clng(id));
+            }
+        });
+    ui->cmbCash->setCurrentIndex(-1);
     ui->lblMessage->setText(QString());
 }
 
@@ -120,27 +118,28 @@ void frmRPDCashSelect::cmbCash_Click()
     const QString cash = QString::number(cashId);
 
     Recordset &rs = Module::dtEn().rssqlRPDCashTurn;
-    if (rs.State() != 0)
-        rs.Close();
+    const auto takeFirst = [this](Recordset &found) {
+        if (found.RecordCount() == 0)
+            return;
+        m_selectedCashTurnId = Vb::clng(found.Fields(QStringLiteral("ID")));
+        m_selectedTurn = Vb::clng(found.Fields(QStringLiteral("Turn")));
+    };
     // An open turn the user opened himself, else one he was made a member of.
-    rs.Open(QStringLiteral("select * from tblRecPayCashTurn Where IsOpen = 1 And CashID = ") + cash
-            + QStringLiteral(" And UserID =") + user);
-    if (rs.RecordCount() == 0) {
-        rs.Close();
-        rs.Open(QStringLiteral("Select * from tblRecPayCashTurn Where IsOpen = 1  And CashID = ") + cash
-                + QStringLiteral(" and (UserID =") + user
-                + QStringLiteral(" or ID in (Select x.CashTurnID from tblRecPayCashTurnUser x Where x.UserID=") + user
-                + QStringLiteral("))"));
-    }
-    if (rs.RecordCount() == 0) {
+    int count = rs.Query(QStringLiteral("select * from tblRecPayCashTurn Where IsOpen = 1 And CashID = ") + cash
+                             + QStringLiteral(" And UserID =") + user,
+                         takeFirst);
+    if (count == 0)
+        count = rs.Query(QStringLiteral("Select * from tblRecPayCashTurn Where IsOpen = 1  And CashID = ") + cash
+                             + QStringLiteral(" and (UserID =") + user
+                             + QStringLiteral(" or ID in (Select x.CashTurnID from tblRecPayCashTurnUser x Where x.UserID=")
+                             + user + QStringLiteral("))"),
+                         takeFirst);
+    if (count == 0) {
         ui->cmdOkey->setEnabled(false);
         ui->lblMessage->setText(QStringLiteral("نوبت صندوق بازي وجود ندارد."));
     } else {
-        m_selectedCashTurnId = Vb::clng(rs.Fields(QStringLiteral("ID")));
-        m_selectedTurn = Vb::clng(rs.Fields(QStringLiteral("Turn")));
         ui->cmdOkey->setEnabled(true);
     }
-    rs.Close();
     ui->txtTurnID->setText(QString::number(m_selectedTurn));
 }
 

@@ -119,11 +119,9 @@ QDate GetServerDate()
     try {
         if (Module::context().ConnectionString.isEmpty())
             return result;
-        Recordset &rs = Module::dtEn().rssqlOmberTemplate;
-        if (rs.State() != 0)
-            rs.Close();
-        rs.Open(QStringLiteral("Select getdate() as today"));
-        if (rs.RecordCount() >= 1) {
+        Module::dtEn().rssqlOmberTemplate.Query(QStringLiteral("Select getdate() as today"), [&](Recordset &rs) {
+            if (rs.RecordCount() < 1)
+                return;
             const QString text = Vb::textOf(rs.Fields(QStringLiteral("today"))).left(10);
             QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
             if (!d.isValid())
@@ -131,8 +129,7 @@ QDate GetServerDate()
             if (!d.isValid())
                 throw VbError::typeMismatch();
             result = d;
-        }
-        rs.Close();
+        });
     } catch (const VbError &) {
     }
     return result;
@@ -163,24 +160,24 @@ void MoveControlBy(QObject *control, float widthDelta, float leftDelta, float he
 
 QString GetUserFullName(qint32 userId)
 {
-    Recordset &rs = Module::dtEn().rssqlUser;
-    rs.Open(QStringLiteral("select * from tblUser Where ID =") + QString::number(userId));
     QString name;
-    if (rs.RecordCount() >= 1)
-        name = Vb::textOf(rs.Fields(QStringLiteral("FullName")));
-    rs.Close();
+    Module::dtEn().rssqlUser.QueryOpenAsIs(QStringLiteral("select * from tblUser Where ID =") + QString::number(userId),
+                                           [&](Recordset &rs) {
+                                               if (rs.RecordCount() >= 1)
+                                                   name = Vb::textOf(rs.Fields(QStringLiteral("FullName")));
+                                           });
     return name;
 }
 
 bool IsDateInUserPeriod(const QString &farsiDate, qint32 userId)
 {
-    Recordset &rs = Module::dtEn().rssqlOmberBasePath;
-    rs.Open(QStringLiteral("select * from tblAccountPeriod Where IsActive=1 ")
+    const bool inPeriod =
+        Module::dtEn().rssqlOmberBasePath.QueryOpenAsIs(
+            QStringLiteral("select * from tblAccountPeriod Where IsActive=1 ")
             + QStringLiteral(" and ID in (Select x.AccountPeriodID from tblUserAccountPeriod x Where x.UserID=")
             + QString::number(userId) + QStringLiteral(")") + QStringLiteral(" and '") + farsiDate
-            + QStringLiteral("' between FarsiBeginDate and FarsiEndDate"));
-    const bool inPeriod = rs.RecordCount() >= 1;
-    rs.Close();
+            + QStringLiteral("' between FarsiBeginDate and FarsiEndDate"))
+        >= 1;
     if (!inPeriod)
         ShowMessage(QStringLiteral("اشكال"), QStringLiteral("تاريخ آخرين وضعيت در دوره مالي مجاز و فعال شما نمي باشد!"));
     return inPeriod;

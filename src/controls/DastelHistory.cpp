@@ -1,5 +1,7 @@
 #include "controls/DastelHistory.h"
 
+#include "controls/VbKeys.h"
+
 #include "controls/OmberButton.h"
 #include "core/PersianDate.h"
 #include "core/Vb.h"
@@ -25,6 +27,7 @@ DastelHistory::DastelHistory(QWidget *parent)
     : QWidget(parent), m_list(new QTreeWidget(this)), m_note(new QLineEdit(this)),
       m_addNote(new OmberButton(QStringLiteral("ثبت يادداشت"), this)), m_warning(new QLabel(this))
 {
+    VbKeys::markUserControl(this);
     setLayoutDirection(Qt::RightToLeft);
     auto *title = new QLabel(QStringLiteral("تاريخچه"), this);
     title->setStyleSheet(QStringLiteral("font-weight: bold; color: #5a4a2f;"));

@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDebug>
@@ -18,6 +19,7 @@
 
 LookupBox::LookupBox(QWidget *parent) : QWidget(parent), m_combo(new QComboBox(this))
 {
+    VbKeys::markUserControl(this);
     setLayoutDirection(Qt::RightToLeft);
     m_combo->setObjectName(QStringLiteral("list"));
     m_combo->setEditable(true);
@@ -243,7 +245,11 @@ bool LookupBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
         ensureLoaded();
-    if (event->type() == QEvent::KeyPress && watched == m_combo->lineEdit()) {
+    // The combo box holds the focus and hands typed keys to its line edit by
+    // a direct call, past any filter there; whichever of the two has the
+    // focus raises the key event, once.
+    if (event->type() == QEvent::KeyPress && (watched == m_combo || watched == m_combo->lineEdit())
+        && watched == QApplication::focusWidget()) {
         ensureLoaded();
         const auto *key = static_cast<QKeyEvent *>(event);
         Q_EMIT KeyDown(VbKeys::keyCode(key), VbKeys::shiftState(key));

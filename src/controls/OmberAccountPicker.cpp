@@ -1,5 +1,7 @@
 #include "controls/OmberAccountPicker.h"
 
+#include "controls/VbKeys.h"
+
 #include "controls/FarvoPicker.h"
 #include "controls/OmberSelector.h"
 #include "core/Vb.h"
@@ -13,6 +15,7 @@
 OmberAccountPicker::OmberAccountPicker(QWidget *parent)
     : QGroupBox(parent), m_accountBox(new FarvoPicker(this))
 {
+    VbKeys::markUserControl(this);
     setLayoutDirection(Qt::RightToLeft);
     m_accountBox->setObjectName(QStringLiteral("account"));
     auto *grid = new QGridLayout(this);

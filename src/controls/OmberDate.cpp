@@ -1,5 +1,7 @@
 #include "controls/OmberDate.h"
 
+#include "controls/VbKeys.h"
+
 #include "core/PersianDate.h"
 
 #include <QCalendar>
@@ -14,6 +16,7 @@
 
 OmberDate::OmberDate(QWidget *parent) : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this))
 {
+    VbKeys::markUserControl(this);
     setLayoutDirection(Qt::RightToLeft);
     m_edit->setObjectName(QStringLiteral("text"));
     // Dates read left to right even in a right-to-left form.

@@ -1,6 +1,7 @@
 #include "controls/VbKeys.h"
 
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace VbKeys {
 
@@ -48,14 +49,38 @@ qint16 shiftState(const QKeyEvent *event)
     return s;
 }
 
-qint16 charCode(const QKeyEvent *event)
+qint16 typedCharCode(const QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
         return Enter;
-    if (event->key() == Qt::Key_Backspace)
+    case Qt::Key_Backspace:
         return Backspace;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        break;
+    }
     const QString text = event->text();
-    return text.isEmpty() ? 0 : qint16(text.at(0).unicode());
+    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
+        return 0;
+    return qint16(text.at(0).unicode());
+}
+
+void markUserControl(QWidget *control)
+{
+    control->setProperty("pardexUserControl", true);
+}
+
+bool insideUserControl(const QWidget *widget, const QWidget *form)
+{
+    for (const QWidget *w = widget; w && w != form; w = w->parentWidget())
+        if (w->property("pardexUserControl").toBool())
+            return true;
+    return false;
 }
 
 } // namespace VbKeys

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 class QKeyEvent;
+class QWidget;
 
 // Key codes and shift states as the suite's key events carry them: key
 // codes are the virtual-key numbers (A = 65, Enter = 13), the shift state
@@ -17,8 +18,15 @@ constexpr qint16 AltMask = 4;
 
 qint16 keyCode(const QKeyEvent *event);
 qint16 shiftState(const QKeyEvent *event);
-// The character code of a typed key (0 when it types nothing): Enter 13,
-// Backspace 8, otherwise the first character's code.
-qint16 charCode(const QKeyEvent *event);
+// The character code of a typed character, or 0 for keys that type none:
+// navigation keys, and shortcuts with Ctrl or Alt held. Backspace is 8,
+// Enter 13, Escape 27.
+qint16 typedCharCode(const QKeyEvent *event);
+
+// The in-house controls are user controls: the keys typed inside them are
+// theirs, and a form's key preview does not see them.
+void markUserControl(QWidget *control);
+// Whether widget lies inside a user control (below form, when given).
+bool insideUserControl(const QWidget *widget, const QWidget *form = nullptr);
 
 } // namespace VbKeys

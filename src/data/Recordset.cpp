@@ -46,6 +46,25 @@ void Recordset::Open(const QString &source)
     Open();
 }
 
+int Recordset::Query(const QString &sql, const Reader &read)
+{
+    if (m_open)
+        Close();
+    return QueryOpenAsIs(sql, read);
+}
+
+int Recordset::QueryOpenAsIs(const QString &sql, const Reader &read)
+{
+    Open(sql);
+    if (!m_open)
+        return 0; // a statement without rows leaves it closed
+    const int count = RecordCount();
+    if (read)
+        read(*this);
+    Close();
+    return count;
+}
+
 void Recordset::Close()
 {
     requireOpen();

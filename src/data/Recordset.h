@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class Connection;
 
@@ -40,6 +41,17 @@ public:
     // row, 3265 for an unknown name.
     QVariant Fields(const QString &field) const;
     QVariant operator[](const QString &field) const { return Fields(field); }
+
+    // The query pattern of every form: close when open, open on sql, let
+    // read look at the rows, close. Returns the record count. A failing step
+    // leaves the recordset as it found it (open, when read failed), as the
+    // runtime does; the next query closes it.
+    using Reader = std::function<void(Recordset &)>;
+    int Query(const QString &sql, const Reader &read = {});
+    // The same without the close-when-open step, for the callers that open
+    // straight away: a recordset left open by an earlier operation fails
+    // with 3705 here.
+    int QueryOpenAsIs(const QString &sql, const Reader &read = {});
 
     // Everything the last open returned, for a bound grid.
     const RowSet &rows() const;

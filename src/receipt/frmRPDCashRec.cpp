@@ -4,6 +4,7 @@
 
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
+#include "controls/KeyEvents.h"
 #include "controls/OmberBody.h"
 #include "controls/VbKeys.h"
 #include "platform/Look.h"
@@ -53,8 +54,11 @@ frmRPDCashRec::frmRPDCashRec()
     ui->AccCredit->hide();
     m_masterLeft = pixelsToTwips(ui->gbMaster->x());
 
-    ui->txtID->installEventFilter(this);
-    qApp->installEventFilter(this);
+    // Key preview: the form sees the keys of its own controls first; keys
+    // typed inside an in-house control are that control's.
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!VbKeys::insideUserControl(w, this))
+            w->installEventFilter(this);
     connectHandlers();
     TimerButtons->start();
 }
@@ -80,6 +84,8 @@ void frmRPDCashRec::connectHandlers()
             [this] { handle([this] { TlvAccPicker_AccountSelected(); }); });
     connect(ui->sltBranch, &LookupBox::KeyDown, this,
             [this](qint16 key, qint16 shift) { handle([&] { sltBranch_KeyDown(key, shift); }); });
+    connect(KeyEvents::of(ui->txtID), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { handle([&] { txtID_KeyPress(key); }); });
 }
 
 void frmRPDCashRec::ensureLoaded()
@@ -169,21 +175,10 @@ void frmRPDCashRec::closeEvent(QCloseEvent *event)
 
 bool frmRPDCashRec::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == ui->txtID) {
-        qint16 code = VbKeys::charCode(key);
-        if (code != 0) {
-            handle([&] { txtID_KeyPress(code); });
-            if (code == 0)
-                return true; // the handler swallowed the key
-        }
-    }
-    // The form sees every key first (key preview): only at the first
-    // receiver, which is the focus widget, not again as it propagates.
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (widget && widget->window() == this && (watched == QApplication::focusWidget() || watched == this)) {
+    // Once per key, at the widget that has the focus, not again as the key
+    // travels up to the form.
+    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
         const qint16 code = VbKeys::keyCode(key);
         const qint16 shift = VbKeys::shiftState(key);
         handle([&] { Form_KeyDown(code, shift); });

@@ -25,31 +25,28 @@ void frmRPDCashRec::cmdCashSelect_Click()
 
 void frmRPDCashRec::LoadCashTurn(qint32 &cashTurnId)
 {
-    Recordset &rs = Module::dtEn().rssqlRPDCashTurn;
-    if (rs.State() != 0)
-        rs.Close();
-    rs.Open(QStringLiteral("Select * from tblRecPayCashTurn Where ID=") + QString::number(cashTurnId));
-    if (rs.RecordCount() == 0) {
-        ui->lblCashTurn->setText(QString());
-    } else {
-        CurrentCashTurnID = Vb::clng(rs.Fields(QStringLiteral("ID")));
-        CurrentCashID = Vb::clng(rs.Fields(QStringLiteral("CashID")));
-        CurrentTurn = Vb::clng(rs.Fields(QStringLiteral("Turn")));
-        ui->lblCashTurn->setText(Vb::textOf(rs.Fields(QStringLiteral("Turn"))));
-        ui->lblCash->setText(GetCashName(CurrentCashID));
-    }
-    rs.Close();
+    Module::dtEn().rssqlRPDCashTurn.Query(
+        QStringLiteral("Select * from tblRecPayCashTurn Where ID=") + QString::number(cashTurnId),
+        [this](Recordset &rs) {
+            if (rs.RecordCount() == 0) {
+                ui->lblCashTurn->setText(QString());
+                return;
+            }
+            CurrentCashTurnID = Vb::clng(rs.Fields(QStringLiteral("ID")));
+            CurrentCashID = Vb::clng(rs.Fields(QStringLiteral("CashID")));
+            CurrentTurn = Vb::clng(rs.Fields(QStringLiteral("Turn")));
+            ui->lblCashTurn->setText(Vb::textOf(rs.Fields(QStringLiteral("Turn"))));
+            ui->lblCash->setText(GetCashName(CurrentCashID));
+        });
 }
 
 QString frmRPDCashRec::GetCashName(qint32 &cashId)
 {
-    Recordset &rs = Module::dtEn().rssqlRPDCash;
-    if (rs.State() != 0)
-        rs.Close();
-    rs.Open(QStringLiteral("Select * from tblRecPayCash Where ID = ") + QString::number(cashId));
     QString name;
-    if (rs.RecordCount() > 0)
-        name = Vb::textOf(rs.Fields(QStringLiteral("Name")));
-    rs.Close();
+    Module::dtEn().rssqlRPDCash.Query(QStringLiteral("Select * from tblRecPayCash Where ID = ") + QString::number(cashId),
+                                      [&](Recordset &rs) {
+                                          if (rs.RecordCount() > 0)
+                                              name = Vb::textOf(rs.Fields(QStringLiteral("Name")));
+                                      });
     return name;
 }

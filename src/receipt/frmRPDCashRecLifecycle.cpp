@@ -14,22 +14,6 @@
 #include "data/DtEn.h"
 #include "platform/Os.h"
 
-namespace {
-
-// Runs a query on the general-purpose handle and tells whether it gave a row.
-bool hasRow(Recordset &rs, const QString &sql)
-{
-    if (rs.State() != 0)
-        rs.Close();
-    rs.setSource(sql);
-    rs.Open();
-    const bool found = rs.RecordCount() > 0;
-    rs.Close();
-    return found;
-}
-
-} // namespace
-
 void frmRPDCashRec::Form_Load()
 {
     UserContext &context = Module::context();
@@ -73,7 +57,7 @@ void frmRPDCashRec::Form_Load()
     // 7, 8. Which counter-party picker the suite uses.
     Recordset &general = dtEn.rssqlOmberBasePath;
     context.UseCounterpartyPicker =
-        hasRow(general, QStringLiteral("Select * From tblOmberSystemParameters Where ID = 311 and Value=1"));
+        general.Query(QStringLiteral("Select * From tblOmberSystemParameters Where ID = 311 and Value=1")) > 0;
     if (context.UseCounterpartyPicker) {
         ui->Label5->hide();
         ui->TlvAccPicker->hide();
@@ -101,60 +85,61 @@ void frmRPDCashRec::Form_Load()
     } else if (context.FormMode == ModeEmpty) {
         if (CurrentCashID == 0 || CurrentTurn == 0) {
             ui->lblOpenerUser->setText(GetUserFullName(context.UserID));
-            Recordset &turns = dtEn.rssqlRPDCashTurn;
-            if (turns.State() != 0)
-                turns.Close();
-            turns.Open(QStringLiteral("Select * from tblRecPayCashTurn Where IsOpen = 1  And UserID =")
-                       + QString::number(context.UserID));
-            if (turns.RecordCount() >= 1) {
-                CurrentCashID = Vb::clng(turns.Fields(QStringLiteral("CashID")));
-                CurrentTurn = Vb::clng(turns.Fields(QStringLiteral("Turn")));
-                CurrentCashTurnID = Vb::clng(turns.Fields(QStringLiteral("ID")));
-                ui->lblCashTurn->setText(Vb::textOf(turns.Fields(QStringLiteral("Turn"))));
-                ui->lblCash->setText(GetCashName(CurrentCashID));
-            } else {
-                ui->lblCashTurn->setText(QString());
-            }
-            turns.Close();
+            dtEn.rssqlRPDCashTurn.Query(
+                QStringLiteral("Select * from tblRecPayCashTurn Where IsOpen = 1  And UserID =")
+                    + QString::number(context.UserID),
+                [&](Recordset &turns) {
+                    if (turns.RecordCount() < 1) {
+                        ui->lblCashTurn->setText(QString());
+                        return;
+                    }
+                    CurrentCashID = Vb::clng(turns.Fields(QStringLiteral("CashID")));
+                    CurrentTurn = Vb::clng(turns.Fields(QStringLiteral("Turn")));
+                    CurrentCashTurnID = Vb::clng(turns.Fields(QStringLiteral("ID")));
+                    ui->lblCashTurn->setText(Vb::textOf(turns.Fields(QStringLiteral("Turn"))));
+                    ui->lblCash->setText(GetCashName(CurrentCashID));
+                });
         }
         DisableComponents();
         ClearForm();
     }
 
     // 10. The suite's base path; a null one is an error like any other.
-    if (general.State() != 0)
-        general.Close();
-    general.Open(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
-    if (general.RecordCount() > 0) {
-        const QVariant basePath = general.Fields(QStringLiteral("BasePath"));
+    general.Query(QStringLiteral("Select * From vwOmberBasePath Order By ID "), [&](Recordset &rs) {
+        if (rs.RecordCount() == 0)
+            return;
+        const QVariant basePath = rs.Fields(QStringLiteral("BasePath"));
         if (basePath.isNull())
             throw VbError::invalidUseOfNull();
         context.BasePath = Vb::textOf(basePath);
-    }
-    general.Close();
+    });
 
     // 11. Settings that decide the save.
-    general.Open(QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 29"));
-    if (general.RecordCount() > 0)
-        context.Parameter29Value = Vb::cint(Vb::numberOf(general.Fields(QStringLiteral("Value"))));
-    general.Close();
+    general.Query(QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 29"), [&](Recordset &rs) {
+        if (rs.RecordCount() > 0)
+            context.Parameter29Value = Vb::cint(Vb::numberOf(rs.Fields(QStringLiteral("Value"))));
+    });
     context.Parameter202On =
-        hasRow(general, QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1"));
+        general.Query(QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1")) > 0;
     context.Parameter125On =
-        hasRow(general, QStringLiteral("Select * From tblOmberSystemParameters Where ID = 125 and Value=1"));
+        general.Query(QStringLiteral("Select * From tblOmberSystemParameters Where ID = 125 and Value=1")) > 0;
 
     // 12, 13. The user's branch and primary store, -1 when none.
     context.UserBranchID = -1;
-    general.Open(QStringLiteral("select * from tbluser where ID =") + QString::number(context.UserID));
-    if (general.RecordCount() > 0)
-        context.UserBranchID = Vb::clng(ToNumber(Vb::textOf(general.Fields(QStringLiteral("BranchID")))));
-    general.Close();
+    general.Query(QStringLiteral("select * from tbluser where ID =") + QString::number(context.UserID),
+                  [&](Recordset &rs) {
+                      if (rs.RecordCount() > 0)
+                          context.UserBranchID =
+                              Vb::clng(ToNumber(Vb::textOf(rs.Fields(QStringLiteral("BranchID")))));
+                  });
     context.UserInventoryID = -1;
-    general.Open(QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=")
-                 + QString::number(context.UserID));
-    if (general.RecordCount() > 0)
-        context.UserInventoryID = Vb::clng(ToNumber(Vb::textOf(general.Fields(QStringLiteral("InventoryID")))));
-    general.Close();
+    general.Query(QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=")
+                      + QString::number(context.UserID),
+                  [&](Recordset &rs) {
+                      if (rs.RecordCount() > 0)
+                          context.UserInventoryID =
+                              Vb::clng(ToNumber(Vb::textOf(rs.Fields(QStringLiteral("InventoryID")))));
+                  });
 }
 
 void frmRPDCashRec::Form_Activate()

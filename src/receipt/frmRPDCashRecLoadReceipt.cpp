@@ -98,15 +98,14 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
         ui->dtpOpenDate->setValue(rs.Fields(QStringLiteral("TransactionDate")));
 
         // The cashier who opened the receipt's turn, found by the turn's own ID.
-        Recordset &turn = dtEn.rssqlRPDCashTurn;
-        if (turn.State() != 0)
-            turn.Close();
-        turn.Open(QStringLiteral("Select * from tblRecPayCashTurn Where ID = ") + QString::number(CurrentCashTurnID));
-        if (turn.RecordCount() > 0) {
-            const qint32 opener = Vb::clng(ToNumber(Vb::textOf(turn.Fields(QStringLiteral("UserID")))));
-            ui->lblOpenerUser->setText(GetUserFullName(opener));
-        }
-        turn.Close();
+        dtEn.rssqlRPDCashTurn.Query(
+            QStringLiteral("Select * from tblRecPayCashTurn Where ID = ") + QString::number(CurrentCashTurnID),
+            [this](Recordset &turn) {
+                if (turn.RecordCount() == 0)
+                    return;
+                const qint32 opener = Vb::clng(ToNumber(Vb::textOf(turn.Fields(QStringLiteral("UserID")))));
+                ui->lblOpenerUser->setText(GetUserFullName(opener));
+            });
 
         ui->lblCash->setText(GetCashName(CurrentCashID));
         DisableComponents();
@@ -124,15 +123,14 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
 void frmRPDCashRec::TlvAccPicker_AccountSelected()
 {
     ui->txtAddress->setText(QString());
-    Recordset &rs = Module::dtEn().rssqlOmberBasePath;
-    if (rs.State() != 0)
-        rs.Close();
-    rs.setSource(QStringLiteral("Select Name + '_' + isnull(Address,'') + '_' + isnull(Phone1,'') as OrgDesc from "
-                                "tblOrganization Where ID in (Select RelatedObjectID from tblAccountRelatedObjects "
-                                "Where RelatedClassID=7 and AccountID=")
-                 + QString::number(ui->TlvAccPicker->AccountID()) + QStringLiteral(")"));
-    rs.Open();
-    if (rs.RecordCount() != 0)
-        ui->txtAddress->setText(Vb::textOf(rs.Fields(QStringLiteral("OrgDesc"))));
-    rs.Close();
+    Module::dtEn().rssqlOmberBasePath.Query(
+        QStringLiteral("Select Name + '_' + isnull(Address,'') + '_' + isnull(Phone1,'') as OrgDesc from "
+                       "tblOrganization Where ID in (Select RelatedObjectID from tblAccountRelatedObjects "
+                       "Where RelatedClassID=7 and AccountID=")
+            + QString::number(ui->TlvAccPicker->AccountID()) + QStringLiteral(")"),
+        [this](Recordset &rs) {
+            // A null OrgDesc (an organisation without a name) leaves the box empty.
+            if (rs.RecordCount() != 0)
+                ui->txtAddress->setText(Vb::textOf(rs.Fields(QStringLiteral("OrgDesc"))));
+        });
 }

@@ -7,6 +7,7 @@
 #include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
+#include "support/Keyboard.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -101,7 +102,10 @@ TEST_F(LookupTest, TypingChoosesARowAndRaisesTheEvents)
     QSignalSpy selected(&picker, &FarvoPicker::AccountSelected);
     QSignalSpy keys(&picker, &LookupBox::KeyDown);
     QLineEdit *edit = picker.comboBox()->lineEdit();
-    QTest::keyClick(edit, Qt::Key_N, Qt::ControlModifier);
+    // The keys go where a user's typing goes: to the widget with the focus.
+    QWidget *focused = focusInto(&picker);
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClick(focused, Qt::Key_N, Qt::ControlModifier);
     // The Ctrl key itself comes first, then N with Ctrl held.
     ASSERT_EQ(keys.size(), 2);
     EXPECT_EQ(keys[0][0].value<qint16>(), 17);

@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// Puts the keyboard focus where a user's click would: shows the widget's
+// window, makes it the active window and focuses the widget. Returns the
+// widget that has the focus then (the one real key events go to), or null
+// when the window could not be activated.
+QWidget *focusInto(QWidget *widget);
