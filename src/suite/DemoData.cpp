@@ -310,7 +310,7 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                {{1, QStringLiteral("قالب‌های چاپ"), reportBasePath}});
     insertRows(db, QStringLiteral("tblOmberReportTemplate"),
                {QStringLiteral("ID"), QStringLiteral("FormTypeID"), QStringLiteral("Title"), QStringLiteral("FilePath")},
-               {{1, CashReceiptFormType, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("RPDCashRec.html")}});
+               {{1, CashReceiptFormType, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("reports/RPDCashRec.html")}});
 
     insertRows(db, QStringLiteral("tblInventory"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{1, QStringLiteral("انبار مرکزی")}, {2, QStringLiteral("انبار اصفهان")}});
