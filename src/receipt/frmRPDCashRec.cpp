@@ -5,12 +5,19 @@
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
 #include "controls/KeyEvents.h"
+#include "controls/DastelHistory.h"
+#include "controls/FarvoPicker.h"
+#include "controls/OmberAccountPicker.h"
 #include "controls/OmberBody.h"
+#include "controls/OmberDate.h"
+#include "controls/OmberSelector.h"
 #include "controls/VbKeys.h"
 #include "platform/Look.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -53,6 +60,7 @@ frmRPDCashRec::frmRPDCashRec()
     ui->dtpOpenDate->setLocked(true);
     ui->AccCredit->hide();
     m_masterLeft = pixelsToTwips(ui->gbMaster->x());
+    takeDesignState();
 
     // Key preview: the form sees the keys of its own controls first; keys
     // typed inside an in-house control are that control's.
@@ -94,10 +102,78 @@ void frmRPDCashRec::ensureLoaded()
         reload();
 }
 
+void frmRPDCashRec::takeDesignState()
+{
+    m_designSize = size();
+    m_designMasterLeft = m_masterLeft;
+    for (QWidget *w : findChildren<QWidget *>()) {
+        // The in-house controls' insides are theirs; they are reset through
+        // their own members below.
+        if (w->isWindow() || VbKeys::insideUserControl(w->parentWidget(), this))
+            continue;
+        DesignedControl d{w, w->geometry(), !w->parentWidget() || !w->parentWidget()->layout(),
+                          !w->testAttribute(Qt::WA_Disabled), w->isHidden(), QString(), false};
+        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            d.text = edit->text();
+            d.readOnly = edit->isReadOnly();
+        } else if (auto *label = qobject_cast<QLabel *>(w)) {
+            d.text = label->text();
+        }
+        m_design.push_back(d);
+    }
+    for (QAction *a : findChildren<QAction *>())
+        m_designActions.push_back({a, a->isEnabled()});
+}
+
+void frmRPDCashRec::restoreDesignState()
+{
+    // The labels of the cash box and turn show what the form's members
+    // hold, and those survive an unload.
+    const QWidget *keptLabels[] = {ui->lblCash, ui->lblCashTurn, ui->lblOpenerUser};
+    resize(m_designSize);
+    m_masterLeft = m_designMasterLeft;
+    for (const DesignedControl &d : std::as_const(m_design)) {
+        QWidget *w = d.widget;
+        if (!w)
+            continue;
+        if (d.positioned)
+            w->setGeometry(d.geometry);
+        w->setEnabled(d.enabled);
+        w->setHidden(d.hidden);
+        if (std::find(std::begin(keptLabels), std::end(keptLabels), w) != std::end(keptLabels))
+            continue;
+        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            edit->setText(d.text);
+            edit->setReadOnly(d.readOnly);
+        } else if (auto *label = qobject_cast<QLabel *>(w)) {
+            label->setText(d.text);
+        }
+    }
+    for (const auto &[action, enabled] : std::as_const(m_designActions))
+        action->setEnabled(enabled);
+    for (LookupBox *box : {static_cast<LookupBox *>(ui->mptAchiever), static_cast<LookupBox *>(ui->sltBranch),
+                           static_cast<LookupBox *>(ui->mptContracts), static_cast<LookupBox *>(ui->TlvAccPicker)}) {
+        box->Clear();
+        box->setEditable(true);
+    }
+    ui->AccCredit->setAccountID(-1);
+    for (int level = 1; level <= 3; ++level) {
+        ui->AccCredit->setClassId(level, -1);
+        ui->AccCredit->setObjectId(level, -1);
+    }
+    ui->AccCredit->setEditable(true);
+    ui->dtpDate->Clear();
+    ui->dtpOpenDate->Clear();
+    ui->DastelHistory1->Clear();
+    ui->DastelHistory1->noteBox()->clear();
+    ui->DastelHistory1->setSavedReceiptMode(false);
+}
+
 void frmRPDCashRec::reload()
 {
     if (m_loading)
         return;
+    restoreDesignState();
     // Loaded from the start of the load step, so that the step's own touches
     // of the form do not load it again; a failed load leaves it unloaded.
     m_loaded = true;

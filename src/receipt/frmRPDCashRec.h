@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <QVector>
 #include <memory>
 
 namespace Ui {
@@ -99,6 +102,25 @@ protected:
 private:
     frmRPDCashRec();
     void connectHandlers();
+    // The controls as designed, taken once after the form is built; every
+    // load starts from them, so nothing of an earlier receipt or mode
+    // survives an unload (only the form's members do).
+    void takeDesignState();
+    void restoreDesignState();
+    struct DesignedControl
+    {
+        QPointer<QWidget> widget;
+        QRect geometry;
+        bool positioned; // placed by the design, not by a layout
+        bool enabled;
+        bool hidden;
+        QString text;
+        bool readOnly;
+    };
+    QVector<DesignedControl> m_design;
+    QVector<QPair<QAction *, bool>> m_designActions;
+    QSize m_designSize;
+    double m_designMasterLeft = 0;
     // Runs one handler at the event boundary: errors are reported, never thrown on.
     void handle(const std::function<void()> &handler);
 

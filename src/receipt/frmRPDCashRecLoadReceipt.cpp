@@ -86,8 +86,10 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
                 ui->TlvAccPicker->Clear();
             else
                 ui->TlvAccPicker->setAccountID(Vb::clng(account));
-            TlvAccPicker_AccountSelected();
         }
+        // Once per load whichever picker is shown: with the detail-level
+        // picker in use it reads the account the hidden picker holds.
+        TlvAccPicker_AccountSelected();
 
         const QVariant contract = rs.Fields(QStringLiteral("ContractID"));
         if (contract.isNull())

@@ -268,9 +268,58 @@ TEST_F(Lifecycle, AFormLeftLargerThanSixteenBitsOfTwipsStillLoads)
 {
     clearShow(486);
     form().resize(2400, 700); // 36000 twips wide, as when maximised on a large screen
-    form().close();
-    clearShow(486);
+    form().Form_Load();
     EXPECT_TRUE(form().isVisible());
     EXPECT_EQ(form().DesignWidth, 32767);
     EXPECT_EQ(form().DesignHeight, 10500);
+}
+
+TEST_F(Lifecycle, EveryLoadStartsFromTheControlsAsDesigned)
+{
+    const QPoint masterDesigned = child<QWidget>("gbMaster")->pos();
+    const QSize sizeDesigned = form().size();
+
+    // A final receipt is shown, the window made larger, then closed.
+    host(486).View(1);
+    ASSERT_EQ(Module::context().FormMode, ModeViewFinal);
+    form().TimerButtons_Timer();
+    ASSERT_TRUE(child<QWidget>("cmdReturnToTempState")->isEnabled());
+    form().resize(sizeDesigned + QSize(200, 100));
+    QCoreApplication::processEvents();
+    ASSERT_NE(child<QWidget>("gbMaster")->pos(), masterDesigned);
+    form().close();
+
+    // Nothing of it comes back with the next opening.
+    host(486).ClearShow();
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    for (const char *name : {"txtID", "txtCode", "txtRec", "txtDescription", "txtAddress"})
+        EXPECT_TRUE(child<QLineEdit>(name)->text().isEmpty()) << name;
+    for (const char *name : {"mptAchiever", "sltBranch", "mptContracts"})
+        EXPECT_TRUE(child<OmberSelector>(name)->IsEmpty()) << name;
+    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->entryCount(), 0);
+    form().TimerButtons_Timer();
+    EXPECT_FALSE(child<QWidget>("cmdReturnToTempState")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("cmdAccTrans")->isEnabled());
+    EXPECT_EQ(form().size(), sizeDesigned);
+    EXPECT_EQ(child<QWidget>("gbMaster")->pos(), masterDesigned);
+    // The form's members do survive: the cash box and turn of that receipt.
+    EXPECT_EQ(form().CurrentCashTurnID, 1);
+    EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), QStringLiteral("10"));
+
+    // View(0) after a close shows the controls as designed, not the last mode's.
+    form().close();
+    host(486).View(0);
+    for (const char *name : {"cmdNew", "cmdEdit", "cmdSave", "cmdDelete", "cmdCancel", "cmdRegSave"})
+        EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QLineEdit>("txtRec")->isReadOnly());
+    EXPECT_FALSE(child<QLineEdit>("txtID")->isReadOnly());
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
+
+    // The same when the entry finds the form still open.
+    host(486).View(1);
+    ASSERT_FALSE(child<QLineEdit>("txtCode")->text().isEmpty());
+    host(486).View(0);
+    EXPECT_TRUE(child<QLineEdit>("txtCode")->text().isEmpty());
+    EXPECT_TRUE(child<QLineEdit>("txtRec")->text().isEmpty());
+    EXPECT_TRUE(child<QWidget>("cmdSave")->isEnabled());
 }
