@@ -18,6 +18,7 @@ OmberAccountPicker::OmberAccountPicker(QWidget *parent)
     VbKeys::markUserControl(this);
     setLayoutDirection(Qt::RightToLeft);
     m_accountBox->setObjectName(QStringLiteral("account"));
+    setFocusProxy(m_accountBox);
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setHorizontalSpacing(8);

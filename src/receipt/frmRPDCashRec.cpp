@@ -61,6 +61,10 @@ frmRPDCashRec::frmRPDCashRec()
     ui->AccCredit->hide();
     m_masterLeft = pixelsToTwips(ui->gbMaster->x());
     takeDesignState();
+    m_tabOrder = {ui->txtID,      ui->txtRec,     ui->TlvAccPicker, ui->AccCredit,  ui->mptContracts,
+                  ui->mptAchiever, ui->sltBranch, ui->txtDescription, ui->cmdSave,  ui->cmdRegSave,
+                  ui->cmdCancel,  ui->cmdNew,     ui->cmdEdit,      ui->cmdDelete,  ui->cmdSearch,
+                  ui->cmdView,    ui->cmdCashLedger, ui->mnuCashTurn, ui->cmdCashSelect, ui->cmdExit};
 
     // Key preview: the form sees the keys of its own controls first; keys
     // typed inside an in-house control are that control's.
@@ -85,15 +89,34 @@ void frmRPDCashRec::handle(const std::function<void()> &handler)
 void frmRPDCashRec::connectHandlers()
 {
     connect(TimerButtons, &QTimer::timeout, this, &frmRPDCashRec::TimerButtons_Timer);
-    connect(ui->cmdCashSelect, &QPushButton::clicked, this, [this] { handle([this] { cmdCashSelect_Click(); }); });
-    connect(ui->cmdExit, &QPushButton::clicked, this, [this] { handle([this] { cmdExit_Click(); }); });
-    connect(ui->mnuExit, &QAction::triggered, this, [this] { handle([this] { mnuExit_Click(); }); });
+    onClick(ui->cmdCashSelect, &frmRPDCashRec::cmdCashSelect_Click);
+    onClick(ui->cmdExit, &frmRPDCashRec::cmdExit_Click);
+    onTrigger(ui->mnuExit, &frmRPDCashRec::mnuExit_Click);
+    onClick(ui->cmdNew, &frmRPDCashRec::cmdNew_Click);
+    onClick(ui->cmdEdit, &frmRPDCashRec::cmdEdit_Click);
+    onClick(ui->cmdCancel, &frmRPDCashRec::cmdCancel_Click);
+    onTrigger(ui->mnuNew, &frmRPDCashRec::mnuNew_Click);
+    onTrigger(ui->mnuEdit, &frmRPDCashRec::mnuEdit_Click);
+    connect(KeyEvents::of(ui->txtRec), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { handle([&] { txtRec_KeyPress(key); }); });
+    connect(KeyEvents::of(ui->txtRec), &KeyEvents::KeyUp, this,
+            [this](qint16 key, qint16 shift) { handle([&] { txtRec_KeyUp(key, shift); }); });
     connect(ui->TlvAccPicker, &FarvoPicker::AccountSelected, this,
             [this] { handle([this] { TlvAccPicker_AccountSelected(); }); });
     connect(ui->sltBranch, &LookupBox::KeyDown, this,
             [this](qint16 key, qint16 shift) { handle([&] { sltBranch_KeyDown(key, shift); }); });
     connect(KeyEvents::of(ui->txtID), &KeyEvents::KeyPress, this,
             [this](qint16 &key) { handle([&] { txtID_KeyPress(key); }); });
+}
+
+void frmRPDCashRec::onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)())
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+}
+
+void frmRPDCashRec::onTrigger(QAction *action, void (frmRPDCashRec::*handler)())
+{
+    connect(action, &QAction::triggered, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
 }
 
 void frmRPDCashRec::ensureLoaded()
@@ -249,8 +272,38 @@ void frmRPDCashRec::closeEvent(QCloseEvent *event)
         Unload();
 }
 
+bool frmRPDCashRec::focusNextPrevChild(bool next)
+{
+    QWidget *focus = QApplication::focusWidget();
+    int at = -1;
+    for (int i = 0; i < m_tabOrder.size() && at < 0; ++i)
+        if (m_tabOrder[i] == focus || m_tabOrder[i]->isAncestorOf(focus))
+            at = i;
+    if (at < 0)
+        return QMainWindow::focusNextPrevChild(next);
+    const int n = int(m_tabOrder.size());
+    for (int step = 1; step < n; ++step) {
+        QWidget *candidate = m_tabOrder[(at + (next ? step : n - step)) % n];
+        QWidget *target = candidate;
+        while (target->focusProxy())
+            target = target->focusProxy();
+        if (candidate->isVisible() && candidate->isEnabled() && target->isEnabled()
+            && (target->focusPolicy() & Qt::TabFocus)) {
+            target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
 bool frmRPDCashRec::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusIn && watched == ui->txtDescription) {
+        handle([this] { txtDescription_GotFocus(); });
+        // A click places the caret after the focus arrives; select again once it has.
+        if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, this, [this] { handle([this] { txtDescription_GotFocus(); }); });
+    }
     // Once per key, at the widget that has the focus, not again as the key
     // travels up to the form.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {

@@ -189,11 +189,14 @@ void frmRPDCashRec::sltBranch_KeyDown(qint16 keyCode, qint16 shift)
 
 void frmRPDCashRec::RouteKeys(qint16 keyCode, qint16 shift)
 {
+    // The routing ignores errors: one raised by the operation it runs ends
+    // that operation silently, unlike a click on the button, whose failure
+    // is reported.
     try {
         if (shift != VbKeys::CtrlMask)
             return;
         if (keyCode == 78 && ui->cmdNew->isEnabled())
-            ui->cmdNew->click();
+            cmdNew_Click();
         else if (keyCode == 83 && ui->cmdSave->isEnabled())
             ui->cmdSave->click();
     } catch (const VbError &) {

@@ -9,6 +9,7 @@
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -192,30 +193,53 @@ TEST_F(Lifecycle, TheResizeRuleAppliesFrom7890By6001)
     EXPECT_EQ(f.DesignHeight, 10500);
 }
 
-TEST_F(Lifecycle, CtrlNAndCtrlSPressTheirButtonsOnlyWhenEnabled)
+TEST_F(Lifecycle, CtrlNAndCtrlSRunTheirOperationsOnlyWhenTheButtonIsEnabled)
 {
     clearShow(486);
-    QSignalSpy newClicks(child<QPushButton>("cmdNew"), &QPushButton::clicked);
     QSignalSpy saveClicks(child<QPushButton>("cmdSave"), &QPushButton::clicked);
     frmRPDCashRec &f = form();
+    auto newAttempts = [] {
+        int n = 0;
+        for (const auto &e : Diagnostics::instance().entries())
+            n += e.kind == Diagnostics::Entry::Call && e.args.value(1).toInt() == 20601;
+        return n;
+    };
 
-    f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
-    EXPECT_EQ(newClicks.size(), 1);
     f.RouteKeys(78, 3); // Ctrl+Shift+N
     f.RouteKeys(78, 0);
     f.RouteKeys(83, 2); // cmdSave is disabled in mode 5
-    EXPECT_EQ(newClicks.size(), 1);
+    EXPECT_EQ(newAttempts(), 0);
     EXPECT_EQ(saveClicks.size(), 0);
+    f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
+    EXPECT_EQ(newAttempts(), 1);
+    EXPECT_EQ(Module::context().FormMode, ModeNew);
 
-    Module::context().FormMode = ModeNew;
-    f.DisableComponents();
-    // From the branch selector as from the form.
+    // Mode 1: New is off; from the branch selector as from the form.
     Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(78, 2);
-    EXPECT_EQ(newClicks.size(), 1);
+    EXPECT_EQ(newAttempts(), 1);
     Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(83, 2);
     EXPECT_EQ(saveClicks.size(), 1);
     f.Form_KeyDown(83, 2);
     EXPECT_EQ(saveClicks.size(), 2);
+}
+
+TEST_F(Lifecycle, AFailureOfNewRoutedFromCtrlNIsIgnoredButAClickReportsIt)
+{
+    clearShow(486);
+    ScriptedMessageBox::clear();
+    Diagnostics::instance().failNext(QStringLiteral("IsOpen =1"));
+    form().RouteKeys(78, 2);
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+
+    Diagnostics::instance().failNext(QStringLiteral("IsOpen =1"));
+    child<QPushButton>("cmdNew")->click();
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    // The form stays usable: the next New works.
+    child<QPushButton>("cmdNew")->click();
+    EXPECT_EQ(Module::context().FormMode, ModeNew);
 }
 
 TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
