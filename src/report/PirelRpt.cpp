@@ -8,6 +8,7 @@
 #include "platform/FormShower.h"
 #include "platform/Look.h"
 #include "report/ReportTemplate.h"
+#include "report/RtlTables.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -135,7 +136,7 @@ void PirelRpt::buildDocument()
     QTextOption option = document->defaultTextOption();
     option.setTextDirection(Qt::RightToLeft);
     document->setDefaultTextOption(option);
-    document->setHtml(html);
+    document->setHtml(rightToLeftTables(html));
     m_document = std::move(document);
     m_pageSize = form.pageSize();
     m_orientation = form.orientation();
