@@ -13,7 +13,9 @@
 #include "platform/Look.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 QString TemplateFilePath;
 
@@ -59,6 +61,15 @@ void frmReport::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        runHandler([this] { Form_Activate(); });
+}
+
+void frmReport::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Shown again while the window system still counts it the focused
+    // window, it gets no activation of its own.
+    if (windowHandle() && windowHandle() == QGuiApplication::focusWindow())
         runHandler([this] { Form_Activate(); });
 }
 

@@ -38,6 +38,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // However it is hidden, the dialog is unloaded: its list is emptied.
     void hideEvent(QHideEvent *event) override;
 
