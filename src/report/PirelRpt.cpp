@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -33,6 +34,8 @@ namespace {
 // The layout's unit: pixels of 96 to the inch, whatever the screen, so that
 // the same template gives the same page on every machine.
 constexpr double LayoutDpi = 96.0;
+// Sharp enough for the preview's zoom on a receipt.
+constexpr double PreviewDpi = 240.0;
 
 // The normal pointer over the preview while the caller shows the busy one.
 struct ArrowCursor
@@ -165,15 +168,32 @@ void PirelRpt::printTo(QPrinter &printer) const
         fail(printer.outputFormat() == QPrinter::PdfFormat
                  ? QStringLiteral("فايل PDF گزارش نوشته نشد: %1").arg(printer.outputFileName())
                  : QStringLiteral("چاپگر «%1» آماده چاپ نيست.").arg(printer.printerName()));
+    // The preview records text and lays it out again when it shows it,
+    // which breaks right-to-left runs apart; it is given pictures of the
+    // pages instead. Printers and PDF files get the text itself.
+    const bool asPictures = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Picture;
     const double scale = printer.resolution() / LayoutDpi;
     painter.scale(scale, scale);
     for (int i = 0; i < document->pageCount(); ++i) {
         if (i > 0)
             printer.newPage();
-        painter.save();
-        painter.translate(0, -i * page.height());
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = QRectF(0, i * page.height(), page.width(), page.height());
+        if (asPictures) {
+            constexpr double PictureScale = PreviewDpi / LayoutDpi;
+            QImage picture((page * PictureScale).toSize(), QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter onPicture(&picture);
+            onPicture.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            onPicture.scale(PictureScale, PictureScale);
+            onPicture.translate(0, -i * page.height());
+            document->documentLayout()->draw(&onPicture, context);
+            onPicture.end();
+            painter.drawImage(QRectF(QPointF(0, 0), page), picture);
+            continue;
+        }
+        painter.save();
+        painter.translate(0, -i * page.height());
         document->documentLayout()->draw(&painter, context);
         painter.restore();
     }
