@@ -20,3 +20,4 @@ echo "No display: rendering the screens offscreen."
 export QT_QPA_PLATFORM=offscreen
 ./build/app/pardex "$@" --screenshot "$out/receipt-form.png" 2>/dev/null
 ./build/app/pardex --view 8 --screenshot "$out/receipt-8.png" 2>/dev/null
+./build/app/pardex --view 8 --print-pdf "$out/receipt-8.pdf" 2>/dev/null
