@@ -115,6 +115,11 @@ void frmRPDCashRec::connectHandlers()
             [this](qint16 key, qint16 shift) { handle([&] { sltBranch_KeyDown(key, shift); }); });
     connect(KeyEvents::of(ui->txtID), &KeyEvents::KeyPress, this,
             [this](qint16 &key) { handle([&] { txtID_KeyPress(key); }); });
+
+    // Printing.
+    connect(ui->cmdView, &QPushButton::clicked, this, [this] { handle([this] { cmdView_Click(); }); });
+    connect(ui->mnuPrintView, &QAction::triggered, this, [this] { handle([this] { mnuPrintView_Click(); }); });
+    connect(ui->mnuPrint, &QAction::triggered, this, [this] { handle([this] { mnuPrint_Click(); }); });
 }
 
 void frmRPDCashRec::onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)())

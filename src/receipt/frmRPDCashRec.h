@@ -122,6 +122,17 @@ public Q_SLOTS:
     void cmdExit_Click();
     void mnuExit_Click();
 
+    // ---- Printing (frmRPDCashRecPrint.cpp) ----
+    void cmdView_Click();
+    void mnuPrintView_Click();
+    void mnuPrint_Click();
+
+public:
+    // The report printer "PirelRpt.PirelRpt1", created through the component
+    // registry by the first print and kept while the form lives.
+    std::unique_ptr<QObject> rptPrint;
+    // ---- end of printing ----
+
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
