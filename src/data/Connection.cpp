@@ -38,8 +38,16 @@ void Connection::Open(const QString &userId, const QString &password)
         text += QStringLiteral(";Password=") + password;
     const ::ConnectionString cs(text);
     auto dialect = Dialect::forConnectionString(cs);
+    dialect->setSessionUser(m_sessionUser);
     dialect->open(cs, m_connectionTimeout, m_commandTimeout);
     m_dialect = std::move(dialect);
+}
+
+void Connection::setSessionUser(qint32 userId)
+{
+    m_sessionUser = userId;
+    if (m_dialect)
+        m_dialect->setSessionUser(userId);
 }
 
 void Connection::Close()

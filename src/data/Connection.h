@@ -43,6 +43,10 @@ public:
     QString dateLiteral(const QDate &date) const;
     Dialect::Engine engine() const;
 
+    // The signed-in user, told to the database for its record of changes.
+    void setSessionUser(qint32 userId);
+    qint32 sessionUser() const { return m_sessionUser; }
+
     // The in-house controls' own lookups are not the component's statements:
     // they are neither recorded nor made to fail by the fault injector.
     void setRecorded(bool recorded) { m_recorded = recorded; }
@@ -55,4 +59,5 @@ private:
     int m_commandTimeout = 30;
     std::unique_ptr<Dialect> m_dialect;
     bool m_recorded = true;
+    qint32 m_sessionUser = 0;
 };

@@ -27,6 +27,9 @@ public:
     virtual void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) = 0;
     virtual void close() = 0;
     virtual void setCommandTimeout(int seconds) { Q_UNUSED(seconds) }
+    // Who works on the connection, for the database's record of changes
+    // (0: nobody signed in). Given before open and whenever it changes.
+    virtual void setSessionUser(qint32 userId) { Q_UNUSED(userId) }
 
     virtual RowSet execute(const QString &nativeSql) = 0;
     // Arguments in parameter order; in/out ones are replaced after the call.

@@ -4,6 +4,7 @@
 #include "data/ProcedureDefs.h"
 #include "data/TsqlToSqlite.h"
 #include "suite/Procedures.h"
+#include "suite/Session.h"
 #include "suite/Sqlite.h"
 
 #include <QAtomicInt>
@@ -81,6 +82,7 @@ void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, 
     }
     try {
         sqlite::exec(m_handle, QStringLiteral("PRAGMA foreign_keys = ON"));
+        suite::registerSessionFunctions(m_handle, &m_sessionUser);
         // A file that is not a database fails here rather than at the first query.
         sqlite::scalar(m_handle, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const VbError &e) {

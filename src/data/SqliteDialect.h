@@ -22,6 +22,7 @@ public:
     void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) override;
     void close() override;
     void setCommandTimeout(int seconds) override;
+    void setSessionUser(qint32 userId) override { m_sessionUser = userId; }
 
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
@@ -31,4 +32,5 @@ public:
 private:
     QString m_name;
     sqlite3 *m_handle = nullptr;
+    qint32 m_sessionUser = 0;
 };
