@@ -90,6 +90,11 @@ public Q_SLOTS:
     void cmdExit_Click();
     void mnuExit_Click();
 
+    // --- Opening the search (frmRPDCashRecSearch.cpp) ---
+    void cmdSearch_Click();
+    void mnuSearch_Click();
+    // --- end of the search block ---
+
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
