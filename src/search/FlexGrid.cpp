@@ -147,6 +147,8 @@ FlexGrid::FlexGrid(QWidget *parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(20);
     horizontalHeader()->setHighlightSections(false);
+    // Narrow columns are as narrow as they are set.
+    horizontalHeader()->setMinimumSectionSize(8);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -163,6 +165,7 @@ FlexGrid::FlexGrid(QWidget *parent)
     m_fixed->verticalHeader()->setDefaultSectionSize(20);
     m_fixed->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_fixed->horizontalHeader()->setHighlightSections(false);
+    m_fixed->horizontalHeader()->setMinimumSectionSize(8);
     m_fixed->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_fixed->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_fixed->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -329,11 +332,18 @@ void FlexGrid::setRedraw(bool on)
 
 int FlexGrid::ColWidth(int column) const
 {
-    return pixelsToTwips(columnWidth(column));
+    // The width as set, while the column still has it: twips do not round
+    // trip through pixels.
+    const int pixels = columnWidth(column);
+    const int set = m_widthsTwips.value(column, -1);
+    return set >= 0 && twipsToPixels(set) == pixels ? set : pixelsToTwips(pixels);
 }
 
 void FlexGrid::setColWidth(int column, int twips)
 {
+    if (column >= m_widthsTwips.size())
+        m_widthsTwips.resize(column + 1, -1);
+    m_widthsTwips[column] = twips;
     setColumnWidth(column, twipsToPixels(twips));
 }
 

@@ -131,4 +131,5 @@ private:
     bool m_redraw = true;
     qint32 m_backColorBkg = 0xFFFFFF;
     int m_sliceRows = 20000;
+    QVector<int> m_widthsTwips;
 };

@@ -61,6 +61,8 @@ public:
     // nothing could open it. Tests put their own here: nothing is launched.
     using Opener = std::function<bool(const QString &path)>;
     static void setOpener(Opener opener);
+    // How long an export runs before its progress shows (tests: at once).
+    static void setExportProgressDelay(int milliseconds);
 
 public Q_SLOTS:
     void Form_Load();

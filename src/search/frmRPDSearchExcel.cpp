@@ -24,6 +24,8 @@ frmRPDSearch::Opener &opener()
     return current;
 }
 
+int g_progressDelay = 1000;
+
 QString exportFolder()
 {
     const QString named = qEnvironmentVariable("PARDEX_EXPORT_DIR");
@@ -35,6 +37,11 @@ QString exportFolder()
 void frmRPDSearch::setOpener(Opener open)
 {
     opener() = std::move(open);
+}
+
+void frmRPDSearch::setExportProgressDelay(int milliseconds)
+{
+    g_progressDelay = milliseconds;
 }
 
 void frmRPDSearch::cmdExcel_Click()
@@ -54,7 +61,7 @@ void frmRPDSearch::cmdExcel_Click()
     progress.setObjectName(QStringLiteral("prgExcel"));
     progress.setWindowTitle(QStringLiteral("انتقال به اكسل"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(1000);
+    progress.setMinimumDuration(g_progressDelay);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setValue(0);
