@@ -7,6 +7,7 @@
 #include "core/VbError.h"
 #include "host/Pardex1.h"
 #include "platform/StandardComponents.h"
+#include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
 #include "suite/SuiteDatabase.h"
 
@@ -14,11 +15,40 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
+
+// A message box met while rendering screens: its picture and what it said.
+struct ShownBox
+{
+    QImage picture;
+    QString title;
+    QString message;
+};
+
+// The picture of a window with the last box shown over its middle, as the
+// user would have seen them.
+QImage compose(QWidget *window, const QVector<ShownBox> &boxes)
+{
+    QImage image = window->grab().toImage();
+    if (boxes.isEmpty())
+        return image;
+    const QImage &box = boxes.last().picture;
+    if (box.width() > image.width() || box.height() > image.height()) {
+        QImage larger(image.size().expandedTo(box.size() + QSize(40, 40)), QImage::Format_ARGB32);
+        larger.fill(QColor(0xd8, 0xbe, 0xc4));
+        QPainter(&larger).drawImage(0, 0, image);
+        image = larger;
+    }
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), QColor(0, 0, 0, 60));
+    painter.drawImage((image.width() - box.width()) / 2, (image.height() - box.height()) / 2, box);
+    return image;
+}
 
 QString demoConnectionString()
 {
@@ -58,6 +88,26 @@ int main(int argc, char **argv)
 
     registerStandardComponents();
 
+    // Rendering screens must never wait for a click: a message box is
+    // rendered into the picture and its text printed.
+    QVector<ShownBox> boxes;
+    if (parser.isSet(screenshot))
+        ZintelMsgBox::setUnattended([&boxes](QWidget *box, const QString &title, const QString &message) {
+            // The title bar is the window system's; draw the title above the box.
+            const QImage body = box->grab().toImage();
+            const int strip = 26;
+            QImage picture(body.width(), body.height() + strip, QImage::Format_ARGB32);
+            picture.fill(QColor(0x7d, 0x59, 0x63));
+            QPainter painter(&picture);
+            painter.drawImage(0, strip, body);
+            painter.setPen(Qt::white);
+            painter.setFont(box->font());
+            painter.drawText(QRect(8, 0, body.width() - 16, strip), Qt::AlignRight | Qt::AlignVCenter, title);
+            painter.end();
+            boxes.push_back({picture, title, message});
+            std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(message));
+        });
+
     TestHostWindow host;
     Pardex1 *control = host.control();
     try {
@@ -85,14 +135,15 @@ int main(int argc, char **argv)
             return;
         // Let the form lay itself out and the timer run once before the picture.
         QTimer::singleShot(400, &host, [&] {
-            QWidget *form = frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible()
-                                ? static_cast<QWidget *>(&frmRPDCashRec::instance())
-                                : static_cast<QWidget *>(&host);
-            const bool saved = form->grab().save(parser.value(screenshot));
+            // The form not shown means the entry was refused or failed.
+            const bool formShown = frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible();
+            QWidget *window = formShown ? static_cast<QWidget *>(&frmRPDCashRec::instance())
+                                        : static_cast<QWidget *>(&host);
+            const bool saved = compose(window, boxes).save(parser.value(screenshot));
             std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot:" : "could not write",
                          qPrintable(parser.value(screenshot)));
             frmRPDCashRec::destroyInstance();
-            app.exit(saved ? 0 : 1);
+            app.exit(!saved ? 1 : formShown ? 0 : 3);
         });
     });
     const int rc = app.exec();

@@ -85,7 +85,8 @@ CREATE INDEX IX_RelatedForms_Reference ON tblOmberRelatedForms (ReferenceFormTyp
 CREATE TABLE tblOmberObjectClass (
   ID INT NOT NULL PRIMARY KEY,
   Title NVARCHAR(100) NOT NULL,
-  ViewMinor NVARCHAR(100)
+  ViewMinor NVARCHAR(100),
+  ViewMajor NVARCHAR(100)
 );
 
 -- Accounts -----------------------------------------------------------------

@@ -235,11 +235,13 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                grants);
 
     insertRows(db, QStringLiteral("tblOmberObjectClass"),
-               {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("ViewMinor")},
-               {{ClassEmployee, QStringLiteral("کارمند"), QStringLiteral("vwEmployeeMinor")},
-                {ClassOrganization, QStringLiteral("سازمان"), QStringLiteral("vwOrganizationMinor")},
-                {ClassContract, QStringLiteral("پروژه/قرارداد"), QStringLiteral("vwAccountContractProjectMinor")},
-                {ClassCashBox, QStringLiteral("صندوق"), QStringLiteral("vwRecPayCashMinor")}});
+               {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("ViewMinor"), QStringLiteral("ViewMajor")},
+               {{ClassEmployee, QStringLiteral("کارمند"), QStringLiteral("vwEmployeeMinor"), QStringLiteral("vwEmployee")},
+                {ClassOrganization, QStringLiteral("سازمان"), QStringLiteral("vwOrganizationMinor"),
+                 QStringLiteral("vwOrganization")},
+                {ClassContract, QStringLiteral("پروژه/قرارداد"), QStringLiteral("vwAccountContractProjectMinor"),
+                 QStringLiteral("vwAccountContractProject")},
+                {ClassCashBox, QStringLiteral("صندوق"), QStringLiteral("vwRecPayCashMinor"), QStringLiteral("vwRecPayCashMinor")}});
 
     QList<QVariantList> accounts;
     for (const AccountRow &a : Accounts)
@@ -310,7 +312,7 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                {{1, QStringLiteral("قالب‌های چاپ"), reportBasePath}});
     insertRows(db, QStringLiteral("tblOmberReportTemplate"),
                {QStringLiteral("ID"), QStringLiteral("FormTypeID"), QStringLiteral("Title"), QStringLiteral("FilePath")},
-               {{1, CashReceiptFormType, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("RPDCashRec.html")}});
+               {{1, CashReceiptFormType, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("reports/RPDCashRec.html")}});
 
     insertRows(db, QStringLiteral("tblInventory"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{1, QStringLiteral("انبار مرکزی")}, {2, QStringLiteral("انبار اصفهان")}});

@@ -85,7 +85,8 @@ CREATE INDEX IX_RelatedForms_Reference ON tblOmberRelatedForms (ReferenceFormTyp
 CREATE TABLE tblOmberObjectClass (
   ID INTEGER PRIMARY KEY,
   Title VARCHAR(100) NOT NULL,
-  ViewMinor VARCHAR(100)
+  ViewMinor VARCHAR(100),
+  ViewMajor VARCHAR(100)
 );
 
 -- Accounts -----------------------------------------------------------------

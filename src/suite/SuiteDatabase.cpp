@@ -5,6 +5,7 @@
 #include "suite/Schema.h"
 #include "suite/Sqlite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,9 +13,24 @@
 
 namespace suite {
 
+QString suiteFolder()
+{
+    QStringList candidates;
+    if (QCoreApplication::instance()) {
+        const QDir exe(QCoreApplication::applicationDirPath());
+        candidates << exe.absoluteFilePath(QStringLiteral("../share/pardex")) << exe.absoluteFilePath(QStringLiteral(".."))
+                   << exe.absolutePath();
+    }
+    candidates << QStringLiteral(PARDEX_SOURCE_DIR);
+    for (const QString &c : std::as_const(candidates))
+        if (QFileInfo(c + QStringLiteral("/reports")).isDir())
+            return QDir(c).canonicalPath() + QLatin1Char('/');
+    return QDir(QStringLiteral(PARDEX_SOURCE_DIR)).absolutePath() + QLatin1Char('/');
+}
+
 QString defaultReportBasePath()
 {
-    return QDir(QStringLiteral(PARDEX_SOURCE_DIR "/reports")).absolutePath() + QLatin1Char('/');
+    return suiteFolder();
 }
 
 sqlite3 *openDatabase(const QString &path, bool readOnly, int busyTimeoutMs)

@@ -25,7 +25,12 @@ void createDatabase(const QString &path, const CreateOptions &options);
 // a busy timeout. The caller closes it with sqlite3_close.
 sqlite3 *openDatabase(const QString &path, bool readOnly = false, int busyTimeoutMs = 30000);
 
-// The project's report-template folder, with a trailing separator.
+// The suite folder of this installation, with a trailing separator: the
+// folder that holds reports/ (templates) and System/ (sibling components),
+// found next to the running program (share/pardex when installed, the build
+// tree when run from it), else the source tree.
+QString suiteFolder();
+// What a new demo database stores as its base path: the suite folder.
 QString defaultReportBasePath();
 
 } // namespace suite
