@@ -26,5 +26,6 @@ if [ "$status" -ne 0 ]; then
 fi
 if [ $# -eq 0 ]; then
   ./build/app/pardex --view 8 --screenshot "$out/receipt-8.png"
+  ./build/app/pardex --view 8 --print-pdf "$out/receipt-8.pdf" || true
 fi
 exit "$status"

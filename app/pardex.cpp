@@ -9,6 +9,8 @@
 #include "platform/StandardComponents.h"
 #include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
+#include "report/PirelRpt.h"
+#include "report/ReportPrinting.h"
 #include "suite/SuiteDatabase.h"
 
 #include <QApplication>
@@ -62,10 +64,32 @@ QString demoConnectionString()
     return QStringLiteral("Provider=SQLite;Data Source=") + path;
 }
 
+// --view ID --print-pdf FILE: the receipt's report as a PDF, no window.
+int printReceiptPdf(const QString &connectionString, const QString &view, const QString &file)
+{
+    bool ok = false;
+    const qint32 id = view.toInt(&ok);
+    if (!ok || id == 0) {
+        std::fprintf(stderr, "pardex: --print-pdf needs --view ID\n");
+        return 2;
+    }
+    const QString error = ReportPrinting::printCashReceiptPdf(connectionString, id, file);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "pardex: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("report: %s\n", qPrintable(file));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Printing to a file needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--print-pdf") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pardex"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
@@ -84,9 +108,18 @@ int main(int argc, char **argv)
                                         QStringLiteral("render the shown form to a PNG file and exit"),
                                         QStringLiteral("FILE"));
     parser.addOptions({connection, user, position, employee, view, screenshot});
+    const QCommandLineOption printPdf(
+        QStringLiteral("print-pdf"),
+        QStringLiteral("with --view: write that receipt's report (first cash receipt template) to a PDF and exit"),
+        QStringLiteral("FILE"));
+    parser.addOption(printPdf);
     parser.process(app);
 
     registerStandardComponents();
+    registerReportPrinter();
+    if (parser.isSet(printPdf))
+        return printReceiptPdf(parser.isSet(connection) ? parser.value(connection) : demoConnectionString(),
+                               parser.value(view), parser.value(printPdf));
 
     // Rendering screens must never wait for a click: a message box is
     // rendered into the picture and its text printed.

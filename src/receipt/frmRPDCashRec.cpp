@@ -97,6 +97,14 @@ void frmRPDCashRec::connectHandlers()
     onClick(ui->cmdCancel, &frmRPDCashRec::cmdCancel_Click);
     onTrigger(ui->mnuNew, &frmRPDCashRec::mnuNew_Click);
     onTrigger(ui->mnuEdit, &frmRPDCashRec::mnuEdit_Click);
+    onClick(ui->cmdSave, &frmRPDCashRec::cmdSave_Click);
+    onTrigger(ui->mnuSave, &frmRPDCashRec::mnuSave_Click);
+    onClick(ui->cmdRegSave, &frmRPDCashRec::cmdRegSave_Click);
+    onTrigger(ui->mnuRegSave, &frmRPDCashRec::mnuRegSave_Click);
+    onTrigger(ui->mnuEditFinal, &frmRPDCashRec::mnuEditFinal_Click);
+    onClick(ui->cmdReturnToTempState, &frmRPDCashRec::cmdReturnToTempState_Click);
+    onClick(ui->cmdDelete, &frmRPDCashRec::cmdDelete_Click);
+    onTrigger(ui->mnuDelete, &frmRPDCashRec::mnuDelete_Click);
     connect(KeyEvents::of(ui->txtRec), &KeyEvents::KeyPress, this,
             [this](qint16 &key) { handle([&] { txtRec_KeyPress(key); }); });
     connect(KeyEvents::of(ui->txtRec), &KeyEvents::KeyUp, this,
@@ -110,6 +118,11 @@ void frmRPDCashRec::connectHandlers()
     // Opening the search.
     connect(ui->cmdSearch, &QPushButton::clicked, this, [this] { handle([this] { cmdSearch_Click(); }); });
     connect(ui->mnuSearch, &QAction::triggered, this, [this] { handle([this] { mnuSearch_Click(); }); });
+
+    // Printing.
+    connect(ui->cmdView, &QPushButton::clicked, this, [this] { handle([this] { cmdView_Click(); }); });
+    connect(ui->mnuPrintView, &QAction::triggered, this, [this] { handle([this] { mnuPrintView_Click(); }); });
+    connect(ui->mnuPrint, &QAction::triggered, this, [this] { handle([this] { mnuPrint_Click(); }); });
 }
 
 void frmRPDCashRec::onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)())

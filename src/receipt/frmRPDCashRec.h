@@ -103,6 +103,22 @@ public Q_SLOTS:
     void mnuNew_Click();
     void mnuEdit_Click();
 
+    // Saving, keeping as a draft, returning to the draft state, deleting.
+    void cmdSave_Click();
+    void mnuSave_Click();
+    void cmdRegSave_Click();
+    void mnuRegSave_Click();
+    void mnuEditFinal_Click();
+    void cmdReturnToTempState_Click();
+    void cmdDelete_Click();
+    void mnuDelete_Click();
+    bool IsAmountMandatory();
+    bool IsBranchMandatory();
+
+    // The receipt's accounting document.
+    void WriteReceiptDocument();
+    void RemoveReceiptDocument();
+
     void cmdExit_Click();
     void mnuExit_Click();
 
@@ -110,6 +126,17 @@ public Q_SLOTS:
     void cmdSearch_Click();
     void mnuSearch_Click();
     // --- end of the search block ---
+
+    // ---- Printing (frmRPDCashRecPrint.cpp) ----
+    void cmdView_Click();
+    void mnuPrintView_Click();
+    void mnuPrint_Click();
+
+public:
+    // The report printer "PirelRpt.PirelRpt1", created through the component
+    // registry by the first print and kept while the form lives.
+    std::unique_ptr<QObject> rptPrint;
+    // ---- end of printing ----
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -129,6 +156,13 @@ private:
     // load starts from them, so nothing of an earlier receipt or mode
     // survives an unload (only the form's members do).
     void takeDesignState();
+    // Pieces of the saves.
+    bool parameterIsSet(qint32 id);
+    qint32 counterpartyAccount() const;
+    void writeReceipt(qint32 code);
+    void writeFormAction(qint32 eventId, const QString &suffix);
+    void updateDetailLevels();
+    QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;
     void restoreDesignState();
     struct DesignedControl
     {
