@@ -9,6 +9,7 @@
 #include <memory>
 
 struct ProcedureDef;
+class Cursor;
 
 // The data environment's connection `cnt`: a connection string, time-outs,
 // open or closed. Commands open it on first use, as the data environment
@@ -37,6 +38,8 @@ public:
     void Close();
 
     RowSet execute(const QString &tsql);
+    // A query read forward one row at a time (recorded like execute).
+    std::unique_ptr<Cursor> openCursor(const QString &tsql);
     int call(const ProcedureDef &procedure, QVariantList &args);
 
     // The quoted date text for a clause on this connection's engine.
@@ -53,6 +56,7 @@ public:
 
 private:
     void ensureOpen();
+    void recordStatement(const QString &tsql);
 
     QString m_connectionString;
     int m_connectionTimeout = 15;

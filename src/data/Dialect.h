@@ -8,6 +8,7 @@
 #include <memory>
 
 struct ProcedureDef;
+class Cursor;
 
 // Everything that differs between database engines, one small class per
 // engine: how the component's T-SQL reaches it, how a date is written in a
@@ -32,6 +33,9 @@ public:
     virtual void setSessionUser(qint32 userId) { Q_UNUSED(userId) }
 
     virtual RowSet execute(const QString &nativeSql) = 0;
+    // The rows of a query one at a time. By default the whole result is
+    // read first and handed out row by row.
+    virtual std::unique_ptr<Cursor> openCursor(const QString &nativeSql);
     // Arguments in parameter order; in/out ones are replaced after the call.
     virtual int call(const ProcedureDef &procedure, QVariantList &args) = 0;
 

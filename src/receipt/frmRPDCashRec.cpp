@@ -115,6 +115,9 @@ void frmRPDCashRec::connectHandlers()
             [this](qint16 key, qint16 shift) { handle([&] { sltBranch_KeyDown(key, shift); }); });
     connect(KeyEvents::of(ui->txtID), &KeyEvents::KeyPress, this,
             [this](qint16 &key) { handle([&] { txtID_KeyPress(key); }); });
+    // Opening the search.
+    connect(ui->cmdSearch, &QPushButton::clicked, this, [this] { handle([this] { cmdSearch_Click(); }); });
+    connect(ui->mnuSearch, &QAction::triggered, this, [this] { handle([this] { mnuSearch_Click(); }); });
 
     // Printing.
     connect(ui->cmdView, &QPushButton::clicked, this, [this] { handle([this] { cmdView_Click(); }); });

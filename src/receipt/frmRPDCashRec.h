@@ -122,6 +122,11 @@ public Q_SLOTS:
     void cmdExit_Click();
     void mnuExit_Click();
 
+    // --- Opening the search (frmRPDCashRecSearch.cpp) ---
+    void cmdSearch_Click();
+    void mnuSearch_Click();
+    // --- end of the search block ---
+
     // ---- Printing (frmRPDCashRecPrint.cpp) ----
     void cmdView_Click();
     void mnuPrintView_Click();

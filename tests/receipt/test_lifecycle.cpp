@@ -46,6 +46,8 @@ TEST_F(Lifecycle, TheLoadStepReadsTheSettingsInItsOrder)
                   QStringLiteral("Select * From tblOmberSystemParameters Where ID = 125 and Value=1"),
                   QStringLiteral("select * from tbluser where ID =486"),
                   QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=486"),
+                  // The search form's load step follows, in the same entry.
+                  QStringLiteral("select * from tblRecPayCash "),
               }));
     const UserContext &context = Module::context();
     EXPECT_FALSE(context.UseCounterpartyPicker);

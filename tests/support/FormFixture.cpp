@@ -7,6 +7,7 @@
 #include "platform/FormShower.h"
 #include "platform/Os.h"
 #include "receipt/frmRPDCashRec.h"
+#include "search/frmRPDSearch.h"
 #include "suite/Sqlite.h"
 #include "support/ScriptedMessageBox.h"
 
@@ -39,6 +40,7 @@ void FormFixture::TearDown()
     FormShower::setModalHook(nullptr);
     frmRPDCashRec::destroyInstance();
     frmRPDCashSelect::destroyInstance();
+    frmRPDSearch::destroyInstance();
     control.reset();
     Module::reset();
     Diagnostics::instance().clearFaults();
