@@ -11,9 +11,11 @@ packages=(
   unixodbc unixodbc-dev tdsodbc
   fonts-farsiweb fonts-noto-core
 )
-if [ "${1:-}" = "--display" ]; then
-  packages+=(xvfb xauth)
-fi
+case "${1:-}" in
+  --display) packages+=(xvfb xauth) ;;
+  # scripts/fuzz.sh: clang and its libFuzzer and sanitizer runtimes.
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

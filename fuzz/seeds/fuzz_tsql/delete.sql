@@ -1,0 +1,1 @@
+Delete tblAccountDocumentDetail Where DocumentID=5 and FormID=8 and FormTypeID=206

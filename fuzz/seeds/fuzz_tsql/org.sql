@@ -1,0 +1,1 @@
+Select Name + '_' + isnull(Address,'') + '_' + isnull(Phone1,'') as OrgDesc from tblOrganization Where ID in (Select RelatedObjectID from tblAccountRelatedObjects Where RelatedClassID=7 and AccountID=12)

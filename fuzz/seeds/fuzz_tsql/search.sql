@@ -1,0 +1,2 @@
+Select ID As 'شماره' , Turn As 'نوبت صندوق' from vwRecPayCashTurnDetailSearch Where CashID = 1 AND ReceivedValue >= 1000 And  Description Like N'%دريافت%' AND PayedValue=0 -- comment
+/* block */ select len([a b]) + 1
