@@ -1,6 +1,8 @@
 #include "controls/AmountEntry.h"
 
 #include "common/SharedServices.h"
+#include "core/Vb.h"
+#include "core/VbError.h"
 
 #include <QLineEdit>
 
@@ -10,11 +12,30 @@ void filterKey(qint16 &keyAscii)
 {
     if (keyAscii == 8 || (keyAscii >= 47 && keyAscii <= 57))
         return;
-    keyAscii = 0;
+    const QString folded = Vb::foldDigits(QString(QChar(char16_t(keyAscii))));
+    const char16_t c = folded.at(0).unicode();
+    keyAscii = c >= u'0' && c <= u'9' ? qint16(c) : qint16(0);
+}
+
+bool tooLarge(const QString &text)
+{
+    QString plain = text;
+    plain.remove(u'/');
+    const QString number = Vb::leadingNumberText(plain);
+    if (number.isEmpty())
+        return false;
+    try {
+        Currency::fromDecimalText(number);
+        return false;
+    } catch (const VbError &) {
+        return true;
+    }
 }
 
 void regroup(QLineEdit *box)
 {
+    if (tooLarge(box->text()))
+        return;
     const QString separator = QStringLiteral("/");
     const qint16 caret = qint16(box->cursorPosition());
     const int oldLength = int(box->text().size());

@@ -9,13 +9,21 @@ class QLineEdit;
 // number ranges): the forms attach these to their boxes' key events.
 namespace AmountEntry {
 
-// Key filter: backspace, "/" and the digits are accepted; any other typed
-// character's code becomes 0, which discards it.
+// Key filter: backspace, "/" and the digits are accepted; a Persian or
+// Arabic-Indic digit (what a Persian keyboard layout types) becomes the
+// Latin digit amounts are shown in; any other typed character's code
+// becomes 0, which discards it.
 void filterKey(qint16 &keyAscii);
 
 // Regrouping on a key release: the text becomes the amount it reads as
 // (0 when it reads as none), grouped by threes with "/", and the caret
-// keeps its place among the digits (never before the start).
+// keeps its place among the digits (never before the start). A text that
+// reads as a number too large for an amount stays as typed, so that the
+// save or the search can say so rather than the box turning it into 0.
 void regroup(QLineEdit *box);
+
+// Whether the text reads as a number beyond the range of an amount (which
+// ParseAmount reads as 0).
+bool tooLarge(const QString &text);
 
 } // namespace AmountEntry

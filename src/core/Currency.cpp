@@ -83,18 +83,21 @@ std::optional<Currency> Currency::fromDecimalText(const QString &text)
     if (whole.isEmpty() && fraction.isEmpty())
         return std::nullopt;
 
-    qint64 units = 0;
+    // The magnitude in unsigned arithmetic, so that the most negative value,
+    // which has no positive counterpart, reads back too.
+    constexpr quint64 Limit = quint64(std::numeric_limits<qint64>::max()) + 1;
+    quint64 units = 0;
     for (QChar c : whole) {
-        if (__builtin_mul_overflow(units, qint64(10), &units)
-            || __builtin_add_overflow(units, qint64(c.unicode() - u'0'), &units))
+        if (__builtin_mul_overflow(units, quint64(10), &units)
+            || __builtin_add_overflow(units, quint64(c.unicode() - u'0'), &units) || units > Limit)
             throw VbError::overflow();
     }
-    qint64 raw = 0;
-    if (__builtin_mul_overflow(units, Scale, &raw))
+    quint64 magnitude = 0;
+    if (__builtin_mul_overflow(units, quint64(Scale), &magnitude))
         throw VbError::overflow();
 
     // Four decimals kept; the fifth and beyond decide the rounding.
-    qint64 frac = 0;
+    quint64 frac = 0;
     for (int k = 0; k < 4; ++k)
         frac = frac * 10 + (k < fraction.size() ? fraction[k].unicode() - u'0' : 0);
     if (fraction.size() > 4) {
@@ -106,8 +109,10 @@ std::optional<Currency> Currency::fromDecimalText(const QString &text)
         if (roundUp)
             ++frac;
     }
-    raw = checkedAdd(raw, frac);
-    return Currency(negative ? -raw : raw);
+    if (__builtin_add_overflow(magnitude, frac, &magnitude) || magnitude > Limit
+        || (!negative && magnitude == Limit))
+        throw VbError::overflow();
+    return Currency(negative ? qint64(0 - magnitude) : qint64(magnitude));
 }
 
 QString Currency::toString() const

@@ -7,6 +7,7 @@
 // two-digit month and day, so that comparing texts compares dates.
 namespace PersianDate {
 
+// Empty for an invalid date and outside the Persian years 1 to 9999.
 QString fromDate(const QDate &date);
 // Invalid QDate for text that is not a valid Persian date.
 QDate toDate(const QString &text);

@@ -15,6 +15,20 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+// The digit a character stands for, or -1. A Persian keyboard layout types
+// Persian digits, an Arabic one Arabic-Indic digits: both are the number.
+int digitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= 0x06F0 && u <= 0x06F9)
+        return u - 0x06F0;
+    if (u >= 0x0660 && u <= 0x0669)
+        return u - 0x0660;
+    return -1;
+}
+
 // A text that is a number from end to end (blanks around it allowed), as
 // the strict conversions require.
 bool strictNumber(const QString &text, double &out)
@@ -50,8 +64,8 @@ QString leadingNumberText(QStringView text)
         const QChar c = text[i];
         if (isBlank(c))
             continue;
-        if (c >= u'0' && c <= u'9') {
-            out.append(c);
+        if (const int d = digitValue(c); d >= 0) {
+            out.append(QChar(char16_t(u'0' + d)));
             digits = true;
         } else if (c == u'.' && !point) {
             point = true;
@@ -74,7 +88,21 @@ QString leadingNumberText(QStringView text)
 double val(QStringView text)
 {
     const QString number = leadingNumberText(text);
-    return number.isEmpty() ? 0.0 : QLocale::c().toDouble(number);
+    if (number.isEmpty())
+        return 0.0;
+    const double value = QLocale::c().toDouble(number);
+    // Hundreds of digits are beyond a double, as on the platform.
+    if (!std::isfinite(value))
+        throw VbError::overflow();
+    return value;
+}
+
+QString foldDigits(QString text)
+{
+    for (QChar &c : text)
+        if (const int d = digitValue(c); d >= 0)
+            c = QChar(char16_t(u'0' + d));
+    return text;
 }
 
 double roundHalfEven(double value)

@@ -11,12 +11,17 @@ namespace Vb {
 
 // Leading-number rule: blanks are skipped, an optional sign, then digits
 // with at most one decimal point; reading stops at the first other
-// character. Returns the number in plain decimal form ("-12.5"), or an empty
+// character. Persian and Arabic-Indic digits are digits too. Returns the
+// number in plain decimal form with Latin digits ("-12.5"), or an empty
 // text when there is no number at the start ("abc", "", "-").
 QString leadingNumberText(QStringView text);
 
-// The number the leading-number rule reads; 0 when there is none.
+// The number the leading-number rule reads; 0 when there is none, error 6
+// when it is too large for a double (hundreds of digits).
 double val(QStringView text);
+
+// Persian and Arabic-Indic digits replaced by Latin ones, the rest as is.
+QString foldDigits(QString text);
 
 // Nearest integer, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
 double roundHalfEven(double value);
