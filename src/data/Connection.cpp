@@ -34,9 +34,9 @@ void Connection::Open(const QString &userId, const QString &password)
         throw VbError(VbError::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), Source);
     QString text = m_connectionString;
     if (!userId.isEmpty())
-        text += QStringLiteral(";User ID=") + userId;
+        text += QStringLiteral(";User ID=") + ::ConnectionString::quoted(userId);
     if (!password.isEmpty())
-        text += QStringLiteral(";Password=") + password;
+        text += QStringLiteral(";Password=") + ::ConnectionString::quoted(password);
     const ::ConnectionString cs(text);
     auto dialect = Dialect::forConnectionString(cs);
     dialect->setSessionUser(m_sessionUser);
@@ -67,6 +67,11 @@ void Connection::ensureOpen()
 
 void Connection::recordStatement(const QString &tsql)
 {
+    // The engines read a statement up to its first NUL: the rest would be
+    // dropped without a word, so such a statement is not run at all.
+    if (tsql.contains(QChar(u'\0')))
+        throw VbError::database(QStringLiteral("متن دستور نويسه تهي (NUL) دارد و اجرا نمي شود."),
+                                QStringLiteral("ADODB.Connection"));
     if (m_recorded) {
         Diagnostics &d = Diagnostics::instance();
         d.record({Diagnostics::Entry::Sql, tsql, {}, {}});

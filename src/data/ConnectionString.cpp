@@ -2,26 +2,26 @@
 
 #include <QRegularExpression>
 
-namespace {
-
 // Splits on ";" outside quotes and unquotes values.
-QList<QPair<QString, QString>> parse(const QString &text)
+QList<ConnectionString::Pair> ConnectionString::parse(const QString &text)
 {
-    QList<QPair<QString, QString>> pairs;
-    int i = 0;
-    const int n = int(text.size());
+    QList<Pair> pairs;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
     while (i < n) {
         while (i < n && (text[i].isSpace() || text[i] == u';'))
             ++i;
         if (i >= n)
             break;
-        const int keyStart = i;
+        const qsizetype keyStart = i;
         while (i < n && text[i] != u'=' && text[i] != u';')
             ++i;
-        const QString key = text.mid(keyStart, i - keyStart).trimmed().toLower();
-        QString value;
+        Pair pair;
+        pair.key = text.mid(keyStart, i - keyStart).trimmed().toLower();
+        pair.valueStart = pair.valueEnd = i;
         if (i < n && text[i] == u'=') {
             ++i;
+            pair.valueStart = i;
             while (i < n && text[i] == u' ')
                 ++i;
             if (i < n && (text[i] == u'"' || text[i] == u'\'')) {
@@ -29,39 +29,39 @@ QList<QPair<QString, QString>> parse(const QString &text)
                 while (i < n) {
                     if (text[i] == quote) {
                         if (i + 1 < n && text[i + 1] == quote) {
-                            value.append(quote);
+                            pair.value.append(quote);
                             i += 2;
                             continue;
                         }
                         ++i;
                         break;
                     }
-                    value.append(text[i++]);
+                    pair.value.append(text[i++]);
                 }
+                // Whatever follows the closing quote up to ";" is ignored.
                 while (i < n && text[i] != u';')
                     ++i;
             } else {
-                const int valueStart = i;
+                const qsizetype start = i;
                 while (i < n && text[i] != u';')
                     ++i;
-                value = text.mid(valueStart, i - valueStart).trimmed();
+                pair.value = text.mid(start, i - start).trimmed();
             }
+            pair.valueEnd = i;
         }
-        if (!key.isEmpty())
-            pairs.append({key, value});
+        if (!pair.key.isEmpty())
+            pairs.append(pair);
     }
     return pairs;
 }
-
-} // namespace
 
 ConnectionString::ConnectionString(const QString &text) : m_text(text), m_pairs(parse(text)) {}
 
 bool ConnectionString::has(const QString &key) const
 {
     const QString k = key.toLower();
-    for (const auto &p : m_pairs)
-        if (p.first == k)
+    for (const Pair &p : m_pairs)
+        if (p.key == k)
             return true;
     return false;
 }
@@ -69,9 +69,9 @@ bool ConnectionString::has(const QString &key) const
 QString ConnectionString::value(const QString &key) const
 {
     const QString k = key.toLower();
-    for (const auto &p : m_pairs)
-        if (p.first == k)
-            return p.second;
+    for (const Pair &p : m_pairs)
+        if (p.key == k)
+            return p.value;
     return QString();
 }
 
@@ -83,12 +83,62 @@ QString ConnectionString::value(std::initializer_list<const char *> keys) const
     return QString();
 }
 
+QString ConnectionString::quoted(const QString &value)
+{
+    if (value.isEmpty())
+        return value;
+    const bool plain = !value.contains(u';') && value.front() != u'"' && value.front() != u'\''
+                       && !value.front().isSpace() && !value.back().isSpace();
+    if (plain)
+        return value;
+    return u'"' + QString(value).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
+bool ConnectionString::isSecretKey(const QString &key)
+{
+    const QString k = key.trimmed().toLower();
+    return k == u"pwd" || k.contains(u"password");
+}
+
+QStringList ConnectionString::secrets() const
+{
+    QStringList out;
+    for (const Pair &p : m_pairs)
+        if (isSecretKey(p.key) && !p.value.isEmpty() && !out.contains(p.value))
+            out << p.value;
+    return out;
+}
+
 QString ConnectionString::masked(const QString &text)
 {
-    static const QRegularExpression password(
-        QStringLiteral("((?:^|;)\\s*(?:password|pwd)\\s*=\\s*)(\"[^\"]*\"|'[^']*'|[^;]*)"),
-        QRegularExpression::CaseInsensitiveOption);
+    // The whole text between "=" and ";" goes, not just the parsed value:
+    // what follows a closing quote belongs to the pair too.
     QString out = text;
-    out.replace(password, QStringLiteral("\\1****"));
+    const QList<Pair> pairs = parse(text);
+    for (qsizetype k = pairs.size() - 1; k >= 0; --k) {
+        const Pair &p = pairs[k];
+        if (!isSecretKey(p.key))
+            continue;
+        if (QStringView(text).mid(p.valueStart, p.valueEnd - p.valueStart).trimmed().isEmpty())
+            continue;
+        out.replace(p.valueStart, p.valueEnd - p.valueStart, QStringLiteral("****"));
+    }
+    return out;
+}
+
+QString ConnectionString::scrubbed(const QString &message) const
+{
+    // An ODBC or OLE DB string quoted in the message: its pairs up to ";".
+    static const QRegularExpression quotedPair(
+        QStringLiteral("((?:pwd|[^;=\\s]*password)\\s*=)([^;]*)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    QString out = message;
+    out.replace(quotedPair, QStringLiteral("\\1****"));
+    QStringList hidden = secrets();
+    // Longer first, so that a secret inside another goes with it.
+    std::sort(hidden.begin(), hidden.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &secret : hidden)
+        if (secret.size() >= 3)
+            out.replace(secret, QStringLiteral("****"));
     return out;
 }

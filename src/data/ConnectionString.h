@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QList>
-#include <QPair>
 #include <QString>
+#include <QStringList>
 
 // An OLE DB connection string: key=value pairs separated by ";", keys
 // case-insensitive, values optionally in single or double quotes (a quote
@@ -21,10 +21,37 @@ public:
     QString provider() const { return value("Provider"); }
     bool isEmpty() const { return m_pairs.isEmpty(); }
 
-    // The text with every password replaced by ****, for messages.
+    // A value written so that the parser reads it back unchanged: in double
+    // quotes when it holds ";", begins with a quote or begins or ends with
+    // a blank.
+    static QString quoted(const QString &value);
+
+    // Keys that hold a secret: "pwd" and every key with "password" in it
+    // ("Password", "Jet OLEDB:Database Password").
+    static bool isSecretKey(const QString &key);
+    // The secrets the string holds (non-empty values of secret keys).
+    QStringList secrets() const;
+
+    // The text with the value of every secret key replaced by ****, read
+    // exactly as the parser reads it (quotes, blanks and all), for messages.
     static QString masked(const QString &text);
+    // A message that may quote the string or its secrets (a driver's error
+    // text): secret key=value pairs masked and every secret of three or more
+    // characters replaced by ****. Shorter ones cannot be told from the
+    // letters of ordinary words.
+    QString scrubbed(const QString &message) const;
 
 private:
+    struct Pair
+    {
+        QString key; // lower-cased
+        QString value;
+        // The text after "=" up to the ";" that ends the pair.
+        qsizetype valueStart = 0;
+        qsizetype valueEnd = 0;
+    };
+    static QList<Pair> parse(const QString &text);
+
     QString m_text;
-    QList<QPair<QString, QString>> m_pairs; // key lower-cased
+    QList<Pair> m_pairs;
 };

@@ -21,10 +21,12 @@ namespace {
 
 QAtomicInt connectionSerial;
 
-// Values in ODBC connection strings are braced when they hold separators.
+// Values in ODBC connection strings are braced when they hold separators,
+// and when they begin or end with blanks, which a driver would trim.
 QString odbcValue(const QString &v)
 {
-    if (v.contains(u';') || v.contains(u'{') || v.contains(u'}') || v.contains(u'='))
+    if (v.contains(u';') || v.contains(u'{') || v.contains(u'}') || v.contains(u'=')
+        || (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace())))
         return u'{' + QString(v).replace(QStringLiteral("}"), QStringLiteral("}}")) + u'}';
     return v;
 }
@@ -134,7 +136,7 @@ QString OdbcDialect::odbcConnectionString(const ConnectionString &cs, const QStr
     parts << QStringLiteral("DRIVER=") + (driver.startsWith(u'/') ? driver : u'{' + driver + u'}');
     if (freeTds) {
         parts << QStringLiteral("SERVER=") + odbcValue(server);
-        parts << QStringLiteral("PORT=") + (port.isEmpty() ? QStringLiteral("1433") : port);
+        parts << QStringLiteral("PORT=") + (port.isEmpty() ? QStringLiteral("1433") : odbcValue(port));
         parts << QStringLiteral("TDS_Version=7.4") << QStringLiteral("ClientCharset=UTF-8");
     } else {
         parts << QStringLiteral("SERVER=") + odbcValue(port.isEmpty() ? server : server + u',' + port);
@@ -163,7 +165,8 @@ void OdbcDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, in
     db.setDatabaseName(odbcConnectionString(cs, findDriver()));
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(connectTimeoutSeconds));
     if (!db.open()) {
-        const QString text = db.lastError().text();
+        // Drivers may quote the connection string in their message.
+        const QString text = cs.scrubbed(db.lastError().text());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throw VbError::database(text, engineName());

@@ -108,9 +108,7 @@ bool ConnectionBuilder::ShowDialog()
 
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    auto quoted = [](const QString &v) {
-        return v.contains(u';') ? u'"' + QString(v).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"' : v;
-    };
+    const auto quoted = &ConnectionString::quoted;
     if (embeddedChoice->isChecked()) {
         m_connectionString = QStringLiteral("Provider=SQLite;Data Source=") + quoted(file->text().trimmed());
     } else {
