@@ -48,7 +48,18 @@ LookupBox::LookupBox(QWidget *parent) : QWidget(parent), m_combo(new QComboBox(t
     connect(m_combo->lineEdit(), &QLineEdit::editingFinished, this, [this] { takeTypedText(); });
 }
 
-LookupBox::~LookupBox() = default;
+LookupBox::~LookupBox()
+{
+    // The base class's destructor takes the focus from the list, which ends
+    // its editing and filters its events: by then this box is gone, so the
+    // list must no longer reach it.
+    if (QLineEdit *edit = m_combo->lineEdit()) {
+        edit->removeEventFilter(this);
+        disconnect(edit, nullptr, this, nullptr);
+    }
+    m_combo->removeEventFilter(this);
+    disconnect(m_combo, nullptr, this, nullptr);
+}
 
 void LookupBox::setConnectionString(const QString &text)
 {
