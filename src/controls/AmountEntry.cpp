@@ -12,9 +12,7 @@ void filterKey(qint16 &keyAscii)
 {
     if (keyAscii == 8 || (keyAscii >= 47 && keyAscii <= 57))
         return;
-    const QString folded = Vb::foldDigits(QString(QChar(char16_t(keyAscii))));
-    const char16_t c = folded.at(0).unicode();
-    keyAscii = c >= u'0' && c <= u'9' ? qint16(c) : qint16(0);
+    keyAscii = 0;
 }
 
 bool tooLarge(const QString &text)

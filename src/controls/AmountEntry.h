@@ -9,10 +9,9 @@ class QLineEdit;
 // number ranges): the forms attach these to their boxes' key events.
 namespace AmountEntry {
 
-// Key filter: backspace, "/" and the digits are accepted; a Persian or
-// Arabic-Indic digit (what a Persian keyboard layout types) becomes the
-// Latin digit amounts are shown in; any other typed character's code
-// becomes 0, which discards it.
+// Key filter: backspace, "/" and the digits are accepted; any other typed
+// character's code becomes 0, which discards it. Pasted text is not
+// filtered: the regrouping reads it, Persian digits included.
 void filterKey(qint16 &keyAscii);
 
 // Regrouping on a key release: the text becomes the amount it reads as

@@ -36,8 +36,13 @@ QVector<Token> tokenize(const QString &s)
                 ++i;
             out.push_back({Kind::Space, s.mid(start, i - start)});
         } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'')) {
-            if (c != u'\'')
+            if (c != u'\'') {
                 ++i; // the N of a Unicode literal is dropped: SQLite texts are Unicode
+                // Right after another literal ('a'N'b') a blank takes its
+                // place, or the two would read as one text with a quote.
+                if (!out.isEmpty() && out.back().kind == Kind::String)
+                    out.push_back({Kind::Space, QStringLiteral(" ")});
+            }
             const int body = i;
             ++i;
             while (i < n) {

@@ -17,6 +17,7 @@
 #include "controls/VbKeys.h"
 #include "core/Vb.h"
 #include "data/DtEn.h"
+#include "receipt/ReceiptInput.h"
 
 #include <QTime>
 
@@ -132,6 +133,10 @@ void frmRPDCashRec::cmdSave_Click()
 {
     UserContext &context = Module::context();
     const Currency amount = ParseAmount(ui->txtRec->text(), QStringLiteral("/"));
+
+    // What is typed is stored as typed or not at all.
+    if (!receiptInputStorable(ui->txtDescription, ui->txtRec))
+        return;
 
     // The checks, each stopping the save with the form as it was.
     if (!IsDateInUserPeriod(ui->dtpOpenDate->FarsiDate(), context.UserID))

@@ -12,6 +12,7 @@
 #include "controls/DastelHistory.h"
 #include "controls/VbKeys.h"
 #include "data/DtEn.h"
+#include "receipt/ReceiptInput.h"
 
 namespace {
 constexpr qint32 CashReceiptFormType = 206;
@@ -21,7 +22,11 @@ constexpr qint32 RightEdit = 20602;
 void frmRPDCashRec::cmdRegSave_Click()
 {
     UserContext &context = Module::context();
-    // No check of any kind: a draft may be incomplete.
+    // No check of any kind: a draft may be incomplete. What is typed is
+    // still stored as typed or not at all.
+    if ((context.FormMode == ModeNew || context.FormMode == ModeEdit)
+        && !receiptInputStorable(ui->txtDescription, ui->txtRec))
+        return;
     switch (context.FormMode) {
     case ModeNew:
         inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1); });

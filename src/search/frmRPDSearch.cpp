@@ -9,6 +9,7 @@
 #include "controls/KeyEvents.h"
 #include "core/Vb.h"
 #include "data/DtEn.h"
+#include "data/SqlText.h"
 #include "platform/Look.h"
 
 #include <QCloseEvent>
@@ -177,6 +178,59 @@ void frmRPDSearch::Unload()
     WhereClause.clear();
 }
 
+bool frmRPDSearch::checkCriteria()
+{
+    // What the clause cannot say as typed is told before the search runs,
+    // so that a criterion is never dropped or changed without a word.
+    QString problem;
+    QLineEdit *box = nullptr;
+    // The turn is a 32-bit number; the ID bounds are written as read, so
+    // only a number no double holds is beyond them.
+    auto tooLargeTurn = [](const QString &text) {
+        try {
+            Vb::clng(Vb::val(text));
+            return false;
+        } catch (const VbError &) {
+            return true;
+        }
+    };
+    auto tooLargeBound = [](const QString &text) {
+        try {
+            Vb::val(text);
+            return false;
+        } catch (const VbError &) {
+            return true;
+        }
+    };
+    if (qsizetype at = SqlText::firstControlCharacter(ui->txtDescription->text()); at >= 0) {
+        box = ui->txtDescription;
+        box->setSelection(int(at), 1);
+        problem = QStringLiteral("شرح جستجو نويسه اي دارد كه در شرح دريافت ها نمي آيد (سطر جديد، Tab يا نويسه "
+                                 "كنترلي ديگر، در جاي %1). آن را پاك كنيد.")
+                      .arg(at + 1);
+    } else if (!trimBlanks(ui->txtCashTurnID->text()).isEmpty() && tooLargeTurn(ui->txtCashTurnID->text())) {
+        box = ui->txtCashTurnID;
+        problem = QStringLiteral("شماره نوبت صندوق بيش از حد مجاز است.");
+    } else if (AmountEntry::tooLarge(ui->txtReceivedFrom->text())) {
+        box = ui->txtReceivedFrom;
+        problem = QStringLiteral("مبلغ «از» بيش از حد مجاز است.");
+    } else if (AmountEntry::tooLarge(ui->txtReceivedTo->text())) {
+        box = ui->txtReceivedTo;
+        problem = QStringLiteral("مبلغ «تا» بيش از حد مجاز است.");
+    } else if (!trimBlanks(ui->txtIDFrom->text()).isEmpty() && tooLargeBound(ui->txtIDFrom->text())) {
+        box = ui->txtIDFrom;
+        problem = QStringLiteral("شماره رايانه اي «از» بيش از حد مجاز است.");
+    } else if (!trimBlanks(ui->txtIDTo->text()).isEmpty() && tooLargeBound(ui->txtIDTo->text())) {
+        box = ui->txtIDTo;
+        problem = QStringLiteral("شماره رايانه اي «تا» بيش از حد مجاز است.");
+    }
+    if (problem.isEmpty())
+        return true;
+    ShowMessage(QStringLiteral("اشكال"), problem);
+    ignoreErrors([box] { box->setFocus(); });
+    return false;
+}
+
 void frmRPDSearch::CreateWhereClause()
 {
     const QString And = QStringLiteral(" AND");
@@ -220,14 +274,11 @@ void frmRPDSearch::CreateWhereClause()
     if (!ui->sltAchiever->IsEmpty())
         clause += QStringLiteral(" AchieverID = ") + QString::number(ui->sltAchiever->SelectedID()) + And;
 
-    // As typed, blanks included; a quote is doubled so that it stays part
-    // of the text rather than ending it.
+    // As typed, blanks included; a quote stays part of the text and a %, _
+    // or [ the cashier typed is looked for as itself, not as a wildcard.
     const QString description = ui->txtDescription->text();
-    if (!description.isEmpty()) {
-        QString quoted = description;
-        quoted.replace(QStringLiteral("'"), QStringLiteral("''"));
-        clause += QStringLiteral(" Description Like '%") + quoted + QStringLiteral("%'") + And;
-    }
+    if (!description.isEmpty())
+        clause += QStringLiteral(" Description Like ") + SqlText::likeContains(description) + And;
 
     clause += QStringLiteral(" PayedValue=0");
     WhereClause = clause;

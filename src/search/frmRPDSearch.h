@@ -93,6 +93,9 @@ protected:
 private:
     frmRPDSearch();
     void connectHandlers();
+    // False, after telling the cashier, when a box holds what the clause
+    // cannot say as typed (a control character, a number beyond its range).
+    bool checkCriteria();
     void PrepareGrid();
     void FormatGrid();
     void PickRow();

@@ -29,6 +29,8 @@ constexpr int ColumnWidths[] = {1200, 1000, 1000, 2500, 1800, 1000, 2500, 1500,
 
 void frmRPDSearch::cmdSearch_Click()
 {
+    if (!checkCriteria())
+        return;
     CreateWhereClause();
     PrepareGrid();
     try {

@@ -59,14 +59,11 @@ TEST_F(AmountEntryTest, OtherCharactersAreRefusedAndASeparatorIsRegroupedAway)
     QTest::keyClicks(focused, QStringLiteral("1234"));
     for (char refused : {'a', ',', '.', ' ', '-'})
         QTest::keyClick(focused, refused);
-    typeText(focused, QStringLiteral("ب"));
+    typeText(focused, QStringLiteral("ب۵"));
     EXPECT_EQ(box->text(), QStringLiteral("1/234"));
     QTest::keyClick(focused, '/');
     EXPECT_EQ(box->text(), QStringLiteral("1/234"));
     EXPECT_EQ(box->cursorPosition(), 5);
-    // A Persian layout's digits are digits, shown as the Latin ones.
-    typeText(focused, QStringLiteral("۵٦"));
-    EXPECT_EQ(box->text(), QStringLiteral("123/456"));
 }
 
 TEST_F(AmountEntryTest, DeletingTheOnlyDigitLeavesZeroAndArrowsKeepTheCaret)

@@ -160,9 +160,9 @@ TEST_F(Criteria, QuotesPercentAndUnderscoreInTheDescription)
     EXPECT_EQ(shownIds(), QList<int>{});
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
 
-    // % and _ reach the engine as typed, and find the text that holds them.
+    // % and _ are looked for as themselves, and find the text that holds them.
     box("txtDescription")->setText(QStringLiteral("50%"));
-    EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%50%%' AND PayedValue=0"));
+    EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%50\\%%' ESCAPE '\\' AND PayedValue=0"));
     runSearch();
     EXPECT_TRUE(shownIds().contains(3));
     box("txtDescription")->setText(QStringLiteral("سهم_الف"));

@@ -1,0 +1,13 @@
+#pragma once
+
+class QLineEdit;
+
+// Before a save writes anything: whether the description and the amount can
+// be stored exactly as typed. When not, the cashier is told which box and
+// why (title "اشكال"), the box gets the focus with the part in question
+// selected, and the answer is false; nothing is cut or changed silently.
+//  - the description, blanks around it removed as the save removes them,
+//    holds no control character (a pasted line break or tab) and no more
+//    characters than the procedures' @Description takes;
+//  - the amount is not a number beyond the range of an amount.
+bool receiptInputStorable(QLineEdit *description, QLineEdit *amount);

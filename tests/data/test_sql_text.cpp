@@ -1,0 +1,56 @@
+// Typed text inside the component's SQL: quotes stay text, wildcards the
+// cashier typed are looked for as themselves, a NUL never cuts a statement
+// short, and what is refused as a control character.
+
+#include "core/VbError.h"
+#include "data/DtEn.h"
+#include "data/SqlText.h"
+#include "data/TsqlToSqlite.h"
+#include "support/DemoDatabase.h"
+#include "support/Errors.h"
+
+#include <gtest/gtest.h>
+
+TEST(SqlText, LikeOperandsEscapeOnlyWhatTheyMust)
+{
+    EXPECT_EQ(SqlText::likeContains(QStringLiteral("اجاره")), QStringLiteral("'%اجاره%'"));
+    EXPECT_EQ(SqlText::likeContains(QStringLiteral("it's")), QStringLiteral("'%it''s%'"));
+    EXPECT_EQ(SqlText::likeContains(QStringLiteral("50%_[a]\\")),
+              QStringLiteral("'%50\\%\\_\\[a]\\\\%' ESCAPE '\\'"));
+    EXPECT_EQ(SqlText::quoted(QStringLiteral("a'b")), QStringLiteral("'a''b'"));
+}
+
+TEST(SqlText, ControlCharactersAndBrokenSurrogatesAreFoundButPersianJoinersAreNot)
+{
+    EXPECT_EQ(SqlText::firstControlCharacter(QStringLiteral("می‌خواهم")), -1); // zero-width non-joiner
+    EXPECT_EQ(SqlText::firstControlCharacter(QStringLiteral("a\u200fb\U0001F600")), -1); // a mark, a whole surrogate pair
+    EXPECT_EQ(SqlText::firstControlCharacter(QStringLiteral("ab\ncd")), 2);
+    EXPECT_EQ(SqlText::firstControlCharacter(QStringLiteral("\tx")), 0);
+    EXPECT_EQ(SqlText::firstControlCharacter(QString(QChar(0x85))), 0); // a C1 control
+    QString broken = QStringLiteral("ab");
+    broken += QChar(0xD83D);
+    EXPECT_EQ(SqlText::firstControlCharacter(broken), 2);
+}
+
+TEST(SqlText, AStatementWithANulIsRefusedRatherThanCutShort)
+{
+    DemoDatabase db;
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    const int before = db.count(QStringLiteral("tblOmberSystemParameters"));
+    QString sql = QStringLiteral("Delete tblOmberSystemParameters Where ID = 202");
+    sql += QChar(0);
+    sql += QStringLiteral(" and 1 = 0");
+    const VbError e = raisedBy([&] { dtEn.cnt.execute(sql); });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(e.description().contains(QStringLiteral("NUL")));
+    EXPECT_EQ(db.count(QStringLiteral("tblOmberSystemParameters")), before);
+}
+
+TEST(SqlText, AUnicodeLiteralRightAfterAnotherStaysASecondLiteral)
+{
+    // Found by fuzz_tsql: dropping the N joined the two into one text.
+    EXPECT_EQ(tsqlToSqlite(QStringLiteral("Select 'a'N'b'")), QStringLiteral("Select 'a' 'b'"));
+    EXPECT_EQ(tsqlToSqlite(QStringLiteral("Select 'a' + N'b'")), QStringLiteral("Select 'a' || 'b'"));
+    EXPECT_EQ(tsqlToSqlite(tsqlToSqlite(QStringLiteral("x'a'N'b'n'c'"))), QStringLiteral("x'a' 'b' 'c'"));
+}

@@ -1,0 +1,211 @@
+// What a cashier can put into the boxes that reach SQL on the receipt form
+// (description, amount, receipt number): quotes and wildcards stored as
+// typed, text longer than the column or with a pasted line break refused
+// with a clear message and nothing written, other digit shapes read as the
+// number they are, numbers beyond every range refused; the form stays
+// usable after each.
+
+#include "common/Module.h"
+#include "controls/FarvoPicker.h"
+#include "data/Diagnostics.h"
+#include "receipt/frmRPDCashRec.h"
+#include "support/FormFixture.h"
+#include "support/Keyboard.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class BadInput : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        clearShow(486);
+        newReceipt();
+    }
+    void newReceipt()
+    {
+        form().cmdNew_Click();
+        ASSERT_EQ(mode(), ModeNew);
+        child<QLineEdit>("txtRec")->setText(QStringLiteral("1/250/000"));
+        child<FarvoPicker>("TlvAccPicker")->setAccountID(110303);
+        ScriptedMessageBox::clear();
+        Diagnostics::instance().clear();
+    }
+    QLineEdit *description() { return child<QLineEdit>("txtDescription"); }
+    QLineEdit *amount() { return child<QLineEdit>("txtRec"); }
+    QString storedDescription()
+    {
+        return db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = %1")
+                              .arg(form().CurrentReceiptID))
+            .toString();
+    }
+    // The save was refused before anything was written.
+    void expectRefused(const QString &message)
+    {
+        ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+        EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
+        EXPECT_EQ(ScriptedMessageBox::shown()[0].message, message);
+        EXPECT_TRUE(callsOf(QStringLiteral("spRecPayInsertCashTurnDetail")).isEmpty());
+        EXPECT_EQ(mode(), ModeNew);
+        ScriptedMessageBox::clear();
+    }
+};
+
+} // namespace
+
+TEST_F(BadInput, ADescriptionLongerThanTheColumnIsRefusedNotCut)
+{
+    const int receipts = db->count(QStringLiteral("tblRecPayCashTurnDetail"));
+    // Blanks around it do not count, as the save trims them.
+    ASSERT_EQ(focusInto(description()), description());
+    const QString longest = QStringLiteral("  ") + QString(250, QChar(u'ب'));
+    description()->setText(longest + QStringLiteral("ج  "));
+    form().cmdSave_Click();
+    expectRefused(QStringLiteral("شرح دريافت 251 نويسه است ولي بيش از 250 نويسه ذخيره نمي شود. آن را كوتاه كنيد."));
+    // The part beyond the limit is shown selected, the rest as typed.
+    QTest::qWait(20);
+    EXPECT_EQ(description()->selectedText(), QStringLiteral("ج"));
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetail")), receipts);
+    // The draft save refuses alike.
+    form().cmdRegSave_Click();
+    expectRefused(QStringLiteral("شرح دريافت 251 نويسه است ولي بيش از 250 نويسه ذخيره نمي شود. آن را كوتاه كنيد."));
+
+    // Shortened to the limit, it is stored whole.
+    description()->setText(longest + QStringLiteral("  "));
+    form().cmdSave_Click();
+    EXPECT_EQ(mode(), ModeViewFinal) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    EXPECT_EQ(storedDescription(), QString(250, QChar(u'ب')));
+}
+
+TEST_F(BadInput, APastedLineBreakIsRefusedWhereItIs)
+{
+    QWidget *box = focusInto(description());
+    ASSERT_EQ(box, description());
+    QApplication::clipboard()->setText(QStringLiteral("اجاره\nدفتر"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(description()->text(), QStringLiteral("اجاره\nدفتر"));
+    form().cmdSave_Click();
+    expectRefused(QStringLiteral("شرح دريافت نويسه اي دارد كه ذخيره نمي شود (سطر جديد، Tab يا نويسه كنترلي ديگر، در "
+                                 "جاي 6). آن را پاك كنيد."));
+    QTest::qWait(20);
+    EXPECT_EQ(description()->selectedText(), QStringLiteral("\n"));
+    // Typing over the selection is all it takes.
+    typeText(QApplication::focusWidget(), QStringLiteral(" "));
+    form().cmdSave_Click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(storedDescription(), QStringLiteral("اجاره دفتر"));
+}
+
+TEST_F(BadInput, QuotesAndWildcardsAreStoredAndShownAsTyped)
+{
+    const QString typed = QStringLiteral("it's 50% of _[x]' OR '1'='1 -- ; \\ «نقد»");
+    description()->setText(typed);
+    form().cmdSave_Click();
+    ASSERT_EQ(mode(), ModeViewFinal) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    EXPECT_EQ(storedDescription(), typed);
+    // The document's rows are the receipt's: nothing else was touched.
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE Description = 'x'")), 0);
+    const qint32 id = form().CurrentReceiptID;
+    form().ClearForm();
+    loadReceipt(id);
+    EXPECT_EQ(description()->text(), typed);
+}
+
+TEST_F(BadInput, PersianAndArabicDigitsPastedIntoTheAmountAreTheAmount)
+{
+    QWidget *box = focusInto(amount());
+    ASSERT_EQ(box, amount());
+    amount()->selectAll();
+    // Typed, only Latin digits are taken, as the amount's key rule says.
+    typeText(box, QStringLiteral("۱۲"));
+    EXPECT_EQ(amount()->text(), QStringLiteral("1/250/000"));
+    // Pasted, they are read as the number they write, not as 0.
+    amount()->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("۱۲۵٠0۰۰ ريال"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(amount()->text(), QStringLiteral("1/250/000"));
+    description()->setText(QStringLiteral("فاكتور ۴۳۱۲"));
+    form().cmdSave_Click();
+    ASSERT_EQ(mode(), ModeViewFinal) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ReceivedValue FROM tblRecPayCashTurnDetail WHERE ID = %1")
+                             .arg(form().CurrentReceiptID))
+                  .toLongLong(),
+              1250000);
+    // The description keeps the digits the cashier chose.
+    EXPECT_EQ(storedDescription(), QStringLiteral("فاكتور ۴۳۱۲"));
+}
+
+TEST_F(BadInput, AnAmountBeyondTheRangeIsRefusedNotSavedAsZero)
+{
+    // Amounts are not mandatory here: a 0 would have been saved silently.
+    setParameter(3383, QStringLiteral("0"));
+    QWidget *box = focusInto(amount());
+    ASSERT_EQ(box, amount());
+    amount()->selectAll();
+    QTest::keyClicks(box, QStringLiteral("99999999999999999999"));
+    // The box keeps the digits rather than turning them into 0.
+    EXPECT_EQ(amount()->text().count(u'9'), 20);
+    form().cmdSave_Click();
+    expectRefused(QStringLiteral("مبلغ وارد شده بيش از حد مجاز است."));
+    EXPECT_EQ(QApplication::focusWidget(), amount());
+    // A longer amount pasted is kept whole too, not cut to fit the box.
+    const QString pasted = QStringLiteral("1/000/000/000/000/000/000/000/000");
+    amount()->selectAll();
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(amount()->text(), pasted);
+    form().cmdSave_Click();
+    expectRefused(QStringLiteral("مبلغ وارد شده بيش از حد مجاز است."));
+    amount()->setText(QString(20, u'9'));
+    // Deleting digits brings it back into range and grouping.
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(amount()->text(), QStringLiteral("99/999/999/999/999"));
+    form().cmdSave_Click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+}
+
+TEST_F(BadInput, TheReceiptNumberReadsOtherDigitsAndRefusesWhatNoReceiptCanBe)
+{
+    ScriptedMessageBox::answer(1);
+    form().cmdCancel_Click();
+    ASSERT_EQ(mode(), ModeEmpty);
+    QLineEdit *number = child<QLineEdit>("txtID");
+    QWidget *box = focusInto(number);
+    ASSERT_EQ(box, number);
+
+    typeText(box, QStringLiteral("۸"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form().CurrentReceiptID, 8);
+    EXPECT_EQ(number->text(), QStringLiteral("8"));
+
+    // What follows the number never reaches the statement.
+    takeStatements();
+    number->setText(QStringLiteral("3' OR 1=1 --"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form().CurrentReceiptID, 3);
+    EXPECT_TRUE(takeStatements().contains(
+        QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=3 And PayedValue = 0")));
+
+    // Beyond a 32-bit number, or beyond any number: told, and the form goes on.
+    ScriptedMessageBox::clear();
+    for (const QString &text : {QStringLiteral("۳۰۰۰۰۰۰۰۰۰"), QString(400, u'9')}) {
+        number->setText(text);
+        QTest::keyClick(box, Qt::Key_Return);
+        ASSERT_EQ(ScriptedMessageBox::shown().size(), 1) << text.toStdString();
+        EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("عدد وارد شده بيش از حد مجاز است. (6)"));
+        EXPECT_EQ(form().CurrentReceiptID, 3);
+        ScriptedMessageBox::clear();
+    }
+    number->setText(QStringLiteral("8"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form().CurrentReceiptID, 8);
+}
