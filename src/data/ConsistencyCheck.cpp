@@ -1,0 +1,189 @@
+#include "data/ConsistencyCheck.h"
+
+#include "core/Vb.h"
+#include "core/VbError.h"
+#include "data/Connection.h"
+
+#include <QStringList>
+
+namespace {
+
+QString number(const QVariant &v)
+{
+    return v.isNull() ? QStringLiteral("(خالي)") : Vb::textOf(v);
+}
+
+QString idList(const RowSet &rows)
+{
+    QStringList ids;
+    for (const auto &row : rows.rows)
+        ids << number(row.value(0));
+    return ids.join(QStringLiteral("، "));
+}
+
+// Rows of form type 206 whose receipt is not in the table, as a condition
+// on tblAccountDocumentDetail named x.
+const QString OrphanRows = QStringLiteral(
+    "x.FormTypeID = 206 And Not Exists (Select 1 From tblRecPayCashTurnDetail d Where d.ID = x.FormID)");
+
+} // namespace
+
+ConsistencyCheck::ConsistencyCheck(Connection &connection) : m_cnt(connection) {}
+
+bool ConsistencyCheck::documentsOn()
+{
+    // As the receipt form reads it when it loads.
+    return !m_cnt.execute(QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1"))
+                .rows.isEmpty();
+}
+
+QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
+{
+    QVector<Finding> found;
+
+    if (m_cnt.engine() == Dialect::Engine::Sqlite) {
+        const RowSet integrity = m_cnt.execute(QStringLiteral("PRAGMA integrity_check"));
+        for (const auto &row : integrity.rows) {
+            const QString line = Vb::textOf(row.value(0));
+            if (line != u"ok")
+                found.push_back({Kind::DamagedFile, QStringLiteral("فايل پايگاه داده آسيب ديده است: ") + line, false});
+        }
+    }
+
+    if (documentsOn()) {
+        const RowSet rows = m_cnt.execute(QStringLiteral(
+            "Select d.ID, d.Code From tblRecPayCashTurnDetail d Where d.FormTypeID = 206 And d.PayedValue = 0 "
+            "And d.Code Is Not Null And Not Exists (Select 1 From tblAccountDocumentDetail x "
+            "Where x.FormID = d.ID And x.FormTypeID = 206) Order By d.ID"));
+        for (const auto &row : rows.rows)
+            found.push_back({Kind::ReceiptWithoutDocument,
+                             QStringLiteral("دريافت %1 با شماره تاييد %2 سند حسابداري ندارد.")
+                                 .arg(number(row.value(0)), number(row.value(1))),
+                             false});
+    }
+
+    {
+        const RowSet rows = m_cnt.execute(
+            QStringLiteral("Select x.DocumentID, x.FormID, count(*) As RowsOfIt From tblAccountDocumentDetail x Where ")
+            + OrphanRows + QStringLiteral(" Group By x.DocumentID, x.FormID Order By x.DocumentID, x.FormID"));
+        for (const auto &row : rows.rows)
+            found.push_back({Kind::DocumentWithoutReceipt,
+                             QStringLiteral("سند حسابداري %1 (%2 رديف) براي دريافت %3 است كه وجود ندارد.")
+                                 .arg(number(row.value(0)), number(row.value(2)), number(row.value(1))),
+                             true});
+    }
+
+    {
+        const RowSet rows = m_cnt.execute(QStringLiteral(
+            "Select x.FormID, count(Distinct x.DocumentID) As Documents From tblAccountDocumentDetail x "
+            "Where x.FormTypeID = 206 And Exists (Select 1 From tblRecPayCashTurnDetail d Where d.ID = x.FormID) "
+            "Group By x.FormID Having count(Distinct x.DocumentID) > 1 Order By x.FormID"));
+        for (const auto &row : rows.rows) {
+            const RowSet documents = m_cnt.execute(
+                QStringLiteral("Select Distinct DocumentID From tblAccountDocumentDetail Where FormTypeID = 206 "
+                               "And FormID = %1 Order By DocumentID")
+                    .arg(Vb::clng(row.value(0))));
+            found.push_back({Kind::ReceiptWithTwoDocuments,
+                             QStringLiteral("دريافت %1 در %2 سند حسابداري آمده است: %3.")
+                                 .arg(number(row.value(0)), number(row.value(1)), idList(documents)),
+                             false});
+        }
+    }
+
+    {
+        const RowSet rows = m_cnt.execute(QStringLiteral(
+            "Select u.CashTurnID, t.ID As TurnID, t.UserID As OpenerID, count(*) As Members "
+            "From tblRecPayCashTurnUser u Left Join tblRecPayCashTurn t On t.ID = u.CashTurnID "
+            "Where t.ID Is Null Or t.UserID Is Null Or Not Exists (Select 1 From tblUser o Where o.ID = t.UserID) "
+            "Group By u.CashTurnID, t.ID, t.UserID Order By u.CashTurnID"));
+        for (const auto &row : rows.rows) {
+            const bool turnGone = row.value(1).isNull();
+            const QString turn = number(row.value(0));
+            const QString members = number(row.value(3));
+            found.push_back(
+                {Kind::TurnMembersWithoutOpener,
+                 turnGone ? QStringLiteral("نوبت صندوق %1 وجود ندارد ولي %2 عضو دارد.").arg(turn, members)
+                 : row.value(2).isNull()
+                     ? QStringLiteral("نوبت صندوق %1 %2 عضو دارد ولي باز كننده اش مشخص نيست.").arg(turn, members)
+                     : QStringLiteral("نوبت صندوق %1 %2 عضو دارد ولي باز كننده اش (كاربر %3) وجود ندارد.")
+                           .arg(turn, members, number(row.value(2))),
+                 turnGone});
+        }
+    }
+
+    {
+        const RowSet rows = m_cnt.execute(QStringLiteral(
+            "Select FormTypeID, Code, count(*) As Receipts From tblRecPayCashTurnDetail Where Code Is Not Null "
+            "Group By FormTypeID, Code Having count(*) > 1 Order By FormTypeID, Code"));
+        for (const auto &row : rows.rows) {
+            const RowSet ids = m_cnt.execute(
+                QStringLiteral("Select ID From tblRecPayCashTurnDetail Where FormTypeID = %1 And Code = %2 Order By ID")
+                    .arg(Vb::clng(row.value(0)))
+                    .arg(Vb::clng(row.value(1))));
+            found.push_back({Kind::CodeUsedTwice,
+                             QStringLiteral("شماره تاييد %1 در نوع فرم %2 به %3 رديف داده شده است: %4.")
+                                 .arg(number(row.value(1)), number(row.value(0)), number(row.value(2)), idList(ids)),
+                             false});
+        }
+    }
+    return found;
+}
+
+QStringList ConsistencyCheck::repair()
+{
+    QStringList done;
+    m_cnt.execute(QStringLiteral("BEGIN TRANSACTION"));
+    try {
+        const RowSet documents = m_cnt.execute(
+            QStringLiteral("Select Distinct x.DocumentID From tblAccountDocumentDetail x Where ") + OrphanRows
+            + QStringLiteral(" Order By x.DocumentID"));
+        if (!documents.rows.isEmpty()) {
+            const RowSet counted = m_cnt.execute(
+                QStringLiteral("Select count(*) As n From tblAccountDocumentDetail x Where ") + OrphanRows);
+            m_cnt.execute(QStringLiteral("Delete From tblAccountDocumentDetail Where FormTypeID = 206 And Not Exists "
+                                         "(Select 1 From tblRecPayCashTurnDetail d Where d.ID = "
+                                         "tblAccountDocumentDetail.FormID)"));
+            done << QStringLiteral("%1 رديف سند حسابداري كه دريافتشان وجود ندارد حذف شد.")
+                        .arg(number(counted.rows.value(0).value(0)));
+            for (const auto &row : documents.rows) {
+                if (row.value(0).isNull())
+                    continue;
+                const QString doc = QString::number(Vb::clng(row.value(0)));
+                const bool rowsLeft = !m_cnt.execute(QStringLiteral("Select 1 From tblAccountDocumentDetail Where "
+                                                                    "DocumentID = ") + doc).rows.isEmpty();
+                // The objects of the rows that went go with them.
+                m_cnt.execute(QStringLiteral("Delete From tblAccountDocumentObjects Where DocumentID = ") + doc
+                              + QStringLiteral(" And RowNumber Not In (Select RowNumber From tblAccountDocumentDetail "
+                                               "Where DocumentID = ")
+                              + doc + QStringLiteral(")"));
+                if (rowsLeft) {
+                    m_cnt.execute(QStringLiteral("Update tblAccountDocument Set Value = (Select Sum(DebitValue) From "
+                                                 "tblAccountDocumentDetail Where DocumentID = ")
+                                  + doc + QStringLiteral(") Where ID = ") + doc);
+                    done << QStringLiteral("سند حسابداري %1 با رديف هاي ديگرش ماند و مبلغش دوباره حساب شد.").arg(doc);
+                } else {
+                    m_cnt.execute(QStringLiteral("Delete From tblAccountDocument Where ID = ") + doc);
+                    done << QStringLiteral("سند حسابداري %1 كه رديفي برايش نماند حذف شد.").arg(doc);
+                }
+            }
+        }
+
+        const RowSet members = m_cnt.execute(QStringLiteral(
+            "Select count(*) As n From tblRecPayCashTurnUser u Where Not Exists "
+            "(Select 1 From tblRecPayCashTurn t Where t.ID = u.CashTurnID)"));
+        if (Vb::clng(members.rows.value(0).value(0)) > 0) {
+            m_cnt.execute(QStringLiteral("Delete From tblRecPayCashTurnUser Where Not Exists (Select 1 From "
+                                         "tblRecPayCashTurn t Where t.ID = tblRecPayCashTurnUser.CashTurnID)"));
+            done << QStringLiteral("%1 عضو نوبت هاي صندوقي كه وجود ندارند حذف شد.")
+                        .arg(number(members.rows.value(0).value(0)));
+        }
+        m_cnt.execute(QStringLiteral("COMMIT TRANSACTION"));
+    } catch (...) {
+        try {
+            m_cnt.execute(QStringLiteral("ROLLBACK TRANSACTION"));
+        } catch (const VbError &) {
+        }
+        throw;
+    }
+    return done;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+class Connection;
+
+// The administrator's consistency check of a suite database: what receipts,
+// their accounting documents, cash turns and codes must agree on. It reads
+// through the component's connection (either engine) and writes only when
+// asked to repair, and then only what needs no guess:
+//   - document rows of receipts that no longer exist are removed (with a
+//     document's header and objects when nothing else is left in it, else
+//     its value becomes the debits left);
+//   - members of cash turns that no longer exist are removed.
+// Everything else is listed for a person to decide: which of two documents
+// or of two receipts sharing a code is the right one, who opened a turn, or
+// a receipt's missing document (written by the receipt form).
+class ConsistencyCheck
+{
+public:
+    enum class Kind {
+        DamagedFile,             // the engine's own integrity check (SQLite)
+        ReceiptWithoutDocument,  // a code, documents on (parameter 202), none
+        DocumentWithoutReceipt,  // rows of form type 206 whose receipt is gone
+        ReceiptWithTwoDocuments, // rows of one receipt in two documents
+        TurnMembersWithoutOpener,// members of a turn that is gone or has no opener
+        CodeUsedTwice,           // one code given twice within a form type
+    };
+    struct Finding
+    {
+        Kind kind;
+        QString text; // one line, in Persian
+        bool repairable;
+    };
+
+    explicit ConsistencyCheck(Connection &connection);
+
+    QVector<Finding> run();
+    // In one transaction; returns a Persian line per repair made.
+    QStringList repair();
+
+private:
+    bool documentsOn();
+    Connection &m_cnt;
+};

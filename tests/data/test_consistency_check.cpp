@@ -1,0 +1,182 @@
+// pardex-db check: what it lists for each kind of disagreement between
+// receipts, documents, turns and codes, what --repair removes and what it
+// leaves to a person, and the exit statuses.
+
+#include "data/ConsistencyCheck.h"
+#include "data/DtEn.h"
+#include "suite/Sqlite.h"
+#include "support/DemoDatabase.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode;
+    QStringList lines;
+    QString err;
+};
+
+ToolRun checkTool(const QStringList &args)
+{
+    QProcess p;
+    p.start(DemoDatabase::tool(), QStringList{QStringLiteral("check")} + args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+class Consistency : public ::testing::Test
+{
+protected:
+    DemoDatabase db;
+
+    void exec(const QString &sql) { sqlite::exec(db.handle(), sql); }
+    // Rows another program could leave: no foreign keys enforced.
+    void execUnchecked(const QString &sql)
+    {
+        exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+        exec(sql);
+        exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    }
+    QVector<ConsistencyCheck::Finding> findings()
+    {
+        DtEn dtEn;
+        dtEn.cnt.setConnectionString(db.connectionString());
+        return ConsistencyCheck(dtEn.cnt).run();
+    }
+    QStringList texts(ConsistencyCheck::Kind kind)
+    {
+        QStringList out;
+        for (const auto &f : findings())
+            if (f.kind == kind)
+                out << f.text;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(Consistency, TheDemoDatabaseIsConsistentAndTheToolSaysSo)
+{
+    EXPECT_TRUE(findings().isEmpty());
+    const ToolRun path = checkTool({db.path()});
+    EXPECT_EQ(path.exitCode, 0) << path.err.toStdString();
+    EXPECT_EQ(path.lines, QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
+    // The same through a connection string.
+    EXPECT_EQ(checkTool({db.connectionString()}).exitCode, 0);
+}
+
+TEST_F(Consistency, AReceiptWithACodeButNoDocumentIsListedOnlyWhileDocumentsAreOn)
+{
+    exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 2 AND FormTypeID = 206"));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptWithoutDocument),
+              QStringList{QStringLiteral("دريافت 2 با شماره تاييد 2 سند حسابداري ندارد.")});
+    // A draft has no document by design.
+    exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 3"));
+    exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Code = NULL WHERE ID = 3"));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptWithoutDocument).size(), 1);
+
+    exec(QStringLiteral("UPDATE tblOmberSystemParameters SET Value = '0' WHERE ID = 202"));
+    EXPECT_TRUE(texts(ConsistencyCheck::Kind::ReceiptWithoutDocument).isEmpty());
+}
+
+TEST_F(Consistency, DocumentsWhoseReceiptIsGoneAreRepairedAndSharedDocumentsKeepTheOtherRows)
+{
+    // Receipt 5's document now names a receipt that does not exist, and
+    // receipt 4's document also holds a row of another form.
+    const qint64 doc5 = db.scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = 5")).toLongLong();
+    const qint64 doc4 = db.scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = 4")).toLongLong();
+    exec(QStringLiteral("UPDATE tblAccountDocumentDetail SET FormID = 9005 WHERE FormID = 5 AND FormTypeID = 206"));
+    exec(QStringLiteral("UPDATE tblAccountDocumentDetail SET FormID = 9004 WHERE FormID = 4 AND FormTypeID = 206"));
+    exec(QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, DebitValue, CreditValue, "
+                        "FormID, FormTypeID) VALUES (%1, 3, 110101, 700, 0, 1, 301)").arg(doc4));
+    const QStringList listed = texts(ConsistencyCheck::Kind::DocumentWithoutReceipt);
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0], QStringLiteral("سند حسابداري %1 (2 رديف) براي دريافت 9004 است كه وجود ندارد.").arg(doc4));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptWithoutDocument).size(), 2); // receipts 4 and 5
+
+    const ToolRun repaired = checkTool({db.path(), QStringLiteral("--repair")});
+    // The receipts' missing documents are for a person (or the receipt form) to write.
+    EXPECT_EQ(repaired.exitCode, 1) << repaired.err.toStdString();
+    EXPECT_TRUE(repaired.lines.contains(QStringLiteral("ترميم: 4 رديف سند حسابداري كه دريافتشان وجود ندارد حذف شد.")))
+        << repaired.lines.join(u'\n').toStdString();
+    EXPECT_TRUE(texts(ConsistencyCheck::Kind::DocumentWithoutReceipt).isEmpty());
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument WHERE ID = %1").arg(doc5)), 0);
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentObjects WHERE DocumentID = %1").arg(doc5)), 0);
+    // The shared document stays with the other form's row, its value that row's debit.
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentDetail WHERE DocumentID = %1").arg(doc4)), 1);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Value FROM tblAccountDocument WHERE ID = %1").arg(doc4)).toInt(), 700);
+    // Nothing else was touched.
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), 15);
+}
+
+TEST_F(Consistency, AReceiptInTwoDocumentsIsListedWithBothAndNotRepaired)
+{
+    exec(QStringLiteral("INSERT INTO tblAccountDocument (ID, Code, Value) VALUES (900, 900, 48000000)"));
+    exec(QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, DebitValue, CreditValue, "
+                        "FormID, FormTypeID) VALUES (900, 1, 110101, 48000000, 0, 3, 206)"));
+    const qint64 first = db.scalar(QStringLiteral("SELECT min(DocumentID) FROM tblAccountDocumentDetail WHERE FormID = 3")).toLongLong();
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptWithTwoDocuments),
+              QStringList{QStringLiteral("دريافت 3 در 2 سند حسابداري آمده است: %1، 900.").arg(first)});
+    const ToolRun run = checkTool({db.path(), QStringLiteral("--repair")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentDetail WHERE FormID = 3 AND FormTypeID = 206")), 3);
+}
+
+TEST_F(Consistency, TurnMembersWithoutAnOpenerOnlyTheMembersOfAVanishedTurnAreRemoved)
+{
+    execUnchecked(QStringLiteral("INSERT INTO tblRecPayCashTurnUser (CashTurnID, UserID) VALUES (77, 486), (77, 756)"));
+    execUnchecked(QStringLiteral("UPDATE tblRecPayCashTurn SET UserID = 999 WHERE ID = 4"));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::TurnMembersWithoutOpener),
+              (QStringList{QStringLiteral("نوبت صندوق 4 1 عضو دارد ولي باز كننده اش (كاربر 999) وجود ندارد."),
+                           QStringLiteral("نوبت صندوق 77 وجود ندارد ولي 2 عضو دارد.")}));
+    const ToolRun run = checkTool({db.path(), QStringLiteral("--repair")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.lines.contains(QStringLiteral("ترميم: 2 عضو نوبت هاي صندوقي كه وجود ندارند حذف شد.")));
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnUser WHERE CashTurnID = 77")), 0);
+    // Who opened turn 4 is not guessed: its member stays and it is still listed.
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnUser WHERE CashTurnID = 4")), 1);
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::TurnMembersWithoutOpener).size(), 1);
+}
+
+TEST_F(Consistency, ACodeGivenTwiceInAFormTypeIsListedWithItsReceipts)
+{
+    // Another program, or a database without the unique index, gave code 2 again.
+    exec(QStringLiteral("DROP INDEX UX_CashTurnDetail_Code"));
+    exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Code = 2 WHERE ID = 9"));
+    // Code 1 is used by receipt 1 and by row 15 of another form type: allowed.
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::CodeUsedTwice),
+              QStringList{QStringLiteral("شماره تاييد 2 در نوع فرم 206 به 2 رديف داده شده است: 2، 9.")});
+}
+
+TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannotBeChecked)
+{
+    execUnchecked(QStringLiteral("INSERT INTO tblRecPayCashTurnUser (CashTurnID, UserID) VALUES (77, 486)"));
+    const ToolRun found = checkTool({db.path()});
+    EXPECT_EQ(found.exitCode, 1);
+    EXPECT_EQ(found.lines.last(), QStringLiteral("1 ناسازگاري يافت شد."));
+    // Everything repairable: after the repair nothing is left.
+    const ToolRun repaired = checkTool({db.path(), QStringLiteral("--repair")});
+    EXPECT_EQ(repaired.exitCode, 0) << repaired.lines.join(u'\n').toStdString();
+    EXPECT_EQ(repaired.lines.last(), QStringLiteral("ناسازگاري يافت نشد."));
+
+    EXPECT_EQ(checkTool({}).exitCode, 2);
+    EXPECT_EQ(checkTool({db.path(), QStringLiteral("--fix")}).exitCode, 2);
+
+    QTemporaryDir dir;
+    const ToolRun missing = checkTool({dir.filePath(QStringLiteral("none.db"))});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("يافت نشد"))) << missing.err.toStdString();
+    QFile text(dir.filePath(QStringLiteral("notes.db")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray("these are not the receipts you are looking for\n").repeated(200));
+    text.close();
+    const ToolRun notADatabase = checkTool({text.fileName()});
+    EXPECT_EQ(notADatabase.exitCode, 3);
+    EXPECT_FALSE(notADatabase.err.isEmpty());
+}
