@@ -5,7 +5,8 @@
 // - masked text read again has the same keys in the same order, ****
 //   where a password was and every other value unchanged;
 // - a password never shows in the masked text, unless the same characters
-//   are there anyway (in a key or another value);
+//   are there anyway (in a key or another value; what the parser ignores
+//   after a closing quote is masked too);
 // - a value written with quoted() reads back as itself;
 // - the ODBC string holds exactly the pairs it was built from, and its
 //   password reads back as the password given.
@@ -24,7 +25,7 @@ using Pairs = QList<QPair<QString, QString>>;
 
 // The pairs in order, read by the rules the parser documents, written out
 // here on their own (the parser's interface gives one value per key).
-Pairs pairsOf(const QString &text)
+Pairs pairsOf(const QString &text, QString *keyless = nullptr)
 {
     Pairs out;
     qsizetype i = 0;
@@ -68,6 +69,8 @@ Pairs pairsOf(const QString &text)
         }
         if (!key.isEmpty())
             out.append({key, value});
+        else if (keyless)
+            *keyless += text.mid(keyStart, i - keyStart) + u'\n';
     }
     return out;
 }
@@ -136,11 +139,14 @@ bool syntaxFree(const QString &s)
 void checkMasking(const QString &text)
 {
     const QString masked = ConnectionString::masked(text);
-    const Pairs before = pairsOf(text);
+    // A pair without a key is no pair: the parser ignores it, and what it
+    // holds is neither a password nor hidden.
+    QString keyless;
+    const Pairs before = pairsOf(text, &keyless);
     const Pairs after = pairsOf(masked);
     FUZZ_CHECK(before.size() == after.size(),
                QStringLiteral("pairs %1 -> %2: %3").arg(before.size()).arg(after.size()).arg(fuzz::shown(masked)));
-    QString visible; // keys and the values that are not secrets
+    QString visible = keyless; // keys and the values that are not secrets
     for (qsizetype k = 0; k < before.size(); ++k) {
         FUZZ_CHECK(before[k].first == after[k].first, fuzz::shown(text) + u" -> " + fuzz::shown(masked));
         const bool secret = ConnectionString::isSecretKey(before[k].first);
@@ -154,7 +160,8 @@ void checkMasking(const QString &text)
     }
     const ConnectionString cs(text);
     for (const QString &secret : cs.secrets()) {
-        if (!syntaxFree(secret) || visible.contains(secret))
+        // Keys are compared lower-cased: their text in any case is the key's.
+        if (!syntaxFree(secret) || visible.contains(secret, Qt::CaseInsensitive))
             continue;
         FUZZ_CHECK(!masked.contains(secret),
                    QStringLiteral("%1 shows in %2").arg(fuzz::shown(secret), fuzz::shown(masked)));

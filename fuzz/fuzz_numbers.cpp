@@ -80,10 +80,11 @@ void checkGrouping(const QString &digits, const QString &separator)
     const qsizetype n = digits.size();
     const qsizetype groups = n == 0 ? 0 : (n - 1) / 3;
     FUZZ_CHECK(grouped.size() == n + groups * separator.size(), fuzz::shown(digits) + u" -> " + fuzz::shown(grouped));
-    // Taking the separators out where they were put gives the digits back.
+    // Taking the separators out where they were put, from the left, gives
+    // the digits back.
     QString back = grouped;
     for (qsizetype g = groups; g >= 1; --g) {
-        const qsizetype at = n - 3 * g + (groups - g) * separator.size();
+        const qsizetype at = n - 3 * g;
         FUZZ_CHECK(back.mid(at, separator.size()) == separator, fuzz::shown(grouped));
         back.remove(at, separator.size());
     }

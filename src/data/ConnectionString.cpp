@@ -39,6 +39,7 @@ QList<ConnectionString::Pair> ConnectionString::parse(const QString &text)
                     pair.value.append(text[i++]);
                 }
                 // Whatever follows the closing quote up to ";" is ignored.
+                pair.ignoredStart = i;
                 while (i < n && text[i] != u';')
                     ++i;
             } else {
@@ -117,11 +118,10 @@ QString ConnectionString::masked(const QString &text)
     const QList<Pair> pairs = parse(text);
     for (qsizetype k = pairs.size() - 1; k >= 0; --k) {
         const Pair &p = pairs[k];
-        if (!isSecretKey(p.key))
+        const qsizetype from = isSecretKey(p.key) ? p.valueStart : p.ignoredStart;
+        if (from < 0 || QStringView(text).mid(from, p.valueEnd - from).trimmed().isEmpty())
             continue;
-        if (QStringView(text).mid(p.valueStart, p.valueEnd - p.valueStart).trimmed().isEmpty())
-            continue;
-        out.replace(p.valueStart, p.valueEnd - p.valueStart, QStringLiteral("****"));
+        out.replace(from, p.valueEnd - from, QStringLiteral("****"));
     }
     return out;
 }

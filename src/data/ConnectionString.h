@@ -34,6 +34,8 @@ public:
 
     // The text with the value of every secret key replaced by ****, read
     // exactly as the parser reads it (quotes, blanks and all), for messages.
+    // What the parser ignores after a closing quote goes too: another
+    // program might read a password there.
     static QString masked(const QString &text);
     // A message that may quote the string or its secrets (a driver's error
     // text): secret key=value pairs masked and every secret of three or more
@@ -46,9 +48,11 @@ private:
     {
         QString key; // lower-cased
         QString value;
-        // The text after "=" up to the ";" that ends the pair.
+        // The text after "=" up to the ";" that ends the pair, and where
+        // what follows a closing quote (ignored) begins.
         qsizetype valueStart = 0;
         qsizetype valueEnd = 0;
+        qsizetype ignoredStart = -1;
     };
     static QList<Pair> parse(const QString &text);
 

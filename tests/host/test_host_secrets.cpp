@@ -1,0 +1,71 @@
+// A host's connection string with a password that cannot be used: what the
+// cashier is shown, what is logged and what the test host prints never
+// hold the password.
+
+#include "common/VbRuntime.h"
+#include "host/Pardex1.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Secret = QStringLiteral("Hunter-2024");
+const QString Unreachable = QStringLiteral(
+    "Provider=SQLOLEDB.1;Data Source=127.0.0.1,1;Initial Catalog=OmberDB;User ID=sa;Password=Hunter-2024;");
+
+QStringList g_logged;
+
+void collect(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    g_logged << message;
+}
+
+class HostSecrets : public FormFixture
+{
+};
+
+} // namespace
+
+TEST_F(HostSecrets, AnUnusableServerIsReportedAndLoggedWithoutThePassword)
+{
+    for (const QString &connection : {Unreachable, QStringLiteral("Provider=Oracle;User ID=u;Password=Hunter-2024")}) {
+        Pardex1 &c = host(486);
+        c.setOLEConnectionString(connection);
+        g_logged.clear();
+        ScriptedMessageBox::clear();
+        const QtMessageHandler previous = qInstallMessageHandler(collect);
+        runHandler([&] { c.ClearShow(); });
+        qInstallMessageHandler(previous);
+
+        ASSERT_FALSE(ScriptedMessageBox::shown().isEmpty()) << connection.toStdString();
+        for (const auto &box : ScriptedMessageBox::shown()) {
+            EXPECT_EQ(box.title, QStringLiteral("خطا"));
+            EXPECT_FALSE(box.message.contains(Secret)) << box.message.toStdString();
+        }
+        ASSERT_FALSE(g_logged.isEmpty());
+        for (const QString &line : g_logged)
+            EXPECT_FALSE(line.contains(Secret)) << line.toStdString();
+    }
+}
+
+TEST(TestHostSecrets, TheTestHostPrintsTheFailureWithoutThePassword)
+{
+    QTemporaryDir dir;
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    env.insert(QStringLiteral("PARDEX_SQL_TRACE"), QStringLiteral("1"));
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(PARDEX_HOST), {QStringLiteral("--connection"), Unreachable, QStringLiteral("--screenshot"),
+                                             dir.filePath(QStringLiteral("screen.png"))});
+    ASSERT_TRUE(host.waitForFinished(30000));
+    EXPECT_EQ(host.exitCode(), 3); // the form was not opened
+    const QString printed = QString::fromUtf8(host.readAllStandardError() + host.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("message: خطا"))) << printed.toStdString();
+    EXPECT_FALSE(printed.contains(Secret)) << printed.toStdString();
+}
