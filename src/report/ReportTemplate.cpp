@@ -137,10 +137,15 @@ QString groupedAmount(Currency amount)
 // ISO text (yyyy-MM-dd with an optional time).
 std::optional<QDateTime> dateTimeOf(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime();
-    if (value.typeId() == QMetaType::QDate)
-        return value.toDate().startOfDay();
+    // A date value that is not a date (a driver's zero date) is none.
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime at = value.toDateTime();
+        return at.isValid() ? std::optional(at) : std::nullopt;
+    }
+    if (value.typeId() == QMetaType::QDate) {
+        const QDateTime at = value.toDate().startOfDay();
+        return at.isValid() ? std::optional(at) : std::nullopt;
+    }
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     const QString text = value.toString().trimmed();
@@ -177,9 +182,11 @@ QString persianWeekday(const QDate &date)
 
 QString defaultText(const QVariant &value)
 {
-    // A Persian receipt shows no Gregorian date.
-    if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate)
-        return PersianDate::fromDate(dateTimeOf(value)->date());
+    // A Persian receipt shows no Gregorian date; an invalid one shows nothing.
+    if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate) {
+        const auto at = dateTimeOf(value);
+        return at ? PersianDate::fromDate(at->date()) : QString();
+    }
     return Vb::textOf(value);
 }
 
