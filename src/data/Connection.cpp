@@ -81,6 +81,37 @@ int Connection::call(const ProcedureDef &procedure, QVariantList &args)
     return m_dialect->call(procedure, args);
 }
 
+void Connection::BeginTrans()
+{
+    if (m_recorded) {
+        Diagnostics &d = Diagnostics::instance();
+        d.record({Diagnostics::Entry::Sql, QStringLiteral("BEGIN TRANSACTION"), {}, {}});
+        d.checkFault(QStringLiteral("BEGIN TRANSACTION"));
+    }
+    ensureOpen();
+    m_dialect->beginTransaction();
+}
+
+void Connection::CommitTrans()
+{
+    if (m_recorded) {
+        Diagnostics &d = Diagnostics::instance();
+        d.record({Diagnostics::Entry::Sql, QStringLiteral("COMMIT TRANSACTION"), {}, {}});
+        d.checkFault(QStringLiteral("COMMIT TRANSACTION"));
+    }
+    if (!m_dialect)
+        throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
+    m_dialect->commitTransaction();
+}
+
+void Connection::RollbackTrans()
+{
+    if (m_recorded)
+        Diagnostics::instance().record({Diagnostics::Entry::Sql, QStringLiteral("ROLLBACK TRANSACTION"), {}, {}});
+    if (m_dialect)
+        m_dialect->rollbackTransaction();
+}
+
 QString Connection::dateLiteral(const QDate &date) const
 {
     if (m_dialect)

@@ -84,8 +84,12 @@ QVariant fromOdbc(const QSqlField &field, const QVariant &value)
 
 } // namespace
 
+// The counter's address keeps apart the names made by a plugin's own copy
+// of this code (see SqliteDialect).
 OdbcDialect::OdbcDialect()
-    : m_name(QStringLiteral("pardex-odbc-%1").arg(connectionSerial.fetchAndAddRelaxed(1)))
+    : m_name(QStringLiteral("pardex-odbc-%1-%2")
+                 .arg(quintptr(&connectionSerial), 0, 16)
+                 .arg(connectionSerial.fetchAndAddRelaxed(1)))
 {
 }
 
@@ -223,6 +227,27 @@ int OdbcDialect::call(const ProcedureDef &procedure, QVariantList &args)
     return q.boundValue(0).toInt();
 }
 
+void OdbcDialect::beginTransaction()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.transaction())
+        throw VbError::database(db.lastError().text(), engineName());
+}
+
+void OdbcDialect::commitTransaction()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.commit())
+        throw VbError::database(db.lastError().text(), engineName());
+}
+
+void OdbcDialect::rollbackTransaction()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.rollback())
+        throw VbError::database(db.lastError().text(), engineName());
+}
+
 QString DesignTimeDialect::dateLiteral(const QDate &date) const
 {
     return date.toString(QStringLiteral("yyyyMMdd"));
@@ -246,3 +271,15 @@ int DesignTimeDialect::call(const ProcedureDef &, QVariantList &)
 {
     noDataSource();
 }
+
+void DesignTimeDialect::beginTransaction()
+{
+    noDataSource();
+}
+
+void DesignTimeDialect::commitTransaction()
+{
+    noDataSource();
+}
+
+void DesignTimeDialect::rollbackTransaction() {}

@@ -21,6 +21,9 @@ public:
 
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 
     // The ODBC connection string for an OLE DB one (SQLOLEDB, SQLNCLI*,
     // MSOLEDBSQL*): Microsoft's driver when installed, FreeTDS otherwise.
@@ -45,4 +48,7 @@ public:
     void close() override {}
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 };

@@ -17,8 +17,13 @@ namespace {
 QAtomicInt connectionSerial;
 }
 
+// Qt's connection names are process-wide, while a sibling component loaded
+// as a plugin has its own copy of this counter: the counter's address keeps
+// the names of the two copies apart, so neither replaces the other's.
 SqliteDialect::SqliteDialect()
-    : m_name(QStringLiteral("pardex-sqlite-%1").arg(connectionSerial.fetchAndAddRelaxed(1)))
+    : m_name(QStringLiteral("pardex-sqlite-%1-%2")
+                 .arg(quintptr(&connectionSerial), 0, 16)
+                 .arg(connectionSerial.fetchAndAddRelaxed(1)))
 {
 }
 
@@ -115,4 +120,22 @@ RowSet SqliteDialect::execute(const QString &nativeSql)
 int SqliteDialect::call(const ProcedureDef &procedure, QVariantList &args)
 {
     return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args);
+}
+
+void SqliteDialect::beginTransaction()
+{
+    // IMMEDIATE takes the write lock at once: a second writer waits on the
+    // busy timeout rather than failing after it has read.
+    sqlite::exec(m_handle, QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void SqliteDialect::commitTransaction()
+{
+    sqlite::exec(m_handle, QStringLiteral("COMMIT"));
+}
+
+void SqliteDialect::rollbackTransaction()
+{
+    if (m_handle && sqlite3_get_autocommit(m_handle) == 0)
+        sqlite::exec(m_handle, QStringLiteral("ROLLBACK"));
 }

@@ -25,6 +25,9 @@ public:
 
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 
     static QString dateLiteralText(const QDate &date);
 
