@@ -2,6 +2,22 @@
 
 namespace suite {
 
+namespace {
+
+// The sibling components' own columns ------------------------------------
+// The cash-turn manager stores a turn's cash at its open, and at its close
+// the counted cash and its difference from what the turn should hold.
+QString siblingComponentsSchema()
+{
+    return QStringLiteral(R"SQL(
+ALTER TABLE tblRecPayCashTurn ADD COLUMN OpeningCash MONEY;
+ALTER TABLE tblRecPayCashTurn ADD COLUMN CountedCash MONEY;
+ALTER TABLE tblRecPayCashTurn ADD COLUMN CashDifference MONEY;
+)SQL");
+}
+
+} // namespace
+
 QString sqliteSchema()
 {
     return QStringLiteral(R"SQL(
@@ -345,7 +361,7 @@ CREATE VIEW vwFormHistory AS
 SELECT f.ID, f.EventID, f.FormCode, f.FormTypeID, f.Description, f.UserID, u.FullName AS UserFullName,
        f.EventDate, f.FarsiEventDate, f.EventTime
 FROM tblOmberFormAction f LEFT JOIN tblUser u ON u.ID = f.UserID;
-)SQL");
+)SQL") + siblingComponentsSchema();
 }
 
 } // namespace suite
