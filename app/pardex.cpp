@@ -10,6 +10,7 @@
 #include "receipt/frmRPDCashRec.h"
 #include "suite/SuiteDatabase.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -53,7 +55,14 @@ int main(int argc, char **argv)
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("render the shown form to a PNG file and exit"),
                                         QStringLiteral("FILE"));
-    parser.addOptions({connection, user, position, employee, view, screenshot});
+    // A button of the receipt form pressed once the form is shown; with
+    // --screenshot the window on top is rendered (a sibling component's
+    // screen or a message box, when one is open).
+    const QCommandLineOption press(QStringLiteral("press"),
+                                   QStringLiteral("press a button of the receipt form (cmdAccTrans, cmdCashLedger, "
+                                                  "mnuCashTurn, mnuNewAccounts, ...)"),
+                                   QStringLiteral("NAME"));
+    parser.addOptions({connection, user, position, employee, view, screenshot, press});
     parser.process(app);
 
     registerStandardComponents();
@@ -73,6 +82,19 @@ int main(int argc, char **argv)
     }
     host.show();
 
+    // After the picture: a modal window is closed first, so that the press
+    // that opened it returns before the form goes.
+    int exitCode = 0;
+    std::function<void()> leave = [&] {
+        if (QWidget *open = QApplication::activeModalWidget()) {
+            open->close();
+            QTimer::singleShot(50, &host, leave);
+            return;
+        }
+        frmRPDCashRec::destroyInstance();
+        app.exit(exitCode);
+    };
+
     // The entry operation runs once the event loop is up, as a host's would.
     QTimer::singleShot(0, &host, [&] {
         runHandler([&] {
@@ -81,18 +103,31 @@ int main(int argc, char **argv)
             else
                 control->ClearShow();
         });
+        // After the form's timer has set its buttons once.
+        if (parser.isSet(press))
+            QTimer::singleShot(300, &host, [&] {
+                auto *button = frmRPDCashRec::hasInstance()
+                                   ? frmRPDCashRec::instance().findChild<QAbstractButton *>(parser.value(press))
+                                   : nullptr;
+                if (button)
+                    button->click();
+                else
+                    std::fprintf(stderr, "pardex: no button %s\n", qPrintable(parser.value(press)));
+            });
         if (!parser.isSet(screenshot))
             return;
         // Let the form lay itself out and the timer run once before the picture.
-        QTimer::singleShot(400, &host, [&] {
-            QWidget *form = frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible()
+        QTimer::singleShot(parser.isSet(press) ? 1500 : 400, &host, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QWidget *form = modal                                                          ? modal
+                            : frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible()
                                 ? static_cast<QWidget *>(&frmRPDCashRec::instance())
                                 : static_cast<QWidget *>(&host);
             const bool saved = form->grab().save(parser.value(screenshot));
             std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot:" : "could not write",
                          qPrintable(parser.value(screenshot)));
-            frmRPDCashRec::destroyInstance();
-            app.exit(saved ? 0 : 1);
+            exitCode = saved ? 0 : 1;
+            QTimer::singleShot(0, &host, leave);
         });
     });
     const int rc = app.exec();

@@ -86,6 +86,13 @@ void frmRPDCashRec::connectHandlers()
             [this](qint16 key, qint16 shift) { handle([&] { sltBranch_KeyDown(key, shift); }); });
     connect(KeyEvents::of(ui->txtID), &KeyEvents::KeyPress, this,
             [this](qint16 &key) { handle([&] { txtID_KeyPress(key); }); });
+
+    // Linked components.
+    connect(ui->cmdAccTrans, &QPushButton::clicked, this, [this] { handle([this] { cmdAccTrans_Click(); }); });
+    connect(ui->cmdCashLedger, &QPushButton::clicked, this, [this] { handle([this] { cmdCashLedger_Click(); }); });
+    connect(ui->mnuCashTurn, &QPushButton::clicked, this, [this] { handle([this] { mnuCashTurn_Click(); }); });
+    connect(ui->mnuNewAccounts, &QPushButton::clicked, this, [this] { handle([this] { mnuNewAccounts_Click(); }); });
+    addLinkedMenuEntries();
 }
 
 void frmRPDCashRec::ensureLoaded()

@@ -90,6 +90,12 @@ public Q_SLOTS:
     void cmdExit_Click();
     void mnuExit_Click();
 
+    // Linked components: the suite's sibling components opened from the form.
+    void cmdAccTrans_Click();
+    void cmdCashLedger_Click();
+    void mnuCashTurn_Click();
+    void mnuNewAccounts_Click();
+
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -101,6 +107,15 @@ private:
     void connectHandlers();
     // Runs one handler at the event boundary: errors are reported, never thrown on.
     void handle(const std::function<void()> &handler);
+
+    // Linked components (frmRPDCashRecLinked.cpp).
+    // The four buttons offered in the menu too (two lie outside the visible area).
+    void addLinkedMenuEntries();
+    // Creates a sibling component, registering its file once when it is not
+    // registered; null when it could not be created. refused is set when
+    // both creations failed with error 429.
+    std::unique_ptr<QObject> createLinkedComponent(const QString &progId, const QString &file, bool &refused);
+    void giveUserContext(QObject *component);
 
     std::unique_ptr<Ui::frmRPDCashRec> ui;
     OmberBody *comSkinner1;
