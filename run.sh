@@ -20,3 +20,16 @@ echo "No display: rendering the screens offscreen."
 export QT_QPA_PLATFORM=offscreen
 ./build/app/pardex "$@" --screenshot "$out/receipt-form.png" 2>/dev/null
 ./build/app/pardex --view 8 --screenshot "$out/receipt-8.png" 2>/dev/null
+
+# The sibling components register themselves on first use: the first press
+# starts the registration and may find the component not there yet; the
+# second opens it.
+for press in "--view 8 --press cmdAccTrans" "--view 8 --press cmdCashLedger" "--press mnuCashTurn" \
+             "--press mnuNewAccounts"; do
+  name="${press##* }"
+  # shellcheck disable=SC2086
+  ./build/app/pardex $press --screenshot "$out/$name-first-press.png" 2>/dev/null
+  sleep 1
+  # shellcheck disable=SC2086
+  ./build/app/pardex $press --screenshot "$out/$name.png" 2>/dev/null
+done
