@@ -7,7 +7,10 @@
 #include "core/VbError.h"
 #include "host/Pardex1.h"
 #include "platform/StandardComponents.h"
+#include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
+#include "report/PirelRpt.h"
+#include "report/ReportPrinting.h"
 #include "suite/SuiteDatabase.h"
 
 #include <QAbstractButton>
@@ -15,12 +18,41 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
 
 namespace {
+
+// A message box met while rendering screens: its picture and what it said.
+struct ShownBox
+{
+    QImage picture;
+    QString title;
+    QString message;
+};
+
+// The picture of a window with the last box shown over its middle, as the
+// user would have seen them.
+QImage compose(QWidget *window, const QVector<ShownBox> &boxes)
+{
+    QImage image = window->grab().toImage();
+    if (boxes.isEmpty())
+        return image;
+    const QImage &box = boxes.last().picture;
+    if (box.width() > image.width() || box.height() > image.height()) {
+        QImage larger(image.size().expandedTo(box.size() + QSize(40, 40)), QImage::Format_ARGB32);
+        larger.fill(QColor(0xd8, 0xbe, 0xc4));
+        QPainter(&larger).drawImage(0, 0, image);
+        image = larger;
+    }
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), QColor(0, 0, 0, 60));
+    painter.drawImage((image.width() - box.width()) / 2, (image.height() - box.height()) / 2, box);
+    return image;
+}
 
 QString demoConnectionString()
 {
@@ -34,10 +66,32 @@ QString demoConnectionString()
     return QStringLiteral("Provider=SQLite;Data Source=") + path;
 }
 
+// --view ID --print-pdf FILE: the receipt's report as a PDF, no window.
+int printReceiptPdf(const QString &connectionString, const QString &view, const QString &file)
+{
+    bool ok = false;
+    const qint32 id = view.toInt(&ok);
+    if (!ok || id == 0) {
+        std::fprintf(stderr, "pardex: --print-pdf needs --view ID\n");
+        return 2;
+    }
+    const QString error = ReportPrinting::printCashReceiptPdf(connectionString, id, file);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "pardex: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("report: %s\n", qPrintable(file));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Printing to a file needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--print-pdf") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pardex"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
@@ -57,15 +111,44 @@ int main(int argc, char **argv)
                                         QStringLiteral("FILE"));
     // A button of the receipt form pressed once the form is shown; with
     // --screenshot the window on top is rendered (a sibling component's
-    // screen or a message box, when one is open).
+    // screen, when one is open).
     const QCommandLineOption press(QStringLiteral("press"),
                                    QStringLiteral("press a button of the receipt form (cmdAccTrans, cmdCashLedger, "
                                                   "mnuCashTurn, mnuNewAccounts, ...)"),
                                    QStringLiteral("NAME"));
     parser.addOptions({connection, user, position, employee, view, screenshot, press});
+    const QCommandLineOption printPdf(
+        QStringLiteral("print-pdf"),
+        QStringLiteral("with --view: write that receipt's report (first cash receipt template) to a PDF and exit"),
+        QStringLiteral("FILE"));
+    parser.addOption(printPdf);
     parser.process(app);
 
     registerStandardComponents();
+    registerReportPrinter();
+    if (parser.isSet(printPdf))
+        return printReceiptPdf(parser.isSet(connection) ? parser.value(connection) : demoConnectionString(),
+                               parser.value(view), parser.value(printPdf));
+
+    // Rendering screens must never wait for a click: a message box is
+    // rendered into the picture and its text printed.
+    QVector<ShownBox> boxes;
+    if (parser.isSet(screenshot))
+        ZintelMsgBox::setUnattended([&boxes](QWidget *box, const QString &title, const QString &message) {
+            // The title bar is the window system's; draw the title above the box.
+            const QImage body = box->grab().toImage();
+            const int strip = 26;
+            QImage picture(body.width(), body.height() + strip, QImage::Format_ARGB32);
+            picture.fill(QColor(0x7d, 0x59, 0x63));
+            QPainter painter(&picture);
+            painter.drawImage(0, strip, body);
+            painter.setPen(Qt::white);
+            painter.setFont(box->font());
+            painter.drawText(QRect(8, 0, body.width() - 16, strip), Qt::AlignRight | Qt::AlignVCenter, title);
+            painter.end();
+            boxes.push_back({picture, title, message});
+            std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(message));
+        });
 
     TestHostWindow host;
     Pardex1 *control = host.control();
@@ -118,15 +201,17 @@ int main(int argc, char **argv)
             return;
         // Let the form lay itself out and the timer run once before the picture.
         QTimer::singleShot(parser.isSet(press) ? 1500 : 400, &host, [&] {
+            // The form not shown means the entry was refused or failed.
+            const bool formShown = frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible();
+            // A window a press opened (a sibling component's screen) is the picture.
             QWidget *modal = QApplication::activeModalWidget();
-            QWidget *form = modal                                                          ? modal
-                            : frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible()
-                                ? static_cast<QWidget *>(&frmRPDCashRec::instance())
-                                : static_cast<QWidget *>(&host);
-            const bool saved = form->grab().save(parser.value(screenshot));
+            QWidget *window = modal       ? modal
+                              : formShown ? static_cast<QWidget *>(&frmRPDCashRec::instance())
+                                          : static_cast<QWidget *>(&host);
+            const bool saved = compose(window, boxes).save(parser.value(screenshot));
             std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot:" : "could not write",
                          qPrintable(parser.value(screenshot)));
-            exitCode = saved ? 0 : 1;
+            exitCode = !saved ? 1 : formShown ? 0 : 3;
             QTimer::singleShot(0, &host, leave);
         });
     });

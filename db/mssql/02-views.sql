@@ -8,9 +8,26 @@ SELECT d.ID, d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.
        d.ReceivedValue, d.PayedValue, d.RelatedAccountID, d.ContractID,
        d.ClassID1, d.ObjectID1, d.ClassID2, d.ObjectID2, d.ClassID3, d.ObjectID3,
        d.BranchID, d.AchieverID, d.FormTypeID, d.FormID, d.CreateDate,
-       t.CashID, t.Turn
+       t.CashID, t.Turn,
+       -- The names a printed receipt shows (report templates read them).
+       c.Name AS CashName, u.FullName AS OpenerUser,
+       r.Code AS RelatedAccountCode, r.Title AS RelatedAccountTitle,
+       COALESCE((SELECT MIN(o.Name) FROM tblAccountRelatedObjects ro
+                 JOIN tblOrganization o ON o.ID = ro.RelatedObjectID
+                 WHERE ro.RelatedClassID = 7 AND ro.AccountID = d.RelatedAccountID),
+                (SELECT MIN(o.Name) FROM tblOrganization o
+                 WHERE (d.ClassID1 = 7 AND o.ID = d.ObjectID1) OR (d.ClassID2 = 7 AND o.ID = d.ObjectID2)
+                    OR (d.ClassID3 = 7 AND o.ID = d.ObjectID3))) AS RelatedOrganization,
+       ISNULL(e.FirstName + N' ', N'') + e.LastName AS AchieverName,
+       b.Title AS BranchTitle, k.Code AS ContractCode, k.Title AS ContractTitle
 FROM tblRecPayCashTurnDetail d
-JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID;
+JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID
+LEFT JOIN tblRecPayCash c ON c.ID = t.CashID
+LEFT JOIN tblUser u ON u.ID = t.UserID
+LEFT JOIN tblAccount r ON r.ID = d.RelatedAccountID
+LEFT JOIN tblEmployee e ON e.ID = d.AchieverID
+LEFT JOIN tblBranch b ON b.ID = d.BranchID
+LEFT JOIN tblAccountContractProject k ON k.ID = d.ContractID;
 GO
 CREATE VIEW vwRecPayCashTurnDetailSearch AS
 SELECT d.ID, d.CashTurnID, t.Turn, t.CashID, c.Name AS CashDescription,
@@ -91,4 +108,10 @@ CREATE VIEW vwFormHistory AS
 SELECT f.ID, f.EventID, f.FormCode, f.FormTypeID, f.Description, f.UserID, u.FullName AS UserFullName,
        f.EventDate, f.FarsiEventDate, f.EventTime
 FROM tblOmberFormAction f LEFT JOIN tblUser u ON u.ID = f.UserID;
+GO
+
+CREATE VIEW vwFormChangeHistory AS
+SELECT h.ID, h.FormTypeID, CAST(h.ReceiptID AS VARCHAR(20)) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
+       h.ChangedAt, h.Before, h.After
+FROM tblRecPayCashTurnDetailHistory h LEFT JOIN tblUser u ON u.ID = h.UserID;
 GO

@@ -70,6 +70,7 @@ void OpenConnection()
     dtEn.cnt.Open(QString(), QString());
     dtEn.cnt.Close();
     dtEn.cnt.setConnectionString(Module::context().ConnectionString);
+    dtEn.cnt.setSessionUser(Module::context().UserID);
 }
 
 QString FormatThousands(const QString &digits, const QString &separator)

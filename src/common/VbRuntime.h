@@ -15,6 +15,19 @@ void ignoreErrors(Step &&step)
     }
 }
 
+// One step of an operation that writes: a failure keeps its number and
+// source, and its text says which step failed, so that the report tells the
+// cashier what was and was not written.
+template <typename Step>
+void inStep(const QString &what, Step &&step)
+{
+    try {
+        step();
+    } catch (const VbError &e) {
+        throw VbError(e.number(), what + QStringLiteral(": ") + e.description(), e.source());
+    }
+}
+
 // The boundary of every event handler: what escapes is reported once in a
 // message box titled "خطا" with the error's text, and the form stays usable
 // in the state it reached. Nothing escapes to Qt's event loop.

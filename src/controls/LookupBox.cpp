@@ -129,6 +129,8 @@ void LookupBox::fillCombo()
         QString t = displayText(r);
         if (twice.contains(t))
             t += QStringLiteral(" (%1)").arg(r.code.isEmpty() ? QString::number(r.id) : r.code);
+        if (r.offListed)
+            t += QStringLiteral(" (غيرفعال)");
         m_combo->addItem(t, r.id);
     }
     showChosen();
@@ -191,19 +193,21 @@ void LookupBox::chooseId(qint32 id)
         return;
     }
     ensureLoaded();
-    int index = indexOfId(id);
-    if (index < 0 && ready()) {
-        // An ID the list does not offer (an inactive row, say) is still shown.
+    int index = id == 0 ? -1 : indexOfId(id);
+    if (index < 0 && id != 0) {
+        Row row{id, QStringLiteral("%1 (نامعلوم)").arg(id), QString(), false};
         try {
-            const QVector<Row> extra = readRows(rowQuery(id));
-            if (!extra.isEmpty()) {
-                m_rows.push_back(extra.first());
-                fillCombo();
-                index = int(m_rows.size()) - 1;
+            const QVector<Row> found = readRows(rowQuery(id));
+            if (!found.isEmpty()) {
+                row = found.first();
+                row.offListed = true;
             }
         } catch (const VbError &e) {
             qWarning().noquote() << objectName() << "could not look up" << id << ':' << e.description();
         }
+        m_rows.push_back(row);
+        fillCombo();
+        index = int(m_rows.size()) - 1;
     }
     m_selected = index;
     showChosen();

@@ -31,8 +31,10 @@ public:
 
     // The chosen row's ID, or 0 when nothing is chosen.
     qint32 chosenId() const;
-    // Chooses a row by ID without raising the chosen signal; IDs not in the
-    // list are looked up on their own, unknown ones leave it empty.
+    // Chooses a row by ID without raising the chosen signal. An ID the list
+    // does not offer (an inactive row, say) is looked up on its own and
+    // shown marked; one found nowhere is still kept, so that a stored value
+    // is never lost by showing it.
     void chooseId(qint32 id);
     QString chosenText() const;
 
@@ -54,6 +56,8 @@ protected:
         qint32 id;
         QString title;
         QString code;
+        // Not among the rows the list offers: shown with a mark.
+        bool offListed = false;
     };
     // The rows to offer; an empty text when the box has nothing to show yet.
     virtual QString listQuery() const = 0;

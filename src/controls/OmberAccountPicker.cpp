@@ -18,6 +18,7 @@ OmberAccountPicker::OmberAccountPicker(QWidget *parent)
     VbKeys::markUserControl(this);
     setLayoutDirection(Qt::RightToLeft);
     m_accountBox->setObjectName(QStringLiteral("account"));
+    setFocusProxy(m_accountBox);
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setHorizontalSpacing(8);
@@ -80,10 +81,11 @@ OmberAccountPicker::ClassInfo OmberAccountPicker::classInfo(qint32 classId)
         return info;
     try {
         const RowSet rows =
-            c->execute(QStringLiteral("Select Title, ViewMinor From tblOmberObjectClass Where ID = %1").arg(classId));
+            c->execute(QStringLiteral("Select Title, ViewMinor, ViewMajor From tblOmberObjectClass Where ID = %1").arg(classId));
         if (!rows.rows.isEmpty()) {
             info.title = Vb::textOf(rows.rows[0][0]);
             info.view = Vb::textOf(rows.rows[0][1]);
+            info.majorView = Vb::textOf(rows.rows[0][2]);
         }
     } catch (const VbError &e) {
         qWarning().noquote() << "AccCredit: class" << classId << e.description();
@@ -150,7 +152,7 @@ void OmberAccountPicker::showLevel(int level)
     label->setText(info.title + QLatin1Char(':'));
     box->setTitle(info.title);
     box->setViewMinor(info.view);
-    box->setViewMajor(info.view);
+    box->setViewMajor(info.majorView.isEmpty() ? info.view : info.majorView);
     box->setEditable(m_editable);
     if (m_object[level - 1] > 0)
         box->setSelectedID(m_object[level - 1]);

@@ -67,6 +67,7 @@ private:
     {
         QString title;
         QString view;
+        QString majorView;
     };
     ClassInfo classInfo(qint32 classId);
     // The classes the account's definition gives its levels, when the user picks it.

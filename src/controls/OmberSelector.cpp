@@ -55,7 +55,9 @@ QString OmberSelector::listQuery() const
 
 QString OmberSelector::rowQuery(qint32 id) const
 {
-    const QString view = plainName(m_viewMinor) ? m_viewMinor : m_viewMajor;
+    // The major view holds every row, the minor one only those offered (the
+    // active ones): a stored ID is looked up where it surely is.
+    const QString view = plainName(m_viewMajor) ? m_viewMajor : m_viewMinor;
     if (!plainName(view))
         return QString();
     return QStringLiteral("Select * From %1 Where ID = %2").arg(view).arg(id);

@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 
 #include "core/VbError.h"
+#include "data/Cursor.h"
 #include "data/Diagnostics.h"
 #include "data/ProcedureDefs.h"
 #include "data/SqliteDialect.h"
@@ -38,8 +39,16 @@ void Connection::Open(const QString &userId, const QString &password)
         text += QStringLiteral(";Password=") + password;
     const ::ConnectionString cs(text);
     auto dialect = Dialect::forConnectionString(cs);
+    dialect->setSessionUser(m_sessionUser);
     dialect->open(cs, m_connectionTimeout, m_commandTimeout);
     m_dialect = std::move(dialect);
+}
+
+void Connection::setSessionUser(qint32 userId)
+{
+    m_sessionUser = userId;
+    if (m_dialect)
+        m_dialect->setSessionUser(userId);
 }
 
 void Connection::Close()
@@ -56,15 +65,27 @@ void Connection::ensureOpen()
         Open();
 }
 
-RowSet Connection::execute(const QString &tsql)
+void Connection::recordStatement(const QString &tsql)
 {
     if (m_recorded) {
         Diagnostics &d = Diagnostics::instance();
         d.record({Diagnostics::Entry::Sql, tsql, {}, {}});
         d.checkFault(tsql);
     }
+}
+
+RowSet Connection::execute(const QString &tsql)
+{
+    recordStatement(tsql);
     ensureOpen();
     return m_dialect->execute(m_dialect->toNative(tsql));
+}
+
+std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
+{
+    recordStatement(tsql);
+    ensureOpen();
+    return m_dialect->openCursor(m_dialect->toNative(tsql));
 }
 
 int Connection::call(const ProcedureDef &procedure, QVariantList &args)

@@ -9,6 +9,7 @@
 #include <memory>
 
 struct ProcedureDef;
+class Cursor;
 
 // The data environment's connection `cnt`: a connection string, time-outs,
 // open or closed. Commands open it on first use, as the data environment
@@ -37,6 +38,8 @@ public:
     void Close();
 
     RowSet execute(const QString &tsql);
+    // A query read forward one row at a time (recorded like execute).
+    std::unique_ptr<Cursor> openCursor(const QString &tsql);
     int call(const ProcedureDef &procedure, QVariantList &args);
 
     // One transaction around several statements (opens the connection when
@@ -51,16 +54,22 @@ public:
     QString dateLiteral(const QDate &date) const;
     Dialect::Engine engine() const;
 
+    // The signed-in user, told to the database for its record of changes.
+    void setSessionUser(qint32 userId);
+    qint32 sessionUser() const { return m_sessionUser; }
+
     // The in-house controls' own lookups are not the component's statements:
     // they are neither recorded nor made to fail by the fault injector.
     void setRecorded(bool recorded) { m_recorded = recorded; }
 
 private:
     void ensureOpen();
+    void recordStatement(const QString &tsql);
 
     QString m_connectionString;
     int m_connectionTimeout = 15;
     int m_commandTimeout = 30;
     std::unique_ptr<Dialect> m_dialect;
     bool m_recorded = true;
+    qint32 m_sessionUser = 0;
 };

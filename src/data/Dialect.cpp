@@ -1,6 +1,7 @@
 #include "data/Dialect.h"
 
 #include "core/VbError.h"
+#include "data/Cursor.h"
 #include "data/OdbcDialect.h"
 #include "data/SqliteDialect.h"
 
@@ -32,4 +33,9 @@ std::unique_ptr<Dialect> Dialect::forConnectionString(const ConnectionString &cs
                   QStringLiteral("رشته اتصال به پايگاه داده معتبر نيست: \"%1\"")
                       .arg(ConnectionString::masked(cs.text())),
                   QStringLiteral("ADODB.Connection"));
+}
+
+std::unique_ptr<Cursor> Dialect::openCursor(const QString &nativeSql)
+{
+    return cursorOver(execute(nativeSql));
 }

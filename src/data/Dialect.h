@@ -8,6 +8,7 @@
 #include <memory>
 
 struct ProcedureDef;
+class Cursor;
 
 // Everything that differs between database engines, one small class per
 // engine: how the component's T-SQL reaches it, how a date is written in a
@@ -27,8 +28,14 @@ public:
     virtual void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) = 0;
     virtual void close() = 0;
     virtual void setCommandTimeout(int seconds) { Q_UNUSED(seconds) }
+    // Who works on the connection, for the database's record of changes
+    // (0: nobody signed in). Given before open and whenever it changes.
+    virtual void setSessionUser(qint32 userId) { Q_UNUSED(userId) }
 
     virtual RowSet execute(const QString &nativeSql) = 0;
+    // The rows of a query one at a time. By default the whole result is
+    // read first and handed out row by row.
+    virtual std::unique_ptr<Cursor> openCursor(const QString &nativeSql);
     // Arguments in parameter order; in/out ones are replaced after the call.
     virtual int call(const ProcedureDef &procedure, QVariantList &args) = 0;
 

@@ -172,6 +172,21 @@ void OdbcDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, in
         QSqlDatabase::removeDatabase(m_name);
         throw VbError::database(text, engineName());
     }
+    tellSessionUser();
+}
+
+void OdbcDialect::setSessionUser(qint32 userId)
+{
+    m_sessionUser = userId;
+    if (QSqlDatabase::contains(m_name))
+        tellSessionUser();
+}
+
+void OdbcDialect::tellSessionUser()
+{
+    // The suite's triggers record who changed a receipt from here.
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.exec(QStringLiteral("EXEC sp_set_session_context N'PardexUser', %1").arg(m_sessionUser));
 }
 
 void OdbcDialect::close()

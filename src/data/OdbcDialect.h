@@ -18,6 +18,7 @@ public:
 
     void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) override;
     void close() override;
+    void setSessionUser(qint32 userId) override;
 
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
@@ -33,7 +34,9 @@ public:
     static QString findDriver();
 
 private:
+    void tellSessionUser();
     QString m_name;
+    qint32 m_sessionUser = 0;
 };
 
 // The design-time string stored in the data environment: it opens and

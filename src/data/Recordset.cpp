@@ -2,6 +2,7 @@
 
 #include "core/VbError.h"
 #include "data/Connection.h"
+#include "data/Cursor.h"
 
 namespace {
 const QString ErrorSource = QStringLiteral("ADODB.Recordset");
@@ -44,6 +45,14 @@ void Recordset::Open(const QString &source)
         notAllowedOpen();
     m_source = source;
     Open();
+}
+
+std::unique_ptr<Cursor> Recordset::OpenCursor(const QString &sql)
+{
+    if (m_open)
+        notAllowedOpen();
+    m_source = sql;
+    return m_connection->openCursor(m_source);
 }
 
 int Recordset::Query(const QString &sql, const Reader &read)

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <memory>
 
 class Connection;
+class Cursor;
 
 // A client-side recordset: opening runs its source on the connection and
 // keeps every row, so the record count is known at once. A statement that
@@ -52,6 +54,11 @@ public:
     // straight away: a recordset left open by an earlier operation fails
     // with 3705 here.
     int QueryOpenAsIs(const QString &sql, const Reader &read = {});
+
+    // Opens sql forward-only for a grid that keeps its own copy of the
+    // rows: they are read from the returned cursor, and the recordset itself
+    // stays closed (error 3705 when it is open).
+    std::unique_ptr<Cursor> OpenCursor(const QString &sql);
 
     // Everything the last open returned, for a bound grid.
     const RowSet &rows() const;

@@ -22,16 +22,27 @@ public:
     void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) override;
     void close() override;
     void setCommandTimeout(int seconds) override;
+    void setSessionUser(qint32 userId) override { m_sessionUser = userId; }
 
     RowSet execute(const QString &nativeSql) override;
+    // On a connection of its own to the same file, so that the rows it
+    // hands out are one snapshot whatever this connection writes meanwhile.
+    std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
     void beginTransaction() override;
     void commitTransaction() override;
     void rollbackTransaction() override;
 
     static QString dateLiteralText(const QDate &date);
+    // LIKE on this engine folds what Persian and Arabic keyboards type
+    // differently: ي and ى match ی, ك matches ک, Persian and Arabic-Indic
+    // digits match Latin ones, and Latin letters match either case.
+    static void registerFolding(sqlite3 *db);
 
 private:
     QString m_name;
+    QString m_path;
+    int m_busyMilliseconds = 30000;
     sqlite3 *m_handle = nullptr;
+    qint32 m_sessionUser = 0;
 };

@@ -13,6 +13,7 @@
 #include "platform/FormShower.h"
 #include "platform/Look.h"
 #include "receipt/frmRPDCashRec.h"
+#include "search/frmRPDSearch.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -120,10 +121,17 @@ void Pardex1::enter(qint32 mode, const qint32 *receiptId)
     receipt.mptContracts()->setConnectionString(context.ConnectionString);
     receipt.TlvAccPicker()->setConnectionString(context.ConnectionString);
     receipt.TlvAccPicker()->setPrepared(true);
-    // The search form's selectors and pickers are prepared here too, in
-    // their places between these steps, once the search form is part of
-    // the component.
+    // The search form: its first touch loads it, without showing it.
+    frmRPDSearch &search = frmRPDSearch::instance();
+    search.mptOpenerUser()->setConnectionString(context.ConnectionString);
+    search.mptContracts()->setConnectionString(context.ConnectionString);
+    search.TlvAccAccount()->setConnectionString(context.ConnectionString);
+    search.TlvAccAccount()->setPrepared(true);
+    search.TlvAccSecondAccount()->setConnectionString(context.ConnectionString);
+    search.TlvAccSecondAccount()->setPrepared(true);
+    search.TlvAccSecondAccount()->setPositionID(context.PositionID);
     receipt.TlvAccPicker()->setPositionID(context.PositionID);
+    search.TlvAccAccount()->setPositionID(context.PositionID);
 
     if (Module::dtEn().spOmberHasPermission(context.UserID, CashReceiptFormRight) == 0) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));

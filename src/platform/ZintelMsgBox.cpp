@@ -47,7 +47,16 @@ QString buttonStyle(const QColor &back)
 
 } // namespace
 
+namespace {
+ZintelMsgBox::UnattendedHook g_unattended;
+}
+
 ZintelMsgBox::ZintelMsgBox(QObject *parent) : QObject(parent) {}
+
+void ZintelMsgBox::setUnattended(UnattendedHook hook)
+{
+    g_unattended = std::move(hook);
+}
 
 void ZintelMsgBox::ClearShow()
 {
@@ -120,5 +129,11 @@ void ZintelMsgBox::ClearShow()
     layout->setSpacing(10);
     layout->addWidget(frame);
     layout->addLayout(buttons);
+    if (g_unattended) {
+        dialog.adjustSize();
+        dialog.ensurePolished();
+        g_unattended(&dialog, Vb::textOf(m_title), m_message);
+        return;
+    }
     dialog.exec();
 }

@@ -2,6 +2,9 @@
 
 #include <QObject>
 #include <QVariant>
+#include <functional>
+
+class QWidget;
 
 // The suite's message box "Zintel.ZintelMSG": set the title, text, type and
 // colours, call ClearShow, read Resualt (1 yes, 0 no; -1 when the box was
@@ -25,6 +28,12 @@ public:
     qint16 Resualt() const { return m_result; }
 
     static constexpr const char *ProgId = "Zintel.ZintelMSG";
+
+    // Where no one can answer (screens rendered without a display), a box is
+    // laid out, handed to the hook and closed unanswered (Resualt -1), so
+    // nothing waits for a click that cannot come. An empty hook ends it.
+    using UnattendedHook = std::function<void(QWidget *box, const QString &title, const QString &message)>;
+    static void setUnattended(UnattendedHook hook);
 
 private:
     QVariant m_title;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <QVector>
 #include <memory>
 
 namespace Ui {
@@ -13,6 +16,7 @@ class OmberBody;
 class OmberButton;
 class OmberDate;
 class OmberSelector;
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -87,24 +91,101 @@ public Q_SLOTS:
     void txtID_KeyPress(qint16 &keyAscii);
     void TlvAccPicker_AccountSelected();
 
+    // Amount entry and the description box.
+    void txtRec_KeyPress(qint16 &KeyAscii);
+    void txtRec_KeyUp(qint16 KeyCode, qint16 Shift);
+    void txtDescription_GotFocus();
+
+    // Starting and abandoning the editing of a receipt.
+    void cmdNew_Click();
+    void cmdEdit_Click();
+    void cmdCancel_Click();
+    void mnuNew_Click();
+    void mnuEdit_Click();
+
+    // Saving, keeping as a draft, returning to the draft state, deleting.
+    void cmdSave_Click();
+    void mnuSave_Click();
+    void cmdRegSave_Click();
+    void mnuRegSave_Click();
+    void mnuEditFinal_Click();
+    void cmdReturnToTempState_Click();
+    void cmdDelete_Click();
+    void mnuDelete_Click();
+    bool IsAmountMandatory();
+    bool IsBranchMandatory();
+
+    // The receipt's accounting document.
+    void WriteReceiptDocument();
+    void RemoveReceiptDocument();
+
     void cmdExit_Click();
     void mnuExit_Click();
 
-    // Linked components: the suite's sibling components opened from the form.
+    // --- Linked components (frmRPDCashRecLinked.cpp) ---
     void cmdAccTrans_Click();
     void cmdCashLedger_Click();
     void mnuCashTurn_Click();
     void mnuNewAccounts_Click();
+    // --- end of the linked components ---
+
+    // --- Opening the search (frmRPDCashRecSearch.cpp) ---
+    void cmdSearch_Click();
+    void mnuSearch_Click();
+    // --- end of the search block ---
+
+    // ---- Printing (frmRPDCashRecPrint.cpp) ----
+    void cmdView_Click();
+    void mnuPrintView_Click();
+    void mnuPrint_Click();
+
+public:
+    // The report printer "PirelRpt.PirelRpt1", created through the component
+    // registry by the first print and kept while the form lives.
+    std::unique_ptr<QObject> rptPrint;
+    // ---- end of printing ----
 
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Tab follows the order in which a receipt is filled in.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     frmRPDCashRec();
     void connectHandlers();
+    // A button's click and a menu item's trigger run a handler at the event boundary.
+    void onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)());
+    void onTrigger(QAction *action, void (frmRPDCashRec::*handler)());
+    // The controls as designed, taken once after the form is built; every
+    // load starts from them, so nothing of an earlier receipt or mode
+    // survives an unload (only the form's members do).
+    void takeDesignState();
+    // Pieces of the saves.
+    bool parameterIsSet(qint32 id);
+    qint32 counterpartyAccount() const;
+    void writeReceipt(qint32 code);
+    void writeFormAction(qint32 eventId, const QString &suffix);
+    void updateDetailLevels();
+    QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;
+    void restoreDesignState();
+    struct DesignedControl
+    {
+        QPointer<QWidget> widget;
+        QRect geometry;
+        bool positioned; // placed by the design, not by a layout
+        bool enabled;
+        bool hidden;
+        QString text;
+        bool readOnly;
+    };
+    QVector<DesignedControl> m_design;
+    QVector<QWidget *> m_tabOrder;
+    QVector<QPair<QAction *, bool>> m_designActions;
+    QSize m_designSize;
+    double m_designMasterLeft = 0;
     // Runs one handler at the event boundary: errors are reported, never thrown on.
     void handle(const std::function<void()> &handler);
 

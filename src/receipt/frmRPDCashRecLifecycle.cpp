@@ -35,9 +35,11 @@ void frmRPDCashRec::Form_Load()
     // 3. Today's date from the server.
     ui->dtpDate->setValue(GetServerDate());
 
-    // 4. The size the resize rule measures from. It is 16-bit: a window
-    // left larger than 32767 twips (maximised on a large screen) is
-    // remembered as 32767 rather than failing the load with an overflow.
+    // 4. The size the resize rule measures from. It is 16-bit, and a window
+    // larger than 32767 twips (maximised on a large screen) would overflow
+    // it. Deliberately, and only here and in the resize rule, the form
+    // avoids that overflow instead of raising it: such a size is
+    // remembered as 32767, so the load does not fail on a large screen.
     DesignWidth = Vb::cint(qMin(widthTwips(), 32767.0));
     DesignHeight = Vb::cint(qMin(heightTwips(), 32767.0));
 
@@ -156,9 +158,9 @@ void frmRPDCashRec::applyResizeRule(double width, double height)
 {
     if (width < 7890 || height <= 6000)
         return;
-    // The remembered size is 16-bit: a window beyond 32767 twips (a
-    // maximised window on a large screen) is left as it is rather than
-    // failing with an overflow.
+    // The remembered size is 16-bit. The other place (with the load step)
+    // where the form deliberately avoids the overflow it would raise: a
+    // window beyond 32767 twips is left unlaid rather than failing.
     if (width > 32767 || height > 32767)
         return;
     m_masterLeft += (width - DesignWidth) / 2;
@@ -187,11 +189,14 @@ void frmRPDCashRec::sltBranch_KeyDown(qint16 keyCode, qint16 shift)
 
 void frmRPDCashRec::RouteKeys(qint16 keyCode, qint16 shift)
 {
+    // The routing ignores errors: one raised by the operation it runs ends
+    // that operation silently, unlike a click on the button, whose failure
+    // is reported.
     try {
         if (shift != VbKeys::CtrlMask)
             return;
         if (keyCode == 78 && ui->cmdNew->isEnabled())
-            ui->cmdNew->click();
+            cmdNew_Click();
         else if (keyCode == 83 && ui->cmdSave->isEnabled())
             ui->cmdSave->click();
     } catch (const VbError &) {

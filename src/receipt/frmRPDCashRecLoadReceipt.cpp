@@ -1,5 +1,4 @@
-// Bringing a stored receipt onto the form by its number, and the
-// counter-party's organisation text.
+// Bringing a stored receipt onto the form by its number.
 
 #include "receipt/frmRPDCashRec.h"
 
@@ -86,8 +85,10 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
                 ui->TlvAccPicker->Clear();
             else
                 ui->TlvAccPicker->setAccountID(Vb::clng(account));
-            TlvAccPicker_AccountSelected();
         }
+        // Once per load whichever picker is shown: with the detail-level
+        // picker in use it reads the account the hidden picker holds.
+        TlvAccPicker_AccountSelected();
 
         const QVariant contract = rs.Fields(QStringLiteral("ContractID"));
         if (contract.isNull())
@@ -118,19 +119,4 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
     }
     rs.Close();
     ui->DastelHistory1->LoadHistory(CashReceiptFormType, CurrentReceiptID);
-}
-
-void frmRPDCashRec::TlvAccPicker_AccountSelected()
-{
-    ui->txtAddress->setText(QString());
-    Module::dtEn().rssqlOmberBasePath.Query(
-        QStringLiteral("Select Name + '_' + isnull(Address,'') + '_' + isnull(Phone1,'') as OrgDesc from "
-                       "tblOrganization Where ID in (Select RelatedObjectID from tblAccountRelatedObjects "
-                       "Where RelatedClassID=7 and AccountID=")
-            + QString::number(ui->TlvAccPicker->AccountID()) + QStringLiteral(")"),
-        [this](Recordset &rs) {
-            // A null OrgDesc (an organisation without a name) leaves the box empty.
-            if (rs.RecordCount() != 0)
-                ui->txtAddress->setText(Vb::textOf(rs.Fields(QStringLiteral("OrgDesc"))));
-        });
 }

@@ -296,11 +296,13 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                grants);
 
     insertRows(db, QStringLiteral("tblOmberObjectClass"),
-               {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("ViewMinor")},
-               {{ClassEmployee, QStringLiteral("کارمند"), QStringLiteral("vwEmployeeMinor")},
-                {ClassOrganization, QStringLiteral("سازمان"), QStringLiteral("vwOrganizationMinor")},
-                {ClassContract, QStringLiteral("پروژه/قرارداد"), QStringLiteral("vwAccountContractProjectMinor")},
-                {ClassCashBox, QStringLiteral("صندوق"), QStringLiteral("vwRecPayCashMinor")}});
+               {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("ViewMinor"), QStringLiteral("ViewMajor")},
+               {{ClassEmployee, QStringLiteral("کارمند"), QStringLiteral("vwEmployeeMinor"), QStringLiteral("vwEmployee")},
+                {ClassOrganization, QStringLiteral("سازمان"), QStringLiteral("vwOrganizationMinor"),
+                 QStringLiteral("vwOrganization")},
+                {ClassContract, QStringLiteral("پروژه/قرارداد"), QStringLiteral("vwAccountContractProjectMinor"),
+                 QStringLiteral("vwAccountContractProject")},
+                {ClassCashBox, QStringLiteral("صندوق"), QStringLiteral("vwRecPayCashMinor"), QStringLiteral("vwRecPayCashMinor")}});
 
     QList<QVariantList> accounts;
     for (const AccountRow &a : Accounts)

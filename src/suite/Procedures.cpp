@@ -50,37 +50,64 @@ void requireRow(sqlite3 *db, const QString &sql, qint32 id, const QString &missi
 int nextReceiptCode(sqlite3 *db, int formTypeId)
 {
     // "Code IS NOT NULL" lets the partial unique index answer the maximum.
+    // Codes held for receipts gone back to the draft state are taken too.
     const QVariant max = sqlite::scalar(
         db,
-        QStringLiteral("SELECT max(Code) FROM tblRecPayCashTurnDetail "
-                       "WHERE FormTypeID = ? AND Code IS NOT NULL"),
+        QStringLiteral("SELECT max(ifnull((SELECT max(Code) FROM tblRecPayCashTurnDetail "
+                       "WHERE FormTypeID = ?1 AND Code IS NOT NULL), 0), "
+                       "ifnull((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = ?1), 0))"),
         {formTypeId});
-    return (max.isValid() ? max.toInt() : 0) + 1;
+    return max.toInt() + 1;
 }
 
-// @Code 0 asks for the confirmed code (kept when the receipt has one),
-// -1 stores the receipt without a code, anything else is stored as given.
-QVariant codeToStore(sqlite3 *db, qint32 requested, int formTypeId, const QVariant &existing)
+// @Code 0 asks for the confirmed code: the one the receipt has, else the
+// one it gave up when it went back to the draft state, else the next. -1
+// stores the receipt without a code, anything else is stored as given.
+QVariant codeToStore(sqlite3 *db, qint32 requested, int formTypeId, const QVariant &existing, qint32 receiptId = 0)
 {
     if (requested == -1)
         return QVariant();
-    if (requested == 0)
-        return existing.isValid() && !existing.isNull() ? existing.toInt() : nextReceiptCode(db, formTypeId);
-    return requested;
+    if (requested != 0)
+        return requested;
+    if (existing.isValid() && !existing.isNull())
+        return existing.toInt();
+    if (receiptId > 0) {
+        const QVariant released = sqlite::scalar(
+            db, QStringLiteral("SELECT Code FROM tblRecPayReleasedCode WHERE ReceiptID = ? AND FormTypeID = ?"),
+            {receiptId, formTypeId});
+        if (released.isValid())
+            return released.toInt();
+    }
+    return nextReceiptCode(db, formTypeId);
 }
 
 // A receipt never has two accounting documents: writing it again removes
-// the one written for it before.
-void removeDocumentsOf(sqlite3 *db, qint32 formId, int formTypeId)
+// what was written for it before. Only its own rows go; a document that
+// other forms share keeps theirs (and its header, whose value becomes the
+// debits left), a document of the receipt alone goes whole.
+void removeDocumentsOf(sqlite3 *db, qint32 formId, int formTypeId, const QVariant &exceptDocument = QVariant())
 {
-    const QString docs = QStringLiteral(
-        "SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail WHERE FormID = ? AND FormTypeID = ?");
-    const RowSet rows = sqlite::run(db, docs, {formId, formTypeId});
+    const RowSet rows = sqlite::run(
+        db,
+        QStringLiteral("SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail WHERE FormID = ? AND FormTypeID = ? "
+                       "AND DocumentID IS NOT ?"),
+        {formId, formTypeId, exceptDocument});
     for (const auto &row : rows.rows) {
         const QVariant doc = row[0];
-        sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocumentObjects WHERE DocumentID = ?"), {doc});
-        sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE DocumentID = ?"), {doc});
-        sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocument WHERE ID = ?"), {doc});
+        sqlite::exec(db,
+                     QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE DocumentID = ? AND FormID = ? AND "
+                                    "FormTypeID = ?"),
+                     {doc, formId, formTypeId});
+        if (sqlite::scalar(db, QStringLiteral("SELECT 1 FROM tblAccountDocumentDetail WHERE DocumentID = ?"), {doc})
+                .isValid()) {
+            sqlite::exec(db,
+                         QStringLiteral("UPDATE tblAccountDocument SET Value = (SELECT sum(DebitValue) FROM "
+                                        "tblAccountDocumentDetail WHERE DocumentID = ?1) WHERE ID = ?1"),
+                         {doc});
+        } else {
+            sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocumentObjects WHERE DocumentID = ?"), {doc});
+            sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocument WHERE ID = ?"), {doc});
+        }
     }
 }
 
@@ -117,10 +144,12 @@ int spRecPayInsertCashTurnDetail(sqlite3 *db, Args &a)
                QStringLiteral("نوبت صندوق شماره %1 وجود ندارد."));
     const int formType = a.value(10).isNull() ? CashReceiptFormType : intArg(a, 10);
     const QVariant code = codeToStore(db, intArg(a, 2), formType, QVariant());
+    // The detail levels the form writes next complete the creation.
     sqlite::exec(db,
                  QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
                                 "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
-                                "ContractID, FormTypeID, FormID, CreateDate) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+                                "ContractID, FormTypeID, FormID, CreateDate, LevelsPending) "
+                                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,1)"),
                  {turn, code, a.value(3), a.value(4), a.value(5), money(a, 6), money(a, 7), optionalId(a, 8),
                   optionalId(a, 9), formType, a.value(11), QDateTime::currentDateTime()});
     const qint64 id = sqlite::lastInsertId(db);
@@ -141,7 +170,7 @@ int spRecPayUpdateCashTurnDetail(sqlite3 *db, Args &a)
     if (current.rows.isEmpty())
         refuse(ReceiptMissing.arg(id));
     const int formType = current.rows[0][1].toInt();
-    const QVariant code = codeToStore(db, intArg(a, 2), formType, current.rows[0][0]);
+    const QVariant code = codeToStore(db, intArg(a, 2), formType, current.rows[0][0], id);
     sqlite::exec(db,
                  QStringLiteral("UPDATE tblRecPayCashTurnDetail SET CashTurnID = ?, Code = ?, TransactionDate = ?, "
                                 "FarsiTransactionDate = ?, Description = ?, ReceivedValue = ?, PayedValue = ?, "
@@ -234,6 +263,9 @@ int spAccountInsertDocumentDetail(sqlite3 *db, Args &a)
         refuse(QStringLiteral("حساب رديف %1 سند مشخص نشده است.").arg(intArg(a, 1)));
     requireRow(db, QStringLiteral("SELECT 1 FROM tblAccount WHERE ID = ?"), account,
                QStringLiteral("حساب شماره %1 وجود ندارد."));
+    // Rows of a receipt written into a new document leave any other one.
+    if (intArg(a, 13) == CashReceiptFormType && intArg(a, 12) > 0)
+        removeDocumentsOf(db, intArg(a, 12), CashReceiptFormType, a.value(0));
     sqlite::exec(db,
                  QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, "
                                 "TransactionDate, FarsiTransactionDate, Description, DocumentTypeID, "

@@ -101,7 +101,8 @@ CREATE INDEX IX_RelatedForms_Reference ON tblOmberRelatedForms (ReferenceFormTyp
 CREATE TABLE tblOmberObjectClass (
   ID INTEGER PRIMARY KEY,
   Title VARCHAR(100) NOT NULL,
-  ViewMinor VARCHAR(100)
+  ViewMinor VARCHAR(100),
+  ViewMajor VARCHAR(100)
 );
 
 -- Accounts -----------------------------------------------------------------
@@ -267,7 +268,10 @@ CREATE TABLE tblRecPayCashTurnDetail (
   AchieverID INTEGER,
   FormTypeID INT NOT NULL DEFAULT 206,
   FormID INT,
-  CreateDate DATETIME
+  CreateDate DATETIME,
+  -- Set by the insert: the detail levels that complete the new receipt are
+  -- part of its creation, not a change of it.
+  LevelsPending INT
 );
 CREATE INDEX IX_CashTurnDetail_Turn ON tblRecPayCashTurnDetail (CashTurnID);
 CREATE UNIQUE INDEX UX_CashTurnDetail_Code ON tblRecPayCashTurnDetail (FormTypeID, Code) WHERE Code IS NOT NULL;
@@ -276,15 +280,101 @@ CREATE INDEX IX_CashTurnDetail_Account ON tblRecPayCashTurnDetail (RelatedAccoun
 CREATE INDEX IX_CashTurnDetail_Contract ON tblRecPayCashTurnDetail (ContractID);
 CREATE INDEX IX_CashTurnDetail_Achiever ON tblRecPayCashTurnDetail (AchieverID);
 
+-- Codes a receipt gave up when it went back to the draft state: it takes
+-- its own code back when it is finally saved again, and no other receipt
+-- is given one of them, so returns leave no gaps among the codes.
+CREATE TABLE tblRecPayReleasedCode (
+  ReceiptID INTEGER PRIMARY KEY REFERENCES tblRecPayCashTurnDetail(ID) ON DELETE CASCADE,
+  FormTypeID INT NOT NULL,
+  Code INT NOT NULL,
+  UNIQUE (FormTypeID, Code)
+);
+CREATE TRIGGER trRecPayCodeReleased AFTER UPDATE OF Code ON tblRecPayCashTurnDetail
+WHEN OLD.Code IS NOT NULL AND NEW.Code IS NULL
+BEGIN
+  INSERT OR REPLACE INTO tblRecPayReleasedCode (ReceiptID, FormTypeID, Code) VALUES (OLD.ID, OLD.FormTypeID, OLD.Code);
+END;
+CREATE TRIGGER trRecPayCodeTaken AFTER UPDATE OF Code ON tblRecPayCashTurnDetail
+WHEN NEW.Code IS NOT NULL
+BEGIN
+  DELETE FROM tblRecPayReleasedCode WHERE ReceiptID = NEW.ID;
+END;
+
+-- What a finally registered receipt was before each change, and who
+-- changed it: edits, returns to the draft state and deletions. Written by
+-- triggers, so in the same transaction as the change. Before and After are
+-- the receipt's columns as JSON. A save writes its receipt and then its
+-- detail levels as two statements: the first opens the record (IsOpen 1),
+-- the second completes its After. Rows outlive a deleted receipt.
+CREATE TABLE tblRecPayCashTurnDetailHistory (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  ReceiptID INT NOT NULL,
+  FormTypeID INT NOT NULL,
+  Kind VARCHAR(10) NOT NULL,
+  IsOpen INT NOT NULL DEFAULT 0,
+  UserID INT,
+  ChangedAt DATETIME NOT NULL,
+  Before TEXT,
+  After TEXT
+);
+CREATE INDEX IX_DetailHistory_Receipt ON tblRecPayCashTurnDetailHistory (ReceiptID, IsOpen);
+CREATE TRIGGER trRecPayChanged AFTER UPDATE OF CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, ContractID ON tblRecPayCashTurnDetail
+WHEN OLD.Code IS NOT NULL AND (OLD.CashTurnID IS NOT NEW.CashTurnID OR OLD.Code IS NOT NEW.Code OR OLD.TransactionDate IS NOT NEW.TransactionDate OR OLD.FarsiTransactionDate IS NOT NEW.FarsiTransactionDate OR OLD.Description IS NOT NEW.Description OR OLD.ReceivedValue IS NOT NEW.ReceivedValue OR OLD.PayedValue IS NOT NEW.PayedValue OR OLD.RelatedAccountID IS NOT NEW.RelatedAccountID OR OLD.ContractID IS NOT NEW.ContractID OR OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID)
+BEGIN
+  UPDATE tblRecPayCashTurnDetailHistory SET IsOpen = 0 WHERE ReceiptID = NEW.ID AND IsOpen = 1;
+  INSERT INTO tblRecPayCashTurnDetailHistory (ReceiptID, FormTypeID, Kind, IsOpen, UserID, ChangedAt, Before, After)
+  VALUES (NEW.ID, NEW.FormTypeID, CASE WHEN NEW.Code IS NULL THEN 'return' ELSE 'edit' END,
+          CASE WHEN NEW.Code IS NULL THEN 0 ELSE 1 END, pardex_user(), datetime('now', 'localtime'),
+          json_object('CashTurnID', OLD.CashTurnID, 'Code', OLD.Code, 'TransactionDate', OLD.TransactionDate, 'FarsiTransactionDate', OLD.FarsiTransactionDate, 'Description', OLD.Description, 'ReceivedValue', OLD.ReceivedValue, 'PayedValue', OLD.PayedValue, 'RelatedAccountID', OLD.RelatedAccountID, 'ContractID', OLD.ContractID, 'ClassID1', OLD.ClassID1, 'ObjectID1', OLD.ObjectID1, 'ClassID2', OLD.ClassID2, 'ObjectID2', OLD.ObjectID2, 'ClassID3', OLD.ClassID3, 'ObjectID3', OLD.ObjectID3, 'BranchID', OLD.BranchID, 'AchieverID', OLD.AchieverID),
+          json_object('CashTurnID', NEW.CashTurnID, 'Code', NEW.Code, 'TransactionDate', NEW.TransactionDate, 'FarsiTransactionDate', NEW.FarsiTransactionDate, 'Description', NEW.Description, 'ReceivedValue', NEW.ReceivedValue, 'PayedValue', NEW.PayedValue, 'RelatedAccountID', NEW.RelatedAccountID, 'ContractID', NEW.ContractID, 'ClassID1', NEW.ClassID1, 'ObjectID1', NEW.ObjectID1, 'ClassID2', NEW.ClassID2, 'ObjectID2', NEW.ObjectID2, 'ClassID3', NEW.ClassID3, 'ObjectID3', NEW.ObjectID3, 'BranchID', NEW.BranchID, 'AchieverID', NEW.AchieverID));
+END;
+CREATE TRIGGER trRecPayLevelsChanged AFTER UPDATE OF ClassID1, ObjectID1, ClassID2, ObjectID2, ClassID3, ObjectID3, BranchID, AchieverID ON tblRecPayCashTurnDetail
+BEGIN
+  INSERT INTO tblRecPayCashTurnDetailHistory (ReceiptID, FormTypeID, Kind, IsOpen, UserID, ChangedAt, Before, After)
+  SELECT NEW.ID, NEW.FormTypeID, 'edit', 0, pardex_user(), datetime('now', 'localtime'),
+         json_object('CashTurnID', OLD.CashTurnID, 'Code', OLD.Code, 'TransactionDate', OLD.TransactionDate, 'FarsiTransactionDate', OLD.FarsiTransactionDate, 'Description', OLD.Description, 'ReceivedValue', OLD.ReceivedValue, 'PayedValue', OLD.PayedValue, 'RelatedAccountID', OLD.RelatedAccountID, 'ContractID', OLD.ContractID, 'ClassID1', OLD.ClassID1, 'ObjectID1', OLD.ObjectID1, 'ClassID2', OLD.ClassID2, 'ObjectID2', OLD.ObjectID2, 'ClassID3', OLD.ClassID3, 'ObjectID3', OLD.ObjectID3, 'BranchID', OLD.BranchID, 'AchieverID', OLD.AchieverID),
+         json_object('CashTurnID', NEW.CashTurnID, 'Code', NEW.Code, 'TransactionDate', NEW.TransactionDate, 'FarsiTransactionDate', NEW.FarsiTransactionDate, 'Description', NEW.Description, 'ReceivedValue', NEW.ReceivedValue, 'PayedValue', NEW.PayedValue, 'RelatedAccountID', NEW.RelatedAccountID, 'ContractID', NEW.ContractID, 'ClassID1', NEW.ClassID1, 'ObjectID1', NEW.ObjectID1, 'ClassID2', NEW.ClassID2, 'ObjectID2', NEW.ObjectID2, 'ClassID3', NEW.ClassID3, 'ObjectID3', NEW.ObjectID3, 'BranchID', NEW.BranchID, 'AchieverID', NEW.AchieverID)
+  WHERE OLD.Code IS NOT NULL AND ifnull(OLD.LevelsPending, 0) = 0 AND (OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID)
+    AND NOT EXISTS (SELECT 1 FROM tblRecPayCashTurnDetailHistory WHERE ReceiptID = NEW.ID AND IsOpen = 1);
+  UPDATE tblRecPayCashTurnDetailHistory SET IsOpen = 0,
+         After = json_object('CashTurnID', NEW.CashTurnID, 'Code', NEW.Code, 'TransactionDate', NEW.TransactionDate, 'FarsiTransactionDate', NEW.FarsiTransactionDate, 'Description', NEW.Description, 'ReceivedValue', NEW.ReceivedValue, 'PayedValue', NEW.PayedValue, 'RelatedAccountID', NEW.RelatedAccountID, 'ContractID', NEW.ContractID, 'ClassID1', NEW.ClassID1, 'ObjectID1', NEW.ObjectID1, 'ClassID2', NEW.ClassID2, 'ObjectID2', NEW.ObjectID2, 'ClassID3', NEW.ClassID3, 'ObjectID3', NEW.ObjectID3, 'BranchID', NEW.BranchID, 'AchieverID', NEW.AchieverID)
+   WHERE ReceiptID = NEW.ID AND IsOpen = 1;
+  UPDATE tblRecPayCashTurnDetail SET LevelsPending = NULL WHERE ID = NEW.ID AND LevelsPending IS NOT NULL;
+END;
+CREATE TRIGGER trRecPayDeleted AFTER DELETE ON tblRecPayCashTurnDetail
+BEGIN
+  UPDATE tblRecPayCashTurnDetailHistory SET IsOpen = 0 WHERE ReceiptID = OLD.ID AND IsOpen = 1;
+  INSERT INTO tblRecPayCashTurnDetailHistory (ReceiptID, FormTypeID, Kind, IsOpen, UserID, ChangedAt, Before, After)
+  VALUES (OLD.ID, OLD.FormTypeID, 'delete', 0, pardex_user(), datetime('now', 'localtime'),
+          json_object('CashTurnID', OLD.CashTurnID, 'Code', OLD.Code, 'TransactionDate', OLD.TransactionDate, 'FarsiTransactionDate', OLD.FarsiTransactionDate, 'Description', OLD.Description, 'ReceivedValue', OLD.ReceivedValue, 'PayedValue', OLD.PayedValue, 'RelatedAccountID', OLD.RelatedAccountID, 'ContractID', OLD.ContractID, 'ClassID1', OLD.ClassID1, 'ObjectID1', OLD.ObjectID1, 'ClassID2', OLD.ClassID2, 'ObjectID2', OLD.ObjectID2, 'ClassID3', OLD.ClassID3, 'ObjectID3', OLD.ObjectID3, 'BranchID', OLD.BranchID, 'AchieverID', OLD.AchieverID), NULL);
+END;
+
 -- Views the component reads ------------------------------------------------
 CREATE VIEW vwRecPayCashTurnDetail AS
 SELECT d.ID, d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.Description,
        d.ReceivedValue, d.PayedValue, d.RelatedAccountID, d.ContractID,
        d.ClassID1, d.ObjectID1, d.ClassID2, d.ObjectID2, d.ClassID3, d.ObjectID3,
        d.BranchID, d.AchieverID, d.FormTypeID, d.FormID, d.CreateDate,
-       t.CashID, t.Turn
+       t.CashID, t.Turn,
+       -- The names a printed receipt shows (report templates read them).
+       c.Name AS CashName, u.FullName AS OpenerUser,
+       r.Code AS RelatedAccountCode, r.Title AS RelatedAccountTitle,
+       coalesce((SELECT min(o.Name) FROM tblAccountRelatedObjects ro
+                 JOIN tblOrganization o ON o.ID = ro.RelatedObjectID
+                 WHERE ro.RelatedClassID = 7 AND ro.AccountID = d.RelatedAccountID),
+                (SELECT min(o.Name) FROM tblOrganization o
+                 WHERE (d.ClassID1 = 7 AND o.ID = d.ObjectID1) OR (d.ClassID2 = 7 AND o.ID = d.ObjectID2)
+                    OR (d.ClassID3 = 7 AND o.ID = d.ObjectID3))) AS RelatedOrganization,
+       ifnull(e.FirstName || ' ', '') || e.LastName AS AchieverName,
+       b.Title AS BranchTitle, k.Code AS ContractCode, k.Title AS ContractTitle
 FROM tblRecPayCashTurnDetail d
-JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID;
+JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID
+LEFT JOIN tblRecPayCash c ON c.ID = t.CashID
+LEFT JOIN tblUser u ON u.ID = t.UserID
+LEFT JOIN tblAccount r ON r.ID = d.RelatedAccountID
+LEFT JOIN tblEmployee e ON e.ID = d.AchieverID
+LEFT JOIN tblBranch b ON b.ID = d.BranchID
+LEFT JOIN tblAccountContractProject k ON k.ID = d.ContractID;
 
 CREATE VIEW vwRecPayCashTurnDetailSearch AS
 SELECT d.ID, d.CashTurnID, t.Turn, t.CashID, c.Name AS CashDescription,
@@ -356,6 +446,11 @@ CREATE VIEW vwRecPayCashMinor AS SELECT ID, CAST(ID AS TEXT) AS Code, Name AS Ti
 CREATE VIEW vwAccount AS
 SELECT a.ID, a.Code, a.Title, a.ParentID, a.AccountLevel, a.IsDetail, a.IsActive, p.Title AS ParentTitle
 FROM tblAccount a LEFT JOIN tblAccount p ON p.ID = a.ParentID;
+
+CREATE VIEW vwFormChangeHistory AS
+SELECT h.ID, h.FormTypeID, CAST(h.ReceiptID AS TEXT) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
+       h.ChangedAt, h.Before, h.After
+FROM tblRecPayCashTurnDetailHistory h LEFT JOIN tblUser u ON u.ID = h.UserID;
 
 CREATE VIEW vwFormHistory AS
 SELECT f.ID, f.EventID, f.FormCode, f.FormTypeID, f.Description, f.UserID, u.FullName AS UserFullName,

@@ -3,6 +3,7 @@
 #include "core/VbError.h"
 #include "suite/DemoData.h"
 #include "suite/Schema.h"
+#include "suite/Session.h"
 #include "suite/Sqlite.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ sqlite3 *openDatabase(const QString &path, bool readOnly, int busyTimeoutMs)
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    registerSessionFunctions(db, nullptr);
     return db;
 }
 
@@ -72,6 +74,8 @@ void createDatabase(const QString &path, const CreateOptions &options)
         sqlite3 *db;
         ~Closer() { sqlite3_close(db); }
     } closer{db};
+    sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    registerSessionFunctions(db, nullptr);
 
     // WAL lets readers go on while one process writes; it is a property of
     // the file and stays with it.

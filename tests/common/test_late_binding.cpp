@@ -4,6 +4,8 @@
 
 #include "support/Errors.h"
 
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {

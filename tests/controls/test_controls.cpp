@@ -6,6 +6,7 @@
 #include "core/PersianDate.h"
 #include "data/Diagnostics.h"
 #include "data/DtEn.h"
+#include "suite/Sqlite.h"
 #include "support/DemoDatabase.h"
 #include "support/Keyboard.h"
 
@@ -65,11 +66,46 @@ TEST_F(LookupTest, SelectorsOfferTheirMinorViewAndHoldOneChoice)
     branch.Clear();
     EXPECT_TRUE(branch.IsEmpty());
     EXPECT_EQ(branch.SelectedID(), 0);
-    // An ID that no row has leaves it empty.
+    // An ID that no row has is still kept: showing a stored value must
+    // never lose it.
     branch.setSelectedID(77);
-    EXPECT_TRUE(branch.IsEmpty());
+    EXPECT_FALSE(branch.IsEmpty());
+    EXPECT_EQ(branch.SelectedID(), 77);
+    EXPECT_EQ(branch.chosenText(), QStringLiteral("77 (نامعلوم)"));
     // The controls' own lookups are not the component's statements.
     EXPECT_TRUE(Diagnostics::instance().entries().isEmpty());
+}
+
+TEST_F(LookupTest, AStoredIdTheListDoesNotOfferIsKeptAndMarked)
+{
+    // Employee 9 leaves: the minor view (the list) no longer offers him.
+    sqlite::exec(db.handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
+    OmberSelector achiever;
+    achiever.setConnectionString(db.connectionString());
+    achiever.setViewMajor(QStringLiteral("vwEmployee"));
+    achiever.setViewMinor(QStringLiteral("vwEmployeeMinor"));
+    EXPECT_EQ(achiever.rowCount(), 11);
+    achiever.setSelectedID(9);
+    EXPECT_FALSE(achiever.IsEmpty());
+    EXPECT_EQ(achiever.SelectedID(), 9);
+    EXPECT_EQ(achiever.chosenText(), QStringLiteral("امیر صادقی (غيرفعال)"));
+    // Choosing an offered row and coming back works the same way again.
+    achiever.setSelectedID(3);
+    EXPECT_EQ(achiever.chosenText(), QStringLiteral("علی رضایی"));
+    achiever.setSelectedID(9);
+    EXPECT_EQ(achiever.SelectedID(), 9);
+
+    // The detail levels of the account picker look up their objects the same way.
+    OmberAccountPicker levels;
+    levels.setConnectionString(db.connectionString());
+    levels.setAccountID(110402);
+    levels.setClassID1(5);
+    levels.setObjectID1(9);
+    EXPECT_EQ(levels.ObjectID1(), 9);
+    auto *object = levels.findChild<OmberSelector *>(QStringLiteral("sltObject1"));
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->SelectedID(), 9);
+    EXPECT_EQ(object->chosenText(), QStringLiteral("امیر صادقی (غيرفعال)"));
 }
 
 TEST_F(LookupTest, AChoiceMadeBeforeTheConnectionIsKeptAndShownOnceItComes)

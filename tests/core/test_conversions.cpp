@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include "support/Errors.h"
 
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 TEST(LeadingNumber, ReadsFromTheStartAndStopsAtTheFirstOtherCharacter)

@@ -1,6 +1,8 @@
 #include "core/Currency.h"
 #include "core/VbError.h"
 
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {

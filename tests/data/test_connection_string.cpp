@@ -6,6 +6,8 @@
 #include <QFile>
 #include "support/Errors.h"
 
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)

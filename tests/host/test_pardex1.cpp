@@ -3,6 +3,8 @@
 #include "host/PropertyBag.h"
 
 #include <QSignalSpy>
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 TEST(HostControl, StartsWithItsDefaultsAndNamesEveryChangedProperty)

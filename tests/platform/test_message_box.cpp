@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -9,6 +9,7 @@
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -45,6 +46,8 @@ TEST_F(Lifecycle, TheLoadStepReadsTheSettingsInItsOrder)
                   QStringLiteral("Select * From tblOmberSystemParameters Where ID = 125 and Value=1"),
                   QStringLiteral("select * from tbluser where ID =486"),
                   QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=486"),
+                  // The search form's load step follows, in the same entry.
+                  QStringLiteral("select * from tblRecPayCash "),
               }));
     const UserContext &context = Module::context();
     EXPECT_FALSE(context.UseCounterpartyPicker);
@@ -192,30 +195,53 @@ TEST_F(Lifecycle, TheResizeRuleAppliesFrom7890By6001)
     EXPECT_EQ(f.DesignHeight, 10500);
 }
 
-TEST_F(Lifecycle, CtrlNAndCtrlSPressTheirButtonsOnlyWhenEnabled)
+TEST_F(Lifecycle, CtrlNAndCtrlSRunTheirOperationsOnlyWhenTheButtonIsEnabled)
 {
     clearShow(486);
-    QSignalSpy newClicks(child<QPushButton>("cmdNew"), &QPushButton::clicked);
     QSignalSpy saveClicks(child<QPushButton>("cmdSave"), &QPushButton::clicked);
     frmRPDCashRec &f = form();
+    auto newAttempts = [] {
+        int n = 0;
+        for (const auto &e : Diagnostics::instance().entries())
+            n += e.kind == Diagnostics::Entry::Call && e.args.value(1).toInt() == 20601;
+        return n;
+    };
 
-    f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
-    EXPECT_EQ(newClicks.size(), 1);
     f.RouteKeys(78, 3); // Ctrl+Shift+N
     f.RouteKeys(78, 0);
     f.RouteKeys(83, 2); // cmdSave is disabled in mode 5
-    EXPECT_EQ(newClicks.size(), 1);
+    EXPECT_EQ(newAttempts(), 0);
     EXPECT_EQ(saveClicks.size(), 0);
+    f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
+    EXPECT_EQ(newAttempts(), 1);
+    EXPECT_EQ(Module::context().FormMode, ModeNew);
 
-    Module::context().FormMode = ModeNew;
-    f.DisableComponents();
-    // From the branch selector as from the form.
+    // Mode 1: New is off; from the branch selector as from the form.
     Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(78, 2);
-    EXPECT_EQ(newClicks.size(), 1);
+    EXPECT_EQ(newAttempts(), 1);
     Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(83, 2);
     EXPECT_EQ(saveClicks.size(), 1);
     f.Form_KeyDown(83, 2);
     EXPECT_EQ(saveClicks.size(), 2);
+}
+
+TEST_F(Lifecycle, AFailureOfNewRoutedFromCtrlNIsIgnoredButAClickReportsIt)
+{
+    clearShow(486);
+    ScriptedMessageBox::clear();
+    Diagnostics::instance().failNext(QStringLiteral("IsOpen =1"));
+    form().RouteKeys(78, 2);
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+
+    Diagnostics::instance().failNext(QStringLiteral("IsOpen =1"));
+    child<QPushButton>("cmdNew")->click();
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    // The form stays usable: the next New works.
+    child<QPushButton>("cmdNew")->click();
+    EXPECT_EQ(Module::context().FormMode, ModeNew);
 }
 
 TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
@@ -268,9 +294,58 @@ TEST_F(Lifecycle, AFormLeftLargerThanSixteenBitsOfTwipsStillLoads)
 {
     clearShow(486);
     form().resize(2400, 700); // 36000 twips wide, as when maximised on a large screen
-    form().close();
-    clearShow(486);
+    form().Form_Load();
     EXPECT_TRUE(form().isVisible());
     EXPECT_EQ(form().DesignWidth, 32767);
     EXPECT_EQ(form().DesignHeight, 10500);
+}
+
+TEST_F(Lifecycle, EveryLoadStartsFromTheControlsAsDesigned)
+{
+    const QPoint masterDesigned = child<QWidget>("gbMaster")->pos();
+    const QSize sizeDesigned = form().size();
+
+    // A final receipt is shown, the window made larger, then closed.
+    host(486).View(1);
+    ASSERT_EQ(Module::context().FormMode, ModeViewFinal);
+    form().TimerButtons_Timer();
+    ASSERT_TRUE(child<QWidget>("cmdReturnToTempState")->isEnabled());
+    form().resize(sizeDesigned + QSize(200, 100));
+    QCoreApplication::processEvents();
+    ASSERT_NE(child<QWidget>("gbMaster")->pos(), masterDesigned);
+    form().close();
+
+    // Nothing of it comes back with the next opening.
+    host(486).ClearShow();
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    for (const char *name : {"txtID", "txtCode", "txtRec", "txtDescription", "txtAddress"})
+        EXPECT_TRUE(child<QLineEdit>(name)->text().isEmpty()) << name;
+    for (const char *name : {"mptAchiever", "sltBranch", "mptContracts"})
+        EXPECT_TRUE(child<OmberSelector>(name)->IsEmpty()) << name;
+    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->entryCount(), 0);
+    form().TimerButtons_Timer();
+    EXPECT_FALSE(child<QWidget>("cmdReturnToTempState")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("cmdAccTrans")->isEnabled());
+    EXPECT_EQ(form().size(), sizeDesigned);
+    EXPECT_EQ(child<QWidget>("gbMaster")->pos(), masterDesigned);
+    // The form's members do survive: the cash box and turn of that receipt.
+    EXPECT_EQ(form().CurrentCashTurnID, 1);
+    EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), QStringLiteral("10"));
+
+    // View(0) after a close shows the controls as designed, not the last mode's.
+    form().close();
+    host(486).View(0);
+    for (const char *name : {"cmdNew", "cmdEdit", "cmdSave", "cmdDelete", "cmdCancel", "cmdRegSave"})
+        EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QLineEdit>("txtRec")->isReadOnly());
+    EXPECT_FALSE(child<QLineEdit>("txtID")->isReadOnly());
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
+
+    // The same when the entry finds the form still open.
+    host(486).View(1);
+    ASSERT_FALSE(child<QLineEdit>("txtCode")->text().isEmpty());
+    host(486).View(0);
+    EXPECT_TRUE(child<QLineEdit>("txtCode")->text().isEmpty());
+    EXPECT_TRUE(child<QLineEdit>("txtRec")->text().isEmpty());
+    EXPECT_TRUE(child<QWidget>("cmdSave")->isEnabled());
 }

@@ -9,6 +9,7 @@
 #include "receipt/frmRPDCashRec.h"
 #include "suite/Sqlite.h"
 #include "support/FormFixture.h"
+#include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <QLabel>
@@ -142,7 +143,10 @@ TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinu
 {
     setParameter(311, QStringLiteral("1"));
     clearShow(486);
+    takeStatements();
     enter(QStringLiteral("8"));
+    // The organisation text is filled once per load, whichever picker is shown.
+    EXPECT_EQ(takeStatements().filter(QStringLiteral("as OrgDesc")).size(), 1);
     auto *acc = child<OmberAccountPicker>("AccCredit");
     EXPECT_EQ(acc->AccountID(), 110401);
     EXPECT_EQ(acc->ClassID1(), 7);
@@ -157,14 +161,25 @@ TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinu
     }
 }
 
-TEST_F(LoadReceipt, TypingANumberAndPressingEnterInTheBoxLoadsIt)
+TEST_F(LoadReceipt, TypingANumberAndPressingEnterInTheBoxLoadsItOnce)
 {
-    auto *box = child<QLineEdit>("txtID");
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("12"));
+    QWidget *focused = focusInto(child<QLineEdit>("txtID"));
+    ASSERT_EQ(focused, child<QLineEdit>("txtID"));
+    QTest::keyClicks(focused, QStringLiteral("12"));
     EXPECT_TRUE(takeStatements().isEmpty()); // other keys pass through untouched
-    EXPECT_EQ(box->text(), QStringLiteral("12"));
-    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(text("txtID"), QStringLiteral("12"));
+    QTest::keyClick(focused, Qt::Key_Return);
     EXPECT_EQ(form().CurrentReceiptID, 12);
     EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
+    // One Enter, one load.
+    EXPECT_EQ(takeStatements().filter(QStringLiteral("From vwRecPayCashTurnDetail")).size(), 1);
+}
+
+TEST_F(LoadReceipt, AStoredCollectorWhoIsNoLongerActiveIsKept)
+{
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
+    enter(QStringLiteral("12"));
+    auto *achiever = child<OmberSelector>("mptAchiever");
+    EXPECT_FALSE(achiever->IsEmpty());
+    EXPECT_EQ(achiever->SelectedID(), 9);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include "support/Printers.h"
 #include <memory>
 
 struct sqlite3;

@@ -7,9 +7,11 @@
 #include "platform/FormShower.h"
 #include "platform/Os.h"
 #include "receipt/frmRPDCashRec.h"
+#include "search/frmRPDSearch.h"
 #include "suite/Sqlite.h"
 #include "support/ScriptedMessageBox.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
 FormFixture::FormFixture() = default;
@@ -38,6 +40,7 @@ void FormFixture::TearDown()
     FormShower::setModalHook(nullptr);
     frmRPDCashRec::destroyInstance();
     frmRPDCashSelect::destroyInstance();
+    frmRPDSearch::destroyInstance();
     control.reset();
     Module::reset();
     Diagnostics::instance().clearFaults();
@@ -74,6 +77,27 @@ void FormFixture::setParameter(int id, const QString &value)
 {
     sqlite::exec(db->handle(), QStringLiteral("UPDATE tblOmberSystemParameters SET Value = ? WHERE ID = ?"),
                  {value, id});
+}
+
+void FormFixture::loadReceipt(qint32 id)
+{
+    child<QLineEdit>("txtID")->setText(QString::number(id));
+    qint16 enter = 13;
+    form().txtID_KeyPress(enter);
+}
+
+QVector<QVariantList> FormFixture::callsOf(const QString &procedure) const
+{
+    QVector<QVariantList> calls;
+    for (const Diagnostics::Entry &e : Diagnostics::instance().entries())
+        if (e.kind == Diagnostics::Entry::Call && e.text.endsWith(procedure, Qt::CaseInsensitive))
+            calls.push_back(e.args);
+    return calls;
+}
+
+qint32 FormFixture::mode() const
+{
+    return Module::context().FormMode;
 }
 
 frmRPDCashRec &FormFixture::form()

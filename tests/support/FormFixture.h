@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 #include <functional>
 #include <gtest/gtest.h>
@@ -38,6 +39,12 @@ protected:
     QStringList takeStatements();
     // Sets a system parameter in the database (the next load reads it).
     void setParameter(int id, const QString &value);
+    // Brings a receipt onto the form as typing its number and Enter would.
+    void loadReceipt(qint32 id);
+    // The recorded calls of one procedure, their arguments in order.
+    QVector<QVariantList> callsOf(const QString &procedure) const;
+    // The form's mode.
+    qint32 mode() const;
 
     frmRPDCashRec &form();
     // A control of the receipt form by its name; fails the test when missing.

@@ -16,3 +16,11 @@ QWidget *focusInto(QWidget *widget)
     QApplication::processEvents();
     return QApplication::focusWidget();
 }
+
+void typeText(QWidget *focused, const QString &text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}

@@ -7,3 +7,8 @@ class QWidget;
 // widget that has the focus then (the one real key events go to), or null
 // when the window could not be activated.
 QWidget *focusInto(QWidget *widget);
+
+class QString;
+// Types any text, one key press and release per character, as a keyboard
+// layout of that script would (QTest's own helpers know Latin keys only).
+void typeText(QWidget *focused, const QString &text);

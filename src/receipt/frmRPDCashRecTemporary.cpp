@@ -1,0 +1,80 @@
+// Keeping a receipt without a code, opening a final receipt for editing
+// under elevated rights, and returning a final receipt to the temporary
+// state.
+
+#include "receipt/frmRPDCashRec.h"
+
+#include "ui_frmRPDCashRec.h"
+
+#include "common/Module.h"
+#include "common/SharedServices.h"
+#include "common/VbRuntime.h"
+#include "controls/DastelHistory.h"
+#include "controls/VbKeys.h"
+#include "data/DtEn.h"
+
+namespace {
+constexpr qint32 CashReceiptFormType = 206;
+constexpr qint32 RightEdit = 20602;
+} // namespace
+
+void frmRPDCashRec::cmdRegSave_Click()
+{
+    UserContext &context = Module::context();
+    // No check of any kind: a draft may be incomplete.
+    switch (context.FormMode) {
+    case ModeNew:
+        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1); });
+        context.FormMode = ModeViewTemporary;
+        DisableComponents();
+        ui->txtID->setText(QString::number(CurrentReceiptID));
+        ui->txtCode->setText(QString::number(CurrentCode));
+        break;
+    case ModeEdit:
+        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1); });
+        context.FormMode = ModeViewTemporary;
+        DisableComponents();
+        ui->lblMessage->setText(QString());
+        ui->txtCode->setText(QString::number(CurrentCode));
+        break;
+    default:
+        // In final-edit mode only the levels, branch and collector are written.
+        break;
+    }
+    inStep(QStringLiteral("ثبت سطوح تفصيلي، شعبه و وصول كننده"), [this] { updateDetailLevels(); });
+    ignoreErrors([this] { ui->cmdNew->setFocus(); });
+    ignoreErrors([this] { ui->DastelHistory1->LoadHistory(CashReceiptFormType, CurrentReceiptID); });
+}
+
+void frmRPDCashRec::mnuRegSave_Click()
+{
+    cmdRegSave_Click();
+}
+
+void frmRPDCashRec::mnuEditFinal_Click()
+{
+    if (Module::dtEn().spOmberHasPermission(Module::context().UserID, RightEdit) == 0) {
+        ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+        return;
+    }
+    Module::context().FormMode = ModeEditFinal;
+    DisableComponents();
+    ui->lblMessage->setText(QStringLiteral("اصلاح دريافت نهايي"));
+    ignoreErrors([this] { ui->txtRec->setFocus(); });
+}
+
+void frmRPDCashRec::cmdReturnToTempState_Click()
+{
+    if (AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")) != 6)
+        return;
+    inStep(QStringLiteral("حذف سند حسابداري دريافت"), [this] { RemoveReceiptDocument(); });
+    inStep(QStringLiteral("بازگشت دريافت به حالت موقت"), [this] {
+        Module::dtEn().rssqlOmberBasePath.Query(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =")
+                                                + QString::number(CurrentReceiptID));
+    });
+    // The reload finds the code empty and shows the receipt as temporary.
+    Module::context().FormMode = ModeViewFinal;
+    DisableComponents();
+    qint16 enter = VbKeys::Enter;
+    txtID_KeyPress(enter);
+}

@@ -1,0 +1,356 @@
+#include "search/frmRPDSearch.h"
+
+#include "ui_frmRPDSearch.h"
+
+#include "common/Module.h"
+#include "common/SharedServices.h"
+#include "common/VbRuntime.h"
+#include "controls/AmountEntry.h"
+#include "controls/KeyEvents.h"
+#include "core/Vb.h"
+#include "data/DtEn.h"
+#include "platform/Look.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace {
+frmRPDSearch *g_instance = nullptr;
+
+// Trims blanks only, as the criteria are read.
+QString trimBlanks(const QString &text)
+{
+    qsizetype start = 0, end = text.size();
+    while (start < end && text.at(start) == u' ')
+        ++start;
+    while (end > start && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+} // namespace
+
+frmRPDSearch &frmRPDSearch::instance()
+{
+    if (!g_instance)
+        g_instance = new frmRPDSearch;
+    return *g_instance;
+}
+
+bool frmRPDSearch::hasInstance()
+{
+    return g_instance != nullptr;
+}
+
+void frmRPDSearch::destroyInstance()
+{
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+frmRPDSearch::frmRPDSearch() : ui(std::make_unique<Ui::frmRPDSearch>())
+{
+    ui->setupUi(this);
+    Look::applyFormLook(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    connectHandlers();
+}
+
+frmRPDSearch::~frmRPDSearch()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void frmRPDSearch::connectHandlers()
+{
+    connect(ui->cmdSearch, &QPushButton::clicked, this, [this] { runHandler([this] { cmdSearch_Click(); }); });
+    connect(ui->cmdNewsearch, &QPushButton::clicked, this, [this] { runHandler([this] { cmdNewsearch_Click(); }); });
+    connect(ui->cmdExit, &QPushButton::clicked, this, [this] { runHandler([this] { cmdExit_Click(); }); });
+    connect(ui->cmdExcel, &QPushButton::clicked, this, [this] { runHandler([this] { cmdExcel_Click(); }); });
+    connect(ui->flxCashPay, &FlexGrid::DblClick, this, [this] { runHandler([this] { flxCashPay_DblClick(); }); });
+    connect(KeyEvents::of(ui->flxCashPay), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { runHandler([&] { flxCashPay_KeyPress(key); }); });
+    connect(KeyEvents::of(ui->txtReceivedFrom), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { runHandler([&] { txtReceivedFrom_KeyPress(key); }); });
+    connect(KeyEvents::of(ui->txtReceivedTo), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { runHandler([&] { txtReceivedTo_KeyPress(key); }); });
+    connect(KeyEvents::of(ui->txtIDFrom), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { runHandler([&] { txtIDFrom_KeyPress(key); }); });
+    connect(KeyEvents::of(ui->txtIDTo), &KeyEvents::KeyPress, this,
+            [this](qint16 &key) { runHandler([&] { txtIDTo_KeyPress(key); }); });
+    connect(KeyEvents::of(ui->txtReceivedFrom), &KeyEvents::KeyUp, this,
+            [this](qint16 key, qint16 shift) { runHandler([&] { txtReceivedFrom_KeyUp(key, shift); }); });
+    connect(KeyEvents::of(ui->txtReceivedTo), &KeyEvents::KeyUp, this,
+            [this](qint16 key, qint16 shift) { runHandler([&] { txtReceivedTo_KeyUp(key, shift); }); });
+}
+
+void frmRPDSearch::ensureLoaded()
+{
+    if (m_loaded || m_loading)
+        return;
+    // Loaded from the start of the load step, so that its own touches do not
+    // load it again; a failed load leaves it unloaded for the next touch.
+    m_loaded = true;
+    m_loading = true;
+    try {
+        Form_Load();
+    } catch (...) {
+        m_loaded = false;
+        m_loading = false;
+        throw;
+    }
+    m_loading = false;
+}
+
+OmberSelector *frmRPDSearch::mptOpenerUser()
+{
+    ensureLoaded();
+    return ui->mptOpenerUser;
+}
+
+OmberSelector *frmRPDSearch::mptContracts()
+{
+    ensureLoaded();
+    return ui->mptContracts;
+}
+
+FarvoPicker *frmRPDSearch::TlvAccAccount()
+{
+    ensureLoaded();
+    return ui->TlvAccAccount;
+}
+
+FarvoPicker *frmRPDSearch::TlvAccSecondAccount()
+{
+    ensureLoaded();
+    return ui->TlvAccSecondAccount;
+}
+
+FlexGrid *frmRPDSearch::flxCashPay()
+{
+    ensureLoaded();
+    return ui->flxCashPay;
+}
+
+void frmRPDSearch::Form_Load()
+{
+    // 1-3. Every cash box, its ID as the entry's data.
+    {
+        const QSignalBlocker block(ui->cmbCash);
+        ui->cmbCash->clear();
+        Module::dtEn().rssqlRPDCash.Query(QStringLiteral("select * from tblRecPayCash "), [this](Recordset &rs) {
+            if (rs.RecordCount() < 1)
+                return;
+            for (; !rs.Eof(); rs.MoveNext())
+                ui->cmbCash->addItem(Vb::textOf(rs.Fields(QStringLiteral("Name"))),
+                                     Vb::clng(rs.Fields(QStringLiteral("ID"))));
+        });
+        ui->cmbCash->setCurrentIndex(-1);
+    }
+
+    // 4. Both dates start empty.
+    ui->dtpTransactionDateTo->Clear();
+    ui->dtpTransactionDateFrom->Clear();
+
+    // 5. The collector selector lists employees.
+    ui->sltAchiever->setConnectionString(Module::context().ConnectionString);
+    ui->sltAchiever->setViewMajor(QStringLiteral("vwEmployee"));
+    ui->sltAchiever->setViewMinor(QStringLiteral("vwEmployeeMinor"));
+    ui->sltAchiever->setTitle(QStringLiteral("كارمندان"));
+
+    // 6. The size the resize rule measures from. It is 16-bit: a window
+    // larger than 32767 twips is remembered as 32767 rather than failing.
+    LastWidth = Vb::cint(qMin(widthTwips(), 32767.0));
+    LastHeight = Vb::cint(qMin(heightTwips(), 32767.0));
+}
+
+void frmRPDSearch::Unload()
+{
+    hide();
+    m_loaded = false;
+    // What a fresh load would show: no criteria, no cash list, no rows.
+    ignoreErrors([this] { cmdNewsearch_Click(); });
+    const QSignalBlocker block(ui->cmbCash);
+    ui->cmbCash->clear();
+    ui->flxCashPay->clearGrid();
+    WhereClause.clear();
+}
+
+void frmRPDSearch::CreateWhereClause()
+{
+    const QString And = QStringLiteral(" AND");
+    const QString AndSpaced = QStringLiteral(" And ");
+    QString clause = QStringLiteral("Where");
+
+    if (ui->cmbCash->currentIndex() != -1)
+        clause += QStringLiteral(" CashID = ") + QString::number(Vb::clng(ui->cmbCash->currentData())) + And;
+    if (!trimBlanks(ui->txtCashTurnID->text()).isEmpty())
+        clause += QStringLiteral(" Turn = ") + QString::number(Vb::clng(Vb::val(ui->txtCashTurnID->text()))) + And;
+    if (!ui->mptOpenerUser->IsEmpty())
+        clause += QStringLiteral(" UserID = ") + QString::number(ui->mptOpenerUser->SelectedID()) + And;
+
+    const QString separator = QStringLiteral("/");
+    if (!trimBlanks(ui->txtReceivedFrom->text()).isEmpty())
+        clause += QStringLiteral(" ReceivedValue >= ") + ParseAmount(ui->txtReceivedFrom->text(), separator).toString()
+                  + AndSpaced;
+    if (!trimBlanks(ui->txtReceivedTo->text()).isEmpty())
+        clause += QStringLiteral(" ReceivedValue <= ") + ParseAmount(ui->txtReceivedTo->text(), separator).toString()
+                  + AndSpaced;
+    if (!trimBlanks(ui->txtIDFrom->text()).isEmpty())
+        clause += QStringLiteral(" ID >= ") + Vb::cstr(Vb::val(ui->txtIDFrom->text())) + AndSpaced;
+    if (!trimBlanks(ui->txtIDTo->text()).isEmpty())
+        clause += QStringLiteral(" ID <= ") + Vb::cstr(Vb::val(ui->txtIDTo->text())) + AndSpaced;
+
+    // The engine is told the date in a form it cannot read another way.
+    const Connection &cnt = Module::dtEn().cnt;
+    if (!ui->dtpTransactionDateFrom->IsEmpty())
+        clause += QStringLiteral(" TransactionDate >= '") + cnt.dateLiteral(ui->dtpTransactionDateFrom->date())
+                  + QStringLiteral("'") + AndSpaced;
+    if (!ui->dtpTransactionDateTo->IsEmpty())
+        clause += QStringLiteral(" TransactionDate <= '") + cnt.dateLiteral(ui->dtpTransactionDateTo->date())
+                  + QStringLiteral("'") + AndSpaced;
+
+    if (!ui->TlvAccSecondAccount->IsEmpty())
+        clause += QStringLiteral(" RelatedAccountID = ") + QString::number(ui->TlvAccSecondAccount->AccountID()) + And;
+    if (!ui->TlvAccAccount->IsEmpty())
+        clause += QStringLiteral(" AccountID = ") + QString::number(ui->TlvAccAccount->AccountID()) + And;
+    if (!ui->mptContracts->IsEmpty())
+        clause += QStringLiteral(" ContractID = ") + QString::number(ui->mptContracts->SelectedID()) + And;
+    if (!ui->sltAchiever->IsEmpty())
+        clause += QStringLiteral(" AchieverID = ") + QString::number(ui->sltAchiever->SelectedID()) + And;
+
+    // As typed, blanks included; a quote is doubled so that it stays part
+    // of the text rather than ending it.
+    const QString description = ui->txtDescription->text();
+    if (!description.isEmpty()) {
+        QString quoted = description;
+        quoted.replace(QStringLiteral("'"), QStringLiteral("''"));
+        clause += QStringLiteral(" Description Like '%") + quoted + QStringLiteral("%'") + And;
+    }
+
+    clause += QStringLiteral(" PayedValue=0");
+    WhereClause = clause;
+}
+
+void frmRPDSearch::cmdNewsearch_Click()
+{
+    ui->cmbCash->setCurrentIndex(-1);
+    ui->txtCashTurnID->setText(QString());
+    ui->mptOpenerUser->Clear();
+    ui->txtReceivedFrom->setText(QString());
+    ui->txtReceivedTo->setText(QString());
+    ui->dtpTransactionDateFrom->Clear();
+    ui->dtpTransactionDateTo->Clear();
+    ui->txtDescription->setText(QString());
+    ui->mptContracts->Clear();
+    ui->sltAchiever->Clear();
+    ui->TlvAccSecondAccount->Clear();
+    ui->TlvAccAccount->Clear();
+    ui->txtIDFrom->setText(QString());
+    ui->txtIDTo->setText(QString());
+}
+
+void frmRPDSearch::cmdExit_Click()
+{
+    Unload();
+}
+
+void frmRPDSearch::txtReceivedFrom_KeyPress(qint16 &keyAscii)
+{
+    AmountEntry::filterKey(keyAscii);
+}
+
+void frmRPDSearch::txtReceivedTo_KeyPress(qint16 &keyAscii)
+{
+    AmountEntry::filterKey(keyAscii);
+}
+
+void frmRPDSearch::txtIDFrom_KeyPress(qint16 &keyAscii)
+{
+    AmountEntry::filterKey(keyAscii);
+}
+
+void frmRPDSearch::txtIDTo_KeyPress(qint16 &keyAscii)
+{
+    AmountEntry::filterKey(keyAscii);
+}
+
+void frmRPDSearch::txtReceivedFrom_KeyUp(qint16, qint16)
+{
+    AmountEntry::regroup(ui->txtReceivedFrom);
+}
+
+void frmRPDSearch::txtReceivedTo_KeyUp(qint16, qint16)
+{
+    AmountEntry::regroup(ui->txtReceivedTo);
+}
+
+// ---------------------------------------------------------------- layout
+
+double frmRPDSearch::widthTwips() const
+{
+    return pixelsToTwips(width());
+}
+
+double frmRPDSearch::heightTwips() const
+{
+    return pixelsToTwips(height());
+}
+
+void frmRPDSearch::Form_Resize()
+{
+    applyResizeRule(widthTwips(), heightTwips());
+}
+
+void frmRPDSearch::applyResizeRule(double width, double height)
+{
+    if (width <= 6000 || height <= 6000)
+        return;
+    // The remembered size is 16-bit: beyond 32767 twips (a maximised window
+    // on a large screen) the controls stay where they are rather than the
+    // layout failing with an overflow.
+    if (width > 32767 || height > 32767)
+        return;
+    const float dW = float(width - LastWidth);
+    const float dH = float(height - LastHeight);
+    // Right to left: the criteria keep their distance from the right edge.
+    for (QWidget *w : {static_cast<QWidget *>(ui->cmbCash), static_cast<QWidget *>(ui->txtCashTurnID),
+                       static_cast<QWidget *>(ui->mptOpenerUser), static_cast<QWidget *>(ui->TlvAccSecondAccount),
+                       static_cast<QWidget *>(ui->TlvAccAccount), static_cast<QWidget *>(ui->mptContracts),
+                       static_cast<QWidget *>(ui->txtDescription), static_cast<QWidget *>(ui->lbl_0),
+                       static_cast<QWidget *>(ui->lbl_1), static_cast<QWidget *>(ui->lbl_2),
+                       static_cast<QWidget *>(ui->lbl_3), static_cast<QWidget *>(ui->lbl_4),
+                       static_cast<QWidget *>(ui->lbl_5), static_cast<QWidget *>(ui->lbl_6),
+                       static_cast<QWidget *>(ui->frm_0), static_cast<QWidget *>(ui->frm_1)})
+        MoveControlBy(w, 0, dW, 0);
+    for (QWidget *w : {static_cast<QWidget *>(ui->cmdExit), static_cast<QWidget *>(ui->cmdSearch),
+                       static_cast<QWidget *>(ui->cmdNewsearch)})
+        w->move(w->x(), w->y() + twipsToPixels(dH));
+    MoveControlBy(ui->flxCashPay, dW, 0, dH);
+    LastWidth = Vb::cint(width);
+    LastHeight = Vb::cint(height);
+}
+
+void frmRPDSearch::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_loaded && !m_loading)
+        runHandler([this] { Form_Resize(); });
+}
+
+void frmRPDSearch::closeEvent(QCloseEvent *event)
+{
+    // The close box leaves as the exit button does.
+    event->ignore();
+    runHandler([this] { cmdExit_Click(); });
+}
+
+void frmRPDSearch::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        runHandler([this] { cmdExit_Click(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class frmRPDSearch;
+}
+class FarvoPicker;
+class FlexGrid;
+class OmberSelector;
+class QLineEdit;
+
+// The search form: fourteen criteria over the cash receipts, the result
+// grid, and the export of the grid to a spreadsheet. One instance for the
+// component's life: loaded (Form_Load) on the first touch of a control
+// reached through its accessors, hidden when a row is picked (criteria and
+// rows kept), unloaded by its exit button (the next opening starts empty).
+class frmRPDSearch : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static frmRPDSearch &instance();
+    static bool hasInstance();
+    // Ends the instance; the next reference creates a new one (tests).
+    static void destroyInstance();
+    ~frmRPDSearch() override;
+
+    bool isLoaded() const { return m_loaded; }
+    void ensureLoaded();
+
+    // Controls the entry operations prepare; each touch loads the form.
+    OmberSelector *mptOpenerUser();
+    OmberSelector *mptContracts();
+    FarvoPicker *TlvAccAccount();
+    FarvoPicker *TlvAccSecondAccount();
+    FlexGrid *flxCashPay();
+
+    // The box a picked row's receipt number is written into: the opener
+    // hands over its own number box before each show.
+    void setReceiptNumberBox(QLineEdit *box);
+
+    // The select list the clause follows; its aliases are the grid's titles.
+    static const QString ResultSelect;
+    // Rebuilt by CreateWhereClause on every search.
+    QString WhereClause;
+    // The size (twips) the resize rule last laid the form out for.
+    qint16 LastWidth = 0;
+    qint16 LastHeight = 0;
+
+    double widthTwips() const;
+    double heightTwips() const;
+    // The resize rule for a new size in twips.
+    void applyResizeRule(double widthTwips, double heightTwips);
+
+    // Opens a written workbook with the desktop's handler; false when
+    // nothing could open it. Tests put their own here: nothing is launched.
+    using Opener = std::function<bool(const QString &path)>;
+    static void setOpener(Opener opener);
+    // How long an export runs before its progress shows (tests: at once).
+    static void setExportProgressDelay(int milliseconds);
+
+public Q_SLOTS:
+    void Form_Load();
+    void Form_Resize();
+    void Unload();
+
+    void CreateWhereClause();
+    void cmdSearch_Click();
+    void cmdNewsearch_Click();
+    void cmdExit_Click();
+    void cmdExcel_Click();
+
+    void flxCashPay_DblClick();
+    void flxCashPay_KeyPress(qint16 &keyAscii);
+
+    void txtReceivedFrom_KeyPress(qint16 &keyAscii);
+    void txtReceivedTo_KeyPress(qint16 &keyAscii);
+    void txtIDFrom_KeyPress(qint16 &keyAscii);
+    void txtIDTo_KeyPress(qint16 &keyAscii);
+    void txtReceivedFrom_KeyUp(qint16 keyCode, qint16 shift);
+    void txtReceivedTo_KeyUp(qint16 keyCode, qint16 shift);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    frmRPDSearch();
+    void connectHandlers();
+    void PrepareGrid();
+    void FormatGrid();
+    void PickRow();
+
+    std::unique_ptr<Ui::frmRPDSearch> ui;
+    QPointer<QLineEdit> m_receiptNumberBox;
+    bool m_loaded = false;
+    bool m_loading = false;
+};

@@ -1,0 +1,83 @@
+// The test host renders screens without a display and must never wait for
+// a click that cannot come.
+
+#include "platform/ZintelMsgBox.h"
+#include "support/DemoDatabase.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct HostRun
+{
+    int exitCode = -1;
+    bool finished = false;
+    QString errors;
+    QImage picture;
+};
+
+HostRun runHost(const QStringList &arguments)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("screen.png"));
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(PARDEX_HOST), arguments + QStringList{QStringLiteral("--screenshot"), file});
+    HostRun run;
+    run.finished = host.waitForFinished(30000);
+    if (!run.finished)
+        host.kill();
+    run.exitCode = host.exitCode();
+    run.errors = QString::fromUtf8(host.readAllStandardError());
+    run.picture.load(file);
+    return run;
+}
+
+} // namespace
+
+TEST(TestHost, AMessageBoxIsDrawnIntoThePictureAndNothingWaits)
+{
+    DemoDatabase db;
+    const QStringList connection = {QStringLiteral("--connection"), db.connectionString()};
+
+    // A refused user: the picture shows the refusal and the exit says so.
+    HostRun refused = runHost(connection + QStringList{QStringLiteral("--user"), QStringLiteral("623")});
+    ASSERT_TRUE(refused.finished);
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_FALSE(refused.picture.isNull());
+    EXPECT_TRUE(refused.errors.contains(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.")));
+
+    // A receipt that does not exist: the form opens and says so.
+    HostRun missing = runHost(connection + QStringList{QStringLiteral("--view"), QStringLiteral("424242")});
+    ASSERT_TRUE(missing.finished);
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_TRUE(missing.errors.contains(QStringLiteral("دريافت نقدي انتخاب شده يافت نشد.")));
+
+    // A connection string that is not one: reported, not shown, not hung.
+    HostRun broken = runHost({QStringLiteral("--connection"), QStringLiteral("0")});
+    ASSERT_TRUE(broken.finished);
+    EXPECT_NE(broken.exitCode, 0);
+    EXPECT_TRUE(broken.errors.contains(QStringLiteral("رشته اتصال")));
+}
+
+TEST(TestHost, AnUnattendedBoxIsHandedOverAndLeftUnanswered)
+{
+    QString seen;
+    ZintelMsgBox::setUnattended([&](QWidget *, const QString &title, const QString &message) {
+        seen = title + u'|' + message;
+    });
+    ZintelMsgBox box;
+    box.setProperty("FormTitle", QStringLiteral("هشدار"));
+    box.setProperty("FormMessage", QStringLiteral("آيا مطمئن هستيد؟"));
+    box.setProperty("FormType", qint16(1));
+    box.ClearShow();
+    ZintelMsgBox::setUnattended(nullptr);
+    EXPECT_EQ(seen, QStringLiteral("هشدار|آيا مطمئن هستيد؟"));
+    EXPECT_EQ(box.Resualt(), -1);
+}

@@ -1,0 +1,278 @@
+// Starting, editing and abandoning a receipt: rights, the cash turn's owner
+// and state, the questions and what each answer leaves on the form.
+
+#include "common/Module.h"
+#include "controls/OmberDate.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "support/FormFixture.h"
+#include "support/Keyboard.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Refused = QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.");
+const QString TurnClosed =
+    QStringLiteral("نوبت صندوق فوق بسته ميباشد جهت دريافت بايد يك نوبت صندوق باز را انتخاب نماييد .");
+const QString ClosedTurnQuestion = QStringLiteral("نوبت صندوق متناظر بسته شده است. آيا ادامه مي دهيد؟");
+
+class NewEditCancel : public FormFixture
+{
+protected:
+    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
+    QStringList turnQueries()
+    {
+        return Diagnostics::instance().statements().filter(QStringLiteral("from tblRecPayCashTurn Where ID = "));
+    }
+    ScriptedMessageBox::Shown lastBox()
+    {
+        return ScriptedMessageBox::shown().isEmpty() ? ScriptedMessageBox::Shown{} : ScriptedMessageBox::shown().last();
+    }
+};
+
+} // namespace
+
+TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
+{
+    clearShow(486);
+    loadReceipt(7);
+    Diagnostics::instance().clear();
+    form().cmdNew_Click();
+    EXPECT_EQ(mode(), ModeNew);
+    EXPECT_EQ(turnQueries(), QStringList{QStringLiteral(
+                                 "Select * from tblRecPayCashTurn Where ID = 3 And IsOpen =1 And UserID =486")});
+    EXPECT_EQ(callsOf(QStringLiteral("spOmberHasPermission")), (QVector<QVariantList>{{486, 20601}}));
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
+    EXPECT_EQ(child<OmberDate>("dtpOpenDate")->Value().toDate(), QDate::currentDate());
+    for (const char *name : {"txtID", "txtCode", "txtRec", "txtDescription"})
+        EXPECT_TRUE(text(name).isEmpty()) << name;
+    EXPECT_TRUE(child<QLineEdit>("txtID")->isReadOnly());
+    EXPECT_FALSE(child<QLineEdit>("txtRec")->isReadOnly());
+    EXPECT_EQ(form().CurrentReceiptID, 0);
+    EXPECT_EQ(form().CurrentCashTurnID, 3);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+}
+
+TEST_F(NewEditCancel, NewIsRefusedInItsOrderAndAlwaysForgetsTheNumberOnTheForm)
+{
+    // No right 20601: refused before anything else is looked at.
+    clearShow(512);
+    form().cmdNew_Click();
+    EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
+    EXPECT_EQ(lastBox().message, Refused);
+    EXPECT_TRUE(turnQueries().isEmpty());
+
+    // No cash box chosen (a user without an open turn).
+    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (512, 20601)"));
+    form().cmdNew_Click();
+    EXPECT_EQ(lastBox().message, QStringLiteral("حهت دريافت بايد نوبت يك صندوق باز را انتخاب كنيد ."));
+    EXPECT_EQ(mode(), ModeEmpty);
+
+    // A receipt of another user's turn is shown (486 is only a member of 756's turn).
+    clearShow(486);
+    loadReceipt(12);
+    ASSERT_EQ(mode(), ModeViewFinal);
+    form().cmdNew_Click();
+    EXPECT_EQ(lastBox().message, TurnClosed);
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_TRUE(text("txtID").isEmpty());
+    EXPECT_EQ(form().CurrentReceiptID, 0);
+    EXPECT_EQ(text("txtCode"), QStringLiteral("9")); // the rest stays
+
+    // A receipt of the user's own closed turn.
+    loadReceipt(4);
+    form().cmdNew_Click();
+    EXPECT_EQ(lastBox().message, TurnClosed);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+}
+
+TEST_F(NewEditCancel, NewGoesIntoTheTurnOfTheReceiptLoadedLast)
+{
+    // A second open turn of 486, with a receipt in it.
+    sqlite::exec(db->handle(),
+                 QStringLiteral("INSERT INTO tblRecPayCashTurn (ID, CashID, Turn, UserID, IsOpen) VALUES (40, 2, 8, 486, 1)"));
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET CashTurnID = 40 WHERE ID = 10"));
+    clearShow(486);
+    ASSERT_EQ(form().CurrentCashTurnID, 3);
+    loadReceipt(10);
+    form().cmdNew_Click();
+    EXPECT_EQ(mode(), ModeNew);
+    EXPECT_EQ(form().CurrentCashTurnID, 40);
+    EXPECT_EQ(form().CurrentCashID, 2);
+}
+
+TEST_F(NewEditCancel, EditFollowsTheTurnsOwnerStateAndTheRights)
+{
+    clearShow(486);
+    // Own open turn: mode 2, the amount gets the focus.
+    loadReceipt(7);
+    QWidget *amount = child<QLineEdit>("txtRec");
+    focusInto(child<QLineEdit>("txtID"));
+    form().cmdEdit_Click();
+    EXPECT_EQ(mode(), ModeEdit);
+    EXPECT_EQ(QApplication::focusWidget(), amount);
+    EXPECT_EQ(Diagnostics::instance().statements().filter(QStringLiteral("IsNull(IsOpen,1)")).last(),
+              QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"));
+
+    // A turn whose IsOpen is null counts as open.
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
+    Module::context().FormMode = ModeViewFinal;
+    form().cmdEdit_Click();
+    EXPECT_EQ(mode(), ModeEdit);
+
+    // Another user's turn: refused, and the message says why.
+    Module::context().FormMode = ModeViewFinal;
+    loadReceipt(12);
+    ScriptedMessageBox::clear();
+    form().cmdEdit_Click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
+    EXPECT_TRUE(lastBox().message.contains(QStringLiteral("نوبت صندوق")));
+
+    // No turn at all.
+    form().CurrentCashTurnID = 999;
+    form().cmdEdit_Click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(ScriptedMessageBox::shown().size(), 2);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+}
+
+TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
+{
+    clearShow(486);
+    loadReceipt(1); // turn 10, closed
+    struct Case
+    {
+        qint16 resualt;
+        qint32 mode;
+    };
+    for (const Case c : {Case{0, ModeViewFinal}, Case{1, ModeEditFinal}, Case{-1, ModeEditFinal}}) {
+        Module::context().FormMode = ModeViewFinal;
+        form().DisableComponents();
+        ScriptedMessageBox::clear();
+        ScriptedMessageBox::answer(c.resualt);
+        form().cmdEdit_Click();
+        EXPECT_EQ(mode(), c.mode) << c.resualt;
+        ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+        EXPECT_EQ(lastBox().title, QStringLiteral("هشدار"));
+        EXPECT_EQ(lastBox().message, ClosedTurnQuestion);
+        EXPECT_EQ(lastBox().type, 1);
+        EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+    }
+    // After a no, a New works normally on the user's own turn.
+    Module::context().FormMode = ModeViewFinal;
+    ScriptedMessageBox::answer(0);
+    form().cmdEdit_Click();
+    qint32 turn = 3;
+    form().LoadCashTurn(turn);
+    form().cmdNew_Click();
+    EXPECT_EQ(mode(), ModeNew);
+
+    // Without 20606 the closed turn is final, with the other title.
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
+    clearShow(756);
+    loadReceipt(14);
+    ScriptedMessageBox::clear();
+    form().cmdEdit_Click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(lastBox().title, QStringLiteral("اشكال"));
+    EXPECT_EQ(lastBox().message,
+              QStringLiteral("به دليل بسته بودن صندوق و نيز نداشتن نقش تغيير صندوق پس از بسته شدن آن (شماره 20606), "
+                             "امكان اصلاح وجود ندارد"));
+
+    // Without 20602 nothing is asked of the turn.
+    clearShow(512);
+    loadReceipt(7);
+    Diagnostics::instance().clear();
+    form().cmdEdit_Click();
+    EXPECT_EQ(lastBox().message, Refused);
+    EXPECT_TRUE(turnQueries().isEmpty());
+}
+
+TEST_F(NewEditCancel, CancelAsksAndOnlyYesAbandons)
+{
+    clearShow(486);
+    // Modes 3, 4 and 5: nothing, not even the question.
+    for (qint32 id : {10, 7}) {
+        loadReceipt(id);
+        form().cmdCancel_Click();
+    }
+    Module::context().FormMode = ModeEmpty;
+    form().cmdCancel_Click();
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+
+    // A new receipt: no and no answer keep it, yes drops it.
+    form().cmdNew_Click();
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("1/000"));
+    for (qint16 answer : {0, -1}) {
+        ScriptedMessageBox::answer(answer);
+        form().cmdCancel_Click();
+        EXPECT_EQ(mode(), ModeNew);
+        EXPECT_EQ(text("txtRec"), QStringLiteral("1/000"));
+    }
+    EXPECT_EQ(lastBox().title, QStringLiteral("انصراف از ثبت"));
+    EXPECT_EQ(lastBox().message, QStringLiteral("آيا مطمئن هستيد؟"));
+    ScriptedMessageBox::answer(1);
+    form().cmdCancel_Click();
+    EXPECT_EQ(mode(), ModeEmpty);
+    EXPECT_TRUE(text("txtRec").isEmpty());
+    EXPECT_TRUE(child<QLabel>("lblMessage")->text().isEmpty());
+
+    // An edit: yes reloads what is stored, in modes 2 and 6 alike.
+    for (qint32 editMode : {ModeEdit, ModeEditFinal}) {
+        loadReceipt(7);
+        Module::context().FormMode = editMode;
+        form().DisableComponents();
+        child<QLineEdit>("txtRec")->setText(QStringLiteral("9"));
+        ScriptedMessageBox::answer(0);
+        form().cmdCancel_Click();
+        EXPECT_EQ(mode(), editMode);
+        EXPECT_EQ(text("txtRec"), QStringLiteral("9"));
+        ScriptedMessageBox::answer(1);
+        form().cmdCancel_Click();
+        EXPECT_EQ(mode(), ModeViewFinal);
+        EXPECT_EQ(text("txtRec"), QStringLiteral("15/750/000"));
+        EXPECT_TRUE(child<QLineEdit>("txtRec")->isReadOnly());
+    }
+}
+
+TEST_F(NewEditCancel, TheMenuItemsRunTheOperationsWhenEnabled)
+{
+    clearShow(486);
+    auto *mnuNew = form().findChild<QAction *>(QStringLiteral("mnuNew"));
+    auto *mnuEdit = form().findChild<QAction *>(QStringLiteral("mnuEdit"));
+    // Mode 5: Edit is off, its item does nothing.
+    mnuEdit->trigger();
+    EXPECT_TRUE(callsOf(QStringLiteral("spOmberHasPermission")).size() == 1); // the entry's own check
+    // Mode 3: the temporary receipt can be edited from the menu.
+    loadReceipt(10);
+    mnuEdit->trigger();
+    EXPECT_EQ(mode(), ModeEdit);
+    // Mode 4: the item is off and Ctrl+E typed in the number box does nothing.
+    loadReceipt(7);
+    Module::context().FormMode = ModeViewFinal;
+    form().DisableComponents();
+    QWidget *focused = focusInto(child<QLineEdit>("txtID"));
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClick(focused, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(mode(), ModeViewFinal);
+    // Ctrl+N reaches New through its menu item.
+    QTest::keyClick(focused, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(mode(), ModeNew);
+    Module::context().FormMode = ModeEmpty;
+    form().DisableComponents();
+    mnuNew->trigger();
+    EXPECT_EQ(mode(), ModeNew);
+}

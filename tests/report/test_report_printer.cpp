@@ -1,0 +1,180 @@
+// The report printer on the demo database: the PDF a cashier gets, the
+// preview, and what a faulty template or query gives instead.
+
+#include "common/ComponentRegistry.h"
+#include "common/LateBound.h"
+#include "platform/FileSystemObject.h"
+#include "platform/FormShower.h"
+#include "report/PersianWords.h"
+#include "report/PirelRpt.h"
+#include "report/ReportPrinting.h"
+#include "support/DemoDatabase.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReportPrinter : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ScriptedMessageBox::install();
+        ComponentRegistry::registerComponent(QLatin1String(FileSystemObject::ProgId), [] { return new FileSystemObject; });
+        registerReportPrinter();
+    }
+    void TearDown() override
+    {
+        FormShower::setModalHook(nullptr);
+        ComponentRegistry::unregisterComponent(QLatin1String(PirelRpt::ProgId));
+        ComponentRegistry::unregisterComponent(QLatin1String(FileSystemObject::ProgId));
+    }
+
+    // A report printer set up for receipt id with a template's text (or
+    // the shipped template when html is empty), aimed at a PDF file.
+    std::unique_ptr<PirelRpt> printer(int id, const QString &html = QString())
+    {
+        auto p = std::make_unique<PirelRpt>();
+        QString file = db.scalar(QStringLiteral("SELECT BasePath FROM tblOmberBasePath WHERE ID = 1")).toString()
+                       + QStringLiteral("reports/RPDCashRec.html");
+        if (!html.isNull()) {
+            file = out.filePath(QStringLiteral("template.html"));
+            QFile f(file);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(html.toUtf8());
+        }
+        p->setReportFile(file);
+        p->setConnectString(db.connectionString());
+        p->setReportQuery(ReportPrinting::cashReceiptQuery(id));
+        p->setOutputTarget(PirelRpt::PdfFile);
+        p->setOutputFile(pdf());
+        return p;
+    }
+    QString pdf() const { return out.filePath(QStringLiteral("report.pdf")); }
+
+    // The PDF's text in logical order, with the shaped letters back to
+    // their plain forms and the direction marks gone.
+    static QString pdfText(const QString &path)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        if (!tool.waitForFinished(20000) || tool.exitCode() != 0)
+            return QStringLiteral("pdftotext failed (poppler-utils installed?)");
+        QString text = QString::fromUtf8(tool.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        text.remove(QRegularExpression(QStringLiteral("[\\x{200e}\\x{200f}\\x{202a}-\\x{202e}\\x{2066}-\\x{2069}]")));
+        return text;
+    }
+
+    DemoDatabase db;
+    QTemporaryDir out;
+};
+
+} // namespace
+
+TEST_F(ReportPrinter, TheReceiptsReportShowsTheAmountInWordsThePersianDateAndTheCounterparty)
+{
+    const QString farsiDate = PersianText::persianDigits(
+        db.scalar(QStringLiteral("SELECT FarsiTransactionDate FROM tblRecPayCashTurnDetail WHERE ID = 8")).toString());
+    const QStringList expected = {QStringLiteral("نه میلیون و هشتصد هزار ریال"), farsiDate,
+                                  QStringLiteral("۹/۸۰۰/۰۰۰"), QStringLiteral("بدهکاران متفرقه"),
+                                  QStringLiteral("شرکت آریا تجارت"), QStringLiteral("صندوق مرکزی"),
+                                  QStringLiteral("حسین کریمی"), QStringLiteral("پروژه ساختمان اداری ونک")};
+
+    auto p = printer(8);
+    p->setRunAction(PirelRpt::Produce);
+    ASSERT_EQ(p->ErrorText(), QString());
+    ASSERT_NE(p->document(), nullptr);
+    const QString filled = p->document()->toPlainText();
+    for (const QString &text : expected)
+        EXPECT_TRUE(filled.contains(text)) << qPrintable(text);
+
+    // Headless, as the test host's --print-pdf: the first template under the base paths.
+    QFile::remove(pdf());
+    EXPECT_EQ(ReportPrinting::printCashReceiptPdf(db.connectionString(), 8, pdf()), QString());
+    const QString printed = pdfText(pdf());
+    for (const QString &text : expected)
+        EXPECT_TRUE(printed.contains(text)) << qPrintable(text) << "\n" << qPrintable(printed);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf()});
+    info.waitForFinished(20000);
+    const QString details = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(details.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << qPrintable(details);
+    EXPECT_TRUE(details.contains(QStringLiteral("(A5)"))) << qPrintable(details);
+    EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
+}
+
+TEST_F(ReportPrinter, AFaultyTemplateOrQueryIsToldInPersianAndNothingIsProduced)
+{
+    struct Case
+    {
+        int id;
+        QString html;
+        QString message;
+    };
+    const QList<Case> cases = {
+        {8, QStringLiteral("<p>{ID} {NoSuchColumn}</p>"),
+         QStringLiteral("فيلد «NoSuchColumn» الگوي چاپ در نتيجه پرس و جوي گزارش نيست.")},
+        {9999, QStringLiteral("<p>{ID}</p>"), QStringLiteral("اطلاعاتي براي چاپ يافت نشد.")},
+    };
+    for (const Case &c : cases) {
+        ScriptedMessageBox::clear();
+        auto p = printer(c.id, c.html);
+        p->setRunAction(PirelRpt::Produce);
+        EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{c.message});
+        EXPECT_EQ(ScriptedMessageBox::shown().value(0).title, QStringLiteral("خطا"));
+        EXPECT_EQ(p->ErrorText(), c.message);
+        EXPECT_FALSE(QFileInfo::exists(pdf()));
+    }
+
+    ScriptedMessageBox::clear();
+    auto missing = printer(8);
+    missing->setReportFile(out.filePath(QStringLiteral("gone.html")));
+    missing->setShowErrors(false);
+    missing->setRunAction(PirelRpt::Produce);
+    EXPECT_TRUE(missing->ErrorText().startsWith(QStringLiteral("فايل الگوي چاپ خوانده نشد"))) << qPrintable(missing->ErrorText());
+    EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
+
+    auto badQuery = printer(8, QStringLiteral("<p>{ID}</p>"));
+    badQuery->setReportQuery(QStringLiteral("SELECT * From vwNoSuchView"));
+    badQuery->setRunAction(PirelRpt::Produce);
+    EXPECT_TRUE(badQuery->ErrorText().startsWith(QStringLiteral("اطلاعات گزارش خوانده نشد"))) << qPrintable(badQuery->ErrorText());
+    EXPECT_FALSE(QFileInfo::exists(pdf()));
+}
+
+TEST_F(ReportPrinter, ThePreviewIsRightToLeftWithTheWholeReceiptOnOnePageUnderTheNormalPointer)
+{
+    bool shown = false;
+    FormShower::setModalHook([&](QWidget *w) {
+        shown = true;
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->layoutDirection(), Qt::RightToLeft);
+        EXPECT_EQ(dialog->findChild<QPrintPreviewWidget *>()->pageCount(), 1);
+        EXPECT_EQ(dialog->printer()->pageLayout().pageSize().id(), QPageSize::A5);
+        EXPECT_NE(dialog->findChild<QAction *>(QStringLiteral("actSavePdf")), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+    });
+    std::unique_ptr<QObject> component = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
+    QObject *p = component.get();
+    LateBound::set(p, "ReportFile", printer(1)->ReportFile());
+    LateBound::set(p, "ConnectString", db.connectionString());
+    LateBound::set(p, "ReportQuery", ReportPrinting::cashReceiptQuery(1));
+    LateBound::set(p, "OutputTarget", qint32(0));
+    QApplication::setOverrideCursor(Qt::WaitCursor); // as the receipt form leaves it
+    LateBound::set(p, "RunAction", qint16(1));
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(LateBound::get(p, "ReportFile").toString(), printer(1)->ReportFile());
+    EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
+}

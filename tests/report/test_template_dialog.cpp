@@ -1,0 +1,288 @@
+// The template dialog and the receipt form's view/print operation, with a
+// recording stand-in for the report printer.
+
+#include "RecordingPrinter.h"
+
+#include "common/ComponentRegistry.h"
+#include "common/Module.h"
+#include "controls/OmberButton.h"
+#include "data/DtEn.h"
+#include "platform/FileSystemObject.h"
+#include "platform/FormShower.h"
+#include "receipt/frmRPDCashRec.h"
+#include "report/frmReport.h"
+#include "suite/Sqlite.h"
+#include "support/FormFixture.h"
+#include "support/Keyboard.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString TemplateRelative = QStringLiteral("reports/RPDCashRec.html");
+const QString NoTemplate = QStringLiteral("قالب گزارش مشخص نيست.");
+const QString NoBasePath = QStringLiteral("در پايگاه داده مسير چاپ مشخص نشده است.");
+const QString NoFile = QStringLiteral("در هيچ يك از مسيرهاي مشخص شده در پايگاه داده فايل الگوي چاپ وجود ندارد.");
+
+class Printing : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        ComponentRegistry::registerComponent(QLatin1String(FileSystemObject::ProgId), [] { return new FileSystemObject; });
+        RecordingPrinter::install();
+        clearShow(486);
+        takeStatements();
+        ScriptedMessageBox::clear();
+    }
+    void TearDown() override
+    {
+        frmReport::destroyInstance();
+        TemplateFilePath.clear();
+        FormFixture::TearDown();
+        ComponentRegistry::unregisterComponent(QStringLiteral("PirelRpt.PirelRpt1"));
+        ComponentRegistry::unregisterComponent(QLatin1String(FileSystemObject::ProgId));
+    }
+
+    // The base paths in ID order, each a new folder that holds the template
+    // file or not. Returns the folders as the database holds them.
+    QStringList setBasePaths(const QList<bool> &holdsFile)
+    {
+        sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblOmberBasePath"));
+        QStringList bases;
+        for (bool withFile : holdsFile) {
+            folders.push_back(std::make_unique<QTemporaryDir>());
+            const QString base = folders.back()->path() + u'/';
+            if (withFile) {
+                QDir(base).mkpath(QStringLiteral("reports"));
+                QFile file(base + TemplateRelative);
+                EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write("<p>{ID}</p>");
+            }
+            sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberBasePath (ID, Title, BasePath) VALUES (?, 'x', ?)"),
+                         {int(bases.size() + 1), base});
+            bases << base;
+        }
+        return bases;
+    }
+    // The next modal show of the dialog runs act once the dialog is active.
+    void withDialog(std::function<void(frmReport &)> act)
+    {
+        onModal([act](QWidget *w) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(w, 3000));
+            act(*static_cast<frmReport *>(w));
+        });
+    }
+    static QComboBox *list(QWidget &d) { return d.findChild<QComboBox *>(QStringLiteral("cmbReport")); }
+    static void press(QWidget &d, const char *name) { d.findChild<QPushButton *>(QLatin1String(name))->click(); }
+    void viewPrint(const QString &number)
+    {
+        child<QLineEdit>("txtID")->setText(number);
+        form().cmdView_Click();
+    }
+    static QString query(int id)
+    {
+        return QStringLiteral("ReportQuery=SELECT   * From vwRecPayCashTurnDetail Where ID =%1").arg(id);
+    }
+
+    std::vector<std::unique_ptr<QTemporaryDir>> folders;
+};
+
+} // namespace
+
+TEST_F(Printing, TheListHoldsTheFormTypesTemplatesOnceWithTheFirstChosen)
+{
+    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberReportTemplate (ID, FormTypeID, Title, FilePath) VALUES "
+                                              "(2, 206, 'رسید با سربرگ', 'b.html'), (3, 207, 'پرداخت', 'c.html')"));
+    withDialog([](frmReport &d) {
+        ASSERT_EQ(list(d)->count(), 2);
+        EXPECT_EQ(list(d)->itemText(0), QStringLiteral("رسید دریافت نقدی"));
+        EXPECT_EQ(list(d)->itemData(0).toInt(), 1);
+        EXPECT_EQ(list(d)->itemData(1).toInt(), 2);
+        EXPECT_EQ(list(d)->currentIndex(), 0);
+        list(d)->setCurrentIndex(1);
+        d.Form_Activate(); // activated again, as when a message box closes
+        EXPECT_EQ(list(d)->count(), 2);
+        EXPECT_EQ(list(d)->currentIndex(), 0);
+        EXPECT_EQ(d.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("قالب گزارش:"));
+        EXPECT_NE(qobject_cast<OmberButton *>(d.findChild<QPushButton *>(QStringLiteral("cmdPrint"))), nullptr);
+        EXPECT_EQ(qobject_cast<OmberButton *>(d.findChild<QPushButton *>(QStringLiteral("cmdOk"))), nullptr);
+        press(d, "cmdExit");
+        EXPECT_FALSE(d.isVisible());
+    });
+    FormShower::showModal(&frmReport::instance());
+    EXPECT_EQ(list(frmReport::instance())->count(), 0); // unloaded
+    EXPECT_TRUE(takeStatements().contains(QStringLiteral("Select * from tblOmberReportTemplate where FormTypeID = 206")));
+}
+
+TEST_F(Printing, NoChoiceOrAVanishedTemplateKeepsTheDialogOpen)
+{
+    setBasePaths({true});
+    withDialog([&](frmReport &d) {
+        list(d)->setCurrentIndex(-1);
+        press(d, "cmdPrint");
+        EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{NoTemplate});
+        EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+        EXPECT_EQ(QApplication::focusWidget(), list(d));
+        EXPECT_TRUE(d.isVisible());
+
+        list(d)->setCurrentIndex(0);
+        sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblOmberReportTemplate"));
+        press(d, "cmdPrint");
+        EXPECT_EQ(ScriptedMessageBox::messages().size(), 1); // no message this time
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(TemplateFilePath.isEmpty());
+    });
+    FormShower::showModal(&frmReport::instance());
+
+    // With no template of the form type at all the list is empty.
+    withDialog([](frmReport &d) {
+        EXPECT_EQ(list(d)->count(), 0);
+        press(d, "cmdPrint");
+        EXPECT_EQ(ScriptedMessageBox::messages().last(), NoTemplate);
+    });
+    FormShower::showModal(&frmReport::instance());
+}
+
+TEST_F(Printing, WithoutBasePathsOrWithoutTheFileTheDialogSaysSoAndStaysOpen)
+{
+    setBasePaths({});
+    withDialog([&](frmReport &d) {
+        press(d, "cmdPrint");
+        EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{NoBasePath});
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
+
+        setBasePaths({false, false});
+        press(d, "cmdPrint");
+        EXPECT_EQ(ScriptedMessageBox::messages(), (QStringList{NoBasePath, NoFile}));
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(TemplateFilePath.isEmpty());
+    });
+    FormShower::showModal(&frmReport::instance());
+}
+
+TEST_F(Printing, TheFirstBasePathHoldingTheFileWinsAndCmdOkDoesTheSame)
+{
+    QStringList bases = setBasePaths({false, true});
+    withDialog([](frmReport &d) {
+        press(d, "cmdPrint");
+        EXPECT_FALSE(d.isVisible());
+    });
+    FormShower::showModal(&frmReport::instance());
+    EXPECT_EQ(TemplateFilePath, bases[1] + TemplateRelative);
+
+    bases = setBasePaths({true, true});
+    withDialog([](frmReport &d) { press(d, "cmdOk"); });
+    FormShower::showModal(&frmReport::instance());
+    EXPECT_EQ(TemplateFilePath, bases[0] + TemplateRelative);
+    EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
+}
+
+TEST_F(Printing, EnterInTheListPrintsAndEscapeCancels)
+{
+    const QStringList bases = setBasePaths({true});
+    withDialog([](frmReport &d) {
+        QWidget *focused = focusInto(list(d));
+        ASSERT_EQ(focused, list(d));
+        QTest::keyClick(focused, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+    });
+    FormShower::showModal(&frmReport::instance());
+    EXPECT_EQ(TemplateFilePath, bases[0] + TemplateRelative);
+
+    withDialog([](frmReport &d) {
+        QTest::keyClick(focusInto(list(d)), Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+    });
+    FormShower::showModal(&frmReport::instance());
+    EXPECT_TRUE(TemplateFilePath.isEmpty());
+}
+
+TEST_F(Printing, ViewPrintGivesThePrinterItsValuesInOrderAndTheMessageComesFirst)
+{
+    const QStringList bases = setBasePaths({true});
+    TemplateFilePath = QStringLiteral("/left/over.html");
+    QStringList atShow;
+    withDialog([&](frmReport &d) {
+        atShow = RecordingPrinter::log;
+        EXPECT_TRUE(TemplateFilePath.isEmpty());
+        press(d, "cmdPrint");
+    });
+    viewPrint(QStringLiteral("8"));
+    EXPECT_EQ(atShow, QStringList{QStringLiteral("ReportFile=")});
+    EXPECT_EQ(RecordingPrinter::log,
+              (QStringList{QStringLiteral("ReportFile="), QStringLiteral("ReportFile=") + bases[0] + TemplateRelative,
+                           QStringLiteral("get ReportFile"),
+                           QStringLiteral("ConnectString=") + Module::context().ConnectionString, query(8),
+                           QStringLiteral("OutputTarget=0"), QStringLiteral("RunAction=1")}));
+    EXPECT_EQ(RecordingPrinter::messagesAtRun,
+              QStringList{QStringLiteral("در حال چاپ|لطفا دكمه ادامه را فشار دهيد.")});
+    EXPECT_EQ(RecordingPrinter::cursorAtRun, int(Qt::WaitCursor));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Printing, TheNumberIsReadByTheLeadingNumberRuleAndZeroDoesNothing)
+{
+    for (const char *text : {"", "0", "abc", "-0"})
+        viewPrint(QString::fromLatin1(text));
+    EXPECT_EQ(modalShows(), 0);
+    EXPECT_EQ(RecordingPrinter::created, 0);
+
+    setBasePaths({true});
+    for (int i = 0; i < 3; ++i)
+        withDialog([](frmReport &d) { press(d, "cmdPrint"); });
+    viewPrint(QStringLiteral("12abc"));
+    viewPrint(QStringLiteral("13.5"));
+    viewPrint(QStringLiteral("12.5"));
+    EXPECT_EQ(RecordingPrinter::log.filter(QStringLiteral("ReportQuery=")), (QStringList{query(12), query(14), query(12)}));
+}
+
+TEST_F(Printing, CancellingAfterAFailedAttemptProducesNoReport)
+{
+    setBasePaths({false});
+    withDialog([](frmReport &d) {
+        press(d, "cmdPrint");
+        press(d, "cmdExit");
+    });
+    viewPrint(QStringLiteral("8"));
+    EXPECT_EQ(RecordingPrinter::log,
+              (QStringList{QStringLiteral("ReportFile="), QStringLiteral("ReportFile="), QStringLiteral("get ReportFile")}));
+    EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{NoFile});
+}
+
+TEST_F(Printing, TheButtonAndBothMenuItemsPrintThroughTheOnePrinter)
+{
+    setBasePaths({true});
+    for (int i = 0; i < 3; ++i)
+        withDialog([](frmReport &d) { press(d, "cmdPrint"); });
+    child<QLineEdit>("txtID")->setText(QStringLiteral("8"));
+    child<QPushButton>("cmdView")->click();
+    form().findChild<QAction *>(QStringLiteral("mnuPrintView"))->trigger();
+    form().findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+    EXPECT_EQ(modalShows(), 3);
+    EXPECT_EQ(RecordingPrinter::created, 1);
+    EXPECT_EQ(RecordingPrinter::log.filter(QStringLiteral("RunAction=1")).size(), 3);
+}
+
+TEST_F(Printing, APrinterWhoseReportFileReadsBackEmptyIsNotStarted)
+{
+    setBasePaths({true});
+    RecordingPrinter::forgetsReportFile = true;
+    withDialog([](frmReport &d) { press(d, "cmdPrint"); });
+    viewPrint(QStringLiteral("8"));
+    EXPECT_EQ(RecordingPrinter::log.last(), QStringLiteral("get ReportFile"));
+    EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
+}

@@ -1,0 +1,274 @@
+// The criteria, the clause they make and what the query finds.
+
+#include "SearchFixture.h"
+
+#include "controls/FarvoPicker.h"
+#include "controls/OmberDate.h"
+#include "controls/OmberSelector.h"
+#include "data/Diagnostics.h"
+#include "receipt/frmRPDCashRec.h"
+#include "support/Keyboard.h"
+#include "support/ScriptedMessageBox.h"
+#include "suite/Sqlite.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class Criteria : public SearchFixture
+{
+protected:
+    // Fills all fourteen criteria with the given description.
+    void fillAll(const QString &description)
+    {
+        auto *cash = searchChild<QComboBox>("cmbCash");
+        cash->setCurrentIndex(cash->findData(2));
+        box("txtCashTurnID")->setText(QStringLiteral(" 12.5 "));
+        searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756);
+        box("txtReceivedFrom")->setText(QStringLiteral("1/000/000"));
+        box("txtReceivedTo")->setText(QStringLiteral("25/000/000"));
+        box("txtIDFrom")->setText(QStringLiteral("3"));
+        box("txtIDTo")->setText(QStringLiteral("40"));
+        searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(QDate(2024, 3, 1));
+        searchChild<OmberDate>("dtpTransactionDateTo")->setValue(QDate(2024, 3, 31));
+        searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303);
+        searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102);
+        searchChild<OmberSelector>("mptContracts")->setSelectedID(2);
+        searchChild<OmberSelector>("sltAchiever")->setSelectedID(9);
+        box("txtDescription")->setText(description);
+    }
+};
+
+} // namespace
+
+TEST_F(Criteria, NoCriterionListsEveryReceiptAndNoPayment)
+{
+    EXPECT_EQ(clause(), QStringLiteral("Where PayedValue=0"));
+    runSearch();
+    EXPECT_EQ(takeStatements(), QStringList{frmRPDSearch::ResultSelect + QStringLiteral("Where PayedValue=0")});
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("PayedValue = 0")));
+    EXPECT_EQ(shownIds().size(), 14);
+    // The demo's payment is in the view, never in the grid.
+    ASSERT_EQ(idsWhere(QStringLiteral("PayedValue <> 0")).size(), 1);
+    EXPECT_FALSE(shownIds().contains(idsWhere(QStringLiteral("PayedValue <> 0")).first()));
+}
+
+TEST_F(Criteria, EachCriterionAloneAddsItsFragment)
+{
+    const QString date = QStringLiteral("2024-03-01 00:00:00");
+    struct Case
+    {
+        std::function<void()> set;
+        QString expected;
+    };
+    const QVector<Case> cases = {
+        {[&] { searchChild<QComboBox>("cmbCash")->setCurrentIndex(searchChild<QComboBox>("cmbCash")->findData(2)); },
+         QStringLiteral("Where CashID = 2 AND PayedValue=0")},
+        {[&] { box("txtCashTurnID")->setText(QStringLiteral("7")); }, QStringLiteral("Where Turn = 7 AND PayedValue=0")},
+        {[&] { searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756); },
+         QStringLiteral("Where UserID = 756 AND PayedValue=0")},
+        {[&] { box("txtReceivedFrom")->setText(QStringLiteral("1/250/000")); },
+         QStringLiteral("Where ReceivedValue >= 1250000 And  PayedValue=0")},
+        {[&] { box("txtReceivedTo")->setText(QStringLiteral("640/000")); },
+         QStringLiteral("Where ReceivedValue <= 640000 And  PayedValue=0")},
+        {[&] { box("txtIDFrom")->setText(QStringLiteral("12")); }, QStringLiteral("Where ID >= 12 And  PayedValue=0")},
+        {[&] { box("txtIDTo")->setText(QStringLiteral("12/5")); }, QStringLiteral("Where ID <= 12 And  PayedValue=0")},
+        {[&] { searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(QDate(2024, 3, 1)); },
+         QStringLiteral("Where TransactionDate >= '") + date + QStringLiteral("' And  PayedValue=0")},
+        {[&] { searchChild<OmberDate>("dtpTransactionDateTo")->setValue(QDate(2024, 3, 1)); },
+         QStringLiteral("Where TransactionDate <= '") + date + QStringLiteral("' And  PayedValue=0")},
+        {[&] { searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303); },
+         QStringLiteral("Where RelatedAccountID = 110303 AND PayedValue=0")},
+        {[&] { searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102); },
+         QStringLiteral("Where AccountID = 110102 AND PayedValue=0")},
+        {[&] { searchChild<OmberSelector>("mptContracts")->setSelectedID(2); },
+         QStringLiteral("Where ContractID = 2 AND PayedValue=0")},
+        {[&] { searchChild<OmberSelector>("sltAchiever")->setSelectedID(9); },
+         QStringLiteral("Where AchieverID = 9 AND PayedValue=0")},
+        {[&] { box("txtDescription")->setText(QStringLiteral(" فاکتور ")); },
+         QStringLiteral("Where Description Like '% فاکتور %' AND PayedValue=0")},
+    };
+    for (int i = 0; i < cases.size(); ++i) {
+        search().cmdNewsearch_Click();
+        cases[i].set();
+        EXPECT_EQ(clause(), cases[i].expected) << "criterion " << i + 1;
+    }
+}
+
+TEST_F(Criteria, AllFourteenTogetherInTheirOrder)
+{
+    fillAll(QStringLiteral("قسط"));
+    EXPECT_EQ(clause(),
+              QStringLiteral("Where CashID = 2 AND Turn = 12 AND UserID = 756 AND ReceivedValue >= 1000000 And  "
+                             "ReceivedValue <= 25000000 And  ID >= 3 And  ID <= 40 And  TransactionDate >= "
+                             "'2024-03-01 00:00:00' And  TransactionDate <= '2024-03-31 00:00:00' And  "
+                             "RelatedAccountID = 110303 AND AccountID = 110102 AND ContractID = 2 AND AchieverID = 9 "
+                             "AND Description Like '%قسط%' AND PayedValue=0"));
+    // The engine takes it as it is.
+    runSearch();
+    EXPECT_EQ(grid()->Rows(), 1);
+}
+
+TEST_F(Criteria, EachKindOfCriterionFindsWhatItNames)
+{
+    auto *cash = searchChild<QComboBox>("cmbCash");
+    cash->setCurrentIndex(cash->findData(2));
+    runSearch();
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("CashID = 2 AND PayedValue = 0")));
+    EXPECT_FALSE(shownIds().isEmpty());
+
+    search().cmdNewsearch_Click();
+    box("txtReceivedFrom")->setText(QStringLiteral("5/000/000"));
+    box("txtReceivedTo")->setText(QStringLiteral("12/500/000"));
+    runSearch();
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("ReceivedValue BETWEEN 5000000 AND 12500000 AND PayedValue = 0")));
+
+    // Dates: the bounds are whole days, the receipts of the lower day included.
+    search().cmdNewsearch_Click();
+    const QDate day = QDate::currentDate().addDays(-1);
+    searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(day);
+    runSearch();
+    const QList<int> expected = idsWhere(QStringLiteral("TransactionDate >= '%1' AND PayedValue = 0")
+                                             .arg(day.toString(QStringLiteral("yyyy-MM-dd"))));
+    EXPECT_EQ(shownIds(), expected);
+    EXPECT_FALSE(expected.isEmpty());
+}
+
+TEST_F(Criteria, ATurnBoxHoldingTextFiltersOnTurnZero)
+{
+    box("txtCashTurnID")->setText(QStringLiteral("abc"));
+    EXPECT_EQ(clause(), QStringLiteral("Where Turn = 0 AND PayedValue=0"));
+    runSearch();
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("Turn = 0 AND PayedValue = 0")));
+}
+
+TEST_F(Criteria, QuotesPercentAndUnderscoreInTheDescription)
+{
+    // A quote is doubled: the text is searched for, the query is not broken.
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = 3"),
+                 {QStringLiteral("اجاره 'دفتر' مركزي 50% سهم_الف")});
+    box("txtDescription")->setText(QStringLiteral("'دفتر'"));
+    EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%''دفتر''%' AND PayedValue=0"));
+    runSearch();
+    EXPECT_EQ(shownIds(), QList<int>{3});
+
+    // A quote that would end the text and add a condition stays text.
+    box("txtDescription")->setText(QStringLiteral("x' OR 1=1 OR Description Like '"));
+    runSearch();
+    EXPECT_EQ(shownIds(), QList<int>{});
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+
+    // % and _ reach the engine as typed, and find the text that holds them.
+    box("txtDescription")->setText(QStringLiteral("50%"));
+    EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%50%%' AND PayedValue=0"));
+    runSearch();
+    EXPECT_TRUE(shownIds().contains(3));
+    box("txtDescription")->setText(QStringLiteral("سهم_الف"));
+    runSearch();
+    EXPECT_EQ(shownIds(), QList<int>{3});
+}
+
+TEST_F(Criteria, PersianAndArabicLetterFormsAndDigitsFindTheSameReceipts)
+{
+    // Stored: Persian yeh and keheh, Latin digits ("دریافت بابت فاکتور فروش شماره 4312").
+    box("txtDescription")->setText(QStringLiteral("دریافت بابت فاکتور فروش شماره 4312"));
+    runSearch();
+    const QList<int> found = shownIds();
+    ASSERT_EQ(found, QList<int>{1});
+
+    const QString arabicForms = QStringLiteral("دريافت بابت فاكتور فروش شماره 4312");
+    const QString persianDigits = QStringLiteral("دریافت بابت فاکتور فروش شماره ۴۳۱۲");
+    const QString arabicIndicDigits = QStringLiteral("دريافت بابت فاكتور فروش شماره ٤٣١٢");
+    for (const QString &typed : {arabicForms, persianDigits, arabicIndicDigits}) {
+        box("txtDescription")->setText(typed);
+        // The clause holds what was typed; the engine does the folding.
+        EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%") + typed + QStringLiteral("%' AND PayedValue=0"));
+        runSearch();
+        EXPECT_EQ(shownIds(), found) << typed.toStdString();
+    }
+    // Stored in Arabic forms, typed in Persian ones.
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = 2"),
+                 {QStringLiteral("تسويه حساب كامل ٤٢٩٠")});
+    box("txtDescription")->setText(QStringLiteral("تسویه حساب کامل 4290"));
+    runSearch();
+    EXPECT_EQ(shownIds(), QList<int>{2});
+    // Folding does not make different letters equal.
+    box("txtDescription")->setText(QStringLiteral("تسویه حساب کامل 4291"));
+    runSearch();
+    EXPECT_EQ(shownIds(), QList<int>{});
+}
+
+TEST_F(Criteria, NewSearchEmptiesEveryCriterionAndKeepsTheRows)
+{
+    runSearch();
+    const int rows = grid()->Rows();
+    fillAll(QStringLiteral("قسط"));
+    searchChild<QPushButton>("cmdNewsearch")->click();
+    EXPECT_EQ(searchChild<QComboBox>("cmbCash")->currentIndex(), -1);
+    EXPECT_GT(searchChild<QComboBox>("cmbCash")->count(), 0);
+    for (const char *name : {"txtCashTurnID", "txtReceivedFrom", "txtReceivedTo", "txtIDFrom", "txtIDTo", "txtDescription"})
+        EXPECT_TRUE(box(name)->text().isEmpty()) << name;
+    for (const char *name : {"mptOpenerUser", "mptContracts", "sltAchiever"})
+        EXPECT_TRUE(searchChild<OmberSelector>(name)->IsEmpty()) << name;
+    for (const char *name : {"TlvAccSecondAccount", "TlvAccAccount"})
+        EXPECT_TRUE(searchChild<FarvoPicker>(name)->IsEmpty()) << name;
+    for (const char *name : {"dtpTransactionDateFrom", "dtpTransactionDateTo"})
+        EXPECT_TRUE(searchChild<OmberDate>(name)->IsEmpty()) << name;
+    EXPECT_EQ(grid()->Rows(), rows);
+    // The next search filters on nothing.
+    EXPECT_EQ(clause(), QStringLiteral("Where PayedValue=0"));
+}
+
+TEST_F(Criteria, TheLoadStepListsEveryCashBoxAndStartsEmpty)
+{
+    auto *cash = searchChild<QComboBox>("cmbCash");
+    const RowSet boxes = sqlite::run(db->handle(), QStringLiteral("SELECT ID, Name FROM tblRecPayCash"));
+    ASSERT_EQ(cash->count(), boxes.rows.size());
+    for (int i = 0; i < cash->count(); ++i) {
+        EXPECT_EQ(cash->itemText(i), boxes.rows[i][1].toString());
+        EXPECT_EQ(cash->itemData(i).toInt(), boxes.rows[i][0].toInt());
+    }
+    EXPECT_EQ(cash->currentIndex(), -1);
+    EXPECT_TRUE(searchChild<OmberDate>("dtpTransactionDateFrom")->IsEmpty());
+    auto *achiever = searchChild<OmberSelector>("sltAchiever");
+    EXPECT_EQ(achiever->ViewMajor(), QStringLiteral("vwEmployee"));
+    EXPECT_EQ(achiever->ViewMinor(), QStringLiteral("vwEmployeeMinor"));
+    EXPECT_EQ(achiever->Title(), QStringLiteral("كارمندان"));
+    // The entry operation prepared the selectors and pickers.
+    EXPECT_EQ(searchChild<OmberSelector>("mptOpenerUser")->ConnectionString(), db->connectionString());
+    EXPECT_TRUE(searchChild<FarvoPicker>("TlvAccAccount")->Prepared());
+    EXPECT_TRUE(searchChild<FarvoPicker>("TlvAccSecondAccount")->Prepared());
+}
+
+TEST_F(Criteria, AmountAndNumberBoxesTakeDigitsOnlyAndAmountsRegroup)
+{
+    QWidget *focused = focusInto(box("txtReceivedFrom"));
+    ASSERT_EQ(focused, box("txtReceivedFrom"));
+    QTest::keyClicks(focused, QStringLiteral("12a3.4 "));
+    EXPECT_EQ(box("txtReceivedFrom")->text(), QStringLiteral("1/234"));
+
+    focused = focusInto(box("txtIDTo"));
+    ASSERT_EQ(focused, box("txtIDTo"));
+    QTest::keyClicks(focused, QStringLiteral("12x/3456"));
+    // Receipt numbers keep plain digits: no regrouping.
+    EXPECT_EQ(box("txtIDTo")->text(), QStringLiteral("12/3456"));
+    EXPECT_EQ(clause(), QStringLiteral("Where ReceivedValue >= 1234 And  ID <= 12 And  PayedValue=0"));
+}
+
+TEST_F(Criteria, AFailingQueryIsReportedAndTheFormStaysUsable)
+{
+    runSearch();
+    const int rows = grid()->Rows();
+    Diagnostics::instance().failNext(QStringLiteral("vwRecPayCashTurnDetailSearch"), QStringLiteral("server gone"));
+    searchChild<QPushButton>("cmdSearch")->click();
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown().first().title, QStringLiteral("خطا"));
+    EXPECT_TRUE(ScriptedMessageBox::messages().first().contains(QStringLiteral("server gone")));
+    EXPECT_TRUE(grid()->Redraw());
+    EXPECT_EQ(grid()->FixedCols(), 1);
+    EXPECT_EQ(grid()->Rows(), rows);
+    runSearch();
+    EXPECT_EQ(grid()->Rows(), rows);
+}

@@ -1,0 +1,192 @@
+// The export of the grid to a workbook, read back from the written file.
+
+#include "SearchFixture.h"
+
+#include "search/SpreadsheetExport.h"
+#include "support/ScriptedMessageBox.h"
+#include "suite/DemoData.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class Export : public SearchFixture
+{
+protected:
+    void SetUp() override
+    {
+        SearchFixture::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        qputenv("PARDEX_EXPORT_DIR", folder.path().toUtf8());
+        frmRPDSearch::setOpener([this](const QString &path) {
+            opened << path;
+            return openerWorks;
+        });
+    }
+    void TearDown() override
+    {
+        qunsetenv("PARDEX_EXPORT_DIR");
+        SearchFixture::TearDown();
+    }
+    QStringList filesInFolder() const
+    {
+        return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+    static QString entry(const QString &path, const QString &name)
+    {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, name});
+        unzip.waitForFinished(20000);
+        return QString::fromUtf8(unzip.readAllStandardOutput());
+    }
+    // The cells of one sheet row as (reference, type, text) triples.
+    static QStringList cells(const QString &sheet, int row)
+    {
+        QStringList found;
+        const QRegularExpression rowPattern(QStringLiteral("<row r=\"%1\"[^>]*>(.*?)</row>").arg(row));
+        const QString body = rowPattern.match(sheet).captured(1);
+        const QRegularExpression cell(QStringLiteral("<c r=\"([A-Z]+)\\d+\"([^>]*)>(.*?)</c>"));
+        for (auto it = cell.globalMatch(body); it.hasNext();) {
+            const auto m = it.next();
+            const QString attributes = m.captured(2);
+            const QString type = attributes.contains(QStringLiteral("t=\"inlineStr\"")) ? QStringLiteral("s")
+                                 : attributes.contains(QStringLiteral("t=\"")) ? QStringLiteral("?")
+                                                                                 : QStringLiteral("n");
+            QString text = m.captured(3);
+            text.remove(QRegularExpression(QStringLiteral("<[^>]+>")));
+            found << m.captured(1) + QStringLiteral("|") + type + QStringLiteral("|") + text;
+        }
+        return found;
+    }
+
+    QTemporaryDir folder;
+    QStringList opened;
+    bool openerWorks = true;
+};
+
+} // namespace
+
+TEST_F(Export, TwoRowsWithTitlesTypesAndWidthsInARightToLeftSheet)
+{
+    box("txtIDFrom")->setText(QStringLiteral("1"));
+    box("txtIDTo")->setText(QStringLiteral("2"));
+    runSearch();
+    searchChild<QPushButton>("cmdExcel")->click();
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(filesInFolder(), QStringList{QFileInfo(opened.first()).fileName()});
+    EXPECT_TRUE(opened.first().endsWith(QStringLiteral(".xlsx")));
+
+    const QString sheet = entry(opened.first(), QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("rightToLeft=\"1\""))) << sheet.left(400).toStdString();
+    const QStringList titles = cells(sheet, 1);
+    ASSERT_EQ(titles.size(), 15);
+    EXPECT_EQ(titles[0], QStringLiteral("A|s|شماره"));
+    EXPECT_EQ(titles[14], QStringLiteral("O|s|كد قرارداد"));
+    const QStringList first = cells(sheet, 2);
+    EXPECT_TRUE(first.contains(QStringLiteral("A|n|1")));
+    EXPECT_TRUE(first.contains(QStringLiteral("B|n|10")));
+    EXPECT_TRUE(first.contains(QStringLiteral("G|s|دریافت بابت فاکتور فروش شماره 4312")));
+    EXPECT_TRUE(first.contains(QStringLiteral("H|n|12500000")));
+    EXPECT_TRUE(first.contains(QStringLiteral("I|n|0")));
+    const QStringList second = cells(sheet, 3);
+    EXPECT_TRUE(second.contains(QStringLiteral("A|n|2")));
+    EXPECT_TRUE(cells(sheet, 4).isEmpty());
+    // Titles bold, amounts grouped by threes.
+    const QString styles = entry(opened.first(), QStringLiteral("xl/styles.xml"));
+    EXPECT_TRUE(styles.contains(QStringLiteral("<b/>")));
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"#,##0\"")));
+    const QRegularExpression amountStyle(QStringLiteral("<c r=\"H2\" s=\"(\\d+)\""));
+    EXPECT_TRUE(amountStyle.match(sheet).hasMatch());
+    // Widths follow the grid: 1200 twips (80 px) and 2500 twips.
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"1\" max=\"1\" width=\"11.")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"4\" max=\"4\" width=\"23.")));
+}
+
+TEST_F(Export, AnEmptyResultWritesTheTitlesAlone)
+{
+    box("txtDescription")->setText(QStringLiteral("هيچ چيز چنين نيست"));
+    runSearch();
+    searchChild<QPushButton>("cmdExcel")->click();
+    ASSERT_EQ(opened.size(), 1);
+    const QString sheet = entry(opened.first(), QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_EQ(cells(sheet, 1).size(), 15);
+    EXPECT_TRUE(cells(sheet, 2).isEmpty());
+}
+
+TEST_F(Export, FailuresAreToldInPersianAndTheFormStaysUsable)
+{
+    runSearch();
+    // A folder that cannot be written: nothing is written, nothing opened.
+    qputenv("PARDEX_EXPORT_DIR", folder.filePath(QStringLiteral("missing/deeper")).toUtf8());
+    searchChild<QPushButton>("cmdExcel")->click();
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown().first().title, QStringLiteral("خطا"));
+    EXPECT_TRUE(ScriptedMessageBox::messages().first().startsWith(QStringLiteral("انتقال به اكسل انجام نشد")));
+    EXPECT_TRUE(ScriptedMessageBox::messages().first().contains(QStringLiteral("missing")));
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(filesInFolder().isEmpty());
+    EXPECT_TRUE(search().isVisible());
+
+    // Written, but nothing opens it: the user learns where it is.
+    ScriptedMessageBox::clear();
+    qputenv("PARDEX_EXPORT_DIR", folder.path().toUtf8());
+    openerWorks = false;
+    searchChild<QPushButton>("cmdExcel")->click();
+    ASSERT_EQ(opened.size(), 1);
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_TRUE(ScriptedMessageBox::messages().first().contains(QDir::toNativeSeparators(opened.first())));
+    EXPECT_TRUE(QFileInfo::exists(opened.first()));
+    runSearch();
+    EXPECT_GT(grid()->Rows(), 1);
+}
+
+TEST_F(Export, ALongExportShowsProgressAndCanBeCancelled)
+{
+    suite::addBulkReceipts(db->handle(), 3000);
+    runSearch();
+    ASSERT_GT(grid()->Rows(), 3000);
+    frmRPDSearch::setExportProgressDelay(0);
+    bool sawProgress = false;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        if (auto *progress = search().findChild<QProgressDialog *>(QStringLiteral("prgExcel"));
+            progress && progress->isVisible()) {
+            sawProgress = true;
+            progress->cancel();
+        }
+    });
+    canceller.start(0);
+    searchChild<QPushButton>("cmdExcel")->click();
+    canceller.stop();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(filesInFolder().isEmpty());
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+}
+
+TEST_F(Export, TheWriterLeavesNoFileUnderTheFinalNameWhenCancelled)
+{
+    suite::addBulkReceipts(db->handle(), 1000);
+    runSearch();
+    const QString path = SpreadsheetExport::newWorkbookPath(folder.path());
+    int calls = 0;
+    const auto outcome = SpreadsheetExport::write(grid()->table(), {}, path, [&](int done, int total) {
+        ++calls;
+        EXPECT_LE(done, total);
+        return calls < 2;
+    });
+    EXPECT_EQ(outcome.status, SpreadsheetExport::Outcome::Cancelled);
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(filesInFolder().isEmpty());
+    // A second name is found beside an existing workbook.
+    QFile(path).open(QIODevice::WriteOnly);
+    EXPECT_NE(SpreadsheetExport::newWorkbookPath(folder.path()), path);
+}

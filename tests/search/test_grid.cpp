@@ -1,0 +1,347 @@
+// The result grid, picking a row, opening the search from the receipt form,
+// leaving it, and the resize rule.
+
+#include "SearchFixture.h"
+
+#include "common/Module.h"
+#include "core/RowSet.h"
+#include "data/Cursor.h"
+#include "receipt/frmRPDCashRec.h"
+#include "support/Keyboard.h"
+#include "support/ScriptedMessageBox.h"
+#include "suite/Sqlite.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+class Grid : public SearchFixture
+{
+protected:
+    void searchIds(int from, int to)
+    {
+        search().cmdNewsearch_Click();
+        box("txtIDFrom")->setText(QString::number(from));
+        box("txtIDTo")->setText(QString::number(to));
+        runSearch();
+    }
+    // The format every search leaves, whatever the row count.
+    void expectFormat()
+    {
+        FlexGrid *g = grid();
+        const int widths[] = {1200, 1000, 1000, 2500, 1800, 1000, 2500, 1500, 1500, 2500, 2500, 2500, 2500, 2500, 2500};
+        ASSERT_EQ(g->Cols(), 15);
+        for (int c = 0; c < 15; ++c)
+            EXPECT_EQ(g->ColWidth(c), widths[c]) << "column " << c;
+        for (int c = 0; c < 5; ++c)
+            EXPECT_EQ(g->ColAlignmentFixed(c), Qt::AlignCenter) << c;
+        EXPECT_EQ(g->ColAlignmentFixed(5), Qt::Alignment());
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(g->ColAlignment(c), Qt::AlignCenter) << c;
+        for (int c = 3; c < 5; ++c)
+            EXPECT_EQ(g->ColAlignment(c) & ~Qt::AlignAbsolute, Qt::AlignRight | Qt::AlignVCenter) << c;
+        for (int c = 5; c < 15; ++c)
+            EXPECT_EQ(g->ColAlignment(c), Qt::Alignment()) << c;
+        EXPECT_EQ(g->BackColorBkg(), 15464446);
+        EXPECT_EQ(g->palette().color(QPalette::Base), QColor(254, 247, 235));
+        EXPECT_EQ(g->FixedCols(), 1);
+        EXPECT_TRUE(g->fixedColumnView()->isVisible());
+        EXPECT_TRUE(g->Redraw());
+        EXPECT_TRUE(g->updatesEnabled());
+        const QStringList titles = {"شماره", "نوبت صندوق", "صندوق", "صندوقدار", "شماره تاييد شده", "تاريخ ثبت", "شرح",
+                                    "دريافت", "پرداخت", "حساب بستانكار", "كد حساب بستانكار", "حساب بدهكار",
+                                    "كد حساب بدهكار", "قرارداد", "كد قرارداد"};
+        for (int c = 0; c < 15; ++c)
+            EXPECT_EQ(g->TextMatrix(0, c), titles[c]);
+    }
+};
+
+const QColor Cream(254, 247, 235);
+const QColor Sand(253, 236, 206);
+
+} // namespace
+
+TEST_F(Grid, FormatWithZeroOneAndTwoRows)
+{
+    search().cmdNewsearch_Click();
+    box("txtDescription")->setText(QStringLiteral("هيچ چيز چنين نيست"));
+    runSearch();
+    EXPECT_EQ(grid()->Rows(), 1);
+    expectFormat();
+
+    searchIds(1, 1);
+    ASSERT_EQ(grid()->Rows(), 2);
+    expectFormat();
+    EXPECT_EQ(grid()->CellBackColor(1, 1), Cream);
+    EXPECT_EQ(grid()->CellBackColor(1, 14), Cream);
+
+    searchIds(1, 2);
+    ASSERT_EQ(grid()->Rows(), 3);
+    expectFormat();
+    for (int c = 1; c < 15; ++c) {
+        EXPECT_EQ(grid()->CellBackColor(1, c), Cream) << c;
+        EXPECT_EQ(grid()->CellBackColor(2, c), Sand) << c;
+    }
+    // Column 0 keeps the look of the titles.
+    EXPECT_EQ(grid()->CellBackColor(2, 0), grid()->palette().color(QPalette::Button));
+    // The rows' texts as the view gives them.
+    EXPECT_EQ(grid()->TextMatrix(1, 0), QStringLiteral("1"));
+    EXPECT_EQ(grid()->TextMatrix(1, 7), QStringLiteral("12500000"));
+    EXPECT_EQ(grid()->TextMatrix(1, 8), QStringLiteral("0"));
+    EXPECT_EQ(grid()->TextMatrix(1, 6), QStringLiteral("دریافت بابت فاکتور فروش شماره 4312"));
+}
+
+TEST_F(Grid, WhileLoadingTheGridDoesNotRedrawAndHasNoFixedColumn)
+{
+    bool seen = false;
+    // The binding happens between preparation and format.
+    QObject::connect(grid()->model(), &QAbstractItemModel::modelReset, grid(), [&] {
+        seen = true;
+        EXPECT_FALSE(grid()->Redraw());
+        EXPECT_EQ(grid()->FixedCols(), 0);
+    });
+    runSearch();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(grid()->Redraw());
+}
+
+TEST_F(Grid, TheFixedColumnStaysWhileTheOthersScroll)
+{
+    search().resize(700, 440);
+    runSearch();
+    QTableView *fixed = grid()->fixedColumnView();
+    ASSERT_TRUE(fixed->isVisible());
+    EXPECT_EQ(fixed->width(), grid()->columnWidth(0));
+    for (int c = 1; c < 15; ++c)
+        EXPECT_TRUE(fixed->isColumnHidden(c));
+    // Right to left: column 0 sits at the right edge of the cells.
+    EXPECT_EQ(fixed->geometry().right(), grid()->viewport()->geometry().right());
+    const QRect before = fixed->geometry();
+    QScrollBar *sideways = grid()->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0);
+    sideways->setValue(sideways->maximum());
+    EXPECT_EQ(fixed->geometry(), before);
+    // Scrolling down moves both together.
+    grid()->verticalScrollBar()->setValue(3);
+    EXPECT_EQ(fixed->verticalScrollBar()->value(), 3);
+}
+
+TEST_F(Grid, PickingARowByDoubleClickOrEnterWritesItsNumberAndHides)
+{
+    searchIds(5, 12);
+    ASSERT_EQ(grid()->Rows(), 9);
+    QLineEdit *txtID = form().txtID();
+
+    const QModelIndex third = grid()->model()->index(2, 4);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualRect(third).center());
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualRect(third).center());
+    EXPECT_EQ(txtID->text(), QStringLiteral("7"));
+    EXPECT_TRUE(search().isHidden());
+    // Hidden, not unloaded: criteria and rows are still there.
+    EXPECT_EQ(box("txtIDFrom")->text(), QStringLiteral("5"));
+    EXPECT_EQ(grid()->Rows(), 9);
+
+    search().show();
+    QWidget *focused = focusInto(grid());
+    ASSERT_EQ(focused, grid());
+    grid()->setRow(6);
+    QTest::keyClick(focused, Qt::Key_Return);
+    EXPECT_EQ(txtID->text(), QStringLiteral("10"));
+    EXPECT_TRUE(search().isHidden());
+
+    // With no row there is nothing to pick: the search stays open.
+    search().show();
+    search().cmdNewsearch_Click();
+    box("txtDescription")->setText(QStringLiteral("هيچ چيز چنين نيست"));
+    runSearch();
+    txtID->setText(QStringLiteral("3"));
+    search().flxCashPay_DblClick();
+    EXPECT_FALSE(search().isHidden());
+    EXPECT_EQ(txtID->text(), QStringLiteral("3"));
+}
+
+TEST_F(Grid, TheReceiptFormOpensTheSearchAndLoadsThePickedReceipt)
+{
+    search().hide();
+    onModal([this](QWidget *shown) {
+        ASSERT_EQ(shown, &search());
+        box("txtIDFrom")->setText(QStringLiteral("12"));
+        runSearch();
+        ASSERT_EQ(grid()->Rows(), 4);
+        grid()->setRow(2);
+        qint16 enter = 13;
+        search().flxCashPay_KeyPress(enter);
+    });
+    child<QPushButton>("cmdSearch")->click();
+    EXPECT_EQ(modalShows(), 1);
+    EXPECT_EQ(form().CurrentReceiptID, 13);
+    EXPECT_EQ(form().txtID()->text(), QStringLiteral("13"));
+    EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
+
+    // Closed without a pick, the number box's receipt is loaded again; the
+    // menu item does the same, and the criteria typed before are still there.
+    onModal([this](QWidget *) { EXPECT_EQ(box("txtIDFrom")->text(), QStringLiteral("12")); });
+    takeStatements();
+    child<QAction>("mnuSearch")->trigger();
+    EXPECT_EQ(modalShows(), 2);
+    EXPECT_TRUE(takeStatements().contains(
+        QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=13 And PayedValue = 0")));
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+}
+
+TEST_F(Grid, WithoutTheSearchRightTheFormDoesNotOpen)
+{
+    sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblOmberUserPermission WHERE UserID = 486 AND PermissionID = 20604"));
+    search().hide();
+    child<QPushButton>("cmdSearch")->click();
+    EXPECT_EQ(modalShows(), 0);
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown().first().title, QStringLiteral("خطا"));
+    EXPECT_EQ(ScriptedMessageBox::shown().first().message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_TRUE(search().isHidden());
+}
+
+TEST_F(Grid, ExitUnloadsSoTheNextOpeningStartsEmpty)
+{
+    searchChild<QComboBox>("cmbCash")->setCurrentIndex(1);
+    box("txtDescription")->setText(QStringLiteral("فاکتور"));
+    runSearch();
+    ASSERT_GT(grid()->Rows(), 1);
+    searchChild<QPushButton>("cmdExit")->click();
+    EXPECT_TRUE(search().isHidden());
+    EXPECT_FALSE(search().isLoaded());
+
+    onModal([this](QWidget *) {
+        EXPECT_EQ(searchChild<QComboBox>("cmbCash")->currentIndex(), -1);
+        EXPECT_EQ(searchChild<QComboBox>("cmbCash")->count(),
+                  db->scalar(QStringLiteral("SELECT count(*) FROM tblRecPayCash")).toInt());
+        EXPECT_TRUE(box("txtDescription")->text().isEmpty());
+        EXPECT_EQ(grid()->Rows(), 1);
+        EXPECT_EQ(grid()->Cols(), 0);
+    });
+    form().cmdSearch_Click();
+    EXPECT_EQ(modalShows(), 1);
+    EXPECT_TRUE(search().isLoaded());
+}
+
+TEST_F(Grid, RowsArriveInSlicesFromOneSnapshot)
+{
+    grid()->setSliceRows(3);
+    searchChild<QPushButton>("cmdSearch")->click();
+    EXPECT_EQ(grid()->Rows(), 4);
+    EXPECT_TRUE(grid()->loading());
+    // Formatted at once, for the rows still to come as well.
+    EXPECT_EQ(grid()->FixedCols(), 1);
+    // A receipt written meanwhile is not part of this result.
+    sqlite::exec(db->handle(),
+                 QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, TransactionDate, FarsiTransactionDate, "
+                                "Description, ReceivedValue, PayedValue, FormTypeID, FormID, CreateDate) "
+                                "SELECT CashTurnID, TransactionDate, FarsiTransactionDate, 'تازه', 1000, 0, 206, -1, "
+                                "CreateDate FROM tblRecPayCashTurnDetail WHERE ID = 1"));
+    QTRY_VERIFY(!grid()->loading());
+    EXPECT_EQ(grid()->Rows(), 15);
+    EXPECT_EQ(grid()->CellBackColor(14, 1), Sand);
+    EXPECT_EQ(grid()->CellBackColor(13, 1), Cream);
+    runSearch();
+    EXPECT_EQ(grid()->Rows(), 16);
+}
+
+TEST_F(Grid, TheResizeRule)
+{
+    const QPoint cash = searchChild<QWidget>("cmbCash")->pos();
+    const QPoint frame = searchChild<QWidget>("frm_1")->pos();
+    const QPoint dateFrame = searchChild<QWidget>("fraTransactionDate")->pos();
+    const QPoint exit = searchChild<QWidget>("cmdExit")->pos();
+    const QPoint excel = searchChild<QWidget>("cmdExcel")->pos();
+    const QSize gridSize = grid()->size();
+    search().LastWidth = 10440;
+    search().LastHeight = 6600;
+
+    // 6000 twips or less in either direction: nothing moves, nothing is remembered.
+    search().applyResizeRule(6000, 9000);
+    search().applyResizeRule(12000, 6000);
+    EXPECT_EQ(searchChild<QWidget>("cmbCash")->pos(), cash);
+    EXPECT_EQ(search().LastWidth, 10440);
+
+    search().applyResizeRule(11940, 7350); // 100 px wider, 50 px taller
+    EXPECT_EQ(searchChild<QWidget>("cmbCash")->pos(), cash + QPoint(100, 0));
+    EXPECT_EQ(searchChild<QWidget>("frm_1")->pos(), frame + QPoint(100, 0));
+    EXPECT_EQ(searchChild<QWidget>("lbl_6")->x(), searchChild<QWidget>("lbl_0")->x());
+    EXPECT_EQ(searchChild<QWidget>("fraTransactionDate")->pos(), dateFrame);
+    EXPECT_EQ(searchChild<QWidget>("cmdExit")->pos(), exit + QPoint(0, 50));
+    EXPECT_EQ(searchChild<QWidget>("cmdExcel")->pos(), excel);
+    EXPECT_EQ(grid()->size(), gridSize + QSize(100, 50));
+    EXPECT_EQ(search().LastWidth, 11940);
+    EXPECT_EQ(search().LastHeight, 7350);
+
+    // Growth is measured from the last size laid out, not from the first.
+    search().applyResizeRule(5000, 5000);
+    search().applyResizeRule(12240, 7350);
+    EXPECT_EQ(searchChild<QWidget>("cmbCash")->pos(), cash + QPoint(120, 0));
+
+    // Beyond what 16 bits hold: no failure, the controls stay.
+    search().resize(2300, 500);
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(search().LastWidth, 12240);
+    EXPECT_EQ(searchChild<QWidget>("cmbCash")->pos(), cash + QPoint(120, 0));
+}
+
+TEST(ResultTable, KeepsEveryKindOfValueCompactly)
+{
+    RowSet rows;
+    rows.returnsRows = true;
+    rows.columns = {QStringLiteral("n"), QStringLiteral("t")};
+    const QString longText(300, QChar(0x0641));
+    rows.rows = {{QVariant(0), QStringLiteral("صندوق مرکزی")},
+                 {QVariant(qint64(1) << 30), QString()},
+                 {QVariant(-5), QVariant()},
+                 {QVariant(3.25), longText},
+                 {QVariant(), QStringLiteral("صندوق مرکزی")},
+                 {QVariant(qint64(9000000000)), QStringLiteral("x")}};
+    auto cursor = cursorOver(rows);
+    ResultTable table;
+    table.reset(*cursor);
+    while (cursor->next())
+        table.append(*cursor);
+    ASSERT_EQ(table.rowCount(), 6);
+    EXPECT_EQ(table.title(1), QStringLiteral("t"));
+    EXPECT_EQ(table.kind(0, 0), ResultTable::Kind::Integer);
+    EXPECT_EQ(table.integer(1, 0), qint64(1) << 30);
+    EXPECT_EQ(table.integer(2, 0), -5);
+    EXPECT_EQ(table.kind(3, 0), ResultTable::Kind::Real);
+    EXPECT_EQ(table.text(3, 0), QStringLiteral("3.25"));
+    EXPECT_EQ(table.kind(4, 0), ResultTable::Kind::Null);
+    EXPECT_EQ(table.text(4, 0), QString());
+    EXPECT_EQ(table.text(5, 0), QStringLiteral("9000000000"));
+    EXPECT_EQ(table.text(0, 1), QStringLiteral("صندوق مرکزی"));
+    EXPECT_EQ(table.kind(1, 1), ResultTable::Kind::Text);
+    EXPECT_EQ(table.text(1, 1), QString());
+    EXPECT_EQ(table.kind(2, 1), ResultTable::Kind::Null);
+    EXPECT_EQ(table.text(3, 1), longText);
+    // A repeated text is the same bytes, not a copy.
+    EXPECT_EQ(table.utf8(0, 1).data(), table.utf8(4, 1).data());
+}
+
+TEST(ResultTable, ManyRowsAndLongTextsCrossChunkAndBlockEdges)
+{
+    RowSet rows;
+    rows.returnsRows = true;
+    rows.columns = {QStringLiteral("id"), QStringLiteral("d")};
+    for (int i = 0; i < 20000; ++i)
+        rows.rows.push_back(QVector<QVariant>{QVariant(i), QVariant(QStringLiteral("شرح %1 ").arg(i) + QString(i % 97, QChar(u'x')))});
+    auto cursor = cursorOver(rows);
+    ResultTable table;
+    table.reset(*cursor);
+    while (cursor->next())
+        table.append(*cursor);
+    ASSERT_EQ(table.rowCount(), 20000);
+    for (int i : {0, 4095, 4096, 8191, 12345, 19999}) {
+        EXPECT_EQ(table.integer(i, 0), i);
+        EXPECT_EQ(table.text(i, 1), QStringLiteral("شرح %1 ").arg(i) + QString(i % 97, QChar(u'x')));
+    }
+}
