@@ -7,7 +7,6 @@
 #include "platform/Look.h"
 #include "sibling/SiblingSession.h"
 
-#include <QDebug>
 #include <QDialog>
 #include <QHeaderView>
 #include <QPushButton>
@@ -32,18 +31,15 @@ void showModal(QDialog *screen)
 
 void handle(const std::function<void()> &handler)
 {
-    try {
-        handler();
-    } catch (const VbError &e) {
-        if (e.number() == RefusalNumber) {
+    runHandler([&] {
+        try {
+            handler();
+        } catch (const VbError &e) {
+            if (e.number() != RefusalNumber)
+                throw;
             ShowMessage(QStringLiteral("خطا"), e.description());
-            return;
         }
-        qWarning().noquote() << "error reached the screen's boundary:" << e.number() << e.description();
-        ShowMessage(QStringLiteral("خطا"), errorText(e));
-    } catch (const std::exception &e) {
-        ShowMessage(QStringLiteral("خطا"), QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 QTableWidgetItem *textCell(const QString &text)

@@ -17,8 +17,9 @@ void prepare(QDialog *screen);
 // Shows a screen modally and returns when it closes.
 void showModal(QDialog *screen);
 
-// The event boundary of a screen's handlers: a refusal is shown as it is,
-// any other error in Persian with its number; the screen stays open.
+// The event boundary of a screen's handlers (runHandler): a refusal is
+// shown as it is, any other error in Persian with its number; the screen
+// stays open.
 void handle(const std::function<void()> &handler);
 
 // Table cells: read-only, amounts aligned to the left as figures are.
