@@ -74,11 +74,24 @@ void Connection::recordStatement(const QString &tsql)
     }
 }
 
+void Connection::dropIfLost()
+{
+    if (m_dialect && m_dialect->isLost()) {
+        m_dialect->close();
+        m_dialect.reset();
+    }
+}
+
 RowSet Connection::execute(const QString &tsql)
 {
     recordStatement(tsql);
     ensureOpen();
-    return m_dialect->execute(m_dialect->toNative(tsql));
+    try {
+        return m_dialect->execute(m_dialect->toNative(tsql));
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
@@ -99,7 +112,12 @@ int Connection::call(const ProcedureDef &procedure, QVariantList &args)
         d.checkFault(QString::fromLatin1(procedure.name));
     }
     ensureOpen();
-    return m_dialect->call(procedure, args);
+    try {
+        return m_dialect->call(procedure, args);
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 QString Connection::dateLiteral(const QDate &date) const
