@@ -74,11 +74,24 @@ void Connection::recordStatement(const QString &tsql)
     }
 }
 
+void Connection::dropIfLost()
+{
+    if (m_dialect && m_dialect->isLost()) {
+        m_dialect->close();
+        m_dialect.reset();
+    }
+}
+
 RowSet Connection::execute(const QString &tsql)
 {
     recordStatement(tsql);
     ensureOpen();
-    return m_dialect->execute(m_dialect->toNative(tsql));
+    try {
+        return m_dialect->execute(m_dialect->toNative(tsql));
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
@@ -99,30 +112,37 @@ int Connection::call(const ProcedureDef &procedure, QVariantList &args)
         d.checkFault(QString::fromLatin1(procedure.name));
     }
     ensureOpen();
-    return m_dialect->call(procedure, args);
+    try {
+        return m_dialect->call(procedure, args);
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 void Connection::BeginTrans()
 {
-    if (m_recorded) {
-        Diagnostics &d = Diagnostics::instance();
-        d.record({Diagnostics::Entry::Sql, QStringLiteral("BEGIN TRANSACTION"), {}, {}});
-        d.checkFault(QStringLiteral("BEGIN TRANSACTION"));
-    }
+    recordStatement(QStringLiteral("BEGIN TRANSACTION"));
     ensureOpen();
-    m_dialect->beginTransaction();
+    try {
+        m_dialect->beginTransaction();
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 void Connection::CommitTrans()
 {
-    if (m_recorded) {
-        Diagnostics &d = Diagnostics::instance();
-        d.record({Diagnostics::Entry::Sql, QStringLiteral("COMMIT TRANSACTION"), {}, {}});
-        d.checkFault(QStringLiteral("COMMIT TRANSACTION"));
-    }
+    recordStatement(QStringLiteral("COMMIT TRANSACTION"));
     if (!m_dialect)
         throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
-    m_dialect->commitTransaction();
+    try {
+        m_dialect->commitTransaction();
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 void Connection::RollbackTrans()

@@ -64,6 +64,7 @@ public:
 
 private:
     void ensureOpen();
+    void dropIfLost();
     void recordStatement(const QString &tsql);
 
     QString m_connectionString;

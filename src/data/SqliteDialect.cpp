@@ -95,6 +95,7 @@ void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, 
         // A file that is not a database fails here rather than at the first query.
         sqlite::scalar(m_handle, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const VbError &e) {
+        db = QSqlDatabase(); // the registry's connection must be unused to go
         close();
         throw VbError::database(QStringLiteral("%1: %2").arg(path, e.description()), engineName());
     }
@@ -119,14 +120,50 @@ void SqliteDialect::setCommandTimeout(int seconds)
         sqlite3_busy_timeout(m_handle, m_busyMilliseconds);
 }
 
+void SqliteDialect::requireFileInPlace()
+{
+    int moved = 0;
+    if (sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) {
+        m_lost = true;
+        throw VbError::database(QStringLiteral("فايل پايگاه داده %1 از جاي خود برداشته يا با فايل ديگري عوض شده است؛ "
+                                               "تا به جاي خود برنگردد چيزي در آن نوشته نمي شود.")
+                                    .arg(m_path),
+                                engineName());
+    }
+}
+
+template <typename Step>
+auto SqliteDialect::guarded(Step &&step)
+{
+    requireFileInPlace();
+    try {
+        return step();
+    } catch (const VbError &) {
+        // A file that can no longer be read or written as it was opened is
+        // given up; the next statement opens it afresh.
+        switch (sqlite3_extended_errcode(m_handle) & 0xff) {
+        case SQLITE_IOERR:
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+        case SQLITE_CANTOPEN:
+        case SQLITE_READONLY:
+            m_lost = true;
+            break;
+        default:
+            break;
+        }
+        throw;
+    }
+}
+
 RowSet SqliteDialect::execute(const QString &nativeSql)
 {
-    return sqlite::run(m_handle, nativeSql);
+    return guarded([&] { return sqlite::run(m_handle, nativeSql); });
 }
 
 int SqliteDialect::call(const ProcedureDef &procedure, QVariantList &args)
 {
-    return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args);
+    return guarded([&] { return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args); });
 }
 
 void SqliteDialect::beginTransaction()
