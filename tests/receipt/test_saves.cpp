@@ -19,6 +19,8 @@
 #include "support/ScriptedMessageBox.h"
 
 #include <QAction>
+#include <QFile>
+#include <sqlite3.h>
 #include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -442,12 +444,10 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     EXPECT_TRUE(codeOf(8).isNull());
     EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("Delete")).isEmpty());
 
-    // The record: each return with the code before and none after. (The
-    // save between them is recorded too: saved without the level picker,
-    // the receipt lost its detail levels.)
-    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'edit' AND "
-                                       "json_extract(Before, '$.ClassID1') = 7 AND json_extract(After, '$.ClassID1') IS NULL")),
-              1);
+    // The record: each return with the code before and none after. The save
+    // between them made a draft final, which is not a change of a final
+    // receipt, whatever its detail levels became.
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'edit'")), 0);
     const RowSet history = sqlite::run(
         db->handle(),
         QStringLiteral("SELECT Kind, json_extract(Before, '$.Code'), json_extract(After, '$.Code') "
@@ -569,4 +569,33 @@ TEST_F(Saves, TheWholeLifeOfAReceipt)
                           {id})
                   .rows,
               (QVector<QVector<QVariant>>{{QStringLiteral("return")}, {QStringLiteral("delete")}}));
+}
+
+TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)
+{
+    // A draft made final with a new branch: its first final save, no change record.
+    loadReceipt(10);
+    form().cmdEdit_Click();
+    child<OmberSelector>("sltBranch")->setSelectedID(2);
+    form().cmdSave_Click();
+    ASSERT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 10")), 0);
+    // Its branch changed afterwards, on its own (a draft save in final-edit
+    // mode writes the levels alone): that is recorded, complete.
+    form().mnuEditFinal_Click();
+    child<OmberSelector>("sltBranch")->setSelectedID(3);
+    form().cmdRegSave_Click();
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 10 AND Kind = 'edit' AND "
+                                       "IsOpen = 0 AND json_extract(Before, '$.BranchID') = 2 AND "
+                                       "json_extract(After, '$.BranchID') = 3 AND UserID = 486")),
+              1);
+
+    // A program that knows nothing of the record writes all the same, unrecorded.
+    sqlite3 *plain = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(db->path()).constData(), &plain), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(plain, "UPDATE tblRecPayCashTurnDetail SET Description = 'x' WHERE ID = 7", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(plain);
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 7")), 0);
 }
