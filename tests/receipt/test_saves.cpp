@@ -599,3 +599,73 @@ TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)
     sqlite3_close(plain);
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 7")), 0);
 }
+
+TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice)
+{
+    typeNewReceipt();
+    child<OmberSelector>("sltBranch")->setSelectedID(2);
+    const int before = receipts();
+    // The receipt is written, its log is not: the form stays in mode 1.
+    Diagnostics::instance().failNext(QStringLiteral("spOmberInsertFormAction"));
+    child<QPushButton>("cmdSave")->click();
+    ASSERT_EQ(receipts(), before + 1);
+    EXPECT_EQ(mode(), ModeNew);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("16")));
+    // The cashier presses Save again: the same receipt, finished.
+    ScriptedMessageBox::clear();
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty()) << lastMessage().toStdString();
+    EXPECT_EQ(receipts(), before + 1);
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(form().CurrentReceiptID, 16);
+    EXPECT_EQ(text("txtCode"), QStringLiteral("12"));
+    EXPECT_EQ(db->count(QStringLiteral("tblOmberFormAction WHERE FormCode = '16' AND EventID = 20601")), 1);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT BranchID FROM tblRecPayCashTurnDetail WHERE ID = 16")).toInt(), 2);
+    EXPECT_EQ(documentsOf(16), 1);
+    // Completing its creation is not a change of a final receipt.
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 16")), 0);
+
+    // Failing after the mode changed (at the levels): the receipt is shown,
+    // and editing it and saving completes it.
+    typeNewReceipt();
+    child<OmberSelector>("sltBranch")->setSelectedID(3);
+    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
+    EXPECT_EQ(documentsOf(17), 0);
+    form().cmdEdit_Click();
+    form().cmdSave_Click();
+    EXPECT_EQ(receipts(), before + 2);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT BranchID FROM tblRecPayCashTurnDetail WHERE ID = 17")).toInt(), 3);
+    EXPECT_EQ(documentsOf(17), 1);
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 17")), 0);
+}
+
+TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInStep)
+{
+    loadReceipt(7);
+    form().mnuEditFinal_Click();
+    child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح"));
+    Diagnostics::instance().failNext(QStringLiteral("From vwRecPayCashTurnDetail Where ID=7"));
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("ثبت شد ولي بارگذاري دوباره آن انجام نشد")))
+        << lastMessage().toStdString();
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = 7")).toString(),
+              QStringLiteral("اصلاح"));
+    // The mode the save reached, with its controls: no second save possible.
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
+    EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
+}
+
+TEST_F(Saves, ASaveRoutedFromCtrlSIgnoresItsFailureButTheButtonReportsIt)
+{
+    typeNewReceipt();
+    Diagnostics::instance().failNext(QStringLiteral("spRecPayInsertCashTurnDetail"));
+    form().RouteKeys(83, 2);
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(mode(), ModeNew);
+    form().RouteKeys(83, 2);
+    EXPECT_EQ(mode(), ModeViewFinal);
+}
