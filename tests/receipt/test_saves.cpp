@@ -589,6 +589,10 @@ TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)
                                        "IsOpen = 0 AND json_extract(Before, '$.BranchID') = 2 AND "
                                        "json_extract(After, '$.BranchID') = 3 AND UserID = 486")),
               1);
+    // The panel names the branches rather than their numbers.
+    auto *panel = child<DastelHistory>("DastelHistory1");
+    ASSERT_GE(panel->entryCount(), 1);
+    EXPECT_EQ(panel->entry(0).first(), QStringLiteral("اصلاح پس از ثبت نهايي (شعبه: از شعبه اصفهان به شعبه مشهد)"));
 
     // A program that knows nothing of the record writes all the same, unrecorded.
     sqlite3 *plain = nullptr;
