@@ -256,8 +256,9 @@ void DastelHistory::LoadHistory(qint32 formTypeId, qint32 recordId)
         RowSet changes;
         try {
             changes = c->execute(
+                // By the number itself, which the record's index covers.
                 QStringLiteral("Select ID, Kind, UserFullName, ChangedAt, Before, After From vwFormChangeHistory "
-                               "Where FormTypeID = %1 And FormCode = '%2' Order By ID Desc")
+                               "Where FormTypeID = %1 And ReceiptID = %2 Order By ID Desc")
                     .arg(formTypeId)
                     .arg(recordId));
         } catch (const VbError &e) {
