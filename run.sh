@@ -27,5 +27,18 @@ fi
 if [ $# -eq 0 ]; then
   ./build/app/pardex --view 8 --screenshot "$out/receipt-8.png"
   ./build/app/pardex --view 8 --print-pdf "$out/receipt-8.pdf" || true
+
+  # The sibling components register themselves on first use: the first
+  # press starts the registration and may find the component not there
+  # yet; the second opens it.
+  for press in "--view 8 --press cmdAccTrans" "--view 8 --press cmdCashLedger" "--press mnuCashTurn" \
+               "--press mnuNewAccounts"; do
+    name="${press##* }"
+    # shellcheck disable=SC2086
+    ./build/app/pardex $press --screenshot "$out/$name-first-press.png" 2>/dev/null || true
+    sleep 1
+    # shellcheck disable=SC2086
+    ./build/app/pardex $press --screenshot "$out/$name.png" 2>/dev/null || true
+  done
 fi
 exit "$status"

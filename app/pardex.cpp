@@ -13,6 +13,7 @@
 #include "report/ReportPrinting.h"
 #include "suite/SuiteDatabase.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -107,7 +109,14 @@ int main(int argc, char **argv)
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("render the shown form to a PNG file and exit"),
                                         QStringLiteral("FILE"));
-    parser.addOptions({connection, user, position, employee, view, screenshot});
+    // A button of the receipt form pressed once the form is shown; with
+    // --screenshot the window on top is rendered (a sibling component's
+    // screen, when one is open).
+    const QCommandLineOption press(QStringLiteral("press"),
+                                   QStringLiteral("press a button of the receipt form (cmdAccTrans, cmdCashLedger, "
+                                                  "mnuCashTurn, mnuNewAccounts, ...)"),
+                                   QStringLiteral("NAME"));
+    parser.addOptions({connection, user, position, employee, view, screenshot, press});
     const QCommandLineOption printPdf(
         QStringLiteral("print-pdf"),
         QStringLiteral("with --view: write that receipt's report (first cash receipt template) to a PDF and exit"),
@@ -156,6 +165,19 @@ int main(int argc, char **argv)
     }
     host.show();
 
+    // After the picture: a modal window is closed first, so that the press
+    // that opened it returns before the form goes.
+    int exitCode = 0;
+    std::function<void()> leave = [&] {
+        if (QWidget *open = QApplication::activeModalWidget()) {
+            open->close();
+            QTimer::singleShot(50, &host, leave);
+            return;
+        }
+        frmRPDCashRec::destroyInstance();
+        app.exit(exitCode);
+    };
+
     // The entry operation runs once the event loop is up, as a host's would.
     QTimer::singleShot(0, &host, [&] {
         runHandler([&] {
@@ -164,19 +186,33 @@ int main(int argc, char **argv)
             else
                 control->ClearShow();
         });
+        // After the form's timer has set its buttons once.
+        if (parser.isSet(press))
+            QTimer::singleShot(300, &host, [&] {
+                auto *button = frmRPDCashRec::hasInstance()
+                                   ? frmRPDCashRec::instance().findChild<QAbstractButton *>(parser.value(press))
+                                   : nullptr;
+                if (button)
+                    button->click();
+                else
+                    std::fprintf(stderr, "pardex: no button %s\n", qPrintable(parser.value(press)));
+            });
         if (!parser.isSet(screenshot))
             return;
         // Let the form lay itself out and the timer run once before the picture.
-        QTimer::singleShot(400, &host, [&] {
+        QTimer::singleShot(parser.isSet(press) ? 1500 : 400, &host, [&] {
             // The form not shown means the entry was refused or failed.
             const bool formShown = frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible();
-            QWidget *window = formShown ? static_cast<QWidget *>(&frmRPDCashRec::instance())
-                                        : static_cast<QWidget *>(&host);
+            // A window a press opened (a sibling component's screen) is the picture.
+            QWidget *modal = QApplication::activeModalWidget();
+            QWidget *window = modal       ? modal
+                              : formShown ? static_cast<QWidget *>(&frmRPDCashRec::instance())
+                                          : static_cast<QWidget *>(&host);
             const bool saved = compose(window, boxes).save(parser.value(screenshot));
             std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot:" : "could not write",
                          qPrintable(parser.value(screenshot)));
-            frmRPDCashRec::destroyInstance();
-            app.exit(!saved ? 1 : formShown ? 0 : 3);
+            exitCode = !saved ? 1 : formShown ? 0 : 3;
+            QTimer::singleShot(0, &host, leave);
         });
     });
     const int rc = app.exec();

@@ -252,7 +252,10 @@ CREATE TABLE tblRecPayCashTurnDetail (
   AchieverID INT,
   FormTypeID INT NOT NULL DEFAULT 206,
   FormID INT,
-  CreateDate DATETIME
+  CreateDate DATETIME,
+  -- Set by the insert: the detail levels that complete the new receipt are
+  -- part of its creation, not a change of it.
+  LevelsPending INT
 );
 CREATE INDEX IX_CashTurnDetail_Turn ON tblRecPayCashTurnDetail (CashTurnID);
 CREATE UNIQUE INDEX UX_CashTurnDetail_Code ON tblRecPayCashTurnDetail (FormTypeID, Code) WHERE Code IS NOT NULL;
@@ -260,4 +263,29 @@ CREATE INDEX IX_CashTurnDetail_Date ON tblRecPayCashTurnDetail (TransactionDate)
 CREATE INDEX IX_CashTurnDetail_Account ON tblRecPayCashTurnDetail (RelatedAccountID);
 CREATE INDEX IX_CashTurnDetail_Contract ON tblRecPayCashTurnDetail (ContractID);
 CREATE INDEX IX_CashTurnDetail_Achiever ON tblRecPayCashTurnDetail (AchieverID);
+
+-- Codes a receipt gave up when it went back to the draft state: it takes
+-- its own code back when it is finally saved again, and no other receipt
+-- is given one of them (filled by a trigger in 04-triggers.sql).
+CREATE TABLE tblRecPayReleasedCode (
+  ReceiptID INT NOT NULL PRIMARY KEY REFERENCES tblRecPayCashTurnDetail(ID) ON DELETE CASCADE,
+  FormTypeID INT NOT NULL,
+  Code INT NOT NULL,
+  UNIQUE (FormTypeID, Code)
+);
+
+-- What a finally registered receipt was before each change, and who made
+-- it (the user the component names in SESSION_CONTEXT(N'PardexUser')).
+CREATE TABLE tblRecPayCashTurnDetailHistory (
+  ID INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  ReceiptID INT NOT NULL,
+  FormTypeID INT NOT NULL,
+  Kind VARCHAR(10) NOT NULL,
+  IsOpen INT NOT NULL DEFAULT 0,
+  UserID INT,
+  ChangedAt DATETIME NOT NULL,
+  Before NVARCHAR(MAX),
+  After NVARCHAR(MAX)
+);
+CREATE INDEX IX_DetailHistory_Receipt ON tblRecPayCashTurnDetailHistory (ReceiptID, IsOpen);
 

@@ -109,3 +109,9 @@ SELECT f.ID, f.EventID, f.FormCode, f.FormTypeID, f.Description, f.UserID, u.Ful
        f.EventDate, f.FarsiEventDate, f.EventTime
 FROM tblOmberFormAction f LEFT JOIN tblUser u ON u.ID = f.UserID;
 GO
+
+CREATE VIEW vwFormChangeHistory AS
+SELECT h.ID, h.FormTypeID, h.ReceiptID, CAST(h.ReceiptID AS VARCHAR(20)) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
+       h.ChangedAt, h.Before, h.After
+FROM tblRecPayCashTurnDetailHistory h LEFT JOIN tblUser u ON u.ID = h.UserID;
+GO

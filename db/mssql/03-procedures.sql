@@ -4,15 +4,42 @@
 SET ANSI_NULLS ON;
 SET QUOTED_IDENTIFIER ON;
 GO
-CREATE PROCEDURE spRecPayRemoveDocuments @FormID int, @FormTypeID int AS
+-- A receipt never has two accounting documents: what was written for it
+-- before goes. Only its own rows: a document other forms share keeps theirs
+-- (and its header, whose value becomes the debits left).
+CREATE PROCEDURE spRecPayRemoveDocuments @FormID int, @FormTypeID int, @ExceptDocument int = NULL AS
 BEGIN
   SET NOCOUNT ON;
   DECLARE @Docs TABLE (ID int PRIMARY KEY);
   INSERT INTO @Docs SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail
-   WHERE FormID = @FormID AND FormTypeID = @FormTypeID;
-  DELETE FROM tblAccountDocumentObjects WHERE DocumentID IN (SELECT ID FROM @Docs);
-  DELETE FROM tblAccountDocumentDetail WHERE DocumentID IN (SELECT ID FROM @Docs);
-  DELETE FROM tblAccountDocument WHERE ID IN (SELECT ID FROM @Docs);
+   WHERE FormID = @FormID AND FormTypeID = @FormTypeID AND (@ExceptDocument IS NULL OR DocumentID <> @ExceptDocument);
+  DELETE FROM tblAccountDocumentDetail
+   WHERE DocumentID IN (SELECT ID FROM @Docs) AND FormID = @FormID AND FormTypeID = @FormTypeID;
+  UPDATE tblAccountDocument SET Value = (SELECT SUM(DebitValue) FROM tblAccountDocumentDetail d WHERE d.DocumentID = tblAccountDocument.ID)
+   WHERE ID IN (SELECT ID FROM @Docs) AND EXISTS (SELECT 1 FROM tblAccountDocumentDetail d WHERE d.DocumentID = tblAccountDocument.ID);
+  DELETE FROM tblAccountDocument
+   WHERE ID IN (SELECT ID FROM @Docs) AND NOT EXISTS (SELECT 1 FROM tblAccountDocumentDetail d WHERE d.DocumentID = tblAccountDocument.ID);
+END
+GO
+-- The code @Code asks for: 0 the confirmed one (the receipt's own, else the
+-- one it gave up on going back to the draft state, else the next, codes
+-- held for drafts included), -1 none, anything else as given.
+CREATE PROCEDURE spRecPayCodeToStore @Requested int, @FormTypeID int, @ReceiptID int, @Existing int,
+  @Code int OUTPUT AS
+BEGIN
+  SET NOCOUNT ON;
+  SET @Code = NULL;
+  IF @Requested = -1 RETURN 0;
+  IF @Requested <> 0 BEGIN SET @Code = @Requested; RETURN 0; END
+  IF @Existing IS NOT NULL BEGIN SET @Code = @Existing; RETURN 0; END
+  SELECT @Code = Code FROM tblRecPayReleasedCode WHERE ReceiptID = @ReceiptID AND FormTypeID = @FormTypeID;
+  IF @Code IS NOT NULL RETURN 0;
+  DECLARE @Max int, @Held int;
+  SELECT @Max = ISNULL(MAX(Code), 0) FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
+   WHERE FormTypeID = @FormTypeID AND Code IS NOT NULL;
+  SELECT @Held = ISNULL(MAX(Code), 0) FROM tblRecPayReleasedCode WITH (UPDLOCK, HOLDLOCK) WHERE FormTypeID = @FormTypeID;
+  SET @Code = CASE WHEN @Held > @Max THEN @Held ELSE @Max END + 1;
+  RETURN 0;
 END
 GO
 CREATE PROCEDURE spRecPayInsertCashTurnDetail
@@ -27,17 +54,14 @@ BEGIN
   BEGIN
     ROLLBACK; RAISERROR(N'نوبت صندوق شماره %d وجود ندارد.', 16, 1, @CashTurnID); RETURN 1;
   END
-  DECLARE @NewCode int = NULL;
-  IF @Code = 0
-    SELECT @NewCode = ISNULL(MAX(Code), 0) + 1 FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
-     WHERE FormTypeID = ISNULL(@FormTypeID, 206) AND Code IS NOT NULL;
-  ELSE IF @Code <> -1
-    SET @NewCode = @Code;
+  DECLARE @NewCode int, @Type int = ISNULL(@FormTypeID, 206);
+  EXEC spRecPayCodeToStore @Code, @Type, NULL, NULL, @NewCode OUTPUT;
+  -- The detail levels the form writes next complete the creation.
   INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description,
-    ReceivedValue, PayedValue, RelatedAccountID, ContractID, FormTypeID, FormID, CreateDate)
+    ReceivedValue, PayedValue, RelatedAccountID, ContractID, FormTypeID, FormID, CreateDate, LevelsPending)
   VALUES (@CashTurnID, @NewCode, @TransactionDate, @FarsiTransactionDate, @Description, ISNULL(@Received, 0),
     ISNULL(@Payed, 0), CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
-    CASE WHEN @ContractID > 0 THEN @ContractID END, ISNULL(@FormTypeID, 206), @FormID, GETDATE());
+    CASE WHEN @ContractID > 0 THEN @ContractID END, @Type, @FormID, GETDATE(), 1);
   SET @ID = SCOPE_IDENTITY();
   IF @NewCode IS NOT NULL SET @Code = @NewCode;
   COMMIT;
@@ -57,20 +81,14 @@ BEGIN
   BEGIN
     ROLLBACK; RAISERROR(N'دريافت/پرداخت شماره %d وجود ندارد.', 16, 1, @ID); RETURN 1;
   END
-  DECLARE @NewCode int = NULL;
-  IF @Code = 0
-  BEGIN
-    SET @NewCode = @OldCode;
-    IF @NewCode IS NULL
-      SELECT @NewCode = ISNULL(MAX(Code), 0) + 1 FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
-       WHERE FormTypeID = @FormTypeID AND Code IS NOT NULL;
-  END
-  ELSE IF @Code <> -1
-    SET @NewCode = @Code;
+  DECLARE @NewCode int;
+  EXEC spRecPayCodeToStore @Code, @FormTypeID, @ID, @OldCode, @NewCode OUTPUT;
   UPDATE tblRecPayCashTurnDetail SET CashTurnID = @CashTurnID, Code = @NewCode, TransactionDate = @TransactionDate,
     FarsiTransactionDate = @FarsiTransactionDate, Description = @Description, ReceivedValue = ISNULL(@Received, 0),
     PayedValue = ISNULL(@Payed, 0), RelatedAccountID = CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
-    ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END
+    ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END,
+    -- A draft becoming final: the levels written next belong to this step.
+    LevelsPending = CASE WHEN (@OldCode IS NULL AND @NewCode IS NOT NULL) OR LevelsPending = 1 THEN 1 END
   WHERE ID = @ID;
   EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
   IF @NewCode IS NOT NULL SET @Code = @NewCode;
@@ -169,16 +187,21 @@ CREATE PROCEDURE spAccountInsertDocumentDetail
   @PositionID int, @DebitValue money, @CreditValue money, @FormID int, @FormTypeID int
 AS
 BEGIN
-  SET NOCOUNT ON;
+  SET NOCOUNT ON; SET XACT_ABORT ON;
   IF NOT EXISTS (SELECT 1 FROM tblAccountDocument WHERE ID = @DocID)
   BEGIN RAISERROR(N'سند حسابداري شماره %d وجود ندارد.', 16, 1, @DocID); RETURN 1; END
   IF ISNULL(@AccountID, 0) <= 0
   BEGIN RAISERROR(N'حساب رديف %d سند مشخص نشده است.', 16, 1, @RowNumber); RETURN 1; END
+  -- Rows of a receipt written into a new document leave any other one.
+  BEGIN TRAN;
+  IF @FormTypeID = 206 AND @FormID > 0
+    EXEC spRecPayRemoveDocuments @FormID, @FormTypeID, @DocID;
   INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, TransactionDate, FarsiTransactionDate,
     Description, DocumentTypeID, AdditionalFormID, ContractID, PositionID, DebitValue, CreditValue, FormID, FormTypeID)
   VALUES (@DocID, @RowNumber, @AccountID, @TransactionDate, @FarsiTransactionDate, @Description, @DocumentTypeID,
     @AdditionalFormID, @ContractID, @PositionID, ISNULL(@DebitValue, 0), ISNULL(@CreditValue, 0), @FormID,
     @FormTypeID);
+  COMMIT;
   RETURN 0;
 END
 GO

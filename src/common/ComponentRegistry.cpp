@@ -1,5 +1,6 @@
 #include "common/ComponentRegistry.h"
 
+#include "common/UserComponentRegistry.h"
 #include "core/VbError.h"
 
 #include <QHash>
@@ -34,8 +35,12 @@ bool ComponentRegistry::isRegistered(const QString &progId)
 std::unique_ptr<QObject> ComponentRegistry::create(const QString &progId)
 {
     const auto it = factories().constFind(key(progId));
-    if (it == factories().constEnd() || !*it)
-        throw VbError(VbError::CannotCreateObject, QStringLiteral("ActiveX component can't create object"), progId);
+    if (it == factories().constEnd() || !*it) {
+        const QString file = UserComponentRegistry::fileOf(progId);
+        if (file.isEmpty())
+            throw VbError(VbError::CannotCreateObject, QStringLiteral("ActiveX component can't create object"), progId);
+        return std::unique_ptr<QObject>(UserComponentRegistry::instantiate(progId, file));
+    }
     std::unique_ptr<QObject> object((*it)());
     if (!object)
         throw VbError(VbError::CannotCreateObject, QStringLiteral("ActiveX component can't create object"), progId);

@@ -7,7 +7,10 @@
 
 // Creates the suite's components by programmatic identifier, as a late-bound
 // caller does. The components are QObjects whose members are reached by name
-// (see LateBound.h). An unknown identifier raises error 429.
+// (see LateBound.h). Components registered in the program come first; then
+// the files registered for the user (UserComponentRegistry.h). An
+// identifier found in neither, or whose file is missing or cannot be
+// loaded, raises error 429.
 class ComponentRegistry
 {
 public:
@@ -15,6 +18,7 @@ public:
 
     static void registerComponent(const QString &progId, Factory factory);
     static void unregisterComponent(const QString &progId);
+    // Registered in the program itself.
     static bool isRegistered(const QString &progId);
     // The caller owns what it gets; error 429 when the identifier is unknown.
     static std::unique_ptr<QObject> create(const QString &progId);

@@ -9,7 +9,13 @@
 #include "data/Connection.h"
 #include "data/ProcedureDefs.h"
 
+#include "common/SharedServices.h"
+
 #include <QDateTime>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QDebug>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,6 +27,131 @@
 namespace {
 // Event number of a note in the action log.
 constexpr qint32 NoteEvent = 0;
+
+QString clock(int minutes)
+{
+    if (minutes < 0)
+        return QString();
+    return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+struct ChangeText
+{
+    QString summary;
+    QString detail;
+};
+
+// A field of a receipt as the cashier knows it, and its value as he reads it.
+QString fieldTitle(const QString &field)
+{
+    static const QHash<QString, QString> titles = {
+        {QStringLiteral("Code"), QStringLiteral("شماره تاييد شده")},
+        {QStringLiteral("ReceivedValue"), QStringLiteral("مبلغ دريافت")},
+        {QStringLiteral("PayedValue"), QStringLiteral("مبلغ پرداخت")},
+        {QStringLiteral("Description"), QStringLiteral("بابت")},
+        {QStringLiteral("FarsiTransactionDate"), QStringLiteral("تاريخ")},
+        {QStringLiteral("RelatedAccountID"), QStringLiteral("طرف حساب")},
+        {QStringLiteral("ContractID"), QStringLiteral("پروژه/قرارداد")},
+        {QStringLiteral("CashTurnID"), QStringLiteral("نوبت صندوق")},
+        {QStringLiteral("BranchID"), QStringLiteral("شعبه")},
+        {QStringLiteral("AchieverID"), QStringLiteral("وصول كننده")},
+    };
+    if (titles.contains(field))
+        return titles.value(field);
+    if (field.startsWith(QStringLiteral("ClassID")))
+        return QStringLiteral("نوع تفصيلي %1").arg(field.right(1));
+    if (field.startsWith(QStringLiteral("ObjectID")))
+        return QStringLiteral("تفصيلي %1").arg(field.right(1));
+    return field;
+}
+
+// The names of the IDs a receipt holds, as the cashier knows them: looked
+// up once per showing of the history.
+class Names
+{
+public:
+    explicit Names(Connection *c) : m_connection(c) {}
+
+    QString of(const QString &field, qint64 id)
+    {
+        static const QHash<QString, QString> queries = {
+            {QStringLiteral("RelatedAccountID"), QStringLiteral("Select Code + ' - ' + Title From vwAccount Where ID = %1")},
+            {QStringLiteral("ContractID"), QStringLiteral("Select Title From vwAccountContractProject Where ID = %1")},
+            {QStringLiteral("BranchID"), QStringLiteral("Select Title From vwAccountBranchMajor Where ID = %1")},
+            {QStringLiteral("AchieverID"), QStringLiteral("Select Title From vwEmployee Where ID = %1")},
+            {QStringLiteral("CashTurnID"), QStringLiteral("Select Turn From tblRecPayCashTurn Where ID = %1")},
+        };
+        const QString key = field + u':' + QString::number(id);
+        if (m_cache.contains(key))
+            return m_cache.value(key);
+        QString name;
+        if (m_connection && queries.contains(field)) {
+            try {
+                const RowSet rows = m_connection->execute(queries.value(field).arg(id));
+                if (!rows.rows.isEmpty())
+                    name = Vb::textOf(rows.rows[0][0]);
+            } catch (const VbError &) {
+                // The number alone is shown.
+            }
+        }
+        m_cache.insert(key, name);
+        return name;
+    }
+
+private:
+    Connection *m_connection;
+    QHash<QString, QString> m_cache;
+};
+
+QString fieldValue(const QString &field, const QJsonValue &value, Names &names)
+{
+    if (value.isNull() || value.isUndefined())
+        return QStringLiteral("(خالي)");
+    QString text = value.isDouble() ? Vb::cstr(value.toDouble()) : value.toString();
+    if (field.endsWith(QStringLiteral("Value")))
+        return FormatThousands(text, QStringLiteral("/"));
+    if (value.isDouble()) {
+        const QString name = names.of(field, qint64(value.toDouble()));
+        if (!name.isEmpty())
+            text = name;
+    }
+    return text;
+}
+
+// The fields that differ between the two images, one line each.
+ChangeText describeChange(const QString &kind, const QString &before, const QString &after, Names &names)
+{
+    ChangeText text;
+    text.summary = kind == u"return"   ? QStringLiteral("بازگشت به حالت موقت")
+                   : kind == u"delete" ? QStringLiteral("حذف دريافت")
+                   : kind == u"create" ? QStringLiteral("ايجاد")
+                                       : QStringLiteral("اصلاح پس از ثبت نهايي");
+    const QJsonObject was = QJsonDocument::fromJson(before.toUtf8()).object();
+    const QJsonObject is = QJsonDocument::fromJson(after.toUtf8()).object();
+    QStringList lines;
+    QStringList fields = was.keys();
+    for (const QString &k : is.keys())
+        if (!fields.contains(k))
+            fields << k;
+    for (const QString &field : std::as_const(fields)) {
+        // The Gregorian date goes with the Persian one, which is shown.
+        if (field == u"TransactionDate")
+            continue;
+        const QJsonValue a = was.value(field), b = is.value(field);
+        if (kind != u"delete" && a == b)
+            continue;
+        if (kind == u"delete")
+            lines << QStringLiteral("%1: %2").arg(fieldTitle(field), fieldValue(field, a, names));
+        else
+            lines << QStringLiteral("%1: از %2 به %3")
+                         .arg(fieldTitle(field), fieldValue(field, a, names), fieldValue(field, b, names));
+    }
+    if (kind != u"delete" && !lines.isEmpty())
+        text.summary += QStringLiteral(" (") + lines.join(QStringLiteral("؛ ")) + QStringLiteral(")");
+    text.detail = text.summary + u'\n' + lines.join(u'\n');
+    return text;
+}
+
 } // namespace
 
 DastelHistory::DastelHistory(QWidget *parent)
@@ -39,6 +170,8 @@ DastelHistory::DastelHistory(QWidget *parent)
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setStretchLastSection(false);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    // A change names every field it touched: long lines wrap, not vanish.
+    m_list->setWordWrap(true);
     m_note->setObjectName(QStringLiteral("txtNote"));
     m_note->setPlaceholderText(QStringLiteral("يادداشت براي اين دريافت..."));
     m_note->setMaxLength(900);
@@ -96,20 +229,56 @@ void DastelHistory::LoadHistory(qint32 formTypeId, qint32 recordId)
     if (!c || recordId <= 0)
         return;
     try {
-        const RowSet rows = c->execute(
-            QStringLiteral("Select Description, UserFullName, FarsiEventDate, EventTime From vwFormHistory "
+        // The action log says what happened; the record of changes says what
+        // a final receipt was before. Both, newest first.
+        struct Entry
+        {
+            QDateTime at;
+            qint64 order;
+            QStringList texts;
+            QString tip;
+        };
+        QVector<Entry> entries;
+        const RowSet actions = c->execute(
+            QStringLiteral("Select ID, Description, UserFullName, FarsiEventDate, EventTime, EventDate From vwFormHistory "
                            "Where FormTypeID = %1 And FormCode = '%2' Order By ID Desc")
                 .arg(formTypeId)
                 .arg(recordId));
-        for (const auto &row : rows.rows) {
-            const int minutes = row[3].isNull() ? -1 : Vb::clng(row[3]);
-            const QString time = minutes < 0 ? QString()
-                                             : QStringLiteral("%1:%2")
-                                                   .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-                                                   .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-            auto *item = new QTreeWidgetItem(
-                {Vb::textOf(row[0]), Vb::textOf(row[1]), Vb::textOf(row[2]), time});
-            item->setToolTip(0, Vb::textOf(row[0]));
+        for (const auto &row : actions.rows) {
+            const int minutes = row[4].isNull() ? -1 : Vb::clng(row[4]);
+            QDateTime at = row[5].toDateTime();
+            if (minutes >= 0)
+                at = at.date().startOfDay().addSecs(minutes * 60);
+            entries.push_back({at, Vb::clng(row[0]),
+                               {Vb::textOf(row[1]), Vb::textOf(row[2]), Vb::textOf(row[3]), clock(minutes)},
+                               Vb::textOf(row[1])});
+        }
+        RowSet changes;
+        try {
+            changes = c->execute(
+                // By the number itself, which the record's index covers.
+                QStringLiteral("Select ID, Kind, UserFullName, ChangedAt, Before, After From vwFormChangeHistory "
+                               "Where FormTypeID = %1 And ReceiptID = %2 Order By ID Desc")
+                    .arg(formTypeId)
+                    .arg(recordId));
+        } catch (const VbError &e) {
+            // A database without the record of changes still shows its log.
+            qWarning().noquote() << "changes of" << recordId << "could not be read:" << e.description();
+        }
+        Names names(c);
+        for (const auto &row : changes.rows) {
+            const QDateTime at = row[3].toDateTime();
+            const ChangeText change =
+                describeChange(Vb::textOf(row[1]), Vb::textOf(row[4]), Vb::textOf(row[5]), names);
+            entries.push_back({at, Vb::clng(row[0]),
+                               {change.summary, Vb::textOf(row[2]), PersianDate::fromDate(at.date()),
+                                clock(at.time().hour() * 60 + at.time().minute())},
+                               change.detail});
+        }
+        std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.at > b.at; });
+        for (const Entry &e : entries) {
+            auto *item = new QTreeWidgetItem(e.texts);
+            item->setToolTip(0, e.tip);
             m_list->addTopLevelItem(item);
         }
         for (int c2 = 1; c2 < 4; ++c2)

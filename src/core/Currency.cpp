@@ -29,7 +29,12 @@ qint64 roundedUnits(const Currency &c)
 
 // So that a Currency inside a QVariant reads as a number or a text wherever
 // Qt converts values (toInt, toDouble, toString, item views).
+// A sibling component file carries its own copy of this code and shares the
+// type's registration with the program that loads it: the converters are
+// registered once, by whichever copy comes first.
 const bool convertersRegistered = [] {
+    if (QMetaType::hasRegisteredConverterFunction<Currency, QString>())
+        return true;
     QMetaType::registerConverter<Currency, QString>(&Currency::toString);
     QMetaType::registerConverter<Currency, double>(&Currency::toDouble);
     QMetaType::registerConverter<Currency, qlonglong>([](const Currency &c) { return roundedUnits(c); });

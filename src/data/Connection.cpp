@@ -79,11 +79,24 @@ void Connection::recordStatement(const QString &tsql)
     }
 }
 
+void Connection::dropIfLost()
+{
+    if (m_dialect && m_dialect->isLost()) {
+        m_dialect->close();
+        m_dialect.reset();
+    }
+}
+
 RowSet Connection::execute(const QString &tsql)
 {
     recordStatement(tsql);
     ensureOpen();
-    return m_dialect->execute(m_dialect->toNative(tsql));
+    try {
+        return m_dialect->execute(m_dialect->toNative(tsql));
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
@@ -104,7 +117,45 @@ int Connection::call(const ProcedureDef &procedure, QVariantList &args)
         d.checkFault(QString::fromLatin1(procedure.name));
     }
     ensureOpen();
-    return m_dialect->call(procedure, args);
+    try {
+        return m_dialect->call(procedure, args);
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
+}
+
+void Connection::BeginTrans()
+{
+    recordStatement(QStringLiteral("BEGIN TRANSACTION"));
+    ensureOpen();
+    try {
+        m_dialect->beginTransaction();
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
+}
+
+void Connection::CommitTrans()
+{
+    recordStatement(QStringLiteral("COMMIT TRANSACTION"));
+    if (!m_dialect)
+        throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
+    try {
+        m_dialect->commitTransaction();
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
+}
+
+void Connection::RollbackTrans()
+{
+    if (m_recorded)
+        Diagnostics::instance().record({Diagnostics::Entry::Sql, QStringLiteral("ROLLBACK TRANSACTION"), {}, {}});
+    if (m_dialect)
+        m_dialect->rollbackTransaction();
 }
 
 QString Connection::dateLiteral(const QDate &date) const

@@ -42,6 +42,14 @@ public:
     std::unique_ptr<Cursor> openCursor(const QString &tsql);
     int call(const ProcedureDef &procedure, QVariantList &args);
 
+    // One transaction around several statements (opens the connection when
+    // needed). The component itself never uses them; the sibling components
+    // keep each of their writes in one. Recorded as "BEGIN TRANSACTION",
+    // "COMMIT TRANSACTION" and "ROLLBACK TRANSACTION".
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+
     // The quoted date text for a clause on this connection's engine.
     QString dateLiteral(const QDate &date) const;
     Dialect::Engine engine() const;
@@ -56,6 +64,7 @@ public:
 
 private:
     void ensureOpen();
+    void dropIfLost();
     void recordStatement(const QString &tsql);
 
     QString m_connectionString;

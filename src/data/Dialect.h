@@ -39,6 +39,18 @@ public:
     // Arguments in parameter order; in/out ones are replaced after the call.
     virtual int call(const ProcedureDef &procedure, QVariantList &args) = 0;
 
+    // One transaction around several statements; the engine's own way of
+    // starting it, so that a writer queues instead of failing half-way.
+    virtual void beginTransaction() = 0;
+    virtual void commitTransaction() = 0;
+    virtual void rollbackTransaction() = 0;
+
+    // After a failure: whether the connection itself is gone (the file moved
+    // away, the server went down). The connection is then dropped and the
+    // next statement opens a new one, so the component works again as soon
+    // as the cause is gone.
+    virtual bool isLost() const { return false; }
+
     // The dialect for a connection string's provider; raises a VbError that
     // quotes the string (password masked) when no engine serves it.
     static std::unique_ptr<Dialect> forConnectionString(const ConnectionString &cs);

@@ -86,8 +86,12 @@ QVariant fromOdbc(const QSqlField &field, const QVariant &value)
 
 } // namespace
 
+// The counter's address keeps apart the names made by a plugin's own copy
+// of this code (see SqliteDialect).
 OdbcDialect::OdbcDialect()
-    : m_name(QStringLiteral("pardex-odbc-%1").arg(connectionSerial.fetchAndAddRelaxed(1)))
+    : m_name(QStringLiteral("pardex-odbc-%1-%2")
+                 .arg(quintptr(&connectionSerial), 0, 16)
+                 .arg(connectionSerial.fetchAndAddRelaxed(1)))
 {
 }
 
@@ -171,6 +175,21 @@ void OdbcDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, in
         QSqlDatabase::removeDatabase(m_name);
         throw VbError::database(text, engineName());
     }
+    tellSessionUser();
+}
+
+void OdbcDialect::setSessionUser(qint32 userId)
+{
+    m_sessionUser = userId;
+    if (QSqlDatabase::contains(m_name))
+        tellSessionUser();
+}
+
+void OdbcDialect::tellSessionUser()
+{
+    // The suite's triggers record who changed a receipt from here.
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.exec(QStringLiteral("EXEC sp_set_session_context N'PardexUser', %1").arg(m_sessionUser));
 }
 
 void OdbcDialect::close()
@@ -226,6 +245,27 @@ int OdbcDialect::call(const ProcedureDef &procedure, QVariantList &args)
     return q.boundValue(0).toInt();
 }
 
+void OdbcDialect::beginTransaction()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.transaction())
+        throw VbError::database(db.lastError().text(), engineName());
+}
+
+void OdbcDialect::commitTransaction()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.commit())
+        throw VbError::database(db.lastError().text(), engineName());
+}
+
+void OdbcDialect::rollbackTransaction()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.rollback())
+        throw VbError::database(db.lastError().text(), engineName());
+}
+
 QString DesignTimeDialect::dateLiteral(const QDate &date) const
 {
     return date.toString(QStringLiteral("yyyyMMdd"));
@@ -249,3 +289,15 @@ int DesignTimeDialect::call(const ProcedureDef &, QVariantList &)
 {
     noDataSource();
 }
+
+void DesignTimeDialect::beginTransaction()
+{
+    noDataSource();
+}
+
+void DesignTimeDialect::commitTransaction()
+{
+    noDataSource();
+}
+
+void DesignTimeDialect::rollbackTransaction() {}

@@ -18,9 +18,13 @@ public:
 
     void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) override;
     void close() override;
+    void setSessionUser(qint32 userId) override;
 
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 
     // The ODBC connection string for an OLE DB one (SQLOLEDB, SQLNCLI*,
     // MSOLEDBSQL*): Microsoft's driver when installed, FreeTDS otherwise.
@@ -30,7 +34,9 @@ public:
     static QString findDriver();
 
 private:
+    void tellSessionUser();
     QString m_name;
+    qint32 m_sessionUser = 0;
 };
 
 // The design-time string stored in the data environment: it opens and
@@ -45,4 +51,7 @@ public:
     void close() override {}
     RowSet execute(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 };

@@ -19,8 +19,13 @@ namespace {
 QAtomicInt connectionSerial;
 }
 
+// Qt's connection names are process-wide, while a sibling component loaded
+// as a plugin has its own copy of this counter: the counter's address keeps
+// the names of the two copies apart, so neither replaces the other's.
 SqliteDialect::SqliteDialect()
-    : m_name(QStringLiteral("pardex-sqlite-%1").arg(connectionSerial.fetchAndAddRelaxed(1)))
+    : m_name(QStringLiteral("pardex-sqlite-%1-%2")
+                 .arg(quintptr(&connectionSerial), 0, 16)
+                 .arg(connectionSerial.fetchAndAddRelaxed(1)))
 {
 }
 
@@ -90,6 +95,7 @@ void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, 
         // A file that is not a database fails here rather than at the first query.
         sqlite::scalar(m_handle, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const VbError &e) {
+        db = QSqlDatabase(); // the registry's connection must be unused to go
         close();
         throw VbError::database(QStringLiteral("%1: %2").arg(path, e.description()), engineName());
     }
@@ -114,14 +120,68 @@ void SqliteDialect::setCommandTimeout(int seconds)
         sqlite3_busy_timeout(m_handle, m_busyMilliseconds);
 }
 
+void SqliteDialect::requireFileInPlace()
+{
+    int moved = 0;
+    if (sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) {
+        m_lost = true;
+        throw VbError::database(QStringLiteral("فايل پايگاه داده %1 از جاي خود برداشته يا با فايل ديگري عوض شده است؛ "
+                                               "تا به جاي خود برنگردد چيزي در آن نوشته نمي شود.")
+                                    .arg(m_path),
+                                engineName());
+    }
+}
+
+template <typename Step>
+auto SqliteDialect::guarded(Step &&step)
+{
+    requireFileInPlace();
+    try {
+        return step();
+    } catch (const VbError &) {
+        // A file that can no longer be read or written as it was opened is
+        // given up; the next statement opens it afresh.
+        switch (sqlite3_extended_errcode(m_handle) & 0xff) {
+        case SQLITE_IOERR:
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+        case SQLITE_CANTOPEN:
+        case SQLITE_READONLY:
+            m_lost = true;
+            break;
+        default:
+            break;
+        }
+        throw;
+    }
+}
+
 RowSet SqliteDialect::execute(const QString &nativeSql)
 {
-    return sqlite::run(m_handle, nativeSql);
+    return guarded([&] { return sqlite::run(m_handle, nativeSql); });
 }
 
 int SqliteDialect::call(const ProcedureDef &procedure, QVariantList &args)
 {
-    return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args);
+    return guarded([&] { return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args); });
+}
+
+void SqliteDialect::beginTransaction()
+{
+    // IMMEDIATE takes the write lock at once: a second writer waits on the
+    // busy timeout rather than failing after it has read.
+    sqlite::exec(m_handle, QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void SqliteDialect::commitTransaction()
+{
+    sqlite::exec(m_handle, QStringLiteral("COMMIT"));
+}
+
+void SqliteDialect::rollbackTransaction()
+{
+    if (m_handle && sqlite3_get_autocommit(m_handle) == 0)
+        sqlite::exec(m_handle, QStringLiteral("ROLLBACK"));
 }
 
 namespace {

@@ -29,8 +29,12 @@ public:
     // hands out are one snapshot whatever this connection writes meanwhile.
     std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 
     static QString dateLiteralText(const QDate &date);
+    bool isLost() const override { return m_lost; }
     // LIKE on this engine folds what Persian and Arabic keyboards type
     // differently: ي and ى match ی, ك matches ک, Persian and Arabic-Indic
     // digits match Latin ones, and Latin letters match either case.
@@ -42,4 +46,10 @@ private:
     int m_busyMilliseconds = 30000;
     sqlite3 *m_handle = nullptr;
     qint32 m_sessionUser = 0;
+    bool m_lost = false;
+    // Refuses to run anything on a file that was moved, removed or replaced
+    // since it was opened: what is written there would be lost.
+    void requireFileInPlace();
+    template <typename Step>
+    auto guarded(Step &&step);
 };

@@ -122,6 +122,13 @@ public Q_SLOTS:
     void cmdExit_Click();
     void mnuExit_Click();
 
+    // --- Linked components (frmRPDCashRecLinked.cpp) ---
+    void cmdAccTrans_Click();
+    void cmdCashLedger_Click();
+    void mnuCashTurn_Click();
+    void mnuNewAccounts_Click();
+    // --- end of the linked components ---
+
     // --- Opening the search (frmRPDCashRecSearch.cpp) ---
     void cmdSearch_Click();
     void mnuSearch_Click();
@@ -152,6 +159,8 @@ private:
     // A button's click and a menu item's trigger run a handler at the event boundary.
     void onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)());
     void onTrigger(QAction *action, void (frmRPDCashRec::*handler)());
+    // The return to the draft state from the menu: its button lies out of sight.
+    void addReturnMenuEntry();
     // The controls as designed, taken once after the form is built; every
     // load starts from them, so nothing of an earlier receipt or mode
     // survives an unload (only the form's members do).
@@ -159,7 +168,11 @@ private:
     // Pieces of the saves.
     bool parameterIsSet(qint32 id);
     qint32 counterpartyAccount() const;
-    void writeReceipt(qint32 code);
+    void writeReceipt(qint32 code, bool insert);
+    // A new receipt written by a save that failed afterwards, and whether
+    // its creation was logged: the next save completes it.
+    qint32 m_unfinishedReceipt = 0;
+    bool m_unfinishedLogged = false;
     void writeFormAction(qint32 eventId, const QString &suffix);
     void updateDetailLevels();
     QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;
@@ -181,6 +194,15 @@ private:
     double m_designMasterLeft = 0;
     // Runs one handler at the event boundary: errors are reported, never thrown on.
     void handle(const std::function<void()> &handler);
+
+    // Linked components (frmRPDCashRecLinked.cpp).
+    // The four buttons offered in the menu too (two lie outside the visible area).
+    void addLinkedMenuEntries();
+    // Creates a sibling component, registering its file once when it is not
+    // registered; null when it could not be created. refused is set when
+    // both creations failed with error 429.
+    std::unique_ptr<QObject> createLinkedComponent(const QString &progId, const QString &file, bool &refused);
+    void giveUserContext(QObject *component);
 
     std::unique_ptr<Ui::frmRPDCashRec> ui;
     OmberBody *comSkinner1;

@@ -179,6 +179,67 @@ int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &c
     return id;
 }
 
+// The sibling components' demo data ----------------------------------------
+// Their rights (the cashiers see documents and the ledger, manage their own
+// turns and add accounts; the accountant also removes accounts and closes
+// anyone's turn), the cash each turn opened with, the blind counts of the
+// closed turns (one of them short), and the detail-level objects of the two
+// documents whose receipts carry detail levels.
+void fillSiblingDemoData(sqlite3 *db)
+{
+    insertRows(db, QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
+               {{110, QStringLiteral("مشاهده سند حسابداری")},
+                {120, QStringLiteral("تعریف حساب")},
+                {12001, QStringLiteral("افزودن حساب")},
+                {12002, QStringLiteral("اصلاح عنوان حساب")},
+                {12003, QStringLiteral("حذف حساب")},
+                {205, QStringLiteral("نوبت‌های صندوق")},
+                {20501, QStringLiteral("باز کردن نوبت صندوق")},
+                {20502, QStringLiteral("بستن نوبت صندوق خود")},
+                {20503, QStringLiteral("بستن نوبت صندوق دیگران")},
+                {209, QStringLiteral("گردش نقدی صندوق")}});
+    const QList<std::pair<int, QList<int>>> rights = {
+        {1, {110, 120, 12001, 12002, 12003, 205, 20501, 20502, 20503, 209}},
+        {486, {110, 120, 12001, 12002, 205, 20501, 20502, 209}},
+        {756, {110, 205, 20501, 20502, 209}},
+        {512, {110, 120, 12001, 12002, 12003, 205, 20503, 209}},
+    };
+    QList<QVariantList> grants;
+    for (const auto &[user, list] : rights)
+        for (int right : list)
+            grants.append({user, right});
+    insertRows(db, QStringLiteral("tblOmberUserPermission"), {QStringLiteral("UserID"), QStringLiteral("PermissionID")},
+               grants);
+
+    // Turn ID, cash it opened with, and for a closed turn what the count
+    // found beyond what the turn should have held.
+    const struct {
+        int turn;
+        qint64 opening;
+        qint64 countedOver;
+    } turns[] = {{1, 1000000, 0}, {2, 1000000, -50000}, {3, 2000000, 0}, {4, 1500000, 0}, {5, 500000, 0}, {6, 500000, 0}};
+    for (const auto &t : turns) {
+        sqlite::exec(db, QStringLiteral("UPDATE tblRecPayCashTurn SET OpeningCash = ? WHERE ID = ?"), {t.opening, t.turn});
+        sqlite::exec(db,
+                     QStringLiteral("UPDATE tblRecPayCashTurn SET CountedCash = OpeningCash + ifnull((SELECT "
+                                    "sum(ReceivedValue) - sum(PayedValue) FROM tblRecPayCashTurnDetail d WHERE "
+                                    "d.CashTurnID = tblRecPayCashTurn.ID), 0) + ?, CashDifference = ? WHERE ID = ? "
+                                    "AND IsOpen = 0"),
+                     {t.countedOver, t.countedOver, t.turn});
+    }
+
+    sqlite::exec(db, QStringLiteral(
+        "INSERT INTO tblAccountDocumentObjects (DocumentID, RowNumber, Sequence, ClassID, ObjectID) "
+        "SELECT x.DocumentID, 1, 1, 17, t.CashID FROM tblRecPayCashTurnDetail d "
+        "JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID "
+        "JOIN (SELECT DISTINCT DocumentID, FormID FROM tblAccountDocumentDetail WHERE FormTypeID = 206) x "
+        "ON x.FormID = d.ID WHERE d.ClassID1 IS NOT NULL "
+        "UNION ALL "
+        "SELECT x.DocumentID, 2, 1, d.ClassID1, d.ObjectID1 FROM tblRecPayCashTurnDetail d "
+        "JOIN (SELECT DISTINCT DocumentID, FormID FROM tblAccountDocumentDetail WHERE FormTypeID = 206) x "
+        "ON x.FormID = d.ID WHERE d.ClassID1 IS NOT NULL"));
+}
+
 } // namespace
 
 void fillDemoData(sqlite3 *db, const QString &reportBasePath)
@@ -391,6 +452,8 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                 QStringLiteral("ReferenceFormTypeID"), QStringLiteral("ReferenceFormID")},
                {{RemovableRelationType, 31, CashReceiptFormType, ids[9]},
                 {1201, 14, CashReceiptFormType, ids[4]}});
+
+    fillSiblingDemoData(db);
     tx.commit();
 }
 

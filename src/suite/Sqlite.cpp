@@ -15,9 +15,40 @@ QString dateTimeText(const QDateTime &dateTime)
     return dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QString explain(int code)
+{
+    // What the cashier can understand of the engine's failure; the engine's
+    // own words follow in brackets for whoever supports him.
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("پايگاه داده در دست برنامه ديگري است و در زمان مجاز آزاد نشد؛ كمي بعد دوباره سعي كنيد.");
+    case SQLITE_READONLY:
+        return QStringLiteral("فايل پايگاه داده فقط خواندني است و چيزي در آن نوشته نمي شود.");
+    case SQLITE_NOTADB:
+        return QStringLiteral("فايل داده شده پايگاه داده نيست.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("فايل پايگاه داده باز نمي شود.");
+    case SQLITE_FULL:
+        return QStringLiteral("جاي خالي ديسك براي نوشتن در پايگاه داده كافي نيست.");
+    case SQLITE_IOERR:
+        return QStringLiteral("خواندن يا نوشتن فايل پايگاه داده ممكن نشد.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("فايل پايگاه داده آسيب ديده است.");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("اجازه دسترسي به فايل پايگاه داده نيست.");
+    default:
+        return QString();
+    }
+}
+
 void fail(sqlite3 *db, const QString &context)
 {
     QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString persian = explain(sqlite3_extended_errcode(db));
+    if (!persian.isEmpty())
+        text = persian + QStringLiteral(" (") + text + QStringLiteral(")");
     if (!context.isEmpty())
         text = context + QStringLiteral(": ") + text;
     throw VbError::database(text, QStringLiteral("SQLite"));

@@ -81,6 +81,9 @@ private:
     bool m_done = false;
 };
 
+// The engine's error code in the cashier's words; empty when there are none.
+QString explain(int code);
+
 // Throws the database error built from the connection's last message.
 [[noreturn]] void fail(sqlite3 *db, const QString &context = QString());
 

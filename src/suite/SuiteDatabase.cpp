@@ -85,6 +85,7 @@ void createDatabase(const QString &path, const CreateOptions &options)
         sqlite::run(db, sqliteSchema());
         tx.commit();
     }
+    installChangeRecord(db);
     if (options.demo) {
         const QString base = options.reportBasePath.isEmpty() ? defaultReportBasePath() : options.reportBasePath;
         fillDemoData(db, base);

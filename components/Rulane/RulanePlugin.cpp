@@ -1,0 +1,21 @@
+// The component file Rulane: the cash ledger.
+
+#include "Rulane/Rulane1.h"
+#include "common/ComponentFactory.h"
+
+class RulanePlugin : public QObject, public ComponentFactory
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID PardexComponentFactory_iid FILE "Rulane.json")
+    Q_INTERFACES(ComponentFactory)
+
+public:
+    RulanePlugin() { prepareSiblingModule(); }
+    QStringList progIds() const override { return {QLatin1String(Rulane1::ProgId)}; }
+    QObject *create(const QString &progId) override
+    {
+        return progId.compare(QLatin1String(Rulane1::ProgId), Qt::CaseInsensitive) == 0 ? new Rulane1 : nullptr;
+    }
+};
+
+#include "RulanePlugin.moc"

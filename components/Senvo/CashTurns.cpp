@@ -1,0 +1,192 @@
+#include "Senvo/CashTurns.h"
+
+#include "core/PersianDate.h"
+#include "core/Vb.h"
+#include "data/Transaction.h"
+#include "sibling/CashTurnBalance.h"
+#include "sibling/SiblingComponent.h"
+#include "sibling/SiblingSession.h"
+
+#include <QHash>
+
+namespace {
+
+QString permittedCashes(qint32 userId)
+{
+    return QStringLiteral("Select ID From vwRecPayCashUsers Where CashPermitUserID = ") + QString::number(userId);
+}
+
+} // namespace
+
+bool CashTurns::mayWorkOn(qint32 cashId)
+{
+    return m_session.scalar(permittedCashes(m_session.user().userId) + QStringLiteral(" And ID = ")
+                            + QString::number(cashId))
+        .isValid();
+}
+
+QVector<CashTurns::Cash> CashTurns::cashBoxes()
+{
+    const RowSet rows = m_session.query(QStringLiteral("Select ID, Name From vwRecPayCashUsers Where CashPermitUserID = ")
+                                        + QString::number(m_session.user().userId) + QStringLiteral(" Order By ID"));
+    QVector<Cash> boxes;
+    for (int r = 0; r < rows.rows.size(); ++r)
+        boxes.append({Vb::clng(field(rows, r, QStringLiteral("ID"))), Vb::textOf(field(rows, r, QStringLiteral("Name")))});
+    return boxes;
+}
+
+QVector<TurnRow> CashTurns::turns()
+{
+    const QString cashes = permittedCashes(m_session.user().userId);
+    const RowSet rows = m_session.query(
+        QStringLiteral("Select t.ID, t.CashID, t.Turn, t.UserID, t.IsOpen, t.FarsiOpenDate, t.FarsiCloseDate, "
+                       "t.OpeningCash, t.CountedCash, t.CashDifference, c.Name As CashName, u.FullName As Cashier "
+                       "From tblRecPayCashTurn t Inner Join tblRecPayCash c On c.ID = t.CashID Left Join tblUser u "
+                       "On u.ID = t.UserID Where t.CashID In (")
+        + cashes + QStringLiteral(") Order By t.IsOpen Desc, t.OpenDate Desc, t.ID Desc"));
+    const RowSet members = m_session.query(
+        QStringLiteral("Select m.CashTurnID, u.FullName From tblRecPayCashTurnUser m Inner Join tblUser u On u.ID = "
+                       "m.UserID Where m.CashTurnID In (Select t.ID From tblRecPayCashTurn t Where t.CashID In (")
+        + cashes + QStringLiteral(")) Order By m.CashTurnID, u.FullName"));
+    QHash<qint32, QStringList> membersOf;
+    for (int r = 0; r < members.rows.size(); ++r)
+        membersOf[Vb::clng(field(members, r, QStringLiteral("CashTurnID")))]
+            << Vb::textOf(field(members, r, QStringLiteral("FullName")));
+
+    QVector<TurnRow> turns;
+    for (int r = 0; r < rows.rows.size(); ++r) {
+        TurnRow t;
+        t.id = Vb::clng(field(rows, r, QStringLiteral("ID")));
+        t.cashId = Vb::clng(field(rows, r, QStringLiteral("CashID")));
+        t.turn = Vb::clng(field(rows, r, QStringLiteral("Turn")));
+        t.userId = int(Vb::numberOf(field(rows, r, QStringLiteral("UserID"))));
+        t.cashName = Vb::textOf(field(rows, r, QStringLiteral("CashName")));
+        t.cashier = Vb::textOf(field(rows, r, QStringLiteral("Cashier")));
+        t.members = membersOf.value(t.id);
+        t.open = Vb::numberOf(field(rows, r, QStringLiteral("IsOpen"))) == 1;
+        t.farsiOpen = Vb::textOf(field(rows, r, QStringLiteral("FarsiOpenDate")));
+        t.farsiClose = Vb::textOf(field(rows, r, QStringLiteral("FarsiCloseDate")));
+        t.opening = moneyOf(field(rows, r, QStringLiteral("OpeningCash")));
+        const QVariant counted = field(rows, r, QStringLiteral("CountedCash"));
+        const QVariant difference = field(rows, r, QStringLiteral("CashDifference"));
+        if (!t.open && counted.isValid())
+            t.counted = QVariant::fromValue(moneyOf(counted));
+        if (!t.open && difference.isValid())
+            t.difference = QVariant::fromValue(moneyOf(difference));
+        turns.append(t);
+    }
+    return turns;
+}
+
+qint32 CashTurns::nextTurnNumber(qint32 cashId)
+{
+    return Vb::clng(m_session.scalar(QStringLiteral("Select IsNull(Max(Turn), 0) + 1 As NextTurn From tblRecPayCashTurn "
+                                                    "Where CashID = ")
+                                     + QString::number(cashId)));
+}
+
+QVector<TurnMember> CashTurns::candidates(qint32 cashId)
+{
+    const RowSet rows = m_session.query(
+        QStringLiteral("Select u.ID, u.FullName From tblRecPayCashUsers cu Inner Join tblUser u On u.ID = cu.UserID "
+                       "Where cu.CashID = ")
+        + QString::number(cashId) + QStringLiteral(" And u.ID <> ") + QString::number(m_session.user().userId)
+        + QStringLiteral(" And u.IsActive = 1 Order By u.FullName"));
+    QVector<TurnMember> members;
+    for (int r = 0; r < rows.rows.size(); ++r)
+        members.append(
+            {Vb::clng(field(rows, r, QStringLiteral("ID"))), Vb::textOf(field(rows, r, QStringLiteral("FullName")))});
+    return members;
+}
+
+qint32 CashTurns::open(qint32 cashId, Currency openingCash, const QList<qint32> &members)
+{
+    if (!m_session.hasPermission(OpenRight))
+        refuse(SiblingComponent::RefusedText);
+    const QString cash = QString::number(cashId);
+    const QString cashName = Vb::textOf(m_session.scalar(QStringLiteral("Select Name From tblRecPayCash Where ID = ") + cash));
+    if (!mayWorkOn(cashId))
+        refuse(QStringLiteral("شما مجاز به كار با صندوق «%1» نيستيد.").arg(cashName.isEmpty() ? cash : cashName));
+    if (openingCash < Currency())
+        refuse(QStringLiteral("موجودي اول نوبت نمي تواند منفي باشد."));
+    const QVector<TurnMember> allowed = candidates(cashId);
+    for (qint32 member : members) {
+        const bool found = std::any_of(allowed.begin(), allowed.end(), [&](const TurnMember &m) { return m.userId == member; });
+        if (!found)
+            refuse(QStringLiteral("كاربر شماره %1 به صندوق «%2» دسترسي ندارد و عضو نوبت نمي شود.").arg(member).arg(cashName));
+    }
+
+    const QDateTime now = m_session.serverNow();
+    const QString user = QString::number(m_session.user().userId);
+    Transaction tx(m_session.connection());
+    // Checked inside the transaction, so two managers cannot both open one.
+    const QVariant ownOpen = m_session.scalar(QStringLiteral("Select Turn From tblRecPayCashTurn Where CashID = ") + cash
+                                              + QStringLiteral(" And UserID = ") + user
+                                              + QStringLiteral(" And IsOpen = 1"));
+    if (ownOpen.isValid())
+        refuse(QStringLiteral("شما در صندوق «%1» نوبت باز شماره %2 داريد؛ پيش از باز كردن نوبت تازه آن را ببنديد.")
+                   .arg(cashName, Vb::textOf(ownOpen)));
+    const qint32 turn = nextTurnNumber(cashId);
+    m_session.execute(QStringLiteral("Insert Into tblRecPayCashTurn (CashID, Turn, UserID, IsOpen, OpenDate, "
+                                     "FarsiOpenDate, OpeningCash) Values (")
+                      + cash + QStringLiteral(", ") + QString::number(turn) + QStringLiteral(", ") + user
+                      + QStringLiteral(", 1, ") + m_session.dateTime(now) + QStringLiteral(", '")
+                      + PersianDate::fromDate(now.date()) + QStringLiteral("', ")
+                      + SiblingSession::money(openingCash) + u')');
+    const qint32 id = Vb::clng(m_session.scalar(QStringLiteral("Select ID From tblRecPayCashTurn Where CashID = ") + cash
+                                                + QStringLiteral(" And Turn = ") + QString::number(turn)));
+    for (qint32 member : members) {
+        const qint32 memberRow = Vb::clng(
+            m_session.scalar(QStringLiteral("Select IsNull(Max(ID), 0) + 1 As NextID From tblRecPayCashTurnUser")));
+        m_session.execute(QStringLiteral("Insert Into tblRecPayCashTurnUser (ID, CashTurnID, UserID) Values (")
+                          + QString::number(memberRow) + QStringLiteral(", ") + QString::number(id)
+                          + QStringLiteral(", ") + QString::number(member) + u')');
+    }
+    tx.commit();
+    return id;
+}
+
+CloseResult CashTurns::close(qint32 turnId, Currency counted)
+{
+    const QString id = QString::number(turnId);
+    const QString turnQuery = QStringLiteral("Select t.UserID, t.IsOpen, t.Turn, c.Name As CashName From "
+                                             "tblRecPayCashTurn t Inner Join tblRecPayCash c On c.ID = t.CashID "
+                                             "Where t.ID = ")
+                              + id;
+    const RowSet turn = m_session.query(turnQuery);
+    if (turn.rows.isEmpty())
+        refuse(QStringLiteral("نوبت صندوق شماره %1 وجود ندارد.").arg(id));
+    const QString name = QStringLiteral("نوبت %1 صندوق «%2»")
+                             .arg(Vb::textOf(field(turn, 0, QStringLiteral("Turn"))),
+                                  Vb::textOf(field(turn, 0, QStringLiteral("CashName"))));
+    const auto refuseClosed = [&] { refuse(name + QStringLiteral(" پيش از اين بسته شده است.")); };
+    if (Vb::numberOf(field(turn, 0, QStringLiteral("IsOpen"))) != 1)
+        refuseClosed();
+    const bool own = Vb::numberOf(field(turn, 0, QStringLiteral("UserID"))) == m_session.user().userId;
+    if (!m_session.hasPermission(CloseAnyRight)) {
+        if (!own)
+            refuse(QStringLiteral("%1 را تنها صندوقدار آن يا كاربري با مجوز بستن همه نوبت ها مي بندد.").arg(name));
+        if (!m_session.hasPermission(CloseOwnRight))
+            refuse(SiblingComponent::RefusedText);
+    }
+    if (counted < Currency())
+        refuse(QStringLiteral("موجودي شمارش شده نمي تواند منفي باشد."));
+
+    const QDateTime now = m_session.serverNow();
+    Transaction tx(m_session.connection());
+    if (Vb::numberOf(m_session.scalar(QStringLiteral("Select IsOpen From tblRecPayCashTurn Where ID = ") + id)) != 1)
+        refuseClosed();
+    // The count was taken before anything was worked out: only now is the
+    // expected cash read, inside the transaction that stores the difference.
+    CloseResult result;
+    result.counted = counted;
+    result.expected = CashTurnBalance::of(m_session, turnId).closing();
+    result.difference = counted - result.expected;
+    m_session.execute(QStringLiteral("Update tblRecPayCashTurn Set IsOpen = 0, CloseDate = ") + m_session.dateTime(now)
+                      + QStringLiteral(", FarsiCloseDate = '") + PersianDate::fromDate(now.date())
+                      + QStringLiteral("', CountedCash = ") + SiblingSession::money(counted)
+                      + QStringLiteral(", CashDifference = ") + SiblingSession::money(result.difference)
+                      + QStringLiteral(" Where ID = ") + id);
+    tx.commit();
+    return result;
+}

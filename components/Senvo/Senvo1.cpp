@@ -1,0 +1,21 @@
+#include "Senvo/Senvo1.h"
+
+#include "Senvo/frmSenvo.h"
+#include "sibling/SiblingForm.h"
+
+Senvo1::Senvo1(QObject *parent) : SiblingComponent(Right, parent) {}
+
+void Senvo1::showEmpty(SiblingSession &session)
+{
+    frmSenvo screen(session);
+    screen.load();
+    SiblingForm::showModal(&screen);
+}
+
+void Senvo1::showRecord(SiblingSession &session, qint32 id)
+{
+    frmSenvo screen(session);
+    screen.load();
+    screen.selectTurn(id);
+    SiblingForm::showModal(&screen);
+}

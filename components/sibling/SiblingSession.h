@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/Currency.h"
+#include "core/RowSet.h"
+
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+class DtEn;
+class Connection;
+
+// Who a sibling component works for and its own connection to the suite
+// database, for as long as one of its screens is open. The connection is
+// the component's, never the host's: opening, failing or closing it leaves
+// the host's data environment as it was.
+class SiblingSession
+{
+public:
+    struct User
+    {
+        qint32 userId = 0;
+        qint32 positionId = 0;
+        qint32 employeeId = 0;
+        QString connectionString;
+    };
+
+    explicit SiblingSession(User user);
+    ~SiblingSession();
+    SiblingSession(const SiblingSession &) = delete;
+    SiblingSession &operator=(const SiblingSession &) = delete;
+
+    const User &user() const { return m_user; }
+    Connection &connection();
+
+    // The suite's T-SQL; each runs on the component's connection.
+    RowSet query(const QString &tsql);
+    // First column of the first row; invalid when there is none or it is null.
+    QVariant scalar(const QString &tsql);
+    void execute(const QString &tsql);
+    bool hasPermission(qint32 right);
+
+    // Literals for statements built as text on this connection's engine.
+    static QString text(const QString &value); // N'..' with quotes doubled
+    static QString money(Currency value);
+    QString dateTime(const QDateTime &value) const;
+    // The database server's date and time.
+    QDateTime serverNow();
+
+private:
+    User m_user;
+    std::unique_ptr<DtEn> m_dtEn;
+};
+
+// A value of a row by column name (case-insensitive); invalid when the
+// column is missing or null.
+QVariant field(const RowSet &rows, int row, const QString &column);
+
+// Whole rials grouped by threes with "/", a minus sign in front when negative.
+QString moneyText(Currency value);
+// The same for a right-to-left screen: a negative amount keeps its minus
+// sign in front of the figures (left-to-right marks around the sign).
+QString moneyDisplay(Currency value);
+
+// A request the component turns down (a right, a rule of the data): the
+// text is for the user as it stands.
+constexpr int RefusalNumber = 20000;
+[[noreturn]] void refuse(const QString &text);
+
+// A money value read from a row: null reads as zero.
+Currency moneyOf(const QVariant &value);

@@ -1,0 +1,67 @@
+#include "platform/ProcessLauncher.h"
+
+#include "core/VbError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace ProcessLauncher {
+
+namespace {
+
+Hook g_hook;
+
+QString registrationTool()
+{
+    const QString name = QStringLiteral("pardex-regsvr");
+    // Beside the program when installed or built; the test and benchmark
+    // programs of the build tree find it in app/ beside their own folder.
+    QStringList folders;
+    if (QCoreApplication::instance()) {
+        const QDir exe(QCoreApplication::applicationDirPath());
+        folders << exe.absolutePath() << exe.absoluteFilePath(QStringLiteral("../app"));
+    }
+    for (const QString &folder : std::as_const(folders)) {
+        const QFileInfo candidate(QDir(folder).filePath(name));
+        if (candidate.isFile() && candidate.isExecutable())
+            return candidate.canonicalFilePath();
+    }
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? name : onPath;
+}
+
+} // namespace
+
+QString programFor(const QString &word)
+{
+    QString base = QFileInfo(word).fileName();
+    if (base.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+        base.chop(4);
+    if (base.compare(QStringLiteral("regsvr32"), Qt::CaseInsensitive) == 0)
+        return registrationTool();
+    return word;
+}
+
+void setHook(Hook hook)
+{
+    g_hook = std::move(hook);
+}
+
+qint64 Shell(const QString &commandLine, WindowStyle style)
+{
+    if (g_hook)
+        return g_hook(commandLine, style);
+    QStringList words = QProcess::splitCommand(commandLine);
+    if (words.isEmpty())
+        throw VbError(5, QStringLiteral("Invalid procedure call or argument"), QStringLiteral("Shell"));
+    const QString program = programFor(words.takeFirst());
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, words, QString(), &pid))
+        throw VbError(53, QStringLiteral("File not found: %1").arg(program), QStringLiteral("Shell"));
+    return pid;
+}
+
+} // namespace ProcessLauncher

@@ -1,0 +1,58 @@
+#include "SiblingFixture.h"
+
+#include "common/Module.h"
+#include "data/Diagnostics.h"
+#include "platform/FormShower.h"
+#include "sibling/SiblingSession.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QWidget>
+
+IsolatedUserRegistry::IsolatedUserRegistry()
+    : m_saved(qgetenv("XDG_CONFIG_HOME")), m_had(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
+{
+    qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+}
+
+IsolatedUserRegistry::~IsolatedUserRegistry()
+{
+    if (m_had)
+        qputenv("XDG_CONFIG_HOME", m_saved);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}
+
+void SiblingFixture::SetUp()
+{
+    m_registry = std::make_unique<IsolatedUserRegistry>();
+    db = std::make_unique<DemoDatabase>();
+    Module::reset();
+    ScriptedMessageBox::install();
+    Diagnostics::instance().clear();
+    Diagnostics::instance().clearFaults();
+    FormShower::setModalHook([this](QWidget *screen) {
+        m_shown << screen->objectName();
+        if (m_actions.isEmpty())
+            return;
+        auto action = m_actions.takeFirst();
+        action(screen);
+    });
+}
+
+void SiblingFixture::TearDown()
+{
+    FormShower::setModalHook(nullptr);
+    Diagnostics::instance().clearFaults();
+    Module::reset();
+    m_registry.reset();
+}
+
+std::unique_ptr<SiblingSession> SiblingFixture::session(qint32 userId)
+{
+    return std::make_unique<SiblingSession>(SiblingSession::User{userId, 0, 0, db->connectionString()});
+}
+
+void SiblingFixture::onModal(std::function<void(QWidget *)> action)
+{
+    m_actions.push_back(std::move(action));
+}

@@ -1,0 +1,301 @@
+// The receipt form's four buttons that open the suite's sibling components.
+
+#include "SiblingFixture.h"
+
+#include "common/ComponentRegistry.h"
+#include "common/Module.h"
+#include "controls/OmberBody.h"
+#include "core/VbError.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "host/Pardex1.h"
+#include "platform/ProcessLauncher.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Stands in for a sibling component: records, in order, every property
+// written and every entry call.
+class RecordingSibling : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(qint32 UserID READ zero WRITE setUserID)
+    Q_PROPERTY(qint32 PositionID READ zero WRITE setPositionID)
+    Q_PROPERTY(qint32 EmployeeID READ zero WRITE setEmployeeID)
+    Q_PROPERTY(QString OLEConnectionString READ text WRITE setConnection)
+
+public:
+    static QStringList log;
+    static int created;
+
+    RecordingSibling() { ++created; }
+    qint32 zero() const { return 0; }
+    QString text() const { return QString(); }
+    void setUserID(qint32 v) { log << QStringLiteral("UserID=%1").arg(v); }
+    void setPositionID(qint32 v) { log << QStringLiteral("PositionID=%1").arg(v); }
+    void setEmployeeID(qint32 v) { log << QStringLiteral("EmployeeID=%1").arg(v); }
+    void setConnection(const QString &v) { log << QStringLiteral("OLEConnectionString=") + v; }
+    Q_INVOKABLE void ClearShow() { log << QStringLiteral("ClearShow"); }
+    Q_INVOKABLE void View(qint32 id) { log << QStringLiteral("View(%1)").arg(id); }
+};
+QStringList RecordingSibling::log;
+int RecordingSibling::created = 0;
+
+const QStringList Siblings = {QStringLiteral("Lidmar.Lidmar1"), QStringLiteral("Rulane.Rulane1"),
+                              QStringLiteral("Senvo.Senvo1"), QStringLiteral("Mosker.Mosker1")};
+
+class LinkedOperations : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        RecordingSibling::log.clear();
+        RecordingSibling::created = 0;
+        ProcessLauncher::setHook([this](const QString &line, ProcessLauncher::WindowStyle style) {
+            launched << line;
+            styles << style;
+            if (onLaunch)
+                onLaunch();
+            return qint64(4242);
+        });
+    }
+    void TearDown() override
+    {
+        ProcessLauncher::setHook(nullptr);
+        for (const QString &id : Siblings)
+            ComponentRegistry::unregisterComponent(id);
+        FormFixture::TearDown();
+    }
+    static void registerStandIns()
+    {
+        for (const QString &id : Siblings)
+            ComponentRegistry::registerComponent(id, [] { return new RecordingSibling; });
+    }
+    QStringList contextLog() const
+    {
+        return {QStringLiteral("UserID=486"), QStringLiteral("PositionID=3"), QStringLiteral("EmployeeID=7"),
+                QStringLiteral("OLEConnectionString=") + db->connectionString()};
+    }
+    // The form for user 486 (position 3, employee 7), opened empty or on a receipt.
+    void open(qint32 receiptId = 0)
+    {
+        host(486).setPositionID(3);
+        control->setEmployeeID(7);
+        if (receiptId)
+            control->View(receiptId);
+        else
+            control->ClearShow();
+        ScriptedMessageBox::clear();
+        takeStatements();
+    }
+    void press(const char *button) { child<QPushButton>(button)->click(); }
+    int skinCount() { return form().findChild<OmberBody *>(QStringLiteral("comSkinner1"))->applyCount(); }
+
+    IsolatedUserRegistry registry;
+    QStringList launched;
+    QVector<ProcessLauncher::WindowStyle> styles;
+    std::function<void()> onLaunch;
+};
+
+} // namespace
+
+TEST_F(LinkedOperations, TheDocumentButtonOpensTheDocumentOfTheFirstDetailRowAfterTheContext)
+{
+    registerStandIns();
+    // A second document for the same receipt, written after the first: its
+    // rows come back after the first document's.
+    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblAccountDocument (ID, Code) VALUES (90, 90)"));
+    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, "
+                                              "FormID, FormTypeID) VALUES (90, 1, 110101, 7, 206)"));
+    const int firstDocument =
+        db->scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = 7 AND FormTypeID = 206 "
+                                  "ORDER BY ID LIMIT 1"))
+            .toInt();
+    ASSERT_NE(firstDocument, 90);
+    open(7);
+    const int skins = skinCount();
+
+    press("cmdAccTrans");
+
+    EXPECT_EQ(takeStatements(),
+              QStringList{QStringLiteral("Select * from tblAccountDocumentDetail Where FormID=7 and FormTypeID=206")});
+    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("View(%1)").arg(firstDocument));
+    EXPECT_TRUE(launched.isEmpty());
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
+    // The document button has no restore step of its own.
+    EXPECT_EQ(skinCount(), skins);
+}
+
+TEST_F(LinkedOperations, AReceiptWithoutDocumentSaysSoAndOpensNothing)
+{
+    registerStandIns();
+    open(10); // saved temporarily: no document
+
+    press("cmdAccTrans");
+
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("سند حسابداري عطف به اين دريافت نقدي وجود ندارد."));
+    EXPECT_EQ(RecordingSibling::created, 0);
+    EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
+}
+
+TEST_F(LinkedOperations, AFailingDocumentQueryIsReportedOnceAndTheFormStaysUsable)
+{
+    registerStandIns();
+    open(7);
+    Diagnostics::instance().failNext(QStringLiteral("tblAccountDocumentDetail"), QStringLiteral("disk I/O error"));
+
+    press("cmdAccTrans");
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
+    EXPECT_TRUE(ScriptedMessageBox::shown()[0].message.contains(QStringLiteral("disk I/O error")));
+    EXPECT_EQ(RecordingSibling::created, 0);
+
+    ScriptedMessageBox::clear();
+    press("cmdAccTrans");
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(RecordingSibling::created, 1);
+}
+
+TEST_F(LinkedOperations, TheLedgerOpensOnTheTurnOfAShownReceiptAndEmptyOtherwise)
+{
+    registerStandIns();
+    open(7); // final: mode 4, turn 3
+    ASSERT_EQ(Module::context().FormMode, ModeViewFinal);
+    int skins = skinCount();
+    press("cmdCashLedger");
+    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("View(3)"));
+    EXPECT_EQ(skinCount(), skins + 1);
+
+    RecordingSibling::log.clear();
+    open(6); // temporary: mode 3, turn 2
+    ASSERT_EQ(Module::context().FormMode, ModeViewTemporary);
+    press("cmdCashLedger");
+    EXPECT_EQ(RecordingSibling::log.last(), QStringLiteral("View(2)"));
+
+    for (qint32 mode : {ModeNew, ModeEdit, ModeEmpty, ModeEditFinal}) {
+        RecordingSibling::log.clear();
+        Module::context().FormMode = mode;
+        form().cmdCashLedger_Click();
+        EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow")) << mode;
+    }
+    EXPECT_TRUE(launched.isEmpty());
+}
+
+TEST_F(LinkedOperations, TheTurnManagerLeavesTheFocusOnNewAndTheChartOpensEmpty)
+{
+    registerStandIns();
+    open();
+    QWidget *cmdNew = child<QWidget>("cmdNew");
+    child<QWidget>("cmdCashSelect")->setFocus();
+    ASSERT_TRUE(cmdNew->isEnabled());
+    int skins = skinCount();
+
+    press("mnuCashTurn");
+    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow"));
+    EXPECT_EQ(form().focusWidget(), cmdNew);
+    EXPECT_EQ(skinCount(), skins + 1);
+
+    RecordingSibling::log.clear();
+    skins = skinCount();
+    press("mnuNewAccounts");
+    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow"));
+    EXPECT_EQ(skinCount(), skins + 1);
+}
+
+TEST_F(LinkedOperations, AnUnregisteredComponentIsRegisteredFromTheSystemFolderAndRefusedWhenItStaysMissing)
+{
+    open(7);
+    const QString base = Module::context().BasePath;
+    ASSERT_FALSE(base.isEmpty());
+    const int skins = skinCount();
+
+    press("cmdAccTrans");
+    press("cmdCashLedger");
+    press("mnuCashTurn");
+    press("mnuNewAccounts");
+
+    EXPECT_EQ(launched, (QStringList{QStringLiteral("Regsvr32  \"%1System\\Lidmar.ocx\" /s").arg(base),
+                                     QStringLiteral("Regsvr32  \"%1System\\Rulane.ocx\" /s").arg(base),
+                                     QStringLiteral("Regsvr32  \"%1System\\Senvo.ocx\" /s").arg(base),
+                                     QStringLiteral("Regsvr32  \"%1System\\Mosker.ocx\" /s").arg(base)}));
+    EXPECT_EQ(styles, QVector<ProcessLauncher::WindowStyle>(4, ProcessLauncher::NormalFocus));
+    // Two different refusals; the turn manager and the chart end silently.
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("شما مجاز به انجام اين عمليات نيستيد."));
+    EXPECT_EQ(ScriptedMessageBox::shown()[1].title, QStringLiteral("خطا"));
+    EXPECT_EQ(ScriptedMessageBox::shown()[1].message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(modalShows(), 0);
+    EXPECT_EQ(skinCount(), skins);
+    EXPECT_NE(form().focusWidget(), child<QWidget>("cmdNew"));
+    EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
+}
+
+TEST_F(LinkedOperations, ARegistrationThatCompletesAtOnceLetsTheSecondCreationOpenTheComponent)
+{
+    open(7);
+    onLaunch = [] { registerStandIns(); };
+
+    press("cmdCashLedger");
+
+    EXPECT_EQ(launched.size(), 1);
+    EXPECT_EQ(RecordingSibling::created, 1);
+    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("View(3)"));
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+}
+
+TEST_F(LinkedOperations, ACreationFailingOtherwiseRegistersNothingAndOpensNothing)
+{
+    for (const QString &id : Siblings)
+        ComponentRegistry::registerComponent(id, []() -> QObject * {
+            throw VbError(70, QStringLiteral("Permission denied"));
+        });
+    open(7);
+    const int skins = skinCount();
+
+    press("cmdAccTrans");
+    press("cmdCashLedger");
+    press("mnuCashTurn");
+    press("mnuNewAccounts");
+
+    EXPECT_TRUE(launched.isEmpty());
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(modalShows(), 0);
+    // The steps after the creation fail quietly; the restore steps still run.
+    EXPECT_EQ(skinCount(), skins + 3);
+    EXPECT_EQ(form().focusWidget(), child<QWidget>("cmdNew"));
+}
+
+TEST_F(LinkedOperations, TheMenuEntriesPressTheButtonsAndFollowTheirState)
+{
+    registerStandIns();
+    open(10); // temporary receipt: no code, so the document button is disabled
+    form().TimerButtons_Timer();
+    auto *menu = form().findChild<QMenu *>(QStringLiteral("mnufon2"));
+    ASSERT_NE(menu, nullptr);
+    Q_EMIT menu->aboutToShow();
+    auto *document = form().findChild<QAction *>(QStringLiteral("mnuLinkedAccTrans"));
+    auto *ledger = form().findChild<QAction *>(QStringLiteral("mnuLinkedCashLedger"));
+    ASSERT_TRUE(document && ledger);
+    EXPECT_FALSE(document->isEnabled());
+    EXPECT_TRUE(ledger->isEnabled());
+
+    document->trigger();
+    EXPECT_EQ(RecordingSibling::created, 0);
+    ledger->trigger();
+    EXPECT_EQ(RecordingSibling::log.last(), QStringLiteral("View(3)"));
+}
+
+#include "test_linked_operations.moc"

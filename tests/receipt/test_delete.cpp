@@ -1,0 +1,164 @@
+// Deleting the receipt on the form: rights, the question, the turn's owner
+// and state, the two procedures, the log, the clean-up, and every failure
+// reported as a dependency.
+
+#include "common/Module.h"
+#include "data/Diagnostics.h"
+#include "data/DtEn.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString AreYouSure = QStringLiteral("آيا مطمئن هستيد؟");
+const QString ClosedTurnWarning = QStringLiteral("نوبت صندوق متناظر بسته شده است. آيا ادامه مي دهيد؟");
+
+class Delete : public FormFixture
+{
+protected:
+    bool exists(qint32 id) { return db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(id)) == 1; }
+    QStringList boxes()
+    {
+        QStringList out;
+        for (const auto &s : ScriptedMessageBox::shown())
+            out << s.title + u'|' + s.message;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
+{
+    clearShow(486);
+    loadReceipt(10); // a draft in 486's open turn, with a link of type 901
+    ASSERT_EQ(db->count(QStringLiteral("tblOmberRelatedForms WHERE ReferenceFormID = 10")), 1);
+    ScriptedMessageBox::answer(1);
+    Diagnostics::instance().clear();
+    form().cmdDelete_Click();
+    EXPECT_FALSE(exists(10));
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("حذف دريافت |") + AreYouSure});
+    EXPECT_EQ(callsOf(QStringLiteral("spRecPayDeleteCashTurnDetail")), (QVector<QVariantList>{{10}}));
+    EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[3],
+              QStringLiteral("دريافت نقدي به ش.ر. ”10“ حذف شد."));
+    EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[0], 20603);
+    EXPECT_EQ(Diagnostics::instance().statements(),
+              (QStringList{QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"),
+                           QStringLiteral("Delete tblOmberRelatedForms Where RelatedFormTypeID = 901 and "
+                                          "ReferenceFormTypeID = 206 and ReferenceFormID = 10")}));
+    EXPECT_EQ(db->count(QStringLiteral("tblOmberRelatedForms WHERE ReferenceFormID = 10")), 0);
+    EXPECT_EQ(mode(), ModeEmpty);
+    EXPECT_TRUE(child<QLineEdit>("txtCode")->text().isEmpty());
+    EXPECT_EQ(form().CurrentCode, 0);
+    EXPECT_EQ(form().CurrentReceiptID, 10); // the next load or New sets it
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+    // The deleted receipt's record stays for an administrator.
+    EXPECT_EQ(db->count(QStringLiteral("vwFormChangeHistory WHERE FormCode = '10' AND Kind = 'delete'")), 1);
+}
+
+TEST_F(Delete, RightsQuestionsAndTheTurnsOwnerDecide)
+{
+    // Without right 20603: refused, no question.
+    clearShow(756);
+    loadReceipt(12);
+    form().cmdDelete_Click();
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.")});
+    EXPECT_TRUE(exists(12));
+
+    // A no, or no answer at all, keeps the receipt.
+    clearShow(486);
+    loadReceipt(7);
+    for (qint16 answer : {0, -1}) {
+        ScriptedMessageBox::clear();
+        ScriptedMessageBox::answer(answer);
+        form().cmdDelete_Click();
+        EXPECT_TRUE(exists(7));
+        EXPECT_EQ(mode(), ModeViewFinal);
+    }
+
+    // Another user's turn: no access, though 486 holds both rights.
+    loadReceipt(12);
+    ScriptedMessageBox::clear();
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_TRUE(exists(12));
+    EXPECT_EQ(boxes().last(),
+              QStringLiteral("خطا|به دليل عدم وجود مجوز دسترسي به اين نوبت صندوق، عمليات حذف ممکن نمي باشد."));
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+
+    // A turn whose IsOpen is null counts as open.
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
+    loadReceipt(11);
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_FALSE(exists(11));
+    EXPECT_EQ(callsOf(QStringLiteral("spRecPayDeleteCashTurnDetail")).size(), 1);
+}
+
+TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
+{
+    clearShow(486);
+    loadReceipt(2); // turn 10, closed
+    ScriptedMessageBox::answer(1); // sure
+    ScriptedMessageBox::answer(0); // no to the warning
+    form().cmdDelete_Click();
+    EXPECT_TRUE(exists(2));
+    EXPECT_EQ(boxes().last(), QStringLiteral("هشدار|") + ClosedTurnWarning);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+
+    // No answer to the warning goes on, through the general procedure.
+    ScriptedMessageBox::answer(1);
+    ScriptedMessageBox::answer(-1);
+    form().cmdDelete_Click();
+    EXPECT_FALSE(exists(2));
+    EXPECT_EQ(callsOf(QStringLiteral("spRecPayGeneralDeleteCashTurnDetail")), (QVector<QVariantList>{{2, 206}}));
+    EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).last()[3],
+              QStringLiteral("دريافت نقدي به ش.ر. ”2“ پس از بستن صندوق حذف شد."));
+    EXPECT_EQ(mode(), ModeEmpty);
+
+    // Without 20607: the message with the other title, and no warning.
+    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (756, 20603)"));
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
+    clearShow(756);
+    loadReceipt(14);
+    ScriptedMessageBox::clear();
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_TRUE(exists(14));
+    EXPECT_EQ(boxes(),
+              (QStringList{QStringLiteral("حذف دريافت |") + AreYouSure,
+                           QStringLiteral("اشكال|به دليل بسته بودن صندوق و نيز نداشتن نقش حذف صندوق پس از بسته شدن آن "
+                                          "(شماره 20607), امكان حذف وجود ندارد")}));
+}
+
+TEST_F(Delete, AReceiptOtherRecordsDependOnStaysAndTheHandlesAreClosed)
+{
+    clearShow(486);
+    loadReceipt(5); // linked from a form of type 1201
+    ScriptedMessageBox::answer(1);
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_TRUE(exists(5));
+    EXPECT_EQ(boxes().last(), QStringLiteral("خطا|به اين دريافت نقدي وابستگي وجود دارد."));
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
+    EXPECT_EQ(Module::dtEn().rssqlRPDCash.State(), 0);
+    EXPECT_EQ(db->count(QStringLiteral("tblAccountDocumentDetail WHERE FormID = 5 AND FormTypeID = 206")), 2);
+
+    // Any other failure is reported the same way, and the next delete works.
+    Diagnostics::instance().failNext(QStringLiteral("spRecPayDeleteCashTurnDetail"));
+    loadReceipt(7);
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_TRUE(exists(7));
+    EXPECT_EQ(boxes().last(), QStringLiteral("خطا|به اين دريافت نقدي وابستگي وجود دارد."));
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_FALSE(exists(7));
+    EXPECT_EQ(db->count(QStringLiteral("tblAccountDocumentDetail WHERE FormID = 7 AND FormTypeID = 206")), 0);
+}

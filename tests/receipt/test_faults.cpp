@@ -1,0 +1,222 @@
+// Faults a cashier's machine really meets, made to happen for real on the
+// database file: the form says what happened in Persian, keeps its mode,
+// loses nothing already saved, and works again once the cause is gone.
+
+#include "common/Module.h"
+#include "controls/FarvoPicker.h"
+#include "data/DtEn.h"
+#include "host/Pardex1.h"
+#include "receipt/frmRPDCashRec.h"
+#include "suite/Sqlite.h"
+#include "suite/SuiteDatabase.h"
+#include "support/Errors.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+// Makes a file read-only for everyone, the superuser included (who ignores
+// permission bits): the immutable attribute where the file system has it.
+bool setReadOnly(const QString &path, bool readOnly)
+{
+    if (::geteuid() != 0)
+        return QFile::setPermissions(path, readOnly ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = readOnly ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+class Faults : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        clearShow(486);
+        // The command time-out decides how long a lock is waited for.
+        Module::dtEn().cnt.setCommandTimeout(1);
+    }
+    void TearDown() override
+    {
+        for (const QString &f : std::as_const(readOnly))
+            setReadOnly(f, false);
+        FormFixture::TearDown();
+    }
+    void typeNewReceipt()
+    {
+        form().cmdNew_Click();
+        ASSERT_EQ(mode(), ModeNew);
+        child<QLineEdit>("txtRec")->setText(QStringLiteral("2/500/000"));
+        child<FarvoPicker>("TlvAccPicker")->setAccountID(110301);
+    }
+    void save() { child<QPushButton>("cmdSave")->click(); }
+    int receipts() { return db->count(QStringLiteral("tblRecPayCashTurnDetail")); }
+    QString lastMessage()
+    {
+        return ScriptedMessageBox::shown().isEmpty() ? QString() : ScriptedMessageBox::shown().last().message;
+    }
+    // Saved receipts as they are before the fault, for "nothing lost".
+    QVector<QVector<QVariant>> savedReceipts(sqlite3 *handle)
+    {
+        return sqlite::run(handle, QStringLiteral("SELECT ID, Code, ReceivedValue FROM tblRecPayCashTurnDetail ORDER BY ID"))
+            .rows;
+    }
+    QStringList readOnly;
+};
+
+} // namespace
+
+TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
+{
+    typeNewReceipt();
+    const auto before = savedReceipts(db->handle());
+    sqlite3 *other = suite::openDatabase(db->path());
+    sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
+    save();
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
+    EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("در دست برنامه ديگري است"))) << lastMessage().toStdString();
+    EXPECT_EQ(mode(), ModeNew);
+
+    // A delete under the same lock reports through its own single message.
+    ScriptedMessageBox::clear();
+    sqlite::exec(other, QStringLiteral("ROLLBACK"));
+    ScriptedMessageBox::answer(1);
+    form().cmdCancel_Click();
+    loadReceipt(7);
+    sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_EQ(lastMessage(), QStringLiteral("به اين دريافت نقدي وابستگي وجود دارد."));
+    EXPECT_EQ(mode(), ModeViewFinal);
+    sqlite::exec(other, QStringLiteral("ROLLBACK"));
+    sqlite3_close(other);
+    EXPECT_EQ(savedReceipts(db->handle()), before);
+
+    // The lock gone, both work.
+    typeNewReceipt();
+    save();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(receipts(), before.size() + 1);
+    loadReceipt(7);
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    EXPECT_EQ(mode(), ModeEmpty);
+    EXPECT_EQ(receipts(), before.size());
+}
+
+TEST_F(Faults, AReadOnlyDatabaseFileLetsTheFormReadAndRefusesTheSaveInPersian)
+{
+    const auto before = savedReceipts(db->handle());
+    // Read-only before the form opens: it opens and shows receipts.
+    Module::dtEn().cnt.Close();
+    for (const char *suffix : {"", "-wal", "-shm"}) {
+        const QString f = db->path() + QLatin1String(suffix);
+        if (QFile::exists(f)) {
+            if (!setReadOnly(f, true))
+                GTEST_SKIP() << "this file system cannot make a file read-only for the superuser";
+            readOnly << f;
+        }
+    }
+    clearShow(486);
+    Module::dtEn().cnt.setCommandTimeout(1);
+    loadReceipt(7);
+    EXPECT_EQ(mode(), ModeViewFinal);
+    typeNewReceipt();
+    save();
+    ASSERT_FALSE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("پايگاه داده"))) << lastMessage().toStdString();
+    EXPECT_EQ(mode(), ModeNew);
+
+    // Writable again: the same receipt is saved.
+    for (const QString &f : std::as_const(readOnly))
+        setReadOnly(f, false);
+    readOnly.clear();
+    save();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(savedReceipts(db->handle()).mid(0, before.size()), before);
+    EXPECT_EQ(receipts(), before.size() + 1);
+}
+
+TEST_F(Faults, ADatabaseFileThatVanishesOrIsReplacedIsNeverWrittenBehindTheCashiersBack)
+{
+    const auto before = savedReceipts(db->handle());
+    sqlite3_close(db->handle()); // the test's own handle must not hold the file either
+    const QString path = db->path();
+    const QString away = path + QStringLiteral(".away");
+    typeNewReceipt();
+
+    // Moved away while the form is open: the save is refused, not written
+    // into a file nobody will see again.
+    ASSERT_TRUE(QFile::rename(path, away));
+    save();
+    ASSERT_FALSE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("از جاي خود برداشته"))) << lastMessage().toStdString();
+    EXPECT_EQ(mode(), ModeNew);
+    // Still gone at the next attempt: the file is missing, and it says so.
+    save();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("يافت نشد"))) << lastMessage().toStdString();
+
+    // Replaced by something that is not a database.
+    {
+        QFile text(path);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray("receipts.txt: 1250000\n").repeated(400));
+    }
+    save();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("پايگاه داده نيست"))) << lastMessage().toStdString();
+    EXPECT_EQ(mode(), ModeNew);
+
+    // The real file back in its place: the save goes through, nothing lost.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::rename(away, path));
+    save();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    sqlite3 *check = suite::openDatabase(path);
+    EXPECT_EQ(savedReceipts(check).mid(0, before.size()), before);
+    EXPECT_EQ(savedReceipts(check).size(), before.size() + 1);
+    sqlite3_close(check);
+}
+
+TEST_F(Faults, AMissingOrForeignFileAtOpeningReachesTheHostInPersian)
+{
+    const QString path = db->path();
+    const QString away = path + QStringLiteral(".away");
+    ASSERT_TRUE(QFile::rename(path, away));
+    frmRPDCashRec::destroyInstance();
+    VbError missing = raisedBy([&] { clearShow(486); });
+    EXPECT_TRUE(missing.isDatabaseError());
+    EXPECT_TRUE(missing.description().contains(QStringLiteral("يافت نشد"))) << missing.description().toStdString();
+
+    {
+        QFile text(path);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray("not a database\n").repeated(400));
+    }
+    VbError foreign = raisedBy([&] { clearShow(486); });
+    EXPECT_TRUE(foreign.description().contains(QStringLiteral("پايگاه داده نيست"))) << foreign.description().toStdString();
+
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::rename(away, path));
+    clearShow(486);
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(mode(), ModeEmpty);
+}
