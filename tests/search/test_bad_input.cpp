@@ -88,7 +88,7 @@ TEST_F(SearchInput, OtherDigitShapesAreNumbersInEveryNumberBox)
     ASSERT_FALSE(shownIds().isEmpty());
     box("txtCashTurnID")->clear();
 
-    // Pasted (typing takes Latin digits only) into an amount and a number box.
+    // Pasted into an amount and a number box: no key filter sees them.
     QWidget *from = focusInto(box("txtReceivedFrom"));
     ASSERT_EQ(from, box("txtReceivedFrom"));
     QApplication::clipboard()->setText(QStringLiteral("۵۰۰۰۰۰۰"));
