@@ -10,7 +10,8 @@
 # fuzz/seeds/TARGET. A crash, a hang (10 s on one input) or a failed property
 # leaves the input in build-fuzz/artifacts/TARGET/ and stops the script with
 # a non-zero status; every input found that way becomes a unit test. The last
-# line of each run says how many inputs were executed.
+# line of each run says how many inputs were executed. The build uses two
+# jobs (FUZZ_BUILD_JOBS to change it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,7 +32,7 @@ fi
 ./scripts/install-deps.sh --fuzz
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARDEX_FUZZ=ON >/dev/null
-cmake --build "$build" --target "${targets[@]}"
+cmake --build "$build" -j "${FUZZ_BUILD_JOBS:-2}" --target "${targets[@]}"
 
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:symbolize=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -1,6 +1,6 @@
-// Typed text inside the component's SQL: quotes stay text, wildcards the
-// cashier typed are looked for as themselves, a NUL never cuts a statement
-// short, and what is refused as a control character.
+// Typed text inside the component's SQL: a NUL never cuts a statement
+// short, what is refused as a control character, and a rewritten literal
+// stays the literal it was.
 
 #include "core/VbError.h"
 #include "data/DtEn.h"
@@ -10,15 +10,6 @@
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
-
-TEST(SqlText, LikeOperandsEscapeOnlyWhatTheyMust)
-{
-    EXPECT_EQ(SqlText::likeContains(QStringLiteral("اجاره")), QStringLiteral("'%اجاره%'"));
-    EXPECT_EQ(SqlText::likeContains(QStringLiteral("it's")), QStringLiteral("'%it''s%'"));
-    EXPECT_EQ(SqlText::likeContains(QStringLiteral("50%_[a]\\")),
-              QStringLiteral("'%50\\%\\_\\[a]\\\\%' ESCAPE '\\'"));
-    EXPECT_EQ(SqlText::quoted(QStringLiteral("a'b")), QStringLiteral("'a''b'"));
-}
 
 TEST(SqlText, ControlCharactersAndBrokenSurrogatesAreFoundButPersianJoinersAreNot)
 {
