@@ -85,13 +85,15 @@ void removeFrom(QVector<Entry> &entries, const QStringList &progIds)
 QPluginLoader *loaderFor(const QFileInfo &info)
 {
     // One loader per file for the life of the process: instances created
-    // from it may outlive any one caller.
-    static QHash<QString, QPluginLoader *> loaders;
+    // from it may outlive any one caller. The table itself is never
+    // destroyed either, so the loaders stay reachable to the very end
+    // rather than being orphaned by a static destructor.
+    static auto *const loaders = new QHash<QString, QPluginLoader *>;
     const QString key = info.canonicalFilePath();
-    QPluginLoader *loader = loaders.value(key);
+    QPluginLoader *loader = loaders->value(key);
     if (!loader) {
         loader = new QPluginLoader(key);
-        loaders.insert(key, loader);
+        loaders->insert(key, loader);
     }
     return loader;
 }
