@@ -25,6 +25,7 @@ ToolRun tool(const QStringList &args)
 
 TEST(AdminTool, InitCreatesADemoDatabaseAndRefusesToOverwrite)
 {
+    SQLITE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("suite.db"));
     const ToolRun created = tool({QStringLiteral("init"), path, QStringLiteral("--demo"), QStringLiteral("--receipts"),

@@ -8,6 +8,8 @@
 
 #include "support/Printers.h"
 
+#include "support/DemoDatabase.h"
+
 #include <gtest/gtest.h>
 
 TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)
@@ -61,6 +63,7 @@ TEST(ConnectionStrings, UnusableStringsFailWithAClearErrorThatQuotesThem)
 
 TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
 {
+    SQLITE_ONLY();
     const QString path = QStringLiteral("/tmp/pardex-no-such-dir/none.db");
     DtEn dtEn;
     dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);

@@ -177,7 +177,7 @@ TEST_F(LoadReceipt, TypingANumberAndPressingEnterInTheBoxLoadsItOnce)
 
 TEST_F(LoadReceipt, AStoredCollectorWhoIsNoLongerActiveIsKept)
 {
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
+    db->exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
     enter(QStringLiteral("12"));
     auto *achiever = child<OmberSelector>("mptAchiever");
     EXPECT_FALSE(achiever->IsEmpty());

@@ -231,7 +231,7 @@ TEST_F(Saves, TheDetailLevelsAreCheckedStoredAndGoIntoTheDocumentOnlyWithTheLeve
                   + QString::number(id));
     const qint32 doc = callsOf(QStringLiteral("spAccountInsertDocumentDetail")).first()[0].toInt();
     // The cash box on row 1; on row 2 only the level whose class and object are both set.
-    const RowSet objects = sqlite::run(db->handle(),
+    const RowSet objects = db->run(
                                        QStringLiteral("SELECT RowNumber, Sequence, ClassID, ObjectID FROM "
                                                       "tblAccountDocumentObjects WHERE DocumentID = ? ORDER BY ID"),
                                        {doc});
@@ -260,7 +260,7 @@ TEST_F(Saves, TheDetailLevelsAreCheckedStoredAndGoIntoTheDocumentOnlyWithTheLeve
 
 TEST_F(Saves, ACashBoxWithoutAnAccountGetsNoDocumentAndSaysWhichBoxItIs)
 {
-    sqlite::exec(db->handle(),
+    db->exec(
                  QStringLiteral("INSERT INTO tblRecPayCashTurn (ID, CashID, Turn, UserID, IsOpen) VALUES (41, 4, 3, 486, 1)"));
     qint32 turn = 41;
     form().LoadCashTurn(turn);
@@ -294,9 +294,8 @@ TEST_F(Saves, EditingAFinalReceiptKeepsItsCodeAndLeavesOneDocument)
               16000000);
 
     // The record of the change: the amount before and after, by 486.
-    const RowSet history = sqlite::run(
-        db->handle(), QStringLiteral("SELECT Kind, UserID, Before, After, IsOpen FROM tblRecPayCashTurnDetailHistory "
-                                     "WHERE ReceiptID = 7"));
+    const RowSet history = db->run(QStringLiteral("SELECT Kind, UserID, Before, After, IsOpen FROM tblRecPayCashTurnDetailHistory "
+                                                  "WHERE ReceiptID = 7"));
     ASSERT_EQ(history.rows.size(), 1);
     EXPECT_EQ(history.rows[0][0].toString(), QStringLiteral("edit"));
     EXPECT_EQ(history.rows[0][1].toInt(), 486);
@@ -434,7 +433,7 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayReleasedCode")), 0);
 
     // A return finds no document to remove and still clears the code.
-    sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 8"));
+    db->exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 8"));
     loadReceipt(8);
     Diagnostics::instance().clear();
     ScriptedMessageBox::answer(1);
@@ -445,12 +444,13 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     // The record: each return with the code before and none after. (The
     // save between them is recorded too: saved without the level picker,
     // the receipt lost its detail levels.)
-    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'edit' AND "
-                                       "json_extract(Before, '$.ClassID1') = 7 AND json_extract(After, '$.ClassID1') IS NULL")),
-              1);
-    const RowSet history = sqlite::run(
-        db->handle(),
-        QStringLiteral("SELECT Kind, json_extract(Before, '$.Code'), json_extract(After, '$.Code') "
+    const QString levelDropped = QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'edit' AND ")
+                                 + db->jsonNumber(QStringLiteral("Before"), QStringLiteral("ClassID1"))
+                                 + QStringLiteral(" = 7 AND ") + db->jsonNumber(QStringLiteral("After"), QStringLiteral("ClassID1"))
+                                 + QStringLiteral(" IS NULL");
+    EXPECT_EQ(db->count(levelDropped), 1);
+    const RowSet history = db->run(
+        QStringLiteral("SELECT Kind, ") + db->jsonNumber(QStringLiteral("Before"), QStringLiteral("Code")) + QStringLiteral(", ") + db->jsonNumber(QStringLiteral("After"), QStringLiteral("Code")) + QStringLiteral(" "
                        "FROM tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'return' ORDER BY ID"));
     ASSERT_EQ(history.rows.size(), 2);
     for (const auto &row : history.rows) {
@@ -466,7 +466,7 @@ TEST_F(Saves, RemovingADocumentKeepsTheRowsOtherFormsWroteIntoIt)
     const qint32 doc =
         db->scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = 9 AND FormTypeID = 206"))
             .toInt();
-    sqlite::exec(db->handle(),
+    db->exec(
                  QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, DebitValue, "
                                 "CreditValue, FormID, FormTypeID) VALUES (?, 3, 4101, 300000, 0, 55, 301), "
                                 "(?, 4, 110101, 0, 300000, 55, 301)"),
@@ -558,13 +558,13 @@ TEST_F(Saves, TheWholeLifeOfAReceipt)
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(id)), 0);
     EXPECT_EQ(documentsOf(id), 0);
     // The log tells the story; the record of changes says what it was.
-    EXPECT_EQ(sqlite::run(db->handle(),
+    EXPECT_EQ(db->run(
                           QStringLiteral("SELECT EventID FROM tblOmberFormAction WHERE FormTypeID = 206 AND FormCode = ? "
                                          "ORDER BY ID"),
                           {QString::number(id)})
                   .rows,
               (QVector<QVector<QVariant>>{{20601}, {20602}, {20603}}));
-    EXPECT_EQ(sqlite::run(db->handle(),
+    EXPECT_EQ(db->run(
                           QStringLiteral("SELECT Kind FROM tblRecPayCashTurnDetailHistory WHERE ReceiptID = ? ORDER BY ID"),
                           {id})
                   .rows,

@@ -150,7 +150,7 @@ TEST_F(Export, FailuresAreToldInPersianAndTheFormStaysUsable)
 
 TEST_F(Export, ALongExportShowsProgressAndCanBeCancelled)
 {
-    suite::addBulkReceipts(db->handle(), 3000);
+    db->addReceipts(3000);
     runSearch();
     ASSERT_GT(grid()->Rows(), 3000);
     frmRPDSearch::setExportProgressDelay(0);
@@ -174,7 +174,7 @@ TEST_F(Export, ALongExportShowsProgressAndCanBeCancelled)
 
 TEST_F(Export, TheWriterLeavesNoFileUnderTheFinalNameWhenCancelled)
 {
-    suite::addBulkReceipts(db->handle(), 1000);
+    db->addReceipts(1000);
     runSearch();
     const QString path = SpreadsheetExport::newWorkbookPath(folder.path());
     int calls = 0;
