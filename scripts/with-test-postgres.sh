@@ -71,8 +71,8 @@ fi
 started=""
 for attempt in $(seq 1 20); do
   port=$(( 20000 + (RANDOM % 20000) ))
-  if "${runas[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-       -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=200" start >/dev/null 2>&1; then
+  options="-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=200"
+  if "${runas[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$options" start >/dev/null 2>&1; then
     started=yes
     break
   fi
@@ -86,9 +86,12 @@ if [ -z "$started" ]; then
 fi
 
 export PARDEX_TEST_PG="Provider=PostgreSQL;Data Source=127.0.0.1,$port;Initial Catalog=postgres;User ID=pardex;Password=$password"
-# Tests that stop and start the server find its tools here.
+# The test that stops the server in the middle of a session and starts it
+# again finds how here.
 export PARDEX_TEST_PG_CTL="$bindir/pg_ctl"
 export PARDEX_TEST_PG_DATA="$dir/data"
 export PARDEX_TEST_PG_RUNAS="${runas[*]}"
+export PARDEX_TEST_PG_OPTIONS="$options"
+export PARDEX_TEST_PG_LOG="$dir/server.log"
 echo "PostgreSQL $("$bindir/postgres" --version | awk '{print $3}') for the tests on 127.0.0.1:$port" >&2
 "$@"
