@@ -5,7 +5,10 @@
 #include "data/Cursor.h"
 #include "data/Postgres.h"
 #include "data/ProcedureDefs.h"
+#include "data/TsqlRewriter.h"
 #include "data/TsqlToPostgres.h"
+
+#include <QHash>
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
@@ -205,9 +208,26 @@ auto PostgresDialect::guarded(Step &&step)
     }
 }
 
+QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const QString &sql)
+{
+    // The server gives unquoted names in lower case; the statement's own
+    // spelling of a name is what its reader (and a grid's header) expects.
+    QHash<QString, QString> spelling;
+    for (const TsqlRewriter::Token &t : TsqlRewriter::tokenize(sql))
+        if (t.kind == TsqlRewriter::Kind::Word && !spelling.contains(t.text.toLower()))
+            spelling.insert(t.text.toLower(), t.text);
+    QStringList out;
+    out.reserve(columns.size());
+    for (const QString &c : columns)
+        out << spelling.value(c, c);
+    return out;
+}
+
 RowSet PostgresDialect::execute(const QString &nativeSql)
 {
-    return guarded([&] { return pg::run(m_conn, nativeSql); });
+    RowSet rs = guarded([&] { return pg::run(m_conn, nativeSql); });
+    rs.columns = spelledAsWritten(rs.columns, nativeSql);
+    return rs;
 }
 
 QString PostgresDialect::callStatement(const ProcedureDef &procedure)
@@ -262,7 +282,7 @@ class PostgresCursor : public VariantCursor
 {
 public:
     PostgresCursor(const ConnectionString &cs, int connectTimeout, const QString &sql)
-        : m_name(PostgresDialect::newConnectionName())
+        : m_name(PostgresDialect::newConnectionName()), m_sql(sql)
     {
         m_conn = PostgresDialect::openNamed(m_name, cs, connectTimeout);
         try {
@@ -321,6 +341,7 @@ private:
                 m_columns << QString::fromUtf8(PQfname(m_result, c));
                 m_money << pg::isMoney(m_result, c);
             }
+            m_columns = PostgresDialect::spelledAsWritten(m_columns, m_sql);
             m_values.resize(n);
         }
         m_rowCount = PQntuples(m_result);
@@ -330,6 +351,7 @@ private:
     }
 
     QString m_name;
+    QString m_sql;
     pg_conn *m_conn = nullptr;
     PGresult *m_result = nullptr;
     QStringList m_columns;

@@ -41,6 +41,9 @@ public:
     // $1.. cast to the parameter types; the result row holds the in/out
     // parameters in order and the return value last.
     static QString callStatement(const ProcedureDef &procedure);
+    // Result column names as the statement spells them (the server folds
+    // unquoted names to lower case).
+    static QStringList spelledAsWritten(const QStringList &columns, const QString &sql);
     // Calls a procedure's function on a connection: arguments converted to
     // the parameter types, in/out ones replaced, the return value returned.
     static int callOn(pg_conn *conn, const ProcedureDef &procedure, QVariantList &args);

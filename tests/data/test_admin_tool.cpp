@@ -51,7 +51,7 @@ TEST(AdminTool, ExecPrintsTabSeparatedRowsWithAHeader)
 
     const ToolRun bad = tool({QStringLiteral("exec"), db.connectionString(), QStringLiteral("Select * from tblNothing")});
     EXPECT_NE(bad.exitCode, 0);
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("tblNothing")));
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("tblNothing"), Qt::CaseInsensitive)); // a server may fold the name
     EXPECT_TRUE(bad.out.isEmpty());
 }
 
