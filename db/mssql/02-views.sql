@@ -111,7 +111,7 @@ FROM tblOmberFormAction f LEFT JOIN tblUser u ON u.ID = f.UserID;
 GO
 
 CREATE VIEW vwFormChangeHistory AS
-SELECT h.ID, h.FormTypeID, CAST(h.ReceiptID AS VARCHAR(20)) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
+SELECT h.ID, h.FormTypeID, h.ReceiptID, CAST(h.ReceiptID AS VARCHAR(20)) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
        h.ChangedAt, h.Before, h.After
 FROM tblRecPayCashTurnDetailHistory h LEFT JOIN tblUser u ON u.ID = h.UserID;
 GO

@@ -86,7 +86,9 @@ BEGIN
   UPDATE tblRecPayCashTurnDetail SET CashTurnID = @CashTurnID, Code = @NewCode, TransactionDate = @TransactionDate,
     FarsiTransactionDate = @FarsiTransactionDate, Description = @Description, ReceivedValue = ISNULL(@Received, 0),
     PayedValue = ISNULL(@Payed, 0), RelatedAccountID = CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
-    ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END
+    ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END,
+    -- A draft becoming final: the levels written next belong to this step.
+    LevelsPending = CASE WHEN (@OldCode IS NULL AND @NewCode IS NOT NULL) OR LevelsPending = 1 THEN 1 END
   WHERE ID = @ID;
   EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
   IF @NewCode IS NOT NULL SET @Code = @NewCode;

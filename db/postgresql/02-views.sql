@@ -101,7 +101,7 @@ SELECT a.ID, a.Code, a.Title, a.ParentID, a.AccountLevel, a.IsDetail, a.IsActive
 FROM tblAccount a LEFT JOIN tblAccount p ON p.ID = a.ParentID;
 
 CREATE VIEW vwFormChangeHistory AS
-SELECT h.ID, h.FormTypeID, CAST(h.ReceiptID AS text) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
+SELECT h.ID, h.FormTypeID, h.ReceiptID, CAST(h.ReceiptID AS text) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
        h.ChangedAt, h.Before, h.After
 FROM tblRecPayCashTurnDetailHistory h LEFT JOIN tblUser u ON u.ID = h.UserID;
 

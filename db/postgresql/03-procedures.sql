@@ -120,7 +120,11 @@ BEGIN
   UPDATE tblRecPayCashTurnDetail SET CashTurnID = p_cashturnid, Code = v_code, TransactionDate = p_transactiondate,
     FarsiTransactionDate = p_farsitransactiondate, Description = p_description,
     ReceivedValue = coalesce(p_received, 0), PayedValue = coalesce(p_payed, 0),
-    RelatedAccountID = pardex_optional_id(p_relatedaccountid), ContractID = pardex_optional_id(p_contractid)
+    RelatedAccountID = pardex_optional_id(p_relatedaccountid), ContractID = pardex_optional_id(p_contractid),
+    -- A draft becoming final is like its creation: the detail levels the
+    -- form writes next are part of it, as are those of a new receipt whose
+    -- save this call completes.
+    LevelsPending = CASE WHEN (v_old IS NULL AND v_code IS NOT NULL) OR LevelsPending = 1 THEN 1 END
   WHERE ID = p_id;
   PERFORM pardex_remove_documents(p_id, v_type);
   p_code := coalesce(v_code, coalesce(p_code, 0));

@@ -280,11 +280,10 @@ BEGIN
 END;
 
 -- What a finally registered receipt was before each change, and who
--- changed it: edits, returns to the draft state and deletions. Written by
--- triggers, so in the same transaction as the change. Before and After are
--- the receipt's columns as JSON. A save writes its receipt and then its
--- detail levels as two statements: the first opens the record (IsOpen 1),
--- the second completes its After. Rows outlive a deleted receipt.
+-- changed it: edits, returns to the draft state and deletions. Before and
+-- After are the receipt's columns as JSON; rows outlive a deleted receipt.
+-- The triggers that write it belong to each connection of the suite's own
+-- programs (suite/Session.cpp), since they record the connection's user.
 CREATE TABLE tblRecPayCashTurnDetailHistory (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   ReceiptID INT NOT NULL,
@@ -297,36 +296,6 @@ CREATE TABLE tblRecPayCashTurnDetailHistory (
   After TEXT
 );
 CREATE INDEX IX_DetailHistory_Receipt ON tblRecPayCashTurnDetailHistory (ReceiptID, IsOpen);
-CREATE TRIGGER trRecPayChanged AFTER UPDATE OF CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, ContractID ON tblRecPayCashTurnDetail
-WHEN OLD.Code IS NOT NULL AND (OLD.CashTurnID IS NOT NEW.CashTurnID OR OLD.Code IS NOT NEW.Code OR OLD.TransactionDate IS NOT NEW.TransactionDate OR OLD.FarsiTransactionDate IS NOT NEW.FarsiTransactionDate OR OLD.Description IS NOT NEW.Description OR OLD.ReceivedValue IS NOT NEW.ReceivedValue OR OLD.PayedValue IS NOT NEW.PayedValue OR OLD.RelatedAccountID IS NOT NEW.RelatedAccountID OR OLD.ContractID IS NOT NEW.ContractID OR OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID)
-BEGIN
-  UPDATE tblRecPayCashTurnDetailHistory SET IsOpen = 0 WHERE ReceiptID = NEW.ID AND IsOpen = 1;
-  INSERT INTO tblRecPayCashTurnDetailHistory (ReceiptID, FormTypeID, Kind, IsOpen, UserID, ChangedAt, Before, After)
-  VALUES (NEW.ID, NEW.FormTypeID, CASE WHEN NEW.Code IS NULL THEN 'return' ELSE 'edit' END,
-          CASE WHEN NEW.Code IS NULL THEN 0 ELSE 1 END, pardex_user(), datetime('now', 'localtime'),
-          json_object('CashTurnID', OLD.CashTurnID, 'Code', OLD.Code, 'TransactionDate', OLD.TransactionDate, 'FarsiTransactionDate', OLD.FarsiTransactionDate, 'Description', OLD.Description, 'ReceivedValue', OLD.ReceivedValue, 'PayedValue', OLD.PayedValue, 'RelatedAccountID', OLD.RelatedAccountID, 'ContractID', OLD.ContractID, 'ClassID1', OLD.ClassID1, 'ObjectID1', OLD.ObjectID1, 'ClassID2', OLD.ClassID2, 'ObjectID2', OLD.ObjectID2, 'ClassID3', OLD.ClassID3, 'ObjectID3', OLD.ObjectID3, 'BranchID', OLD.BranchID, 'AchieverID', OLD.AchieverID),
-          json_object('CashTurnID', NEW.CashTurnID, 'Code', NEW.Code, 'TransactionDate', NEW.TransactionDate, 'FarsiTransactionDate', NEW.FarsiTransactionDate, 'Description', NEW.Description, 'ReceivedValue', NEW.ReceivedValue, 'PayedValue', NEW.PayedValue, 'RelatedAccountID', NEW.RelatedAccountID, 'ContractID', NEW.ContractID, 'ClassID1', NEW.ClassID1, 'ObjectID1', NEW.ObjectID1, 'ClassID2', NEW.ClassID2, 'ObjectID2', NEW.ObjectID2, 'ClassID3', NEW.ClassID3, 'ObjectID3', NEW.ObjectID3, 'BranchID', NEW.BranchID, 'AchieverID', NEW.AchieverID));
-END;
-CREATE TRIGGER trRecPayLevelsChanged AFTER UPDATE OF ClassID1, ObjectID1, ClassID2, ObjectID2, ClassID3, ObjectID3, BranchID, AchieverID ON tblRecPayCashTurnDetail
-BEGIN
-  INSERT INTO tblRecPayCashTurnDetailHistory (ReceiptID, FormTypeID, Kind, IsOpen, UserID, ChangedAt, Before, After)
-  SELECT NEW.ID, NEW.FormTypeID, 'edit', 0, pardex_user(), datetime('now', 'localtime'),
-         json_object('CashTurnID', OLD.CashTurnID, 'Code', OLD.Code, 'TransactionDate', OLD.TransactionDate, 'FarsiTransactionDate', OLD.FarsiTransactionDate, 'Description', OLD.Description, 'ReceivedValue', OLD.ReceivedValue, 'PayedValue', OLD.PayedValue, 'RelatedAccountID', OLD.RelatedAccountID, 'ContractID', OLD.ContractID, 'ClassID1', OLD.ClassID1, 'ObjectID1', OLD.ObjectID1, 'ClassID2', OLD.ClassID2, 'ObjectID2', OLD.ObjectID2, 'ClassID3', OLD.ClassID3, 'ObjectID3', OLD.ObjectID3, 'BranchID', OLD.BranchID, 'AchieverID', OLD.AchieverID),
-         json_object('CashTurnID', NEW.CashTurnID, 'Code', NEW.Code, 'TransactionDate', NEW.TransactionDate, 'FarsiTransactionDate', NEW.FarsiTransactionDate, 'Description', NEW.Description, 'ReceivedValue', NEW.ReceivedValue, 'PayedValue', NEW.PayedValue, 'RelatedAccountID', NEW.RelatedAccountID, 'ContractID', NEW.ContractID, 'ClassID1', NEW.ClassID1, 'ObjectID1', NEW.ObjectID1, 'ClassID2', NEW.ClassID2, 'ObjectID2', NEW.ObjectID2, 'ClassID3', NEW.ClassID3, 'ObjectID3', NEW.ObjectID3, 'BranchID', NEW.BranchID, 'AchieverID', NEW.AchieverID)
-  WHERE OLD.Code IS NOT NULL AND ifnull(OLD.LevelsPending, 0) = 0 AND (OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID)
-    AND NOT EXISTS (SELECT 1 FROM tblRecPayCashTurnDetailHistory WHERE ReceiptID = NEW.ID AND IsOpen = 1);
-  UPDATE tblRecPayCashTurnDetailHistory SET IsOpen = 0,
-         After = json_object('CashTurnID', NEW.CashTurnID, 'Code', NEW.Code, 'TransactionDate', NEW.TransactionDate, 'FarsiTransactionDate', NEW.FarsiTransactionDate, 'Description', NEW.Description, 'ReceivedValue', NEW.ReceivedValue, 'PayedValue', NEW.PayedValue, 'RelatedAccountID', NEW.RelatedAccountID, 'ContractID', NEW.ContractID, 'ClassID1', NEW.ClassID1, 'ObjectID1', NEW.ObjectID1, 'ClassID2', NEW.ClassID2, 'ObjectID2', NEW.ObjectID2, 'ClassID3', NEW.ClassID3, 'ObjectID3', NEW.ObjectID3, 'BranchID', NEW.BranchID, 'AchieverID', NEW.AchieverID)
-   WHERE ReceiptID = NEW.ID AND IsOpen = 1;
-  UPDATE tblRecPayCashTurnDetail SET LevelsPending = NULL WHERE ID = NEW.ID AND LevelsPending IS NOT NULL;
-END;
-CREATE TRIGGER trRecPayDeleted AFTER DELETE ON tblRecPayCashTurnDetail
-BEGIN
-  UPDATE tblRecPayCashTurnDetailHistory SET IsOpen = 0 WHERE ReceiptID = OLD.ID AND IsOpen = 1;
-  INSERT INTO tblRecPayCashTurnDetailHistory (ReceiptID, FormTypeID, Kind, IsOpen, UserID, ChangedAt, Before, After)
-  VALUES (OLD.ID, OLD.FormTypeID, 'delete', 0, pardex_user(), datetime('now', 'localtime'),
-          json_object('CashTurnID', OLD.CashTurnID, 'Code', OLD.Code, 'TransactionDate', OLD.TransactionDate, 'FarsiTransactionDate', OLD.FarsiTransactionDate, 'Description', OLD.Description, 'ReceivedValue', OLD.ReceivedValue, 'PayedValue', OLD.PayedValue, 'RelatedAccountID', OLD.RelatedAccountID, 'ContractID', OLD.ContractID, 'ClassID1', OLD.ClassID1, 'ObjectID1', OLD.ObjectID1, 'ClassID2', OLD.ClassID2, 'ObjectID2', OLD.ObjectID2, 'ClassID3', OLD.ClassID3, 'ObjectID3', OLD.ObjectID3, 'BranchID', OLD.BranchID, 'AchieverID', OLD.AchieverID), NULL);
-END;
 
 -- Views the component reads ------------------------------------------------
 CREATE VIEW vwRecPayCashTurnDetail AS
@@ -427,7 +396,7 @@ SELECT a.ID, a.Code, a.Title, a.ParentID, a.AccountLevel, a.IsDetail, a.IsActive
 FROM tblAccount a LEFT JOIN tblAccount p ON p.ID = a.ParentID;
 
 CREATE VIEW vwFormChangeHistory AS
-SELECT h.ID, h.FormTypeID, CAST(h.ReceiptID AS TEXT) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
+SELECT h.ID, h.FormTypeID, h.ReceiptID, CAST(h.ReceiptID AS TEXT) AS FormCode, h.Kind, h.UserID, u.FullName AS UserFullName,
        h.ChangedAt, h.Before, h.After
 FROM tblRecPayCashTurnDetailHistory h LEFT JOIN tblUser u ON u.ID = h.UserID;
 

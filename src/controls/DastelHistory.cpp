@@ -65,18 +65,61 @@ QString fieldTitle(const QString &field)
     return field;
 }
 
-QString fieldValue(const QString &field, const QJsonValue &value)
+// The names of the IDs a receipt holds, as the cashier knows them: looked
+// up once per showing of the history.
+class Names
+{
+public:
+    explicit Names(Connection *c) : m_connection(c) {}
+
+    QString of(const QString &field, qint64 id)
+    {
+        static const QHash<QString, QString> queries = {
+            {QStringLiteral("RelatedAccountID"), QStringLiteral("Select Code + ' - ' + Title From vwAccount Where ID = %1")},
+            {QStringLiteral("ContractID"), QStringLiteral("Select Title From vwAccountContractProject Where ID = %1")},
+            {QStringLiteral("BranchID"), QStringLiteral("Select Title From vwAccountBranchMajor Where ID = %1")},
+            {QStringLiteral("AchieverID"), QStringLiteral("Select Title From vwEmployee Where ID = %1")},
+            {QStringLiteral("CashTurnID"), QStringLiteral("Select Turn From tblRecPayCashTurn Where ID = %1")},
+        };
+        const QString key = field + u':' + QString::number(id);
+        if (m_cache.contains(key))
+            return m_cache.value(key);
+        QString name;
+        if (m_connection && queries.contains(field)) {
+            try {
+                const RowSet rows = m_connection->execute(queries.value(field).arg(id));
+                if (!rows.rows.isEmpty())
+                    name = Vb::textOf(rows.rows[0][0]);
+            } catch (const VbError &) {
+                // The number alone is shown.
+            }
+        }
+        m_cache.insert(key, name);
+        return name;
+    }
+
+private:
+    Connection *m_connection;
+    QHash<QString, QString> m_cache;
+};
+
+QString fieldValue(const QString &field, const QJsonValue &value, Names &names)
 {
     if (value.isNull() || value.isUndefined())
         return QStringLiteral("(خالي)");
     QString text = value.isDouble() ? Vb::cstr(value.toDouble()) : value.toString();
     if (field.endsWith(QStringLiteral("Value")))
-        text = FormatThousands(text, QStringLiteral("/"));
+        return FormatThousands(text, QStringLiteral("/"));
+    if (value.isDouble()) {
+        const QString name = names.of(field, qint64(value.toDouble()));
+        if (!name.isEmpty())
+            text = name;
+    }
     return text;
 }
 
 // The fields that differ between the two images, one line each.
-ChangeText describeChange(const QString &kind, const QString &before, const QString &after)
+ChangeText describeChange(const QString &kind, const QString &before, const QString &after, Names &names)
 {
     ChangeText text;
     text.summary = kind == u"return"   ? QStringLiteral("بازگشت به حالت موقت")
@@ -98,9 +141,10 @@ ChangeText describeChange(const QString &kind, const QString &before, const QStr
         if (kind != u"delete" && a == b)
             continue;
         if (kind == u"delete")
-            lines << QStringLiteral("%1: %2").arg(fieldTitle(field), fieldValue(field, a));
+            lines << QStringLiteral("%1: %2").arg(fieldTitle(field), fieldValue(field, a, names));
         else
-            lines << QStringLiteral("%1: از %2 به %3").arg(fieldTitle(field), fieldValue(field, a), fieldValue(field, b));
+            lines << QStringLiteral("%1: از %2 به %3")
+                         .arg(fieldTitle(field), fieldValue(field, a, names), fieldValue(field, b, names));
     }
     if (kind != u"delete" && !lines.isEmpty())
         text.summary += QStringLiteral(" (") + lines.join(QStringLiteral("؛ ")) + QStringLiteral(")");
@@ -126,6 +170,8 @@ DastelHistory::DastelHistory(QWidget *parent)
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setStretchLastSection(false);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    // A change names every field it touched: long lines wrap, not vanish.
+    m_list->setWordWrap(true);
     m_note->setObjectName(QStringLiteral("txtNote"));
     m_note->setPlaceholderText(QStringLiteral("يادداشت براي اين دريافت..."));
     m_note->setMaxLength(900);
@@ -210,17 +256,20 @@ void DastelHistory::LoadHistory(qint32 formTypeId, qint32 recordId)
         RowSet changes;
         try {
             changes = c->execute(
+                // By the number itself, which the record's index covers.
                 QStringLiteral("Select ID, Kind, UserFullName, ChangedAt, Before, After From vwFormChangeHistory "
-                               "Where FormTypeID = %1 And FormCode = '%2' Order By ID Desc")
+                               "Where FormTypeID = %1 And ReceiptID = %2 Order By ID Desc")
                     .arg(formTypeId)
                     .arg(recordId));
         } catch (const VbError &e) {
             // A database without the record of changes still shows its log.
             qWarning().noquote() << "changes of" << recordId << "could not be read:" << e.description();
         }
+        Names names(c);
         for (const auto &row : changes.rows) {
             const QDateTime at = row[3].toDateTime();
-            const ChangeText change = describeChange(Vb::textOf(row[1]), Vb::textOf(row[4]), Vb::textOf(row[5]));
+            const ChangeText change =
+                describeChange(Vb::textOf(row[1]), Vb::textOf(row[4]), Vb::textOf(row[5]), names);
             entries.push_back({at, Vb::clng(row[0]),
                                {change.summary, Vb::textOf(row[2]), PersianDate::fromDate(at.date()),
                                 clock(at.time().hour() * 60 + at.time().minute())},

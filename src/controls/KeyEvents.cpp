@@ -45,7 +45,8 @@ bool KeyEvents::eventFilter(QObject *watched, QEvent *event)
     Q_EMIT KeyPress(code);
     if (!guard)
         return true;
-    if (code == typed)
+    // Unchanged, and the character the key types: the widget takes it.
+    if (code == typed && (key->text().isEmpty() || key->text().at(0).unicode() == char16_t(typed)))
         return false;
     if (code != 0) {
         // The handler asked for another character: type that one instead.

@@ -42,8 +42,10 @@ LookupBox::LookupBox(QWidget *parent) : QWidget(parent), m_combo(new QComboBox(t
             return;
         m_selected = index;
         m_pendingId = 0;
+        const qint32 id = m_rows[index].id;
+        dropOffListedRows();
         showChosen();
-        Q_EMIT chosen(m_rows[index].id);
+        Q_EMIT chosen(id);
     });
     connect(m_combo->lineEdit(), &QLineEdit::editingFinished, this, [this] { takeTypedText(); });
 }
@@ -156,7 +158,25 @@ void LookupBox::Clear()
 {
     m_selected = -1;
     m_pendingId = 0;
+    dropOffListedRows();
     showChosen();
+}
+
+void LookupBox::dropOffListedRows()
+{
+    // A row the list does not offer is shown while it is the choice only:
+    // an inactive collector is not offered for the next receipt.
+    const qint32 keep = m_selected >= 0 ? m_rows[m_selected].id : 0;
+    bool dropped = false;
+    for (int i = int(m_rows.size()) - 1; i >= 0; --i)
+        if (m_rows[i].offListed && !(m_selected == i)) {
+            m_rows.removeAt(i);
+            dropped = true;
+        }
+    if (!dropped)
+        return;
+    m_selected = keep != 0 ? indexOfId(keep) : -1;
+    fillCombo();
 }
 
 void LookupBox::setEditable(bool editable)
@@ -193,6 +213,8 @@ void LookupBox::chooseId(qint32 id)
         return;
     }
     ensureLoaded();
+    m_selected = -1;
+    dropOffListedRows();
     int index = id == 0 ? -1 : indexOfId(id);
     if (index < 0 && id != 0) {
         Row row{id, QStringLiteral("%1 (نامعلوم)").arg(id), QString(), false};
@@ -229,8 +251,10 @@ void LookupBox::takeTypedText()
     if (index >= 0 && index != m_selected) {
         m_selected = index;
         m_pendingId = 0;
+        const qint32 id = m_rows[index].id;
+        dropOffListedRows();
         showChosen();
-        Q_EMIT chosen(m_rows[index].id);
+        Q_EMIT chosen(id);
         return;
     }
     showChosen(); // typed text that names no row goes back to the choice

@@ -77,6 +77,7 @@ private:
     void showChosen();
     void takeTypedText();
     int indexOfId(qint32 id) const;
+    void dropOffListedRows();
     QVector<Row> readRows(const QString &sql);
 
     ControlConnection m_connection;

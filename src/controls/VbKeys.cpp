@@ -67,7 +67,15 @@ qint16 typedCharCode(const QKeyEvent *event)
     const QString text = event->text();
     if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
         return 0;
-    return qint16(text.at(0).unicode());
+    const char16_t c = text.at(0).unicode();
+    // The form switches the keyboard to the Persian layout, whose digit keys
+    // type Persian (or Arabic-Indic) digits: they are the digits 0 to 9, as
+    // the suite's character codes always had them.
+    if (c >= 0x06F0 && c <= 0x06F9)
+        return qint16('0' + (c - 0x06F0));
+    if (c >= 0x0660 && c <= 0x0669)
+        return qint16('0' + (c - 0x0660));
+    return qint16(c);
 }
 
 void markUserControl(QWidget *control)

@@ -20,7 +20,7 @@ qint16 keyCode(const QKeyEvent *event);
 qint16 shiftState(const QKeyEvent *event);
 // The character code of a typed character, or 0 for keys that type none:
 // navigation keys, and shortcuts with Ctrl or Alt held. Backspace is 8,
-// Enter 13, Escape 27.
+// Enter 13, Escape 27; Persian and Arabic-Indic digits are the digits 0-9.
 qint16 typedCharCode(const QKeyEvent *event);
 
 // The in-house controls are user controls: the keys typed inside them are

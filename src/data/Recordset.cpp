@@ -68,8 +68,17 @@ int Recordset::QueryOpenAsIs(const QString &sql, const Reader &read)
     if (!m_open)
         return 0; // a statement without rows leaves it closed
     const int count = RecordCount();
-    if (read)
-        read(*this);
+    if (read) {
+        // A reader that fails leaves the handle closed: a handle shared by
+        // every operation must not make the next one fail (3705).
+        try {
+            read(*this);
+        } catch (...) {
+            if (m_open)
+                Close();
+            throw;
+        }
+    }
     Close();
     return count;
 }

@@ -45,9 +45,8 @@ public:
     QVariant operator[](const QString &field) const { return Fields(field); }
 
     // The query pattern of every form: close when open, open on sql, let
-    // read look at the rows, close. Returns the record count. A failing step
-    // leaves the recordset as it found it (open, when read failed), as the
-    // runtime does; the next query closes it.
+    // read look at the rows, close. Returns the record count. The recordset
+    // is closed also when read fails.
     using Reader = std::function<void(Recordset &)>;
     int Query(const QString &sql, const Reader &read = {});
     // The same without the close-when-open step, for the callers that open

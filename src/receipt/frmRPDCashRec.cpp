@@ -2,6 +2,7 @@
 
 #include "ui_frmRPDCashRec.h"
 
+#include "common/Module.h"
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
 #include "controls/KeyEvents.h"
@@ -83,7 +84,17 @@ frmRPDCashRec::~frmRPDCashRec()
 
 void frmRPDCashRec::handle(const std::function<void()> &handler)
 {
-    runHandler(handler);
+    const qint32 modeBefore = Module::context().FormMode;
+    bool failed = true;
+    runHandler([&] {
+        handler();
+        failed = false;
+    });
+    // An operation stopped half-way may have set the mode without the
+    // controls that go with it; they follow the mode again, so that no
+    // button is on that the mode keeps off.
+    if (failed && m_loaded && Module::context().FormMode != modeBefore)
+        ignoreErrors([this] { DisableComponents(); });
 }
 
 void frmRPDCashRec::connectHandlers()
@@ -109,6 +120,8 @@ void frmRPDCashRec::connectHandlers()
             [this](qint16 &key) { handle([&] { txtRec_KeyPress(key); }); });
     connect(KeyEvents::of(ui->txtRec), &KeyEvents::KeyUp, this,
             [this](qint16 key, qint16 shift) { handle([&] { txtRec_KeyUp(key, shift); }); });
+    // Emptying the picker is choosing no account: the organisation text goes too.
+    connect(ui->TlvAccPicker, &LookupBox::cleared, this, [this] { handle([this] { TlvAccPicker_AccountSelected(); }); });
     connect(ui->TlvAccPicker, &FarvoPicker::AccountSelected, this,
             [this] { handle([this] { TlvAccPicker_AccountSelected(); }); });
     connect(ui->sltBranch, &LookupBox::KeyDown, this,
@@ -130,6 +143,7 @@ void frmRPDCashRec::connectHandlers()
     onClick(ui->mnuCashTurn, &frmRPDCashRec::mnuCashTurn_Click);
     onClick(ui->mnuNewAccounts, &frmRPDCashRec::mnuNewAccounts_Click);
     addLinkedMenuEntries();
+    addReturnMenuEntry();
 }
 
 void frmRPDCashRec::onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)())
@@ -310,8 +324,10 @@ bool frmRPDCashRec::focusNextPrevChild(bool next)
         QWidget *target = candidate;
         while (target->focusProxy())
             target = target->focusProxy();
-        if (candidate->isVisible() && candidate->isEnabled() && target->isEnabled()
-            && (target->focusPolicy() & Qt::TabFocus)) {
+        // A control the design keeps out of sight (above gbMaster's edge) is
+        // skipped: the focus must never go where the cashier cannot see it.
+        if (candidate->isVisible() && !candidate->visibleRegion().isEmpty() && candidate->isEnabled()
+            && target->isEnabled() && (target->focusPolicy() & Qt::TabFocus)) {
             target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
         }

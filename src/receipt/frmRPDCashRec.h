@@ -159,6 +159,8 @@ private:
     // A button's click and a menu item's trigger run a handler at the event boundary.
     void onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)());
     void onTrigger(QAction *action, void (frmRPDCashRec::*handler)());
+    // The return to the draft state from the menu: its button lies out of sight.
+    void addReturnMenuEntry();
     // The controls as designed, taken once after the form is built; every
     // load starts from them, so nothing of an earlier receipt or mode
     // survives an unload (only the form's members do).
@@ -166,7 +168,11 @@ private:
     // Pieces of the saves.
     bool parameterIsSet(qint32 id);
     qint32 counterpartyAccount() const;
-    void writeReceipt(qint32 code);
+    void writeReceipt(qint32 code, bool insert);
+    // A new receipt written by a save that failed afterwards, and whether
+    // its creation was logged: the next save completes it.
+    qint32 m_unfinishedReceipt = 0;
+    bool m_unfinishedLogged = false;
     void writeFormAction(qint32 eventId, const QString &suffix);
     void updateDetailLevels();
     QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;

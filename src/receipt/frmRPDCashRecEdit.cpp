@@ -10,6 +10,7 @@
 #include "common/VbRuntime.h"
 #include "controls/VbKeys.h"
 #include "core/Vb.h"
+#include "core/VbError.h"
 #include "data/DtEn.h"
 
 namespace {
@@ -129,10 +130,18 @@ void frmRPDCashRec::cmdCancel_Click()
         ui->txtID->setText(QString());
         return;
     }
-    // The edits are thrown away by loading the stored receipt again.
+    // The edits are thrown away by loading the stored receipt again. If the
+    // receipt cannot be read, the edit goes on as it was: nothing else
+    // would show what is stored.
     context.FormMode = ModeViewFinal;
     qint16 enter = VbKeys::Enter;
-    txtID_KeyPress(enter);
+    try {
+        txtID_KeyPress(enter);
+    } catch (const VbError &) {
+        context.FormMode = mode;
+        DisableComponents();
+        throw;
+    }
     DisableComponents();
 }
 

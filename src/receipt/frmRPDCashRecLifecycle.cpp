@@ -198,7 +198,7 @@ void frmRPDCashRec::RouteKeys(qint16 keyCode, qint16 shift)
         if (keyCode == 78 && ui->cmdNew->isEnabled())
             cmdNew_Click();
         else if (keyCode == 83 && ui->cmdSave->isEnabled())
-            ui->cmdSave->click();
+            cmdSave_Click();
     } catch (const VbError &) {
     }
 }

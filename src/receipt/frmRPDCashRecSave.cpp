@@ -105,11 +105,11 @@ void frmRPDCashRec::updateDetailLevels()
         + QString::number(CurrentReceiptID));
 }
 
-void frmRPDCashRec::writeReceipt(qint32 code)
+void frmRPDCashRec::writeReceipt(qint32 code, bool insert)
 {
     DtEn &dtEn = Module::dtEn();
     CurrentCode = code;
-    if (Module::context().FormMode == ModeNew)
+    if (insert)
         dtEn.spRecPayInsertCashTurnDetail(CurrentReceiptID, CurrentCashTurnID, CurrentCode, dateOf(ui->dtpOpenDate),
                                           ui->dtpOpenDate->FarsiDate(), trimBlanks(ui->txtDescription->text()),
                                           ParseAmount(ui->txtRec->text(), QStringLiteral("/")), Currency(),
@@ -165,17 +165,27 @@ void frmRPDCashRec::cmdSave_Click()
         // Each write is a statement of its own: a failure stops the save
         // there and what was written before stays.
         switch (context.FormMode) {
-        case ModeNew:
-            inStep(QStringLiteral("ثبت دريافت نقدي"), [this] { writeReceipt(0); });
-            if (CurrentReceiptID > 0)
+        case ModeNew: {
+            // A save that wrote its receipt and then failed leaves the form
+            // in this mode: pressing Save again completes that receipt
+            // rather than writing the money a second time.
+            const bool resumed = m_unfinishedReceipt != 0 && m_unfinishedReceipt == CurrentReceiptID;
+            inStep(QStringLiteral("ثبت دريافت نقدي"), [&] { writeReceipt(0, !resumed); });
+            if (!resumed) {
+                m_unfinishedReceipt = CurrentReceiptID;
+                m_unfinishedLogged = false;
+            }
+            if (CurrentReceiptID > 0 && !m_unfinishedLogged)
                 inStep(savedAs(), [this] { writeFormAction(20601, QStringLiteral("“ ايجاد شد.")); });
+            m_unfinishedLogged = true;
             context.FormMode = ModeViewFinal;
             DisableComponents();
             ui->txtID->setText(QString::number(CurrentReceiptID));
             ui->txtCode->setText(QString::number(CurrentCode));
             break;
+        }
         case ModeEdit:
-            inStep(QStringLiteral("ثبت دريافت نقدي"), [this] { writeReceipt(0); });
+            inStep(QStringLiteral("ثبت دريافت نقدي"), [this] { writeReceipt(0, false); });
             if (CurrentReceiptID > 0)
                 inStep(savedAs(), [this] { writeFormAction(20602, QStringLiteral("“ اصلاح شد.")); });
             context.FormMode = ModeViewFinal;
@@ -194,7 +204,7 @@ void frmRPDCashRec::cmdSave_Click()
             context.FormMode = ModeViewFinal;
             DisableComponents();
             qint16 enter = VbKeys::Enter;
-            txtID_KeyPress(enter);
+            inStep(savedAs(QStringLiteral("بارگذاري دوباره آن")), [&] { txtID_KeyPress(enter); });
             break;
         }
         default:
@@ -203,6 +213,7 @@ void frmRPDCashRec::cmdSave_Click()
         inStep(savedAs(QStringLiteral("ثبت سطوح تفصيلي، شعبه و وصول كننده")), [this] { updateDetailLevels(); });
         if (Vb::val(ui->txtCode->text()) > 0 && context.Parameter202On)
             inStep(savedAs(QStringLiteral("ثبت سند حسابداري")), [this] { WriteReceiptDocument(); });
+        m_unfinishedReceipt = 0;
         ignoreErrors([this] { ui->cmdNew->setFocus(); });
     }
     ignoreErrors([this] { ui->DastelHistory1->LoadHistory(CashReceiptFormType, CurrentReceiptID); });

@@ -13,6 +13,9 @@
 #include "controls/VbKeys.h"
 #include "data/DtEn.h"
 
+#include <QAction>
+#include <QMenu>
+
 namespace {
 constexpr qint32 CashReceiptFormType = 206;
 constexpr qint32 RightEdit = 20602;
@@ -24,14 +27,14 @@ void frmRPDCashRec::cmdRegSave_Click()
     // No check of any kind: a draft may be incomplete.
     switch (context.FormMode) {
     case ModeNew:
-        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1); });
+        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1, true); });
         context.FormMode = ModeViewTemporary;
         DisableComponents();
         ui->txtID->setText(QString::number(CurrentReceiptID));
         ui->txtCode->setText(QString::number(CurrentCode));
         break;
     case ModeEdit:
-        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1); });
+        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1, false); });
         context.FormMode = ModeViewTemporary;
         DisableComponents();
         ui->lblMessage->setText(QString());
@@ -61,6 +64,21 @@ void frmRPDCashRec::mnuEditFinal_Click()
     DisableComponents();
     ui->lblMessage->setText(QStringLiteral("اصلاح دريافت نهايي"));
     ignoreErrors([this] { ui->txtRec->setFocus(); });
+}
+
+void frmRPDCashRec::addReturnMenuEntry()
+{
+    // The button is where the design puts it, above the visible edge of its
+    // group; the cashier reaches the operation through this entry, which
+    // presses the button, so the button's state (kept by the timer)
+    // decides whether it runs.
+    auto *entry = new QAction(QStringLiteral("بازگشت به حالت موقت"), this);
+    entry->setObjectName(QStringLiteral("mnuReturnToTempStateEntry"));
+    ui->mnufunc->insertAction(ui->mnuDelete, entry);
+    connect(entry, &QAction::triggered, ui->cmdReturnToTempState, &QPushButton::click);
+    connect(ui->mnufunc, &QMenu::aboutToShow, entry, [this, entry] {
+        entry->setEnabled(ui->cmdReturnToTempState->isEnabled());
+    });
 }
 
 void frmRPDCashRec::cmdReturnToTempState_Click()

@@ -125,6 +125,9 @@ void frmReport::cmdPrint_Click()
     if (count < 1) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("در پايگاه داده مسير چاپ مشخص نشده است."));
         templates.Close();
+        // The general handle too: left open, it would fail the next save's
+        // period check, which opens it without closing it first.
+        basePaths.Close();
         return;
     }
 

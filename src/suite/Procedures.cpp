@@ -171,12 +171,17 @@ int spRecPayUpdateCashTurnDetail(sqlite3 *db, Args &a)
         refuse(ReceiptMissing.arg(id));
     const int formType = current.rows[0][1].toInt();
     const QVariant code = codeToStore(db, intArg(a, 2), formType, current.rows[0][0], id);
+    // A draft becoming final is like its creation: the detail levels the
+    // form writes next are part of it, not a change of a final receipt. So
+    // are those of a new receipt whose save is completed by this call.
+    const bool becomesFinal = current.rows[0][0].isNull() && code.isValid();
     sqlite::exec(db,
                  QStringLiteral("UPDATE tblRecPayCashTurnDetail SET CashTurnID = ?, Code = ?, TransactionDate = ?, "
                                 "FarsiTransactionDate = ?, Description = ?, ReceivedValue = ?, PayedValue = ?, "
-                                "RelatedAccountID = ?, ContractID = ? WHERE ID = ?"),
+                                "RelatedAccountID = ?, ContractID = ?, "
+                                "LevelsPending = CASE WHEN ? = 1 OR LevelsPending = 1 THEN 1 END WHERE ID = ?"),
                  {intArg(a, 1), code, a.value(3), a.value(4), a.value(5), money(a, 6), money(a, 7),
-                  optionalId(a, 8), optionalId(a, 9), id});
+                  optionalId(a, 8), optionalId(a, 9), becomesFinal ? QVariant(1) : QVariant(), id});
     removeDocumentsOf(db, id, formType);
     tx.commit();
     a[2] = code.isValid() ? code.toInt() : intArg(a, 2);

@@ -86,6 +86,7 @@ void createDatabase(const QString &path, const CreateOptions &options)
         sqlite::run(db, sqliteSchema());
         tx.commit();
     }
+    installChangeRecord(db);
     SqliteWriter writer(db);
     if (options.demo) {
         const QString base = options.reportBasePath.isEmpty() ? defaultReportBasePath() : options.reportBasePath;

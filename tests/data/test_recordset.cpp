@@ -1,4 +1,5 @@
 #include "core/Currency.h"
+#include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Diagnostics.h"
 #include "data/DtEn.h"
@@ -131,4 +132,24 @@ TEST_F(RecordsetTest, TheRecordHoldsTheComponentsOwnTextBeforeRewriting)
     EXPECT_EQ(entries[1].text, QStringLiteral("spOmberHasPermission"));
     EXPECT_EQ(entries[1].args, (QVariantList{486, 206}));
     EXPECT_EQ(entries[1].render(), QStringLiteral("CALL spOmberHasPermission @UserID=486, @FormPermissionID=206"));
+}
+
+TEST_F(RecordsetTest, TheQueryPatternClosesTheHandleWhateverTheReaderDoes)
+{
+    Recordset &rs = dtEn.rssqlOmberBasePath;
+    // Left open by an earlier operation: closed first.
+    rs.Open(QStringLiteral("Select * From tblUser"));
+    EXPECT_EQ(rs.Query(QStringLiteral("Select * From tblUser Where ID = 486"),
+                       [](Recordset &r) { EXPECT_EQ(Vb::textOf(r.Fields(QStringLiteral("UserName"))), QStringLiteral("a.rezaei")); }),
+              1);
+    EXPECT_EQ(rs.State(), 0);
+    // A reader that fails (an unknown field) leaves it closed, so the next
+    // operation, even one that opens without closing, is not refused.
+    EXPECT_EQ(errorNumber([&] { rs.Query(QStringLiteral("Select * From tblUser"), [](Recordset &r) { r.Fields(QStringLiteral("Nope")); }); }),
+              VbError::ItemNotFound);
+    EXPECT_EQ(rs.State(), 0);
+    EXPECT_EQ(rs.QueryOpenAsIs(QStringLiteral("Select * From tblUser")), 5);
+    // Opening as it is on a handle left open is refused, as the runtime does.
+    rs.Open(QStringLiteral("Select * From tblUser"));
+    EXPECT_EQ(errorNumber([&] { rs.QueryOpenAsIs(QStringLiteral("Select * From tblUser")); }), VbError::ObjectOpen);
 }

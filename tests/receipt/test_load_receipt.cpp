@@ -12,6 +12,7 @@
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -182,4 +183,31 @@ TEST_F(LoadReceipt, AStoredCollectorWhoIsNoLongerActiveIsKept)
     auto *achiever = child<OmberSelector>("mptAchiever");
     EXPECT_FALSE(achiever->IsEmpty());
     EXPECT_EQ(achiever->SelectedID(), 9);
+}
+
+TEST_F(LoadReceipt, AnInactiveCollectorIsShownWithHisReceiptButNotOfferedForTheNext)
+{
+    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 3"));
+    auto *achiever = child<OmberSelector>("mptAchiever");
+    enter(QStringLiteral("7"));
+    ASSERT_EQ(achiever->SelectedID(), 3);
+    const int shown = achiever->rowCount();
+    form().cmdNew_Click();
+    ASSERT_EQ(Module::context().FormMode, ModeNew);
+    EXPECT_TRUE(achiever->IsEmpty());
+    EXPECT_EQ(achiever->rowCount(), shown - 1);
+    EXPECT_EQ(achiever->comboBox()->findData(3), -1);
+}
+
+TEST_F(LoadReceipt, EmptyingTheAccountEmptiesItsOrganisationText)
+{
+    enter(QStringLiteral("12"));
+    form().cmdEdit_Click();
+    auto *picker = child<FarvoPicker>("TlvAccPicker");
+    ASSERT_FALSE(text("txtAddress").isEmpty());
+    QLineEdit *edit = picker->comboBox()->lineEdit();
+    edit->clear();
+    Q_EMIT edit->editingFinished();
+    EXPECT_TRUE(picker->IsEmpty());
+    EXPECT_TRUE(text("txtAddress").isEmpty());
 }

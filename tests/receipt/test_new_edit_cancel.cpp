@@ -12,6 +12,7 @@
 #include "support/ScriptedMessageBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -275,4 +276,62 @@ TEST_F(NewEditCancel, TheMenuItemsRunTheOperationsWhenEnabled)
     form().DisableComponents();
     mnuNew->trigger();
     EXPECT_EQ(mode(), ModeNew);
+}
+
+TEST_F(NewEditCancel, ACancelWhoseReloadFailsKeepsTheEditGoing)
+{
+    clearShow(486);
+    loadReceipt(7);
+    form().cmdEdit_Click();
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("99/000/000"));
+    Diagnostics::instance().failNext(QStringLiteral("From vwRecPayCashTurnDetail"));
+    ScriptedMessageBox::answer(1);
+    child<QPushButton>("cmdCancel")->click();
+    EXPECT_EQ(mode(), ModeEdit);
+    EXPECT_TRUE(child<QWidget>("cmdCancel")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("cmdNew")->isEnabled());
+    // A second try, the database back: the stored receipt returns.
+    ScriptedMessageBox::answer(1);
+    child<QPushButton>("cmdCancel")->click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(text("txtRec"), QStringLiteral("15/750/000"));
+}
+
+TEST_F(NewEditCancel, TheFocusNeverGoesWhereTheCashierCannotSeeIt)
+{
+    clearShow(486);
+    form().cmdNew_Click();
+    QWidget *save = focusInto(child<QWidget>("cmdSave"));
+    ASSERT_EQ(save, child<QWidget>("cmdSave"));
+    for (int i = 0; i < 25; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *now = QApplication::focusWidget();
+        ASSERT_NE(now, nullptr);
+        EXPECT_FALSE(now->visibleRegion().isEmpty()) << now->objectName().toStdString();
+        EXPECT_NE(now, child<QWidget>("cmdRegSave"));
+    }
+}
+
+TEST_F(NewEditCancel, TheReturnToTheDraftStateIsInTheMenu)
+{
+    clearShow(486);
+    auto *entry = form().findChild<QAction *>(QStringLiteral("mnuReturnToTempStateEntry"));
+    ASSERT_NE(entry, nullptr);
+    loadReceipt(7);
+    form().TimerButtons_Timer();
+    ScriptedMessageBox::answer(1);
+    entry->trigger();
+    EXPECT_EQ(mode(), ModeViewTemporary);
+    EXPECT_TRUE(db->scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 7")).isNull());
+}
+
+TEST_F(NewEditCancel, AReceiptNumberTypedWithPersianDigitsIsLoaded)
+{
+    clearShow(486);
+    QWidget *box = focusInto(child<QLineEdit>("txtID"));
+    ASSERT_NE(box, nullptr);
+    typeText(box, QStringLiteral("۱۲"));
+    EXPECT_EQ(text("txtID"), QStringLiteral("12"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form().CurrentReceiptID, 12);
 }

@@ -19,6 +19,8 @@
 #include "support/ScriptedMessageBox.h"
 
 #include <QAction>
+#include <QFile>
+#include <sqlite3.h>
 #include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -441,16 +443,13 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     EXPECT_TRUE(codeOf(8).isNull());
     EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("Delete")).isEmpty());
 
-    // The record: each return with the code before and none after. (The
-    // save between them is recorded too: saved without the level picker,
-    // the receipt lost its detail levels.)
-    const QString levelDropped = QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'edit' AND ")
-                                 + db->jsonNumber(QStringLiteral("Before"), QStringLiteral("ClassID1"))
-                                 + QStringLiteral(" = 7 AND ") + db->jsonNumber(QStringLiteral("After"), QStringLiteral("ClassID1"))
-                                 + QStringLiteral(" IS NULL");
-    EXPECT_EQ(db->count(levelDropped), 1);
+    // The record: each return with the code before and none after. The save
+    // between them made a draft final, which is not a change of a final
+    // receipt, whatever its detail levels became.
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'edit'")), 0);
     const RowSet history = db->run(
-        QStringLiteral("SELECT Kind, ") + db->jsonNumber(QStringLiteral("Before"), QStringLiteral("Code")) + QStringLiteral(", ") + db->jsonNumber(QStringLiteral("After"), QStringLiteral("Code")) + QStringLiteral(" "
+        QStringLiteral("SELECT Kind, ") + db->jsonNumber(QStringLiteral("Before"), QStringLiteral("Code")) + QStringLiteral(", ")
+        + db->jsonNumber(QStringLiteral("After"), QStringLiteral("Code")) + QStringLiteral(" "
                        "FROM tblRecPayCashTurnDetailHistory WHERE ReceiptID = 8 AND Kind = 'return' ORDER BY ID"));
     ASSERT_EQ(history.rows.size(), 2);
     for (const auto &row : history.rows) {
@@ -569,4 +568,107 @@ TEST_F(Saves, TheWholeLifeOfAReceipt)
                           {id})
                   .rows,
               (QVector<QVector<QVariant>>{{QStringLiteral("return")}, {QStringLiteral("delete")}}));
+}
+
+TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)
+{
+    // A draft made final with a new branch: its first final save, no change record.
+    loadReceipt(10);
+    form().cmdEdit_Click();
+    child<OmberSelector>("sltBranch")->setSelectedID(2);
+    form().cmdSave_Click();
+    ASSERT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 10")), 0);
+    // Its branch changed afterwards, on its own (a draft save in final-edit
+    // mode writes the levels alone): that is recorded, complete.
+    form().mnuEditFinal_Click();
+    child<OmberSelector>("sltBranch")->setSelectedID(3);
+    form().cmdRegSave_Click();
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 10 AND Kind = 'edit' AND "
+                                       "IsOpen = 0 AND json_extract(Before, '$.BranchID') = 2 AND "
+                                       "json_extract(After, '$.BranchID') = 3 AND UserID = 486")),
+              1);
+    // The panel names the branches rather than their numbers.
+    auto *panel = child<DastelHistory>("DastelHistory1");
+    ASSERT_GE(panel->entryCount(), 1);
+    EXPECT_EQ(panel->entry(0).first(), QStringLiteral("اصلاح پس از ثبت نهايي (شعبه: از شعبه اصفهان به شعبه مشهد)"));
+
+    // A program that knows nothing of the record writes all the same, unrecorded.
+    sqlite3 *plain = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(db->path()).constData(), &plain), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(plain, "UPDATE tblRecPayCashTurnDetail SET Description = 'x' WHERE ID = 7", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(plain);
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 7")), 0);
+}
+
+TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice)
+{
+    typeNewReceipt();
+    child<OmberSelector>("sltBranch")->setSelectedID(2);
+    const int before = receipts();
+    // The receipt is written, its log is not: the form stays in mode 1.
+    Diagnostics::instance().failNext(QStringLiteral("spOmberInsertFormAction"));
+    child<QPushButton>("cmdSave")->click();
+    ASSERT_EQ(receipts(), before + 1);
+    EXPECT_EQ(mode(), ModeNew);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("16")));
+    // The cashier presses Save again: the same receipt, finished.
+    ScriptedMessageBox::clear();
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty()) << lastMessage().toStdString();
+    EXPECT_EQ(receipts(), before + 1);
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(form().CurrentReceiptID, 16);
+    EXPECT_EQ(text("txtCode"), QStringLiteral("12"));
+    EXPECT_EQ(db->count(QStringLiteral("tblOmberFormAction WHERE FormCode = '16' AND EventID = 20601")), 1);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT BranchID FROM tblRecPayCashTurnDetail WHERE ID = 16")).toInt(), 2);
+    EXPECT_EQ(documentsOf(16), 1);
+    // Completing its creation is not a change of a final receipt.
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 16")), 0);
+
+    // Failing after the mode changed (at the levels): the receipt is shown,
+    // and editing it and saving completes it.
+    typeNewReceipt();
+    child<OmberSelector>("sltBranch")->setSelectedID(3);
+    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
+    EXPECT_EQ(documentsOf(17), 0);
+    form().cmdEdit_Click();
+    form().cmdSave_Click();
+    EXPECT_EQ(receipts(), before + 2);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT BranchID FROM tblRecPayCashTurnDetail WHERE ID = 17")).toInt(), 3);
+    EXPECT_EQ(documentsOf(17), 1);
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ReceiptID = 17")), 0);
+}
+
+TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInStep)
+{
+    loadReceipt(7);
+    form().mnuEditFinal_Click();
+    child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح"));
+    Diagnostics::instance().failNext(QStringLiteral("From vwRecPayCashTurnDetail Where ID=7"));
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("ثبت شد ولي بارگذاري دوباره آن انجام نشد")))
+        << lastMessage().toStdString();
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = 7")).toString(),
+              QStringLiteral("اصلاح"));
+    // The mode the save reached, with its controls: no second save possible.
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
+    EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
+}
+
+TEST_F(Saves, ASaveRoutedFromCtrlSIgnoresItsFailureButTheButtonReportsIt)
+{
+    typeNewReceipt();
+    Diagnostics::instance().failNext(QStringLiteral("spRecPayInsertCashTurnDetail"));
+    form().RouteKeys(83, 2);
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    EXPECT_EQ(mode(), ModeNew);
+    form().RouteKeys(83, 2);
+    EXPECT_EQ(mode(), ModeViewFinal);
 }
