@@ -79,8 +79,9 @@ QString PostgresDialect::toNative(const QString &tsql) const
 
 QString PostgresDialect::dateLiteralText(const QDate &date)
 {
-    // ISO dates are read the same under every DateStyle.
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
+    // ISO text is read the same under every DateStyle; the midnight keeps
+    // the clause the same text as on the embedded file.
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
 pg_conn *PostgresDialect::openNamed(const QString &name, const ConnectionString &cs, int connectTimeoutSeconds)

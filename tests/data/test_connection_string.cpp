@@ -107,7 +107,7 @@ TEST(ConnectionStrings, PostgresStringsNameTheServerAndFailingOnesAreQuotedMaske
     DtEn dtEn;
     dtEn.cnt.setConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=db,5433;Initial Catalog=x"));
     // ISO dates: read the same under every DateStyle, before the connection opens too.
-    EXPECT_EQ(dtEn.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("2026-03-04"));
+    EXPECT_EQ(dtEn.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("2026-03-04 00:00:00"));
 
     // Nothing listens on port 1: refused at once, the string quoted with its password masked.
     DtEn refused;

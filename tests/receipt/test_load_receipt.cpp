@@ -187,7 +187,7 @@ TEST_F(LoadReceipt, AStoredCollectorWhoIsNoLongerActiveIsKept)
 
 TEST_F(LoadReceipt, AnInactiveCollectorIsShownWithHisReceiptButNotOfferedForTheNext)
 {
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 3"));
+    db->exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 3"));
     auto *achiever = child<OmberSelector>("mptAchiever");
     enter(QStringLiteral("7"));
     ASSERT_EQ(achiever->SelectedID(), 3);
