@@ -57,6 +57,7 @@ TEST(StatementCache, LiteralsThatCompareBecomeParametersAndTheOthersStay)
 
 TEST(StatementCache, TheRowsAreThoseOfTheTextAndFailuresLeaveItUsable)
 {
+    SQLITE_ONLY(); // the cache of the embedded engine's statements
     DemoDatabase db;
     sqlite3 *h = db.handle();
     sqlite::StatementCache cache(4);

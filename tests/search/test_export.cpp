@@ -183,7 +183,7 @@ TEST_F(Export, FailuresAreToldInPersianAndTheFormStaysUsable)
 
 TEST_F(Export, ALongExportShowsProgressAndCanBeCancelled)
 {
-    suite::addBulkReceipts(db->handle(), 3000);
+    db->addReceipts(3000);
     runSearch();
     ASSERT_GT(grid()->Rows(), 3000);
     frmRPDSearch::setExportProgressDelay(0);
@@ -207,7 +207,7 @@ TEST_F(Export, ALongExportShowsProgressAndCanBeCancelled)
 
 TEST_F(Export, TheWriterLeavesNoFileUnderTheFinalNameWhenCancelled)
 {
-    suite::addBulkReceipts(db->handle(), 1000);
+    db->addReceipts(1000);
     runSearch();
     const QString path = SpreadsheetExport::newWorkbookPath(folder.path());
     int calls = 0;
