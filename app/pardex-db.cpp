@@ -4,8 +4,11 @@
 
 #include "core/Vb.h"
 #include "core/VbError.h"
+#include "data/ConnectionString.h"
 #include "data/ConsistencyCheck.h"
+#include "data/Dialect.h"
 #include "data/DtEn.h"
+#include "data/PostgresSuite.h"
 #include "data/ProcedureDefs.h"
 #include "suite/SuiteDatabase.h"
 
@@ -33,6 +36,8 @@ int usage()
 {
     err() << "usage:\n"
              "  pardex-db init PATH [--demo] [--receipts N] [--base-path DIR] [--force]\n"
+             "  pardex-db init \"Provider=PostgreSQL;Data Source=HOST[,PORT];Initial Catalog=DB;User ID=U;Password=P\"\n"
+             "                 [--demo] [--receipts N] [--base-path DIR] [--force]\n"
              "  pardex-db exec CONNECTION-STRING SQL\n"
              "  pardex-db call CONNECTION-STRING PROCEDURE [ARG...]   (NULL for a null argument)\n"
              "  pardex-db check PATH|CONNECTION-STRING [--repair]\n"
@@ -94,6 +99,25 @@ int init(const QStringList &args)
     }
     QElapsedTimer timer;
     timer.start();
+    // A connection string names a database on a server (or a file); a plain
+    // argument is the path of a new embedded file.
+    const ConnectionString cs(path);
+    if (path.contains(u'=') && cs.has(QStringLiteral("Provider"))) {
+        switch (Dialect::engineOf(cs)) {
+        case Dialect::Engine::Postgres:
+            pgsuite::createDatabase(path, options);
+            err() << "created the suite database in " << ConnectionString::masked(path) << " in " << timer.elapsed()
+                  << " ms\n";
+            return 0;
+        case Dialect::Engine::Sqlite:
+            path = cs.value({"Data Source", "DataSource", "Database"});
+            break;
+        default:
+            err() << "pardex-db: init creates the suite database on SQLite and PostgreSQL only; for SQL Server run "
+                     "the scripts of db/mssql\n";
+            return 2;
+        }
+    }
     suite::createDatabase(path, options);
     err() << "created " << path << " in " << timer.elapsed() << " ms\n";
     return 0;

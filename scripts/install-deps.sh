@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libgl-dev libegl-dev libvulkan-dev
-  libsqlite3-dev libxlsxwriter-dev libgtest-dev poppler-utils
+  libqt6sql6-psql libpq-dev postgresql
+  libsqlite3-dev zlib1g-dev libgtest-dev poppler-utils
   sqlite3 unzip
   unixodbc unixodbc-dev tdsodbc
   fonts-farsiweb fonts-noto-core

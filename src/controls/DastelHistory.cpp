@@ -169,6 +169,18 @@ DastelHistory::DastelHistory(QWidget *parent)
     m_list->setAlternatingRowColors(true);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setStretchLastSection(false);
+    // The user, date and time columns are as wide as their longest text can
+    // be, set once: measuring them at every receipt shown costs more than
+    // the receipt's own queries.
+    const QFontMetrics metrics(m_list->font());
+    const int pad = 3 * metrics.averageCharWidth();
+    const std::pair<int, QString> widest[] = {{1, QStringLiteral("نام و نام خانوادگي كاربر")},
+                                              {2, QStringLiteral("1405/12/29")},
+                                              {3, QStringLiteral("23:59")}};
+    for (const auto &[column, text] : widest) {
+        m_list->header()->setSectionResizeMode(column, QHeaderView::Interactive);
+        m_list->header()->resizeSection(column, metrics.horizontalAdvance(text) + pad);
+    }
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     // A change names every field it touched: long lines wrap, not vanish.
     m_list->setWordWrap(true);
@@ -276,13 +288,13 @@ void DastelHistory::LoadHistory(qint32 formTypeId, qint32 recordId)
                                change.detail});
         }
         std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.at > b.at; });
+        QList<QTreeWidgetItem *> items;
         for (const Entry &e : entries) {
             auto *item = new QTreeWidgetItem(e.texts);
             item->setToolTip(0, e.tip);
-            m_list->addTopLevelItem(item);
+            items << item;
         }
-        for (int c2 = 1; c2 < 4; ++c2)
-            m_list->resizeColumnToContents(c2);
+        m_list->addTopLevelItems(items);
     } catch (const VbError &e) {
         qWarning().noquote() << "history of" << recordId << "could not be read:" << e.description();
     }

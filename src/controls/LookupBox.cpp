@@ -151,9 +151,22 @@ void LookupBox::fillCombo()
 
 void LookupBox::showChosen()
 {
+    // A receipt's load empties every box and then fills it: the box shows
+    // the last choice once, when control returns to the event loop, rather
+    // than laying out each text on the way.
+    if (m_showPending)
+        return;
+    m_showPending = true;
+    QMetaObject::invokeMethod(this, [this] { showChosenNow(); }, Qt::QueuedConnection);
+}
+
+void LookupBox::showChosenNow()
+{
+    m_showPending = false;
     const QSignalBlocker block(m_combo);
-    m_combo->setCurrentIndex(m_selected);
-    if (m_selected < 0)
+    if (m_combo->currentIndex() != m_selected)
+        m_combo->setCurrentIndex(m_selected);
+    if (m_selected < 0 && !m_combo->currentText().isEmpty())
         m_combo->setEditText(QString());
 }
 

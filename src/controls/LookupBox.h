@@ -75,6 +75,8 @@ private:
     void ensureLoaded();
     void fillCombo();
     void showChosen();
+    void showChosenNow();
+    bool m_showPending = false;
     void takeTypedText();
     int indexOfId(qint32 id) const;
     void dropOffListedRows();

@@ -3,6 +3,7 @@
 #include "core/VbError.h"
 #include "data/Cursor.h"
 #include "data/Diagnostics.h"
+#include "data/PostgresDialect.h"
 #include "data/ProcedureDefs.h"
 #include "data/SqliteDialect.h"
 
@@ -103,7 +104,12 @@ std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
 {
     recordStatement(tsql);
     ensureOpen();
-    return m_dialect->openCursor(m_dialect->toNative(tsql));
+    try {
+        return m_dialect->openCursor(m_dialect->toNative(tsql));
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 int Connection::call(const ProcedureDef &procedure, QVariantList &args)
@@ -163,8 +169,14 @@ QString Connection::dateLiteral(const QDate &date) const
     if (m_dialect)
         return m_dialect->dateLiteral(date);
     // Not open yet: the string says which engine it will be.
-    if (Dialect::engineOf(::ConnectionString(m_connectionString)) == Dialect::Engine::Sqlite)
+    switch (Dialect::engineOf(::ConnectionString(m_connectionString))) {
+    case Dialect::Engine::Sqlite:
         return SqliteDialect::dateLiteralText(date);
+    case Dialect::Engine::Postgres:
+        return PostgresDialect::dateLiteralText(date);
+    default:
+        break;
+    }
     return date.toString(QStringLiteral("yyyyMMdd"));
 }
 

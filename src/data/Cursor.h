@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QVariant>
+#include <QVector>
 #include <QtGlobal>
 #include <memory>
 #include <string_view>
@@ -32,6 +35,25 @@ public:
     virtual qint64 integer(int column) const = 0;
     virtual double real(int column) const = 0;
     virtual std::string_view text(int column) const = 0;
+};
+
+// A cursor over rows held as variants (Currency, dates, numbers, texts):
+// subclasses say where the current row's values are.
+class VariantCursor : public Cursor
+{
+public:
+    Kind kind(int column) const override;
+    qint64 integer(int column) const override;
+    double real(int column) const override;
+    std::string_view text(int column) const override;
+
+protected:
+    virtual const QVariant &value(int column) const = 0;
+    // Called when the row changes: the texts of the last one are dropped.
+    void rowChanged();
+
+private:
+    mutable QVector<QByteArray> m_texts;
 };
 
 // Rows already read, handed out as a cursor: how engines without a

@@ -3,6 +3,7 @@
 #include "core/VbError.h"
 #include "data/Cursor.h"
 #include "data/OdbcDialect.h"
+#include "data/PostgresDialect.h"
 #include "data/SqliteDialect.h"
 
 Dialect::Engine Dialect::engineOf(const ConnectionString &cs)
@@ -12,6 +13,8 @@ Dialect::Engine Dialect::engineOf(const ConnectionString &cs)
         return Engine::Sqlite;
     if (provider.startsWith(u"sqloledb") || provider.startsWith(u"sqlncli") || provider.startsWith(u"msoledbsql"))
         return Engine::SqlServer;
+    if (provider == u"postgresql" || provider == u"postgres")
+        return Engine::Postgres;
     if (provider.startsWith(u"msdaosp"))
         return Engine::DesignTime;
     return Engine::Unknown;
@@ -24,6 +27,8 @@ std::unique_ptr<Dialect> Dialect::forConnectionString(const ConnectionString &cs
         return std::make_unique<SqliteDialect>();
     case Engine::SqlServer:
         return std::make_unique<OdbcDialect>();
+    case Engine::Postgres:
+        return std::make_unique<PostgresDialect>();
     case Engine::DesignTime:
         return std::make_unique<DesignTimeDialect>();
     case Engine::Unknown:

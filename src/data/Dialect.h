@@ -55,6 +55,6 @@ public:
     // quotes the string (password masked) when no engine serves it.
     static std::unique_ptr<Dialect> forConnectionString(const ConnectionString &cs);
     // Which engine a string would use, without opening anything.
-    enum class Engine { Sqlite, SqlServer, DesignTime, Unknown };
+    enum class Engine { Sqlite, SqlServer, Postgres, DesignTime, Unknown };
     static Engine engineOf(const ConnectionString &cs);
 };

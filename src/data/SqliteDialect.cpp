@@ -6,6 +6,7 @@
 #include "data/TsqlToSqlite.h"
 #include "suite/Procedures.h"
 #include "suite/Session.h"
+#include "suite/StatementCache.h"
 #include "suite/Sqlite.h"
 
 #include <QAtomicInt>
@@ -105,6 +106,7 @@ void SqliteDialect::close()
 {
     if (!QSqlDatabase::contains(m_name))
         return;
+    m_statements.clear(); // prepared statements first, or the file stays open
     m_handle = nullptr;
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -158,7 +160,7 @@ auto SqliteDialect::guarded(Step &&step)
 
 RowSet SqliteDialect::execute(const QString &nativeSql)
 {
-    return guarded([&] { return sqlite::run(m_handle, nativeSql); });
+    return guarded([&] { return m_statements.run(m_handle, nativeSql); });
 }
 
 int SqliteDialect::call(const ProcedureDef &procedure, QVariantList &args)

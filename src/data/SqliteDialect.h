@@ -2,6 +2,8 @@
 
 #include "data/Dialect.h"
 
+#include "suite/StatementCache.h"
+
 #include <QString>
 
 struct sqlite3;
@@ -46,6 +48,7 @@ private:
     int m_busyMilliseconds = 30000;
     sqlite3 *m_handle = nullptr;
     qint32 m_sessionUser = 0;
+    sqlite::StatementCache m_statements;
     bool m_lost = false;
     // Refuses to run anything on a file that was moved, removed or replaced
     // since it was opened: what is written there would be lost.

@@ -1,208 +1,32 @@
 #include "data/TsqlToSqlite.h"
 
-#include <QSet>
-#include <QVector>
+#include "data/TsqlRewriter.h"
+
+#include <algorithm>
 
 namespace {
 
-enum class Kind { Space, Word, String, Quoted, Number, Comment, Punct };
-
-struct Token
+// SQLite reads bracketed names, string aliases and LIKE as T-SQL writes
+// them; only the functions and the concatenation differ.
+class SqliteRewriter : public TsqlRewriter
 {
-    Kind kind;
-    QString text;
+protected:
+    QString isNullFunction() const override { return QStringLiteral("ifnull"); }
+    QString lengthFunction() const override { return QStringLiteral("length"); }
+    QString now() const override { return QStringLiteral("datetime('now','localtime')"); }
 };
-
-bool wordStart(QChar c)
-{
-    return c.isLetter() || c == u'_' || c == u'@' || c == u'#';
-}
-
-bool wordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'#' || c == u'$';
-}
-
-QVector<Token> tokenize(const QString &s)
-{
-    QVector<Token> out;
-    int i = 0;
-    const int n = int(s.size());
-    while (i < n) {
-        const QChar c = s[i];
-        const int start = i;
-        if (c.isSpace()) {
-            while (i < n && s[i].isSpace())
-                ++i;
-            out.push_back({Kind::Space, s.mid(start, i - start)});
-        } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'')) {
-            if (c != u'\'') {
-                ++i; // the N of a Unicode literal is dropped: SQLite texts are Unicode
-                // Right after another literal ('a'N'b') a blank takes its
-                // place, or the two would read as one text with a quote.
-                if (!out.isEmpty() && out.back().kind == Kind::String)
-                    out.push_back({Kind::Space, QStringLiteral(" ")});
-            }
-            const int body = i;
-            ++i;
-            while (i < n) {
-                if (s[i] == u'\'') {
-                    if (i + 1 < n && s[i + 1] == u'\'') {
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                ++i;
-            }
-            out.push_back({Kind::String, s.mid(body, i - body)});
-        } else if (c == u'[' || c == u'"') {
-            const QChar close = c == u'[' ? u']' : u'"';
-            ++i;
-            while (i < n && s[i] != close)
-                ++i;
-            if (i < n)
-                ++i;
-            out.push_back({Kind::Quoted, s.mid(start, i - start)});
-        } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
-            while (i < n && s[i] != u'\n')
-                ++i;
-            out.push_back({Kind::Comment, s.mid(start, i - start)});
-        } else if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
-            const int end = int(s.indexOf(QStringLiteral("*/"), i + 2));
-            i = end < 0 ? n : end + 2;
-            out.push_back({Kind::Comment, s.mid(start, i - start)});
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
-            while (i < n && (s[i].isDigit() || s[i] == u'.'))
-                ++i;
-            out.push_back({Kind::Number, s.mid(start, i - start)});
-        } else if (wordStart(c)) {
-            while (i < n && wordChar(s[i]))
-                ++i;
-            out.push_back({Kind::Word, s.mid(start, i - start)});
-        } else {
-            ++i;
-            out.push_back({Kind::Punct, QString(c)});
-        }
-    }
-    return out;
-}
-
-bool isWord(const Token &t, const char *word)
-{
-    return t.kind == Kind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
-}
-
-// Index of the next token that is not blank or a comment, or -1.
-int nextSignificant(const QVector<Token> &t, int from)
-{
-    for (int i = from; i < t.size(); ++i)
-        if (t[i].kind != Kind::Space && t[i].kind != Kind::Comment)
-            return i;
-    return -1;
-}
-
-// Words that end an operand chain: an expression joined by "+" never spans them.
-bool breaksChain(const Token &t)
-{
-    static const QSet<QString> keywords = {
-        QStringLiteral("as"),    QStringLiteral("from"),   QStringLiteral("where"), QStringLiteral("and"),
-        QStringLiteral("or"),    QStringLiteral("not"),    QStringLiteral("on"),    QStringLiteral("join"),
-        QStringLiteral("select"), QStringLiteral("set"),   QStringLiteral("between"), QStringLiteral("in"),
-        QStringLiteral("like"),  QStringLiteral("is"),     QStringLiteral("order"), QStringLiteral("by"),
-        QStringLiteral("group"), QStringLiteral("having"), QStringLiteral("values"), QStringLiteral("into"),
-        QStringLiteral("when"),  QStringLiteral("then"),   QStringLiteral("else"),  QStringLiteral("end"),
-        QStringLiteral("case"),  QStringLiteral("union"),  QStringLiteral("asc"),   QStringLiteral("desc"),
-        QStringLiteral("update"), QStringLiteral("delete"), QStringLiteral("insert"), QStringLiteral("left"),
-        QStringLiteral("inner"), QStringLiteral("outer"),  QStringLiteral("right"), QStringLiteral("distinct"),
-        QStringLiteral("top"),
-    };
-    if (t.kind == Kind::Word)
-        return keywords.contains(t.text.toLower());
-    if (t.kind == Kind::Punct)
-        return QStringLiteral(",;=<>!").contains(t.text);
-    return false;
-}
-
-// Marks every "+" of a chain of operands that contains a string literal.
-void markConcatenation(QVector<Token> &t)
-{
-    struct Chain
-    {
-        QVector<int> pluses;
-        bool hasString = false;
-    };
-    QVector<Chain> stack(1);
-    auto finish = [&](Chain &chain) {
-        if (chain.hasString)
-            for (int p : chain.pluses)
-                t[p].text = QStringLiteral("||");
-        chain = Chain();
-    };
-    for (int i = 0; i < t.size(); ++i) {
-        const Token &tok = t[i];
-        if (tok.kind == Kind::Space || tok.kind == Kind::Comment)
-            continue;
-        if (tok.kind == Kind::Punct && tok.text == u"(") {
-            stack.push_back(Chain());
-        } else if (tok.kind == Kind::Punct && tok.text == u")") {
-            finish(stack.back());
-            if (stack.size() > 1)
-                stack.pop_back();
-        } else if (tok.kind == Kind::Punct && tok.text == u"+") {
-            stack.back().pluses.push_back(i);
-        } else if (breaksChain(tok)) {
-            finish(stack.back());
-        } else if (tok.kind == Kind::String) {
-            stack.back().hasString = true;
-        }
-    }
-    finish(stack.back());
-}
 
 } // namespace
 
 QString tsqlToSqlite(const QString &tsql)
 {
-    QVector<Token> t = tokenize(tsql);
-    markConcatenation(t);
-
-    bool statementStart = true;
-    QString out;
-    out.reserve(tsql.size() + 16);
-    for (int i = 0; i < t.size(); ++i) {
-        Token &tok = t[i];
-        if (tok.kind == Kind::Space || tok.kind == Kind::Comment) {
-            out += tok.text;
-            continue;
-        }
-        const bool atStart = statementStart;
-        statementStart = tok.kind == Kind::Punct && tok.text == u";";
-        if (tok.kind != Kind::Word) {
-            out += tok.text;
-            continue;
-        }
-        const int next = nextSignificant(t, i + 1);
-        const bool call = next >= 0 && t[next].kind == Kind::Punct && t[next].text == u"(";
-        if (call && isWord(tok, "isnull")) {
-            out += QStringLiteral("ifnull");
-        } else if (call && isWord(tok, "len")) {
-            out += QStringLiteral("length");
-        } else if (call && isWord(tok, "getdate")) {
-            const int close = nextSignificant(t, next + 1);
-            if (close >= 0 && t[close].text == u")") {
-                out += QStringLiteral("datetime('now','localtime')");
-                i = close;
-            } else {
-                out += tok.text;
-            }
-        } else if (atStart && isWord(tok, "delete") && next >= 0
-                   && (t[next].kind == Kind::Word || t[next].kind == Kind::Quoted) && !isWord(t[next], "from")) {
-            out += QStringLiteral("DELETE FROM");
-        } else {
-            out += tok.text;
-        }
-    }
-    return out;
+    // Most statements hold nothing to rewrite: they go as they are, without
+    // the cost of taking them apart.
+    static const QLatin1String triggers[] = {QLatin1String("+"), QLatin1String("null"), QLatin1String("len"),
+                                             QLatin1String("getdate"), QLatin1String("delete"), QLatin1String("n'")};
+    if (std::none_of(std::begin(triggers), std::end(triggers),
+                     [&](QLatin1String t) { return tsql.contains(t, Qt::CaseInsensitive); }))
+        return tsql;
+    static const SqliteRewriter rewriter;
+    return rewriter.rewrite(tsql);
 }

@@ -35,8 +35,13 @@ bool ConnectionBuilder::ShowDialog()
 
     auto *embeddedChoice = new QRadioButton(QStringLiteral("پايگاه داده داخلي (فايل)"), &dialog);
     auto *serverChoice = new QRadioButton(QStringLiteral("SQL Server"), &dialog);
+    // The shared server the suite is tested on; same fields as SQL Server.
+    auto *postgresChoice = new QRadioButton(QStringLiteral("PostgreSQL"), &dialog);
+    postgresChoice->setObjectName(QStringLiteral("optPostgres"));
+    const bool postgres = current.provider().compare(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive) == 0;
     embeddedChoice->setChecked(embedded);
-    serverChoice->setChecked(!embedded);
+    serverChoice->setChecked(!embedded && !postgres);
+    postgresChoice->setChecked(postgres);
 
     auto *file = new QLineEdit(embedded ? current.value("Data Source") : QString(), &dialog);
     file->setObjectName(QStringLiteral("txtFile"));
@@ -79,6 +84,7 @@ bool ConnectionBuilder::ShowDialog()
     form->addRow(embeddedChoice);
     form->addRow(QStringLiteral("فايل:"), fileRow);
     form->addRow(serverChoice);
+    form->addRow(postgresChoice);
     form->addRow(QStringLiteral("سرور:"), server);
     form->addRow(QStringLiteral("پايگاه داده:"), database);
     form->addRow(QStringLiteral("نام كاربري:"), login);
@@ -111,6 +117,11 @@ bool ConnectionBuilder::ShowDialog()
     const auto quoted = &ConnectionString::quoted;
     if (embeddedChoice->isChecked()) {
         m_connectionString = QStringLiteral("Provider=SQLite;Data Source=") + quoted(file->text().trimmed());
+    } else if (postgresChoice->isChecked()) {
+        m_connectionString = QStringLiteral("Provider=PostgreSQL;Data Source=") + quoted(server->text().trimmed())
+                             + QStringLiteral(";Initial Catalog=") + quoted(database->text().trimmed())
+                             + QStringLiteral(";User ID=") + quoted(login->text()) + QStringLiteral(";Password=")
+                             + quoted(password->text());
     } else {
         m_connectionString = QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;Data Source=")
                              + quoted(server->text().trimmed()) + QStringLiteral(";Initial Catalog=")

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <string>
-#include <xlsxwriter.h>
+#include "search/XlsxWorkbook.h"
 
 namespace SpreadsheetExport {
 
@@ -15,31 +15,6 @@ namespace {
 
 // The most rows a sheet holds, the title row included.
 constexpr int MaxSheetRows = 1048576;
-
-// Width in characters of the default font for a width in twips
-// (7 pixels a character and 5 of padding).
-double charactersFor(int twips)
-{
-    const double pixels = twips / 15.0;
-    return pixels > 5 ? (pixels - 5) / 7.0 : 0;
-}
-
-QString describe(lxw_error error)
-{
-    switch (error) {
-    case LXW_ERROR_CREATING_XLSX_FILE:
-    case LXW_ERROR_CREATING_TMPFILE:
-        return QStringLiteral("فايل ساخته نشد (پوشه وجود ندارد يا اجازه نوشتن در آن نيست)");
-    case LXW_ERROR_ZIP_FILE_OPERATION:
-    case LXW_ERROR_ZIP_FILE_ADD:
-    case LXW_ERROR_ZIP_CLOSE:
-        return QStringLiteral("نوشتن فايل ناتمام ماند (ممكن است جاي خالي ديسك تمام شده باشد)");
-    case LXW_ERROR_MEMORY_MALLOC_FAILED:
-        return QStringLiteral("حافظه كافي نيست");
-    default:
-        return QString::fromUtf8(lxw_strerror(error));
-    }
-}
 
 Outcome failed(const QString &error)
 {
@@ -72,76 +47,61 @@ Outcome write(const ResultTable &table, const QVector<int> &widthsTwips, const Q
     {
         QFile probe(partial);
         if (!probe.open(QIODevice::WriteOnly))
-            return failed(describe(LXW_ERROR_CREATING_XLSX_FILE));
+            return failed(QStringLiteral("فايل ساخته نشد (پوشه وجود ندارد يا اجازه نوشتن در آن نيست)"));
         probe.close();
         probe.remove();
     }
 
-    // Rows go straight to a temporary file rather than piling up in memory.
-    lxw_workbook_options options = {};
-    options.constant_memory = LXW_TRUE;
-    const QByteArray partialName = QFile::encodeName(partial);
-    lxw_workbook *book = workbook_new_opt(partialName.constData(), &options);
-    if (!book)
-        return failed(describe(LXW_ERROR_MEMORY_MALLOC_FAILED));
-    lxw_worksheet *sheet = workbook_add_worksheet(book, nullptr);
-    worksheet_right_to_left(sheet);
-    lxw_format *bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_format *amount = workbook_add_format(book);
-    format_set_num_format(amount, "#,##0");
-
+    // Rows go straight into the file as they are written, compressed on the
+    // way: nothing piles up in memory but the table of distinct texts.
+    XlsxWorkbook book;
+    if (!book.open(partial))
+        return failed(QStringLiteral("فايل ساخته نشد (پوشه وجود ندارد يا اجازه نوشتن در آن نيست)"));
+    QVector<double> widths;
     for (int c = 0; c < columns; ++c)
-        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), charactersFor(widthsTwips.value(c, 1000)), nullptr);
+        widths << widthsTwips.value(c, 1000) / 15.0;
+    book.setColumnWidths(widths);
 
     std::string text;
-    lxw_error error = LXW_NO_ERROR;
-    for (int c = 0; c < columns && !error; ++c) {
+    book.beginRow();
+    for (int c = 0; c < columns; ++c) {
         text = table.title(c).toStdString();
-        error = worksheet_write_string(sheet, 0, lxw_col_t(c), text.c_str(), bold);
+        book.text(text, XlsxWorkbook::Bold);
     }
-    QVector<lxw_format *> numberFormat(columns, nullptr);
+    book.endRow();
+    QVector<XlsxWorkbook::Style> numberStyle(columns, XlsxWorkbook::Plain);
     for (int c = 0; c < columns; ++c)
         if (table.isMoney(c))
-            numberFormat[c] = amount;
+            numberStyle[c] = XlsxWorkbook::Grouped;
 
-    for (int r = 0; r < rows && !error; ++r) {
-        const lxw_row_t row = lxw_row_t(r + 1);
-        for (int c = 0; c < columns && !error; ++c) {
+    for (int r = 0; r < rows && !book.failed(); ++r) {
+        book.beginRow();
+        for (int c = 0; c < columns; ++c) {
             switch (table.kind(r, c)) {
             case ResultTable::Kind::Null:
+                book.empty();
                 break;
             case ResultTable::Kind::Integer:
-                error = worksheet_write_number(sheet, row, lxw_col_t(c), double(table.integer(r, c)), numberFormat[c]);
+                book.number(table.integer(r, c), numberStyle[c]);
                 break;
             case ResultTable::Kind::Real:
-                error = worksheet_write_number(sheet, row, lxw_col_t(c), table.real(r, c), numberFormat[c]);
+                book.number(table.real(r, c), numberStyle[c]);
                 break;
-            case ResultTable::Kind::Text: {
-                const std::string_view bytes = table.utf8(r, c);
-                text.assign(bytes.data(), bytes.size());
-                error = worksheet_write_string(sheet, row, lxw_col_t(c), text.c_str(), nullptr);
+            case ResultTable::Kind::Text:
+                book.text(table.utf8(r, c));
                 break;
-            }
             }
         }
+        book.endRow();
         if (progress && (r & 255) == 255 && !progress(r + 1, rows)) {
-            // Nothing has reached the disk under any name but the library's
-            // own temporary file, which goes with the workbook.
-            lxw_workbook_free(book);
+            // Nothing has reached the disk under the final name.
             QFile::remove(partial);
             return {Outcome::Cancelled, QString()};
         }
     }
-    if (error) {
-        lxw_workbook_free(book);
+    if (!book.close()) {
         QFile::remove(partial);
-        return failed(describe(error));
-    }
-    error = workbook_close(book);
-    if (error) {
-        QFile::remove(partial);
-        return failed(describe(error));
+        return failed(QStringLiteral("نوشتن فايل ناتمام ماند (ممكن است جاي خالي ديسك تمام شده باشد)"));
     }
     if (progress)
         progress(rows, rows);

@@ -4,7 +4,7 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "suite/Procedures.h"
-#include "suite/Sqlite.h"
+#include "suite/SuiteWriter.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -12,21 +12,6 @@
 namespace suite {
 
 namespace {
-
-void insertRows(sqlite3 *db, const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
-{
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    sqlite::Statement st(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(table, columns.join(u','), marks.join(u',')));
-    for (const QVariantList &row : rows) {
-        st.bindAll(row);
-        while (st.step()) {
-        }
-        st.reset();
-    }
-}
 
 const QVariant Null;
 
@@ -115,7 +100,7 @@ struct DemoReceipt
 // Writes a receipt through the suite's procedures, with its action-log entry
 // and, when final, its two-row accounting document, as the cash receipt form
 // leaves them.
-int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &cashAccounts)
+int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int> &cashAccounts)
 {
     const QDateTime date = daysAgo(r.daysAgo);
     const Currency amount = Currency::fromInteger(r.amount);
@@ -131,10 +116,10 @@ int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &c
                          r.contract,
                          CashReceiptFormType,
                          -1};
-    callProcedure(db, QStringLiteral("spRecPayInsertCashTurnDetail"), args);
+    db.call(QStringLiteral("spRecPayInsertCashTurnDetail"), args);
     const int id = args[0].toInt();
     const int code = args[2].toInt();
-    sqlite::exec(db,
+    db.exec(
                  QStringLiteral("UPDATE tblRecPayCashTurnDetail SET ClassID1 = ?, ObjectID1 = ?, BranchID = ?, "
                                 "AchieverID = ? WHERE ID = ?"),
                  {r.classId1 > 0 ? QVariant(r.classId1) : Null, r.objectId1 > 0 ? QVariant(r.objectId1) : Null,
@@ -148,7 +133,7 @@ int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &c
                         date,
                         farsi(date),
                         9 * 60 + (id * 7) % 420};
-    callProcedure(db, QStringLiteral("spOmberInsertFormAction"), log);
+    db.call(QStringLiteral("spOmberInsertFormAction"), log);
 
     const int cashAccount = cashAccounts.value(r.cashId);
     if (r.final && r.account > 0 && cashAccount > 0) {
@@ -156,7 +141,7 @@ int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &c
             QStringLiteral("عطف به دريافت نقدي به شماره راايانه اي %1 و شماره تاييد شده %2").arg(id).arg(code);
         QVariantList doc = {1,    1,           r.creator, date, farsi(date), date, farsi(date),
                             QVariant::fromValue(amount), text};
-        callProcedure(db, QStringLiteral("spAccountInsertDocument"), doc);
+        db.call(QStringLiteral("spAccountInsertDocument"), doc);
         const int docId = doc[0].toInt();
         for (int row = 1; row <= 2; ++row) {
             QVariantList detail = {docId,
@@ -173,7 +158,7 @@ int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &c
                                    QVariant::fromValue(row == 1 ? Currency() : amount),
                                    id,
                                    CashReceiptFormType};
-            callProcedure(db, QStringLiteral("spAccountInsertDocumentDetail"), detail);
+            db.call(QStringLiteral("spAccountInsertDocumentDetail"), detail);
         }
     }
     return id;
@@ -185,9 +170,9 @@ int writeDemoReceipt(sqlite3 *db, const DemoReceipt &r, const QHash<int, int> &c
 // anyone's turn), the cash each turn opened with, the blind counts of the
 // closed turns (one of them short), and the detail-level objects of the two
 // documents whose receipts carry detail levels.
-void fillSiblingDemoData(sqlite3 *db)
+void fillSiblingDemoData(SuiteWriter &db)
 {
-    insertRows(db, QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
+    db.insertRows(QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{110, QStringLiteral("مشاهده سند حسابداری")},
                 {120, QStringLiteral("تعریف حساب")},
                 {12001, QStringLiteral("افزودن حساب")},
@@ -208,7 +193,7 @@ void fillSiblingDemoData(sqlite3 *db)
     for (const auto &[user, list] : rights)
         for (int right : list)
             grants.append({user, right});
-    insertRows(db, QStringLiteral("tblOmberUserPermission"), {QStringLiteral("UserID"), QStringLiteral("PermissionID")},
+    db.insertRows(QStringLiteral("tblOmberUserPermission"), {QStringLiteral("UserID"), QStringLiteral("PermissionID")},
                grants);
 
     // Turn ID, cash it opened with, and for a closed turn what the count
@@ -219,16 +204,16 @@ void fillSiblingDemoData(sqlite3 *db)
         qint64 countedOver;
     } turns[] = {{1, 1000000, 0}, {2, 1000000, -50000}, {3, 2000000, 0}, {4, 1500000, 0}, {5, 500000, 0}, {6, 500000, 0}};
     for (const auto &t : turns) {
-        sqlite::exec(db, QStringLiteral("UPDATE tblRecPayCashTurn SET OpeningCash = ? WHERE ID = ?"), {t.opening, t.turn});
-        sqlite::exec(db,
-                     QStringLiteral("UPDATE tblRecPayCashTurn SET CountedCash = OpeningCash + ifnull((SELECT "
+        db.exec(QStringLiteral("UPDATE tblRecPayCashTurn SET OpeningCash = ? WHERE ID = ?"), {t.opening, t.turn});
+        db.exec(
+                     QStringLiteral("UPDATE tblRecPayCashTurn SET CountedCash = OpeningCash + coalesce((SELECT "
                                     "sum(ReceivedValue) - sum(PayedValue) FROM tblRecPayCashTurnDetail d WHERE "
                                     "d.CashTurnID = tblRecPayCashTurn.ID), 0) + ?, CashDifference = ? WHERE ID = ? "
                                     "AND IsOpen = 0"),
                      {t.countedOver, t.countedOver, t.turn});
     }
 
-    sqlite::exec(db, QStringLiteral(
+    db.exec(QStringLiteral(
         "INSERT INTO tblAccountDocumentObjects (DocumentID, RowNumber, Sequence, ClassID, ObjectID) "
         "SELECT x.DocumentID, 1, 1, 17, t.CashID FROM tblRecPayCashTurnDetail d "
         "JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID "
@@ -242,15 +227,15 @@ void fillSiblingDemoData(sqlite3 *db)
 
 } // namespace
 
-void fillDemoData(sqlite3 *db, const QString &reportBasePath)
+void fillDemoData(SuiteWriter &db, const QString &reportBasePath)
 {
-    sqlite::WriteTransaction tx(db);
+    WriterTransaction tx(db);
 
-    insertRows(db, QStringLiteral("tblBranch"), {QStringLiteral("ID"), QStringLiteral("Code"), QStringLiteral("Title")},
+    db.insertRows(QStringLiteral("tblBranch"), {QStringLiteral("ID"), QStringLiteral("Code"), QStringLiteral("Title")},
                {{1, QStringLiteral("01"), QStringLiteral("شعبه مرکزی تهران")},
                 {2, QStringLiteral("02"), QStringLiteral("شعبه اصفهان")},
                 {3, QStringLiteral("03"), QStringLiteral("شعبه مشهد")}});
-    insertRows(db, QStringLiteral("tblPosition"), {QStringLiteral("ID"), QStringLiteral("Title")},
+    db.insertRows(QStringLiteral("tblPosition"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{1, QStringLiteral("مدیر مالی")}, {2, QStringLiteral("صندوقدار")}, {3, QStringLiteral("حسابدار")}});
 
     const QStringList employeeColumns = {QStringLiteral("ID"), QStringLiteral("PersonnelCode"),
@@ -265,9 +250,9 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
     for (int i = 0; i < 12; ++i)
         employees.append({i + 1, QString::number(1001 + i), QString::fromUtf8(people[i][0]),
                           QString::fromUtf8(people[i][1]), 1 + i % 3});
-    insertRows(db, QStringLiteral("tblEmployee"), employeeColumns, employees);
+    db.insertRows(QStringLiteral("tblEmployee"), employeeColumns, employees);
 
-    insertRows(db, QStringLiteral("tblUser"),
+    db.insertRows(QStringLiteral("tblUser"),
                {QStringLiteral("ID"), QStringLiteral("UserName"), QStringLiteral("FullName"),
                 QStringLiteral("BranchID"), QStringLiteral("EmployeeID"), QStringLiteral("PositionID")},
                {{1, QStringLiteral("admin"), QStringLiteral("مدیر سیستم"), Null, 1, 1},
@@ -276,7 +261,7 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                 {623, QStringLiteral("z.hosseini"), QStringLiteral("زهرا حسینی"), 3, 4, 3},
                 {756, QStringLiteral("m.ahmadi"), QStringLiteral("مریم احمدی"), 2, 2, 2}});
 
-    insertRows(db, QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
+    db.insertRows(QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{206, QStringLiteral("فرم دریافت نقدی")},
                 {20601, QStringLiteral("ایجاد دریافت نقدی")},
                 {20602, QStringLiteral("اصلاح دریافت نقدی")},
@@ -292,10 +277,10 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
         grants.append({756, right});
     for (int right : {206, 20604})
         grants.append({512, right});
-    insertRows(db, QStringLiteral("tblOmberUserPermission"), {QStringLiteral("UserID"), QStringLiteral("PermissionID")},
+    db.insertRows(QStringLiteral("tblOmberUserPermission"), {QStringLiteral("UserID"), QStringLiteral("PermissionID")},
                grants);
 
-    insertRows(db, QStringLiteral("tblOmberObjectClass"),
+    db.insertRows(QStringLiteral("tblOmberObjectClass"),
                {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("ViewMinor"), QStringLiteral("ViewMajor")},
                {{ClassEmployee, QStringLiteral("کارمند"), QStringLiteral("vwEmployeeMinor"), QStringLiteral("vwEmployee")},
                 {ClassOrganization, QStringLiteral("سازمان"), QStringLiteral("vwOrganizationMinor"),
@@ -308,15 +293,15 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
     for (const AccountRow &a : Accounts)
         accounts.append({a.id, QString::fromUtf8(a.code), QString::fromUtf8(a.title),
                          a.parent ? QVariant(a.parent) : Null, a.level, a.detail});
-    insertRows(db, QStringLiteral("tblAccount"),
+    db.insertRows(QStringLiteral("tblAccount"),
                {QStringLiteral("ID"), QStringLiteral("Code"), QStringLiteral("Title"), QStringLiteral("ParentID"),
                 QStringLiteral("AccountLevel"), QStringLiteral("IsDetail")},
                accounts);
-    insertRows(db, QStringLiteral("tblAccountDetailLevel"),
+    db.insertRows(QStringLiteral("tblAccountDetailLevel"),
                {QStringLiteral("AccountID"), QStringLiteral("LevelNo"), QStringLiteral("ClassID")},
                {{110401, 1, ClassOrganization}, {110401, 2, ClassContract}, {110402, 1, ClassEmployee}});
 
-    insertRows(db, QStringLiteral("tblOrganization"),
+    db.insertRows(QStringLiteral("tblOrganization"),
                {QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Phone1"),
                 QStringLiteral("EconomicCode")},
                {{1, QStringLiteral("شرکت پارس‌نوین"), QStringLiteral("تهران، خیابان ولیعصر، پلاک 1240"),
@@ -328,7 +313,7 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                 {4, QStringLiteral("بازرگانی صدف"), QStringLiteral("مشهد، بلوار وکیل‌آباد، پلاک 88"),
                  QStringLiteral("051-38412233"), QStringLiteral("411188889999")},
                 {5, QStringLiteral("موسسه خیریه امید"), Null, Null, Null}});
-    insertRows(db, QStringLiteral("tblAccountRelatedObjects"),
+    db.insertRows(QStringLiteral("tblAccountRelatedObjects"),
                {QStringLiteral("AccountID"), QStringLiteral("RelatedClassID"), QStringLiteral("RelatedObjectID")},
                {{110301, ClassOrganization, 1},
                 {110302, ClassOrganization, 2},
@@ -336,7 +321,7 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                 {110304, ClassOrganization, 4},
                 {110305, ClassOrganization, 5}});
 
-    insertRows(db, QStringLiteral("tblAccountContractProject"),
+    db.insertRows(QStringLiteral("tblAccountContractProject"),
                {QStringLiteral("ID"), QStringLiteral("Code"), QStringLiteral("Title"), QStringLiteral("Kind")},
                {{1, QStringLiteral("C-1405-01"), QStringLiteral("قرارداد پشتیبانی نرم‌افزار"), 1},
                 {2, QStringLiteral("P-201"), QStringLiteral("پروژه ساختمان اداری ونک"), 2},
@@ -350,17 +335,17 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
     const QDate prevBegin = PersianDate::yearStart(begin.addDays(-1));
     const QString year = PersianDate::fromDate(begin).left(4);
     const QString prevYear = PersianDate::fromDate(prevBegin).left(4);
-    insertRows(db, QStringLiteral("tblAccountPeriod"),
+    db.insertRows(QStringLiteral("tblAccountPeriod"),
                {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("IsActive"), QStringLiteral("BeginDate"),
                 QStringLiteral("EndDate"), QStringLiteral("FarsiBeginDate"), QStringLiteral("FarsiEndDate")},
                {{1, QString(QStringLiteral("سال مالی ") + prevYear), 0, prevBegin.startOfDay(), begin.addDays(-1).startOfDay(),
                  PersianDate::fromDate(prevBegin), PersianDate::fromDate(begin.addDays(-1))},
                 {2, QString(QStringLiteral("سال مالی ") + year), 1, begin.startOfDay(), end.startOfDay(),
                  PersianDate::fromDate(begin), PersianDate::fromDate(end)}});
-    insertRows(db, QStringLiteral("tblUserAccountPeriod"), {QStringLiteral("AccountPeriodID"), QStringLiteral("UserID")},
+    db.insertRows(QStringLiteral("tblUserAccountPeriod"), {QStringLiteral("AccountPeriodID"), QStringLiteral("UserID")},
                {{1, 486}, {2, 1}, {2, 486}, {2, 512}, {2, 756}});
 
-    insertRows(db, QStringLiteral("tblOmberSystemParameters"),
+    db.insertRows(QStringLiteral("tblOmberSystemParameters"),
                {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("Value")},
                {{29, QStringLiteral("حساب طرف مقابل در ثبت دریافت الزامی است"), QStringLiteral("1")},
                 {125, QStringLiteral("وصول کننده در ثبت دریافت الزامی است"), QStringLiteral("0")},
@@ -368,27 +353,27 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
                 {311, QStringLiteral("انتخاب طرف حساب با سطوح تفصیلی"), QStringLiteral("0")},
                 {911, QStringLiteral("شعبه در ثبت دریافت الزامی است"), QStringLiteral("0")},
                 {3383, QStringLiteral("مبلغ دریافت نباید صفر باشد"), QStringLiteral("1")}});
-    insertRows(db, QStringLiteral("tblOmberBasePath"),
+    db.insertRows(QStringLiteral("tblOmberBasePath"),
                {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("BasePath")},
                {{1, QStringLiteral("قالب‌های چاپ"), reportBasePath}});
-    insertRows(db, QStringLiteral("tblOmberReportTemplate"),
+    db.insertRows(QStringLiteral("tblOmberReportTemplate"),
                {QStringLiteral("ID"), QStringLiteral("FormTypeID"), QStringLiteral("Title"), QStringLiteral("FilePath")},
                {{1, CashReceiptFormType, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("reports/RPDCashRec.html")}});
 
-    insertRows(db, QStringLiteral("tblInventory"), {QStringLiteral("ID"), QStringLiteral("Title")},
+    db.insertRows(QStringLiteral("tblInventory"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{1, QStringLiteral("انبار مرکزی")}, {2, QStringLiteral("انبار اصفهان")}});
-    insertRows(db, QStringLiteral("tblInventoryUser"),
+    db.insertRows(QStringLiteral("tblInventoryUser"),
                {QStringLiteral("InventoryID"), QStringLiteral("UserID"), QStringLiteral("IsPrimary")},
                {{1, 486, 1}, {2, 756, 1}, {1, 756, 0}});
 
     // Cash boxes: the petty-cash box has no ledger account on purpose.
-    insertRows(db, QStringLiteral("tblRecPayCash"),
+    db.insertRows(QStringLiteral("tblRecPayCash"),
                {QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("AccountID"), QStringLiteral("BranchID")},
                {{1, QStringLiteral("صندوق مرکزی"), 110101, 1},
                 {2, QStringLiteral("صندوق فروشگاه"), 110102, 1},
                 {3, QStringLiteral("صندوق شعبه اصفهان"), 110103, 2},
                 {4, QStringLiteral("صندوق تنخواه"), Null, 1}});
-    insertRows(db, QStringLiteral("tblRecPayCashUsers"), {QStringLiteral("CashID"), QStringLiteral("UserID")},
+    db.insertRows(QStringLiteral("tblRecPayCashUsers"), {QStringLiteral("CashID"), QStringLiteral("UserID")},
                {{1, 486}, {2, 486}, {4, 486}, {2, 756}, {3, 756}, {1, 512}, {1, 1}, {2, 1}, {3, 1}, {4, 1}});
 
     const QList<QVariantList> turns = {
@@ -406,13 +391,13 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
         row.append(t[6].isNull() ? Null : QVariant(farsi(t[6].toDateTime())));
         turnRows.append(row);
     }
-    insertRows(db, QStringLiteral("tblRecPayCashTurn"),
+    db.insertRows(QStringLiteral("tblRecPayCashTurn"),
                {QStringLiteral("ID"), QStringLiteral("CashID"), QStringLiteral("Turn"), QStringLiteral("UserID"),
                 QStringLiteral("IsOpen"), QStringLiteral("OpenDate"), QStringLiteral("FarsiOpenDate"),
                 QStringLiteral("CloseDate"), QStringLiteral("FarsiCloseDate")},
                turnRows);
     // User 486 works in 756's shop turn too.
-    insertRows(db, QStringLiteral("tblRecPayCashTurnUser"), {QStringLiteral("CashTurnID"), QStringLiteral("UserID")},
+    db.insertRows(QStringLiteral("tblRecPayCashTurnUser"), {QStringLiteral("CashTurnID"), QStringLiteral("UserID")},
                {{4, 486}});
 
     const QHash<int, int> cashAccounts = {{1, 110101}, {2, 110102}, {3, 110103}};
@@ -440,51 +425,51 @@ void fillDemoData(sqlite3 *db, const QString &reportBasePath)
         ids.append(writeDemoReceipt(db, r, cashAccounts));
 
     // A payment in the open turn: the receipt form must never load it.
-    sqlite::exec(db,
+    db.exec(
                  QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
                                 "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
                                 "FormTypeID, FormID, CreateDate) VALUES (3, 1, ?, ?, ?, 0, 450000, 110110, 207, -1, ?)"),
                  {daysAgo(1), farsi(daysAgo(1)), QStringLiteral("پرداخت هزینه پیک"), QDateTime::currentDateTime()});
 
     // Links from other forms: a removable one (901) and one that blocks deletion.
-    insertRows(db, QStringLiteral("tblOmberRelatedForms"),
+    db.insertRows(QStringLiteral("tblOmberRelatedForms"),
                {QStringLiteral("RelatedFormTypeID"), QStringLiteral("RelatedFormID"),
                 QStringLiteral("ReferenceFormTypeID"), QStringLiteral("ReferenceFormID")},
                {{RemovableRelationType, 31, CashReceiptFormType, ids[9]},
                 {1201, 14, CashReceiptFormType, ids[4]}});
 
     fillSiblingDemoData(db);
+    db.idsGiven();
     tx.commit();
 }
 
-void addBulkReceipts(sqlite3 *db, qint64 count)
+void addBulkReceipts(SuiteWriter &db, qint64 count)
 {
-    const QVariant cashCount = sqlite::scalar(db, QStringLiteral("SELECT count(*) FROM tblRecPayCash WHERE AccountID IS NOT NULL"));
+    const QVariant cashCount = db.scalar(QStringLiteral("SELECT count(*) FROM tblRecPayCash WHERE AccountID IS NOT NULL"));
     if (!cashCount.isValid() || cashCount.toInt() == 0)
         throw VbError::database(QStringLiteral("براي افزودن دريافت ها ابتدا داده هاي نمونه لازم است."), QStringLiteral("SQLite"));
 
-    sqlite::run(db, QStringLiteral("PRAGMA synchronous = OFF"));
-    sqlite::WriteTransaction tx(db);
+    db.bulk(true);
+    WriterTransaction tx(db);
     QRandomGenerator rng(20261205);
 
     const int perTurn = 500;
     const qint64 turns = (count + perTurn - 1) / perTurn;
     const int cashIds[] = {1, 2, 3};
     const int users[] = {486, 756, 512};
-    int nextCode = sqlite::scalar(db, QStringLiteral("SELECT ifnull(max(Code), 0) + 1 FROM tblRecPayCashTurnDetail "
-                                                     "WHERE FormTypeID = 206 AND Code IS NOT NULL"))
+    int nextCode = db.scalar(QStringLiteral("SELECT coalesce(max(Code), 0) + 1 FROM tblRecPayCashTurnDetail "
+                                            "WHERE FormTypeID = 206 AND Code IS NOT NULL"))
                        .toInt();
     QHash<int, int> nextTurn;
     for (int cash : cashIds)
-        nextTurn[cash] = sqlite::scalar(db, QStringLiteral("SELECT ifnull(max(Turn), 0) + 1000 FROM tblRecPayCashTurn WHERE CashID = ?"), {cash}).toInt();
+        nextTurn[cash] = db.scalar(QStringLiteral("SELECT coalesce(max(Turn), 0) + 1000 FROM tblRecPayCashTurn WHERE CashID = ?"), {cash}).toInt();
 
-    sqlite::Statement turn(db, QStringLiteral("INSERT INTO tblRecPayCashTurn (CashID, Turn, UserID, IsOpen, OpenDate, "
-                                              "FarsiOpenDate, CloseDate, FarsiCloseDate) VALUES (?,?,?,0,?,?,?,?)"));
-    sqlite::Statement receipt(
-        db, QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
-                           "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
-                           "ContractID, BranchID, AchieverID, FormTypeID, FormID, CreateDate) "
-                           "VALUES (?,?,?,?,?,?,0,?,?,?,?,206,-1,?)"));
+    const QString turn = QStringLiteral("INSERT INTO tblRecPayCashTurn (CashID, Turn, UserID, IsOpen, OpenDate, "
+                                        "FarsiOpenDate, CloseDate, FarsiCloseDate) VALUES (?,?,?,0,?,?,?,?)");
+    const QString receipt = QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
+                                           "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
+                                           "ContractID, BranchID, AchieverID, FormTypeID, FormID, CreateDate) "
+                                           "VALUES (?,?,?,?,?,?,0,?,?,?,?,206,-1,?)");
     qint64 written = 0;
     const int spanDays = 730;
     for (qint64 t = 0; t < turns; ++t) {
@@ -492,29 +477,23 @@ void addBulkReceipts(sqlite3 *db, qint64 count)
         const int day = spanDays - int(t * spanDays / qMax<qint64>(turns, 1)) + 1;
         const QDateTime opened = daysAgo(day);
         const QString farsiOpened = farsi(opened);
-        turn.bindAll({cash, nextTurn[cash]++, users[t % 3], opened, farsiOpened, opened, farsiOpened});
-        while (turn.step()) {
-        }
-        turn.reset();
-        const qint64 turnId = sqlite::lastInsertId(db);
+        const qint64 turnId =
+            db.insert(turn, {cash, nextTurn[cash]++, users[t % 3], opened, farsiOpened, opened, farsiOpened});
         for (int k = 0; k < perTurn && written < count; ++k, ++written) {
             const bool final = rng.bounded(10) != 0;
             const int account = CounterpartyAccounts[rng.bounded(int(std::size(CounterpartyAccounts)))];
             const int contract = rng.bounded(3) == 0 ? int(rng.bounded(1, 5)) : 0;
             const qint64 amount = qint64(rng.bounded(10, 500000)) * 1000;
             const QDateTime at = opened.addSecs(8 * 3600 + k * 60);
-            receipt.bindAll({turnId, final ? QVariant(nextCode++) : Null, at, farsiOpened,
-                             QString::fromUtf8(Descriptions[rng.bounded(int(std::size(Descriptions)))])
-                                 .arg(rng.bounded(1000, 99999)),
-                             amount, account, contract ? QVariant(contract) : Null, cash == 3 ? 2 : 1,
-                             int(rng.bounded(1, 13)), at});
-            while (receipt.step()) {
-            }
-            receipt.reset();
+            db.exec(receipt, {turnId, final ? QVariant(nextCode++) : Null, at, farsiOpened,
+                              QString::fromUtf8(Descriptions[rng.bounded(int(std::size(Descriptions)))])
+                                  .arg(rng.bounded(1000, 99999)),
+                              amount, account, contract ? QVariant(contract) : Null, cash == 3 ? 2 : 1,
+                              int(rng.bounded(1, 13)), at});
         }
     }
     tx.commit();
-    sqlite::run(db, QStringLiteral("PRAGMA synchronous = FULL"));
+    db.bulk(false);
 }
 
 } // namespace suite

@@ -154,8 +154,35 @@ QString Statement::columnName(int column) const
 
 namespace {
 
+// Digits of text at [from, from + count), or -1 when any is not a digit.
+int digitsAt(const QString &text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
 QVariant asDateTime(const QString &text)
 {
+    // The stored form, "yyyy-MM-dd HH:mm:ss" or "yyyy-MM-dd", read by hand:
+    // a result may hold a million of them, and the general parser is slow.
+    if ((text.size() == 19 && text[10] == u' ' && text[13] == u':' && text[16] == u':') || text.size() == 10) {
+        if (text[4] == u'-' && text[7] == u'-') {
+            const int y = digitsAt(text, 0, 4), m = digitsAt(text, 5, 2), d = digitsAt(text, 8, 2);
+            const int h = text.size() == 19 ? digitsAt(text, 11, 2) : 0;
+            const int mi = text.size() == 19 ? digitsAt(text, 14, 2) : 0;
+            const int s = text.size() == 19 ? digitsAt(text, 17, 2) : 0;
+            const QDate date(y, m, d);
+            const QTime time(h, mi, s);
+            if (y >= 0 && m >= 0 && d >= 0 && h >= 0 && mi >= 0 && s >= 0 && date.isValid() && time.isValid())
+                return QDateTime(date, time);
+        }
+    }
     static const QString formats[] = {QStringLiteral("yyyy-MM-dd HH:mm:ss"),
                                       QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
                                       QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
@@ -266,6 +293,26 @@ private:
 
 } // namespace
 
+RowSet collect(Statement &st)
+{
+    RowSet result;
+    const int n = st.columnCount();
+    if (n > 0) {
+        result.returnsRows = true;
+        for (int c = 0; c < n; ++c)
+            result.columns << st.columnName(c);
+    }
+    std::vector<TextCache> texts(size_t(std::max(n, 0)));
+    std::string_view bytes;
+    while (st.step()) {
+        QVector<QVariant> row(n);
+        for (int c = 0; c < n; ++c)
+            row[c] = st.plainText(c, bytes) ? texts[size_t(c)].get(bytes) : st.column(c);
+        result.rows.push_back(std::move(row));
+    }
+    return result;
+}
+
 RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
 {
     RowSet result;
@@ -279,21 +326,9 @@ RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
         if (first)
             st.bindAll(params);
         first = false;
-        const int n = st.columnCount();
-        if (n > 0) {
-            result = RowSet();
-            result.returnsRows = true;
-            for (int c = 0; c < n; ++c)
-                result.columns << st.columnName(c);
-        }
-        std::vector<TextCache> texts(size_t(std::max(n, 0)));
-        std::string_view bytes;
-        while (st.step()) {
-            QVector<QVariant> row(n);
-            for (int c = 0; c < n; ++c)
-                row[c] = st.plainText(c, bytes) ? texts[size_t(c)].get(bytes) : st.column(c);
-            result.rows.push_back(std::move(row));
-        }
+        RowSet rows = collect(st);
+        if (rows.returnsRows)
+            result = std::move(rows);
     }
     return result;
 }

@@ -57,6 +57,8 @@ private:
 };
 
 
+// Steps a prepared statement to its end and keeps its rows.
+RowSet collect(Statement &st);
 // Runs every statement of the text; the rows of the last statement that
 // returns columns are the result.
 RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params = {});

@@ -5,6 +5,7 @@
 #include "suite/Schema.h"
 #include "suite/Session.h"
 #include "suite/Sqlite.h"
+#include "suite/SuiteWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -86,12 +87,13 @@ void createDatabase(const QString &path, const CreateOptions &options)
         tx.commit();
     }
     installChangeRecord(db);
+    SqliteWriter writer(db);
     if (options.demo) {
         const QString base = options.reportBasePath.isEmpty() ? defaultReportBasePath() : options.reportBasePath;
-        fillDemoData(db, base);
+        fillDemoData(writer, base);
     }
     if (options.extraReceipts > 0)
-        addBulkReceipts(db, options.extraReceipts);
+        addBulkReceipts(writer, options.extraReceipts);
     sqlite::run(db, QStringLiteral("ANALYZE"));
 }
 

@@ -113,8 +113,8 @@ TEST_F(LinkedOperations, TheDocumentButtonOpensTheDocumentOfTheFirstDetailRowAft
     registerStandIns();
     // A second document for the same receipt, written after the first: its
     // rows come back after the first document's.
-    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblAccountDocument (ID, Code) VALUES (90, 90)"));
-    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, "
+    db->exec(QStringLiteral("INSERT INTO tblAccountDocument (ID, Code) VALUES (90, 90)"));
+    db->exec(QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, "
                                               "FormID, FormTypeID) VALUES (90, 1, 110101, 7, 206)"));
     const int firstDocument =
         db->scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = 7 AND FormTypeID = 206 "

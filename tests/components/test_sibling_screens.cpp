@@ -147,7 +147,7 @@ TEST_F(SiblingScreens, TheDocumentShowsItsRowsObjectsAndTotalsAndMarksAnUnbalanc
     EXPECT_EQ(childOf<QLabel>(&screen, "lblBalance")->text(), QStringLiteral("سند تراز است."));
     EXPECT_TRUE(childOf<QLineEdit>(&screen, "txtDocDescription")->text().contains(QStringLiteral("شماره راايانه اي 8")));
 
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblAccountDocumentDetail SET CreditValue = 9700000 WHERE "
+    db->exec(QStringLiteral("UPDATE tblAccountDocumentDetail SET CreditValue = 9700000 WHERE "
                                               "DocumentID = %1 AND RowNumber = 2").arg(id));
     screen.showDocument(id);
     EXPECT_EQ(childOf<QLabel>(&screen, "lblTotalCredit")->text(), QStringLiteral("9/700/000"));

@@ -79,7 +79,7 @@ TEST_F(LookupTest, SelectorsOfferTheirMinorViewAndHoldOneChoice)
 TEST_F(LookupTest, AStoredIdTheListDoesNotOfferIsKeptAndMarked)
 {
     // Employee 9 leaves: the minor view (the list) no longer offers him.
-    sqlite::exec(db.handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
+    db.exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
     OmberSelector achiever;
     achiever.setConnectionString(db.connectionString());
     achiever.setViewMajor(QStringLiteral("vwEmployee"));

@@ -25,6 +25,7 @@ ToolRun tool(const QStringList &args)
 
 TEST(AdminTool, InitCreatesADemoDatabaseAndRefusesToOverwrite)
 {
+    SQLITE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("suite.db"));
     const ToolRun created = tool({QStringLiteral("init"), path, QStringLiteral("--demo"), QStringLiteral("--receipts"),
@@ -50,7 +51,7 @@ TEST(AdminTool, ExecPrintsTabSeparatedRowsWithAHeader)
 
     const ToolRun bad = tool({QStringLiteral("exec"), db.connectionString(), QStringLiteral("Select * from tblNothing")});
     EXPECT_NE(bad.exitCode, 0);
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("tblNothing")));
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("tblNothing"), Qt::CaseInsensitive)); // a server may fold the name
     EXPECT_TRUE(bad.out.isEmpty());
 }
 

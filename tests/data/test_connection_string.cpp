@@ -8,6 +8,8 @@
 
 #include "support/Printers.h"
 
+#include "support/DemoDatabase.h"
+
 #include <gtest/gtest.h>
 
 TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)
@@ -61,6 +63,7 @@ TEST(ConnectionStrings, UnusableStringsFailWithAClearErrorThatQuotesThem)
 
 TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
 {
+    SQLITE_ONLY();
     const QString path = QStringLiteral("/tmp/pardex-no-such-dir/none.db");
     DtEn dtEn;
     dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);
@@ -95,4 +98,32 @@ TEST(ConnectionStrings, DateLiteralsAreUnambiguousForEachEngine)
     DtEn server;
     server.cnt.setConnectionString(QStringLiteral("Provider=SQLOLEDB;Data Source=x"));
     EXPECT_EQ(server.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("20260304"));
+}
+
+TEST(ConnectionStrings, PostgresStringsNameTheServerAndFailingOnesAreQuotedMasked)
+{
+    EXPECT_EQ(Dialect::engineOf(ConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=h"))),
+              Dialect::Engine::Postgres);
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=db,5433;Initial Catalog=x"));
+    // ISO dates: read the same under every DateStyle, before the connection opens too.
+    EXPECT_EQ(dtEn.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("2026-03-04 00:00:00"));
+
+    // Nothing listens on port 1: refused at once, the string quoted with its password masked.
+    DtEn refused;
+    refused.cnt.setConnectionString(
+        QStringLiteral("Provider=PostgreSQL;Data Source=127.0.0.1,1;Initial Catalog=x;User ID=u;Password=topsecret"));
+    const VbError e = raisedBy([&] { refused.rssqlUser.Query(QStringLiteral("select 1")); });
+    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(e.description().startsWith(QStringLiteral("اتصال به سرور پايگاه داده برقرار نشد"))) << e.description().toStdString();
+    EXPECT_TRUE(e.description().contains(QStringLiteral("Data Source=127.0.0.1,1;Initial Catalog=x;User ID=u;Password=****")));
+    EXPECT_FALSE(e.description().contains(QStringLiteral("topsecret")));
+    EXPECT_EQ(refused.cnt.State(), 0);
+
+    DtEn badPort;
+    badPort.cnt.setConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=h,x;Initial Catalog=x"));
+    EXPECT_TRUE(raisedBy([&] { badPort.cnt.Open(); }).description().contains(QStringLiteral("درگاه")));
+    DtEn noDatabase;
+    noDatabase.cnt.setConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=h"));
+    EXPECT_TRUE(raisedBy([&] { noDatabase.cnt.Open(); }).description().contains(QStringLiteral("Initial Catalog")));
 }

@@ -68,6 +68,7 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
 
 TEST(Failures, ALockedDatabaseGivesAClearErrorAfterTheCommandTimeout)
 {
+    SQLITE_ONLY();
     DemoDatabase db;
     DtEn dtEn;
     dtEn.cnt.setConnectionString(db.connectionString());
@@ -97,6 +98,7 @@ TEST(Failures, ALockedDatabaseGivesAClearErrorAfterTheCommandTimeout)
 
 TEST(Failures, AReadOnlyDatabaseRefusesWritesAndKeepsReading)
 {
+    SQLITE_ONLY();
     DemoDatabase db;
     DtEn dtEn;
     dtEn.cnt.setConnectionString(db.connectionString() + QStringLiteral(";Mode=Read"));
@@ -115,6 +117,7 @@ TEST(Failures, AReadOnlyDatabaseRefusesWritesAndKeepsReading)
 
 TEST(Failures, AFileThatIsNotADatabaseOrHasGoneIsNamedInTheError)
 {
+    SQLITE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("notes.db"));
     QFile f(path);

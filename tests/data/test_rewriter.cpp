@@ -1,6 +1,7 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "data/DtEn.h"
+#include "data/TsqlToPostgres.h"
 #include "data/TsqlToSqlite.h"
 #include "support/DemoDatabase.h"
 
@@ -38,6 +39,31 @@ TEST(Rewriter, LeavesArithmeticLiteralsNamesAndCommentsAlone)
     // The inner chain of a call is judged on its own.
     EXPECT_EQ(tsqlToSqlite(QStringLiteral("Select ifnull(A + 1, 0) + 'x' from t")),
               QStringLiteral("Select ifnull(A + 1, 0) || 'x' from t"));
+}
+
+TEST(Rewriter, PostgresGetsItsOwnFunctionsQuotedAliasesAndTheFoldingLike)
+{
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from t")),
+              QStringLiteral("Select coalesce(IsOpen,1) as IsOpen from t"));
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select getdate() as today")), QStringLiteral("Select localtimestamp as today"));
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Delete tblA Where ID=1")), QStringLiteral("DELETE FROM tblA Where ID=1"));
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select Name + '_' + isnull(Address,'') as D, Len(Name) from t")),
+              QStringLiteral("Select Name || '_' || coalesce(Address,'') as D, length(Name) from t"));
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select N'متن' + Name from t")), QStringLiteral("Select 'متن' || Name from t"));
+    // A string after AS is a name here; its text (quotes in it too) is kept.
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select ID As 'شماره' , Code as 'it''s \"x\"' from t")),
+              QStringLiteral("Select ID As \"شماره\" , Code as \"it's \"\"x\"\"\" from t"));
+    // Only after AS: a compared string stays a string.
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select * from t Where Kind = 'as'")),
+              QStringLiteral("Select * from t Where Kind = 'as'"));
+    // Bracketed names lose brackets unless they need quotes.
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select [Code], [Two Words] from [tblA]")),
+              QStringLiteral("Select Code, \"Two Words\" from tblA"));
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select * from t Where Description Like '%x%' And Sum (A) > 0")),
+              QStringLiteral("Select * from t Where Description ~~~ '%x%' And Sum (A) > 0"));
+    // Inside literals and comments nothing changes.
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Select 'Like isnull( [x]' from t -- Like")),
+              QStringLiteral("Select 'Like isnull( [x]' from t -- Like"));
 }
 
 namespace {

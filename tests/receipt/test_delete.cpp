@@ -92,7 +92,7 @@ TEST_F(Delete, RightsQuestionsAndTheTurnsOwnerDecide)
     EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 
     // A turn whose IsOpen is null counts as open.
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
     loadReceipt(11);
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();
@@ -122,8 +122,8 @@ TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
     EXPECT_EQ(mode(), ModeEmpty);
 
     // Without 20607: the message with the other title, and no warning.
-    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (756, 20603)"));
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
+    db->exec(QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (756, 20603)"));
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
     clearShow(756);
     loadReceipt(14);
     ScriptedMessageBox::clear();

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <fcntl.h>
+#include "support/DemoDatabase.h"
+
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sqlite3.h>
@@ -86,6 +88,7 @@ protected:
 
 TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
 {
+    SQLITE_ONLY();
     typeNewReceipt();
     const auto before = savedReceipts(db->handle());
     sqlite3 *other = suite::openDatabase(db->path());
@@ -125,6 +128,7 @@ TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
 
 TEST_F(Faults, AReadOnlyDatabaseFileLetsTheFormReadAndRefusesTheSaveInPersian)
 {
+    SQLITE_ONLY();
     const auto before = savedReceipts(db->handle());
     // Read-only before the form opens: it opens and shows receipts.
     Module::dtEn().cnt.Close();
@@ -158,6 +162,7 @@ TEST_F(Faults, AReadOnlyDatabaseFileLetsTheFormReadAndRefusesTheSaveInPersian)
 
 TEST_F(Faults, ADatabaseFileThatVanishesOrIsReplacedIsNeverWrittenBehindTheCashiersBack)
 {
+    SQLITE_ONLY();
     const auto before = savedReceipts(db->handle());
     sqlite3_close(db->handle()); // the test's own handle must not hold the file either
     const QString path = db->path();
@@ -198,6 +203,7 @@ TEST_F(Faults, ADatabaseFileThatVanishesOrIsReplacedIsNeverWrittenBehindTheCashi
 
 TEST_F(Faults, AMissingOrForeignFileAtOpeningReachesTheHostInPersian)
 {
+    SQLITE_ONLY();
     const QString path = db->path();
     const QString away = path + QStringLiteral(".away");
     ASSERT_TRUE(QFile::rename(path, away));

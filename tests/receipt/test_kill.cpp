@@ -28,6 +28,7 @@ int count(sqlite3 *db, const QString &sql)
 
 TEST(KilledWhileSaving, NothingFinishedIsLostAndNothingIsHalfWritten)
 {
+    SQLITE_ONLY();
     DemoDatabase db;
     const QString connection = db.connectionString();
     QRandomGenerator rng(20261205);

@@ -281,7 +281,7 @@ TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
 
 TEST_F(Lifecycle, AFailingLoadStepReachesTheHostAndLeavesTheFormUnloaded)
 {
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblOmberBasePath SET BasePath = NULL"));
+    db->exec(QStringLiteral("UPDATE tblOmberBasePath SET BasePath = NULL"));
     try {
         clearShow(486);
         ADD_FAILURE() << "a null base path must fail the load";

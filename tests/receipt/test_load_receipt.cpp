@@ -178,7 +178,7 @@ TEST_F(LoadReceipt, TypingANumberAndPressingEnterInTheBoxLoadsItOnce)
 
 TEST_F(LoadReceipt, AStoredCollectorWhoIsNoLongerActiveIsKept)
 {
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
+    db->exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
     enter(QStringLiteral("12"));
     auto *achiever = child<OmberSelector>("mptAchiever");
     EXPECT_FALSE(achiever->IsEmpty());
@@ -187,7 +187,7 @@ TEST_F(LoadReceipt, AStoredCollectorWhoIsNoLongerActiveIsKept)
 
 TEST_F(LoadReceipt, AnInactiveCollectorIsShownWithHisReceiptButNotOfferedForTheNext)
 {
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 3"));
+    db->exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 3"));
     auto *achiever = child<OmberSelector>("mptAchiever");
     enter(QStringLiteral("7"));
     ASSERT_EQ(achiever->SelectedID(), 3);

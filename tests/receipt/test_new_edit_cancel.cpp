@@ -74,7 +74,7 @@ TEST_F(NewEditCancel, NewIsRefusedInItsOrderAndAlwaysForgetsTheNumberOnTheForm)
     EXPECT_TRUE(turnQueries().isEmpty());
 
     // No cash box chosen (a user without an open turn).
-    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (512, 20601)"));
+    db->exec(QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (512, 20601)"));
     form().cmdNew_Click();
     EXPECT_EQ(lastBox().message, QStringLiteral("حهت دريافت بايد نوبت يك صندوق باز را انتخاب كنيد ."));
     EXPECT_EQ(mode(), ModeEmpty);
@@ -100,9 +100,9 @@ TEST_F(NewEditCancel, NewIsRefusedInItsOrderAndAlwaysForgetsTheNumberOnTheForm)
 TEST_F(NewEditCancel, NewGoesIntoTheTurnOfTheReceiptLoadedLast)
 {
     // A second open turn of 486, with a receipt in it.
-    sqlite::exec(db->handle(),
+    db->exec(
                  QStringLiteral("INSERT INTO tblRecPayCashTurn (ID, CashID, Turn, UserID, IsOpen) VALUES (40, 2, 8, 486, 1)"));
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET CashTurnID = 40 WHERE ID = 10"));
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET CashTurnID = 40 WHERE ID = 10"));
     clearShow(486);
     ASSERT_EQ(form().CurrentCashTurnID, 3);
     loadReceipt(10);
@@ -126,7 +126,7 @@ TEST_F(NewEditCancel, EditFollowsTheTurnsOwnerStateAndTheRights)
               QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"));
 
     // A turn whose IsOpen is null counts as open.
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
     Module::context().FormMode = ModeViewFinal;
     form().cmdEdit_Click();
     EXPECT_EQ(mode(), ModeEdit);
@@ -181,7 +181,7 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
     EXPECT_EQ(mode(), ModeNew);
 
     // Without 20606 the closed turn is final, with the other title.
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
     clearShow(756);
     loadReceipt(14);
     ScriptedMessageBox::clear();

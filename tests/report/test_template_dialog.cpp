@@ -60,7 +60,7 @@ protected:
     // file or not. Returns the folders as the database holds them.
     QStringList setBasePaths(const QList<bool> &holdsFile)
     {
-        sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblOmberBasePath"));
+        db->exec(QStringLiteral("DELETE FROM tblOmberBasePath"));
         QStringList bases;
         for (bool withFile : holdsFile) {
             folders.push_back(std::make_unique<QTemporaryDir>());
@@ -71,7 +71,7 @@ protected:
                 EXPECT_TRUE(file.open(QIODevice::WriteOnly));
                 file.write("<p>{ID}</p>");
             }
-            sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberBasePath (ID, Title, BasePath) VALUES (?, 'x', ?)"),
+            db->exec(QStringLiteral("INSERT INTO tblOmberBasePath (ID, Title, BasePath) VALUES (?, 'x', ?)"),
                          {int(bases.size() + 1), base});
             bases << base;
         }
@@ -104,7 +104,7 @@ protected:
 
 TEST_F(Printing, TheListHoldsTheFormTypesTemplatesOnceWithTheFirstChosen)
 {
-    sqlite::exec(db->handle(), QStringLiteral("INSERT INTO tblOmberReportTemplate (ID, FormTypeID, Title, FilePath) VALUES "
+    db->exec(QStringLiteral("INSERT INTO tblOmberReportTemplate (ID, FormTypeID, Title, FilePath) VALUES "
                                               "(2, 206, 'رسید با سربرگ', 'b.html'), (3, 207, 'پرداخت', 'c.html')"));
     withDialog([](frmReport &d) {
         ASSERT_EQ(list(d)->count(), 2);
@@ -139,7 +139,7 @@ TEST_F(Printing, NoChoiceOrAVanishedTemplateKeepsTheDialogOpen)
         EXPECT_TRUE(d.isVisible());
 
         list(d)->setCurrentIndex(0);
-        sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblOmberReportTemplate"));
+        db->exec(QStringLiteral("DELETE FROM tblOmberReportTemplate"));
         press(d, "cmdPrint");
         EXPECT_EQ(ScriptedMessageBox::messages().size(), 1); // no message this time
         EXPECT_TRUE(d.isVisible());

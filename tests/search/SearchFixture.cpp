@@ -44,7 +44,7 @@ QList<int> SearchFixture::shownIds()
 QList<int> SearchFixture::idsWhere(const QString &condition)
 {
     QList<int> ids;
-    const RowSet rows = sqlite::run(db->handle(), QStringLiteral("SELECT ID FROM vwRecPayCashTurnDetailSearch WHERE ")
+    const RowSet rows = db->run(QStringLiteral("SELECT ID FROM vwRecPayCashTurnDetailSearch WHERE ")
                                                       + condition);
     for (const auto &row : rows.rows)
         ids << row[0].toInt();

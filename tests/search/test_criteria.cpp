@@ -147,7 +147,7 @@ TEST_F(Criteria, ATurnBoxHoldingTextFiltersOnTurnZero)
 TEST_F(Criteria, QuotesPercentAndUnderscoreInTheDescription)
 {
     // A quote is doubled: the text is searched for, the query is not broken.
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = 3"),
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = 3"),
                  {QStringLiteral("اجاره 'دفتر' مركزي 50% سهم_الف")});
     box("txtDescription")->setText(QStringLiteral("'دفتر'"));
     EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%''دفتر''%' AND PayedValue=0"));
@@ -189,7 +189,7 @@ TEST_F(Criteria, PersianAndArabicLetterFormsAndDigitsFindTheSameReceipts)
         EXPECT_EQ(shownIds(), found) << typed.toStdString();
     }
     // Stored in Arabic forms, typed in Persian ones.
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = 2"),
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = 2"),
                  {QStringLiteral("تسويه حساب كامل ٤٢٩٠")});
     box("txtDescription")->setText(QStringLiteral("تسویه حساب کامل 4290"));
     runSearch();
@@ -224,7 +224,7 @@ TEST_F(Criteria, NewSearchEmptiesEveryCriterionAndKeepsTheRows)
 TEST_F(Criteria, TheLoadStepListsEveryCashBoxAndStartsEmpty)
 {
     auto *cash = searchChild<QComboBox>("cmbCash");
-    const RowSet boxes = sqlite::run(db->handle(), QStringLiteral("SELECT ID, Name FROM tblRecPayCash"));
+    const RowSet boxes = db->run(QStringLiteral("SELECT ID, Name FROM tblRecPayCash"));
     ASSERT_EQ(cash->count(), boxes.rows.size());
     for (int i = 0; i < cash->count(); ++i) {
         EXPECT_EQ(cash->itemText(i), boxes.rows[i][1].toString());

@@ -196,7 +196,7 @@ TEST_F(Grid, TheReceiptFormOpensTheSearchAndLoadsThePickedReceipt)
 
 TEST_F(Grid, WithoutTheSearchRightTheFormDoesNotOpen)
 {
-    sqlite::exec(db->handle(), QStringLiteral("DELETE FROM tblOmberUserPermission WHERE UserID = 486 AND PermissionID = 20604"));
+    db->exec(QStringLiteral("DELETE FROM tblOmberUserPermission WHERE UserID = 486 AND PermissionID = 20604"));
     search().hide();
     child<QPushButton>("cmdSearch")->click();
     EXPECT_EQ(modalShows(), 0);
@@ -238,7 +238,7 @@ TEST_F(Grid, RowsArriveInSlicesFromOneSnapshot)
     // Formatted at once, for the rows still to come as well.
     EXPECT_EQ(grid()->FixedCols(), 1);
     // A receipt written meanwhile is not part of this result.
-    sqlite::exec(db->handle(),
+    db->exec(
                  QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, TransactionDate, FarsiTransactionDate, "
                                 "Description, ReceivedValue, PayedValue, FormTypeID, FormID, CreateDate) "
                                 "SELECT CashTurnID, TransactionDate, FarsiTransactionDate, 'تازه', 1000, 0, 206, -1, "

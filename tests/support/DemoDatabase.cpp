@@ -1,10 +1,19 @@
 #include "support/DemoDatabase.h"
 
+#include "core/VbError.h"
+#include "data/ConnectionString.h"
+#include "data/Postgres.h"
+#include "data/PostgresDialect.h"
+#include "data/PostgresSuite.h"
+#include "suite/DemoData.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
+#include "suite/SuiteWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -22,10 +31,84 @@ const QString &templatePath()
     return path;
 }
 
+// Server-side names of this binary: the template and each test's copy.
+QString serverPrefix()
+{
+    return QStringLiteral("pardex_t%1").arg(QCoreApplication::applicationPid());
+}
+
+int copies = 0;
+bool templateMade = false;
+
+// A statement on the server's maintenance database.
+void onServer(const QString &sql)
+{
+    const QString name = PostgresDialect::newConnectionName();
+    pg_conn *conn =
+        PostgresDialect::openNamed(name, ConnectionString(DemoDatabase::serverConnectionString(QStringLiteral("postgres"))), 15);
+    try {
+        pg::exec(conn, sql);
+    } catch (...) {
+        PostgresDialect::closeNamed(name);
+        throw;
+    }
+    PostgresDialect::closeNamed(name);
+}
+
+const QString &serverTemplate()
+{
+    static const QString name = [] {
+        const QString n = serverPrefix() + QStringLiteral("_template");
+        onServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(n));
+        onServer(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(n));
+        templateMade = true;
+        suite::CreateOptions options;
+        options.demo = true;
+        pgsuite::createDatabase(DemoDatabase::serverConnectionString(n), options);
+        return n;
+    }();
+    return name;
+}
+
 } // namespace
 
-DemoDatabase::DemoDatabase() : m_dir(std::make_unique<QTemporaryDir>())
+DemoDatabase::Engine DemoDatabase::engine()
 {
+    static const Engine e = qEnvironmentVariable("PARDEX_TEST_ENGINE").compare(QStringLiteral("postgresql"),
+                                                                             Qt::CaseInsensitive) == 0
+                                ? Engine::Postgres
+                                : Engine::Sqlite;
+    return e;
+}
+
+QString DemoDatabase::serverConnectionString(const QString &database)
+{
+    QString cs = qEnvironmentVariable("PARDEX_TEST_PG");
+    static const QRegularExpression catalog(QStringLiteral("Initial Catalog=[^;]*"), QRegularExpression::CaseInsensitiveOption);
+    cs.replace(catalog, QStringLiteral("Initial Catalog=") + database);
+    return cs;
+}
+
+void DemoDatabase::cleanUp()
+{
+    if (templateMade) {
+        try {
+            onServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverTemplate()));
+        } catch (const VbError &) {
+            // the server went away: its folder goes with it
+        }
+    }
+}
+
+DemoDatabase::DemoDatabase()
+{
+    if (onPostgres()) {
+        m_path = serverPrefix() + QStringLiteral("_%1").arg(++copies);
+        onServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_path));
+        onServer(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(m_path, serverTemplate()));
+        return;
+    }
+    m_dir = std::make_unique<QTemporaryDir>();
     m_path = m_dir->filePath(QStringLiteral("demo.db"));
     QFile::copy(templatePath(), m_path);
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
@@ -35,28 +118,108 @@ DemoDatabase::~DemoDatabase()
 {
     if (m_handle)
         sqlite3_close(m_handle);
+    if (onPostgres()) {
+        disconnect();
+        try {
+            onServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_path));
+        } catch (const VbError &) {
+            // a test that stopped the server leaves it to the cluster's removal
+        }
+    }
 }
 
 QString DemoDatabase::connectionString() const
 {
+    if (onPostgres())
+        return serverConnectionString(m_path);
     return QStringLiteral("Provider=SQLite;Data Source=") + m_path;
 }
 
 sqlite3 *DemoDatabase::handle()
 {
+    if (onPostgres())
+        throw VbError::database(QStringLiteral("no SQLite handle on a PostgreSQL test database"));
     if (!m_handle)
         m_handle = suite::openDatabase(m_path);
     return m_handle;
 }
 
-QVariant DemoDatabase::scalar(const QString &sql)
+pg_conn *DemoDatabase::pgConnection()
 {
-    return sqlite::scalar(handle(), sql);
+    if (!m_pg) {
+        m_pgName = PostgresDialect::newConnectionName();
+        m_pg = PostgresDialect::openNamed(m_pgName, ConnectionString(connectionString()), 15);
+    }
+    return m_pg;
+}
+
+void DemoDatabase::disconnect()
+{
+    if (m_handle) {
+        sqlite3_close(m_handle);
+        m_handle = nullptr;
+    }
+    if (m_pg) {
+        m_pg = nullptr;
+        PostgresDialect::closeNamed(m_pgName);
+    }
+}
+
+void DemoDatabase::exec(const QString &sql, const QVariantList &params)
+{
+    run(sql, params);
+}
+
+RowSet DemoDatabase::run(const QString &sql, const QVariantList &params)
+{
+    if (onPostgres())
+        return pg::run(pgConnection(), params.isEmpty() ? sql : pgsuite::PostgresWriter::numbered(sql), params);
+    return sqlite::run(handle(), sql, params);
+}
+
+QVariant DemoDatabase::scalar(const QString &sql, const QVariantList &params)
+{
+    const RowSet rs = run(sql, params);
+    if (rs.rows.isEmpty() || rs.rows[0].isEmpty())
+        return QVariant();
+    return rs.rows[0][0];
 }
 
 int DemoDatabase::count(const QString &sqlWhere)
 {
-    return scalar(QStringLiteral("SELECT count(*) FROM ") + sqlWhere).toInt();
+    QString from = sqlWhere;
+    // A subquery in FROM needs a name on PostgreSQL.
+    if (from.startsWith(u'(')) {
+        int depth = 0;
+        for (int i = 0; i < from.size(); ++i) {
+            if (from[i] == u'(')
+                ++depth;
+            else if (from[i] == u')' && --depth == 0) {
+                from.insert(i + 1, QStringLiteral(" AS counted"));
+                break;
+            }
+        }
+    }
+    return scalar(QStringLiteral("SELECT count(*) FROM ") + from).toInt();
+}
+
+QString DemoDatabase::jsonNumber(const QString &column, const QString &key)
+{
+    if (onPostgres())
+        return QStringLiteral("CAST(CAST(%1 AS json) ->> '%2' AS numeric)").arg(column, key);
+    return QStringLiteral("json_extract(%1, '$.%2')").arg(column, key);
+}
+
+void DemoDatabase::addReceipts(qint64 count)
+{
+    if (onPostgres()) {
+        pgsuite::PostgresWriter writer(pgConnection());
+        suite::addBulkReceipts(writer, count);
+        pg::exec(pgConnection(), QStringLiteral("ANALYZE"));
+    } else {
+        suite::SqliteWriter writer(handle());
+        suite::addBulkReceipts(writer, count);
+    }
 }
 
 QString DemoDatabase::tool()

@@ -75,7 +75,7 @@ QStringList FormFixture::takeStatements()
 
 void FormFixture::setParameter(int id, const QString &value)
 {
-    sqlite::exec(db->handle(), QStringLiteral("UPDATE tblOmberSystemParameters SET Value = ? WHERE ID = ?"),
+    db->exec(QStringLiteral("UPDATE tblOmberSystemParameters SET Value = ? WHERE ID = ?"),
                  {value, id});
 }
 

@@ -1,6 +1,7 @@
 // Saves new receipts finally, one after another, through the receipt form,
-// until it is killed: the other side of the test that kills it at random
-// moments. Usage: save_loop CONNECTION-STRING
+// until it is killed (the other side of the test that kills it at random
+// moments) or, given a count, until it has saved that many (one of several
+// cashiers saving at once). Usage: save_loop CONNECTION-STRING [COUNT]
 // Prints the number of each receipt it saved.
 
 #include "common/ComponentRegistry.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 // No one answers: every box is acknowledged at once.
@@ -47,16 +49,20 @@ int main(int argc, char **argv)
     frmRPDCashRec &form = frmRPDCashRec::instance();
     auto *amount = form.findChild<QLineEdit *>(QStringLiteral("txtRec"));
     auto *account = form.findChild<FarvoPicker *>(QStringLiteral("TlvAccPicker"));
-    for (int i = 1;; ++i) {
+    const int count = argc > 2 ? std::atoi(argv[2]) : 0;
+    for (int i = 1; count <= 0 || i <= count; ++i) {
         form.cmdNew_Click();
         if (Module::context().FormMode != ModeNew)
             return 3;
         amount->setText(QString::number(1000 * i));
         account->setAccountID(110301 + i % 5);
         form.cmdSave_Click();
+        if (Module::context().FormMode != ModeViewFinal)
+            return 4;
         std::printf("%d\n", form.CurrentReceiptID);
         std::fflush(stdout);
     }
+    return 0;
 }
 
 #include "save_loop.moc"

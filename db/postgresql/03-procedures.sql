@@ -1,0 +1,232 @@
+-- The nine stored procedures for PostgreSQL, as functions with the same
+-- parameters in the same order. In/out parameters come back as the result
+-- row's columns, in order, followed by the return value (return_value).
+-- Each call is one statement, so one transaction: it is whole or not at all.
+-- Codes are taken under an advisory lock per form type, so cashiers saving
+-- at the same moment get distinct, continuous codes.
+
+-- A receipt never has two accounting documents: what was written for it
+-- before goes. Only its own rows: a document other forms share keeps theirs
+-- (and its header, whose value becomes the debits left); a header left
+-- without rows goes with its object rows. The receipt's lock keeps two
+-- writers of its documents apart.
+CREATE FUNCTION pardex_remove_documents(p_formid integer, p_formtypeid integer, p_except integer DEFAULT NULL)
+  RETURNS void LANGUAGE plpgsql AS $$
+DECLARE
+  v_doc integer;
+BEGIN
+  PERFORM pg_advisory_xact_lock(3, coalesce(p_formid, 0));
+  FOR v_doc IN
+    SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail
+     WHERE FormID = p_formid AND FormTypeID = p_formtypeid AND DocumentID IS DISTINCT FROM p_except
+     ORDER BY DocumentID
+  LOOP
+    PERFORM 1 FROM tblAccountDocument WHERE ID = v_doc FOR UPDATE;
+    DELETE FROM tblAccountDocumentDetail WHERE DocumentID = v_doc AND FormID = p_formid AND FormTypeID = p_formtypeid;
+    IF EXISTS (SELECT 1 FROM tblAccountDocumentDetail WHERE DocumentID = v_doc) THEN
+      UPDATE tblAccountDocument SET Value = (SELECT sum(DebitValue) FROM tblAccountDocumentDetail WHERE DocumentID = v_doc)
+       WHERE ID = v_doc;
+    ELSE
+      DELETE FROM tblAccountDocumentObjects WHERE DocumentID = v_doc;
+      DELETE FROM tblAccountDocument WHERE ID = v_doc;
+    END IF;
+  END LOOP;
+END $$;
+
+-- The code @Code asks for: 0 the confirmed one (the receipt's own, else the
+-- one it gave up on going back to the draft state, else the next, codes
+-- held for drafts included), -1 none, anything else as given.
+CREATE FUNCTION pardex_code_to_store(p_requested integer, p_formtypeid integer, p_receiptid integer,
+  p_existing integer) RETURNS integer LANGUAGE plpgsql AS $$
+DECLARE
+  v_code integer;
+BEGIN
+  IF p_requested = -1 THEN RETURN NULL; END IF;
+  IF p_requested <> 0 THEN RETURN p_requested; END IF;
+  IF p_existing IS NOT NULL THEN RETURN p_existing; END IF;
+  IF p_receiptid > 0 THEN
+    SELECT Code INTO v_code FROM tblRecPayReleasedCode WHERE ReceiptID = p_receiptid AND FormTypeID = p_formtypeid;
+    IF v_code IS NOT NULL THEN RETURN v_code; END IF;
+  END IF;
+  -- Held until the saving transaction ends: the next saver waits here and
+  -- then sees this one's code.
+  PERFORM pg_advisory_xact_lock(1, p_formtypeid);
+  SELECT greatest(
+           coalesce((SELECT max(Code) FROM tblRecPayCashTurnDetail WHERE FormTypeID = p_formtypeid AND Code IS NOT NULL), 0),
+           coalesce((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = p_formtypeid), 0)) + 1
+    INTO v_code;
+  RETURN v_code;
+END $$;
+
+CREATE FUNCTION pardex_delete_receipt(p_id integer, p_formtypeid integer) RETURNS void LANGUAGE plpgsql AS $$
+DECLARE
+  v_blocking integer;
+BEGIN
+  PERFORM 1 FROM tblRecPayCashTurnDetail WHERE ID = p_id FOR UPDATE;
+  SELECT RelatedFormTypeID INTO v_blocking FROM tblOmberRelatedForms
+   WHERE ReferenceFormTypeID = p_formtypeid AND ReferenceFormID = p_id AND RelatedFormTypeID <> 901
+   LIMIT 1;
+  IF v_blocking IS NOT NULL THEN
+    RAISE EXCEPTION 'رديف % در فرمي از نوع % به كار رفته است و حذف نمي شود.', p_id, v_blocking;
+  END IF;
+  PERFORM pardex_remove_documents(p_id, p_formtypeid);
+  DELETE FROM tblRecPayCashTurnDetail WHERE ID = p_id;
+END $$;
+
+-- An account or contract of 0 or less, as the data environment sends for
+-- "none", is stored as NULL.
+CREATE FUNCTION pardex_optional_id(p_id integer) RETURNS integer LANGUAGE sql IMMUTABLE AS $$
+  SELECT CASE WHEN p_id > 0 THEN p_id END
+$$;
+
+CREATE FUNCTION spRecPayInsertCashTurnDetail(
+  INOUT p_id integer, p_cashturnid integer, INOUT p_code integer, p_transactiondate timestamp,
+  p_farsitransactiondate varchar, p_description varchar, p_received numeric, p_payed numeric,
+  p_relatedaccountid integer, p_contractid integer, p_formtypeid integer, p_formid integer,
+  OUT return_value integer) LANGUAGE plpgsql AS $$
+DECLARE
+  v_type integer := coalesce(p_formtypeid, 206);
+  v_code integer;
+BEGIN
+  IF NOT EXISTS (SELECT 1 FROM tblRecPayCashTurn WHERE ID = p_cashturnid) THEN
+    RAISE EXCEPTION 'نوبت صندوق شماره % وجود ندارد.', coalesce(p_cashturnid, 0);
+  END IF;
+  v_code := pardex_code_to_store(coalesce(p_code, 0), v_type, NULL, NULL);
+  -- The detail levels the form writes next complete the creation.
+  INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description,
+    ReceivedValue, PayedValue, RelatedAccountID, ContractID, FormTypeID, FormID, CreateDate, LevelsPending)
+  VALUES (p_cashturnid, v_code, p_transactiondate, p_farsitransactiondate, p_description, coalesce(p_received, 0),
+    coalesce(p_payed, 0), pardex_optional_id(p_relatedaccountid), pardex_optional_id(p_contractid), v_type, p_formid,
+    localtimestamp, 1)
+  RETURNING ID INTO p_id;
+  p_code := coalesce(v_code, coalesce(p_code, 0));
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spRecPayUpdateCashTurnDetail(
+  p_id integer, p_cashturnid integer, INOUT p_code integer, p_transactiondate timestamp,
+  p_farsitransactiondate varchar, p_description varchar, p_received numeric, p_payed numeric,
+  p_relatedaccountid integer, p_contractid integer, OUT return_value integer) LANGUAGE plpgsql AS $$
+DECLARE
+  v_old integer;
+  v_type integer;
+  v_code integer;
+BEGIN
+  SELECT Code, FormTypeID INTO v_old, v_type FROM tblRecPayCashTurnDetail WHERE ID = p_id FOR UPDATE;
+  IF v_type IS NULL THEN
+    RAISE EXCEPTION 'دريافت/پرداخت شماره % وجود ندارد.', coalesce(p_id, 0);
+  END IF;
+  v_code := pardex_code_to_store(coalesce(p_code, 0), v_type, p_id, v_old);
+  UPDATE tblRecPayCashTurnDetail SET CashTurnID = p_cashturnid, Code = v_code, TransactionDate = p_transactiondate,
+    FarsiTransactionDate = p_farsitransactiondate, Description = p_description,
+    ReceivedValue = coalesce(p_received, 0), PayedValue = coalesce(p_payed, 0),
+    RelatedAccountID = pardex_optional_id(p_relatedaccountid), ContractID = pardex_optional_id(p_contractid),
+    -- A draft becoming final is like its creation: the detail levels the
+    -- form writes next are part of it, as are those of a new receipt whose
+    -- save this call completes.
+    LevelsPending = CASE WHEN (v_old IS NULL AND v_code IS NOT NULL) OR LevelsPending = 1 THEN 1 END
+  WHERE ID = p_id;
+  PERFORM pardex_remove_documents(p_id, v_type);
+  p_code := coalesce(v_code, coalesce(p_code, 0));
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spRecPayGeneralUpdateCashTurnDetail(
+  p_id integer, p_formtypeid integer, p_description varchar, p_received numeric, p_payed numeric,
+  p_relatedaccountid integer, p_contractid integer, OUT return_value integer) LANGUAGE plpgsql AS $$
+DECLARE
+  v_type integer;
+BEGIN
+  SELECT FormTypeID INTO v_type FROM tblRecPayCashTurnDetail WHERE ID = p_id FOR UPDATE;
+  IF v_type IS NULL THEN
+    RAISE EXCEPTION 'دريافت/پرداخت شماره % وجود ندارد.', coalesce(p_id, 0);
+  END IF;
+  UPDATE tblRecPayCashTurnDetail SET Description = p_description, ReceivedValue = coalesce(p_received, 0),
+    PayedValue = coalesce(p_payed, 0), RelatedAccountID = pardex_optional_id(p_relatedaccountid),
+    ContractID = pardex_optional_id(p_contractid)
+  WHERE ID = p_id;
+  PERFORM pardex_remove_documents(p_id, coalesce(p_formtypeid, v_type));
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spRecPayDeleteCashTurnDetail(p_id integer, OUT return_value integer) LANGUAGE plpgsql AS $$
+DECLARE
+  v_type integer;
+BEGIN
+  SELECT FormTypeID INTO v_type FROM tblRecPayCashTurnDetail WHERE ID = p_id;
+  IF v_type IS NOT NULL THEN
+    PERFORM pardex_delete_receipt(p_id, v_type);
+  END IF;
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spRecPayGeneralDeleteCashTurnDetail(p_id integer, p_formtypeid integer, OUT return_value integer)
+  LANGUAGE plpgsql AS $$
+DECLARE
+  v_type integer;
+BEGIN
+  SELECT FormTypeID INTO v_type FROM tblRecPayCashTurnDetail WHERE ID = p_id;
+  IF v_type IS NOT NULL THEN
+    PERFORM pardex_delete_receipt(p_id, coalesce(p_formtypeid, v_type));
+  END IF;
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spOmberHasPermission(p_userid integer, p_formpermissionid integer, OUT return_value integer)
+  LANGUAGE sql STABLE AS $$
+  SELECT CASE WHEN EXISTS (SELECT 1 FROM tblOmberUserPermission
+                            WHERE UserID = p_userid AND PermissionID = p_formpermissionid) THEN 1 ELSE 0 END
+$$;
+
+CREATE FUNCTION spAccountInsertDocument(
+  INOUT p_id integer, INOUT p_code integer, p_creatorid integer, p_createdate timestamp, p_farsicreatedate varchar,
+  p_documentdate timestamp, p_farsidocumentdate varchar, p_value numeric, p_description varchar,
+  OUT return_value integer) LANGUAGE plpgsql AS $$
+BEGIN
+  PERFORM pg_advisory_xact_lock(2, 0);
+  SELECT coalesce(max(Code), 0) + 1 INTO p_code FROM tblAccountDocument;
+  INSERT INTO tblAccountDocument (Code, CreatorID, CreateDate, FarsiCreateDate, DocumentDate, FarsiDocumentDate,
+    Value, Description)
+  VALUES (p_code, p_creatorid, p_createdate, p_farsicreatedate, p_documentdate, p_farsidocumentdate,
+    coalesce(p_value, 0), p_description)
+  RETURNING ID INTO p_id;
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spAccountInsertDocumentDetail(
+  p_docid integer, p_rownumber integer, p_accountid integer, p_transactiondate timestamp,
+  p_farsitransactiondate varchar, p_description varchar, p_documenttypeid integer, p_additionalformid varchar,
+  p_contractid integer, p_positionid integer, p_debitvalue numeric, p_creditvalue numeric, p_formid integer,
+  p_formtypeid integer, OUT return_value integer) LANGUAGE plpgsql AS $$
+BEGIN
+  IF NOT EXISTS (SELECT 1 FROM tblAccountDocument WHERE ID = p_docid) THEN
+    RAISE EXCEPTION 'سند حسابداري شماره % وجود ندارد.', coalesce(p_docid, 0);
+  END IF;
+  IF coalesce(p_accountid, 0) <= 0 THEN
+    RAISE EXCEPTION 'حساب رديف % سند مشخص نشده است.', coalesce(p_rownumber, 0);
+  END IF;
+  IF NOT EXISTS (SELECT 1 FROM tblAccount WHERE ID = p_accountid) THEN
+    RAISE EXCEPTION 'حساب شماره % وجود ندارد.', p_accountid;
+  END IF;
+  -- Rows of a receipt written into a new document leave any other one.
+  IF p_formtypeid = 206 AND p_formid > 0 THEN
+    PERFORM pardex_remove_documents(p_formid, 206, p_docid);
+  END IF;
+  INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, TransactionDate, FarsiTransactionDate,
+    Description, DocumentTypeID, AdditionalFormID, ContractID, PositionID, DebitValue, CreditValue, FormID, FormTypeID)
+  VALUES (p_docid, p_rownumber, p_accountid, p_transactiondate, p_farsitransactiondate, p_description,
+    p_documenttypeid, p_additionalformid, p_contractid, p_positionid, coalesce(p_debitvalue, 0),
+    coalesce(p_creditvalue, 0), p_formid, p_formtypeid);
+  return_value := 0;
+END $$;
+
+CREATE FUNCTION spOmberInsertFormAction(
+  p_eventid integer, p_formcode varchar, p_formtypeid integer, p_description varchar, p_userid integer,
+  p_eventdate timestamp, p_farsieventdate varchar, p_eventtime integer, OUT return_value integer)
+  LANGUAGE plpgsql AS $$
+BEGIN
+  INSERT INTO tblOmberFormAction (EventID, FormCode, FormTypeID, Description, UserID, EventDate, FarsiEventDate,
+    EventTime)
+  VALUES (p_eventid, p_formcode, p_formtypeid, p_description, p_userid, p_eventdate, p_farsieventdate, p_eventtime);
+  return_value := 0;
+END $$;

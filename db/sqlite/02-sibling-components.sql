@@ -1,0 +1,6 @@
+-- The sibling components' own columns: the cash-turn manager stores a
+-- turn's cash at its open, and at its close the counted cash and its
+-- difference from what the turn should hold.
+ALTER TABLE tblRecPayCashTurn ADD COLUMN OpeningCash MONEY;
+ALTER TABLE tblRecPayCashTurn ADD COLUMN CountedCash MONEY;
+ALTER TABLE tblRecPayCashTurn ADD COLUMN CashDifference MONEY;

@@ -1,0 +1,234 @@
+#include "data/Postgres.h"
+
+#include "core/Currency.h"
+#include "core/Vb.h"
+#include "core/VbError.h"
+
+#include <QDateTime>
+#include <libpq-fe.h>
+#include <memory>
+
+namespace pg {
+
+namespace {
+
+const QString Source = QStringLiteral("PostgreSQL");
+
+// Type OIDs of the built-in types (pg_type.h).
+enum : Oid {
+    BoolOid = 16,
+    Int8Oid = 20,
+    Int2Oid = 21,
+    Int4Oid = 23,
+    Float4Oid = 700,
+    Float8Oid = 701,
+    DateOid = 1082,
+    TimestampOid = 1114,
+    TimestampTzOid = 1184,
+    NumericOid = 1700,
+};
+
+struct ResultDeleter
+{
+    void operator()(PGresult *r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+// Scale of a numeric column, -1 when the column has no declared one.
+int numericScale(const PGresult *result, int column)
+{
+    const int mod = PQfmod(result, column);
+    return mod < 4 ? -1 : ((mod - 4) & 0xffff);
+}
+
+QDateTime timestamp(const char *text)
+{
+    // ISO output: "2026-12-05 22:31:10" or with fractions; dates before
+    // the common era do not occur in the suite.
+    QString t = QString::fromLatin1(text);
+    t.replace(u' ', u'T');
+    QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(t, Qt::ISODate);
+    return dt;
+}
+
+} // namespace
+
+bool isMoney(const PGresult *result, int column)
+{
+    return PQftype(result, column) == NumericOid && numericScale(result, column) == 4;
+}
+
+QVariant value(const PGresult *result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return QVariant();
+    const char *text = PQgetvalue(result, row, column);
+    switch (PQftype(result, column)) {
+    case BoolOid:
+        return text[0] == 't' ? 1 : 0;
+    case Int2Oid:
+    case Int4Oid:
+        return QByteArray(text).toInt();
+    case Int8Oid: {
+        const qlonglong v = QByteArray(text).toLongLong();
+        // Counts come back as 64-bit: small ones read as the 32-bit integers
+        // the other engines give.
+        if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
+            return qint32(v);
+        return v;
+    }
+    case Float4Oid:
+    case Float8Oid:
+        return QByteArray(text).toDouble();
+    case NumericOid: {
+        // Amounts are numeric(19,4); a sum or another expression over them
+        // has no declared scale, and is an amount while it fits one.
+        const int scale = numericScale(result, column);
+        const QString t = QString::fromLatin1(text);
+        if (scale == 4 || scale == -1) {
+            const qsizetype point = t.indexOf(u'.');
+            if (scale == 4 || point < 0 || t.size() - point - 1 <= 4) {
+                try {
+                    if (const auto c = Currency::fromDecimalText(t))
+                        return QVariant::fromValue(*c);
+                } catch (const VbError &) {
+                    // too large for an amount: read as a number below
+                }
+            }
+        }
+        return t.toDouble();
+    }
+    case DateOid:
+        return QDate::fromString(QString::fromLatin1(text), Qt::ISODate).startOfDay();
+    case TimestampOid:
+    case TimestampTzOid:
+        return timestamp(text);
+    default:
+        return QString::fromUtf8(text);
+    }
+}
+
+QByteArray parameterText(const QVariant &value)
+{
+    if (value.userType() == qMetaTypeId<Currency>())
+        return value.value<Currency>().toFixedString().toLatin1();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1();
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate).toLatin1();
+    case QMetaType::Bool:
+        return value.toBool() ? "1" : "0";
+    case QMetaType::Double:
+        return QByteArray::number(value.toDouble(), 'g', 17);
+    default:
+        return value.toString().toUtf8();
+    }
+}
+
+bool isBroken(const PGconn *conn)
+{
+    return !conn || PQstatus(conn) == CONNECTION_BAD;
+}
+
+QString explain(const QByteArray &state)
+{
+    if (state.startsWith("08") || state == "57P01" || state == "57P02" || state == "57P03")
+        return QStringLiteral("ارتباط با سرور پايگاه داده قطع شد؛ آنچه در حال نوشتن بود نوشته نشد. "
+                              "پس از برقراري دوباره ارتباط، عمليات را تكرار كنيد.");
+    if (state == "57014")
+        return QStringLiteral("زمان مجاز اجراي دستور در پايگاه داده به پايان رسيد.");
+    if (state == "40001" || state == "40P01" || state == "55P03")
+        return QStringLiteral("پايگاه داده در دست كاربر ديگري بود و دستور انجام نشد؛ دوباره سعي كنيد.");
+    if (state == "53100")
+        return QStringLiteral("جاي خالي ديسك سرور پايگاه داده كافي نيست.");
+    if (state.startsWith("28"))
+        return QStringLiteral("نام كاربر يا رمز عبور پايگاه داده پذيرفته نشد.");
+    if (state == "3D000")
+        return QStringLiteral("پايگاه داده نام برده در رشته اتصال روي سرور نيست.");
+    if (state == "42501")
+        return QStringLiteral("كاربر پايگاه داده اجازه اين كار را ندارد.");
+    if (state == "25006")
+        return QStringLiteral("پايگاه داده فقط خواندني است و چيزي در آن نوشته نمي شود.");
+    return QString();
+}
+
+void fail(const PGconn *conn, const PGresult *result)
+{
+    QString text;
+    QByteArray state;
+    if (result) {
+        text = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
+        state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    }
+    if (text.isEmpty())
+        text = QString::fromUtf8(conn ? PQerrorMessage(conn) : "no connection").trimmed();
+    if (state.isEmpty() && isBroken(conn))
+        state = "08006";
+    // Errors the suite's own functions raise (P0001) are already the
+    // cashier's words.
+    const QString persian = state == "P0001" ? QString() : explain(state);
+    if (!persian.isEmpty())
+        text = persian + QStringLiteral(" (") + text + QStringLiteral(")");
+    throw VbError::database(text, Source);
+}
+
+RowSet run(PGconn *conn, const QString &sql, const QVariantList &params)
+{
+    const QByteArray query = sql.toUtf8();
+    Result result;
+    if (params.isEmpty()) {
+        result.reset(PQexec(conn, query.constData()));
+    } else {
+        QVector<QByteArray> texts(params.size());
+        QVector<const char *> values(params.size());
+        for (int i = 0; i < params.size(); ++i) {
+            const QVariant &v = params[i];
+            if (!v.isValid() || v.isNull()) {
+                values[i] = nullptr;
+            } else {
+                texts[i] = parameterText(v);
+                values[i] = texts[i].constData();
+            }
+        }
+        result.reset(PQexecParams(conn, query.constData(), int(params.size()), nullptr, values.constData(), nullptr,
+                                  nullptr, 0));
+    }
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY)
+        fail(conn, result.get());
+    RowSet rs;
+    if (status != PGRES_TUPLES_OK)
+        return rs;
+    rs.returnsRows = true;
+    const PGresult *r = result.get();
+    const int columns = PQnfields(r);
+    for (int c = 0; c < columns; ++c)
+        rs.columns << QString::fromUtf8(PQfname(r, c));
+    const int rows = PQntuples(r);
+    rs.rows.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        QVector<QVariant> values(columns);
+        for (int c = 0; c < columns; ++c)
+            values[c] = value(r, row, c);
+        rs.rows.push_back(std::move(values));
+    }
+    return rs;
+}
+
+QVariant scalar(PGconn *conn, const QString &sql, const QVariantList &params)
+{
+    const RowSet rs = run(conn, sql, params);
+    if (rs.rows.isEmpty() || rs.rows[0].isEmpty())
+        return QVariant();
+    return rs.rows[0][0];
+}
+
+void exec(PGconn *conn, const QString &sql, const QVariantList &params)
+{
+    run(conn, sql, params);
+}
+
+} // namespace pg

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/RowSet.h"
+
+#include <QString>
+#include <QVariantList>
+
+struct pg_conn;
+struct pg_result;
+
+// A thin layer over libpq, shared by the data environment's PostgreSQL
+// engine and the admin tool's schema and demo writer. Qt's QPSQL driver
+// opens the connection; statements run on its handle so that values come
+// back typed by the server's own column types: numeric(19,4) as Currency,
+// timestamp as QDateTime, integers and booleans as integers.
+namespace pg {
+
+// Runs sql (with $1.. placeholders when params are given; several
+// statements are allowed without params). Values are sent as text: a
+// Currency as its fixed-point text, a date and time as ISO text, null as
+// SQL NULL. The rows of the (last) result are returned.
+RowSet run(pg_conn *conn, const QString &sql, const QVariantList &params = {});
+// First column of the first row, or an invalid variant.
+QVariant scalar(pg_conn *conn, const QString &sql, const QVariantList &params = {});
+void exec(pg_conn *conn, const QString &sql, const QVariantList &params = {});
+
+// The value of one field of a result, typed by its column's type.
+QVariant value(const pg_result *result, int row, int column);
+// Whether a column of a result holds amounts (numeric with four places).
+bool isMoney(const pg_result *result, int column);
+// The text a value is sent as.
+QByteArray parameterText(const QVariant &value);
+
+// Whether the connection itself is gone (server stopped, network cut).
+bool isBroken(const pg_conn *conn);
+
+// Raises the error of a failed result (or of the connection when result is
+// null) in the cashier's words where there are some, the server's after.
+[[noreturn]] void fail(const pg_conn *conn, const pg_result *result);
+
+// The server's SQLSTATE in Persian; empty when there are none.
+QString explain(const QByteArray &sqlState);
+
+} // namespace pg

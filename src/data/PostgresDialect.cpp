@@ -1,0 +1,377 @@
+#include "data/PostgresDialect.h"
+
+#include "core/Vb.h"
+#include "core/VbError.h"
+#include "data/Cursor.h"
+#include "data/Postgres.h"
+#include "data/ProcedureDefs.h"
+#include "data/TsqlRewriter.h"
+#include "data/TsqlToPostgres.h"
+
+#include <QHash>
+
+#include <QAtomicInt>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <libpq-fe.h>
+
+namespace {
+
+QAtomicInt connectionSerial;
+const QString Source = QStringLiteral("PostgreSQL");
+
+const char *typeName(ProcedureParam::Type type)
+{
+    switch (type) {
+    case ProcedureParam::Int:
+        return "integer";
+    case ProcedureParam::Money:
+        return "numeric(19,4)";
+    case ProcedureParam::DateTime:
+        return "timestamp";
+    case ProcedureParam::VarChar:
+        return "varchar";
+    }
+    return "text";
+}
+
+// An argument as its parameter's type wants it.
+QVariant argument(const QVariant &value, ProcedureParam::Type type)
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    switch (type) {
+    case ProcedureParam::Int:
+        return Vb::clng(value);
+    case ProcedureParam::Money:
+        return QVariant::fromValue(Vb::ccur(value));
+    case ProcedureParam::DateTime:
+        return value.toDateTime();
+    case ProcedureParam::VarChar:
+        return Vb::textOf(value);
+    }
+    return value;
+}
+
+} // namespace
+
+// The counter's address keeps apart the names made by a plugin's own copy
+// of this code (see SqliteDialect).
+QString PostgresDialect::newConnectionName()
+{
+    return QStringLiteral("pardex-pg-%1-%2")
+        .arg(quintptr(&connectionSerial), 0, 16)
+        .arg(connectionSerial.fetchAndAddRelaxed(1));
+}
+
+PostgresDialect::PostgresDialect() : m_name(newConnectionName()) {}
+
+PostgresDialect::~PostgresDialect()
+{
+    close();
+}
+
+QString PostgresDialect::toNative(const QString &tsql) const
+{
+    return tsqlToPostgres(tsql);
+}
+
+QString PostgresDialect::dateLiteralText(const QDate &date)
+{
+    // ISO text is read the same under every DateStyle; the midnight keeps
+    // the clause the same text as on the embedded file.
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
+}
+
+pg_conn *PostgresDialect::openNamed(const QString &name, const ConnectionString &cs, int connectTimeoutSeconds)
+{
+    const QString masked = ConnectionString::masked(cs.text());
+    auto refuse = [&](const QString &why) -> VbError {
+        return VbError::database(
+            QStringLiteral("اتصال به سرور پايگاه داده برقرار نشد: \"%1\"؛ %2").arg(masked, why), Source);
+    };
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        throw refuse(QStringLiteral("راه انداز PostgreSQL برنامه (QPSQL) نصب نيست."));
+    QString host = cs.value({"Data Source", "Server", "Host", "Address", "Addr"}).trimmed();
+    int port = 5432;
+    const qsizetype comma = host.indexOf(u',');
+    if (comma >= 0) {
+        bool ok = false;
+        port = host.mid(comma + 1).trimmed().toInt(&ok);
+        if (!ok || port <= 0 || port > 65535)
+            throw refuse(QStringLiteral("درگاه سرور عدد نيست."));
+        host = host.left(comma).trimmed();
+    }
+    if (host.isEmpty() || host == u"." || host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0)
+        host = QStringLiteral("localhost");
+    const QString database = cs.value({"Initial Catalog", "Database"});
+    if (database.isEmpty())
+        throw refuse(QStringLiteral("نام پايگاه داده (Initial Catalog) نيامده است."));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(host);
+    db.setPort(port);
+    db.setDatabaseName(database);
+    db.setUserName(cs.value({"User ID", "UID", "User"}));
+    db.setPassword(cs.value({"Password", "PWD"}));
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=pardex").arg(qMax(connectTimeoutSeconds, 1)));
+    if (!db.open()) {
+        const QString text = db.lastError().databaseText().trimmed().isEmpty() ? db.lastError().text()
+                                                                               : db.lastError().databaseText().trimmed();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw refuse(text);
+    }
+    const QVariant handle = db.driver()->handle();
+    pg_conn *conn = handle.isValid() && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0)
+                        ? *static_cast<pg_conn *const *>(handle.data())
+                        : nullptr;
+    if (!conn) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw refuse(QStringLiteral("PostgreSQL handle unavailable (%1)").arg(QLatin1String(handle.typeName())));
+    }
+    return conn;
+}
+
+void PostgresDialect::closeNamed(const QString &name)
+{
+    if (!QSqlDatabase::contains(name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void PostgresDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds)
+{
+    m_cs = cs;
+    m_connectTimeout = connectTimeoutSeconds;
+    m_conn = openNamed(m_name, cs, connectTimeoutSeconds);
+    try {
+        // Texts the way T-SQL writes them (a backslash is a backslash),
+        // dates in ISO, a command time-out like the other engines'.
+        pg::exec(m_conn, QStringLiteral("SET standard_conforming_strings = on; SET DateStyle = 'ISO, YMD'"));
+        setCommandTimeout(commandTimeoutSeconds);
+        tellSessionUser();
+    } catch (const VbError &) {
+        close();
+        throw;
+    }
+}
+
+void PostgresDialect::close()
+{
+    m_conn = nullptr;
+    closeNamed(m_name);
+}
+
+void PostgresDialect::setCommandTimeout(int seconds)
+{
+    m_commandTimeout = seconds;
+    if (m_conn && !m_lost)
+        pg::exec(m_conn, QStringLiteral("SELECT set_config('statement_timeout', $1, false)"),
+                 {QString::number(qint64(seconds) * 1000)});
+}
+
+void PostgresDialect::setSessionUser(qint32 userId)
+{
+    m_sessionUser = userId;
+    if (m_conn && !m_lost)
+        tellSessionUser();
+}
+
+void PostgresDialect::tellSessionUser()
+{
+    // The suite's triggers read it with current_setting('pardex.user', true).
+    pg::exec(m_conn, QStringLiteral("SELECT set_config('pardex.user', $1, false)"),
+             {m_sessionUser != 0 ? QString::number(m_sessionUser) : QString()});
+}
+
+template <typename Step>
+auto PostgresDialect::guarded(Step &&step)
+{
+    if (!m_conn)
+        throw VbError(VbError::ConnectionUnusable, QStringLiteral("Operation is not allowed when the object is closed."),
+                      QStringLiteral("ADODB.Connection"));
+    try {
+        return step();
+    } catch (const VbError &) {
+        // A connection the server dropped is given up; the next statement
+        // opens a new one, so the form works again once the server is back.
+        if (pg::isBroken(m_conn))
+            m_lost = true;
+        throw;
+    }
+}
+
+QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const QString &sql)
+{
+    // The server gives unquoted names in lower case; the statement's own
+    // spelling of a name is what its reader (and a grid's header) expects.
+    QHash<QString, QString> spelling;
+    for (const TsqlRewriter::Token &t : TsqlRewriter::tokenize(sql))
+        if (t.kind == TsqlRewriter::Kind::Word && !spelling.contains(t.text.toLower()))
+            spelling.insert(t.text.toLower(), t.text);
+    QStringList out;
+    out.reserve(columns.size());
+    for (const QString &c : columns)
+        out << spelling.value(c, c);
+    return out;
+}
+
+RowSet PostgresDialect::execute(const QString &nativeSql)
+{
+    RowSet rs = guarded([&] { return pg::run(m_conn, nativeSql); });
+    rs.columns = spelledAsWritten(rs.columns, nativeSql);
+    return rs;
+}
+
+QString PostgresDialect::callStatement(const ProcedureDef &procedure)
+{
+    QStringList args;
+    for (int i = 0; i < procedure.params.size(); ++i)
+        args << QStringLiteral("$%1::%2").arg(i + 1).arg(QLatin1String(typeName(procedure.params[i].type)));
+    return QStringLiteral("SELECT * FROM %1(%2)").arg(QString::fromLatin1(procedure.name).toLower(), args.join(u','));
+}
+
+int PostgresDialect::call(const ProcedureDef &procedure, QVariantList &args)
+{
+    return guarded([&] { return callOn(m_conn, procedure, args); });
+}
+
+int PostgresDialect::callOn(pg_conn *conn, const ProcedureDef &procedure, QVariantList &args)
+{
+    QVariantList values;
+    for (int i = 0; i < procedure.params.size(); ++i)
+        values << argument(args.value(i), procedure.params[i].type);
+    const RowSet rs = pg::run(conn, callStatement(procedure), values);
+    if (rs.rows.isEmpty())
+        return 0;
+    const QVector<QVariant> &row = rs.rows[0];
+    int column = 0;
+    for (int i = 0; i < procedure.params.size() && column < row.size(); ++i)
+        if (procedure.params[i].direction == ProcedureParam::InOut)
+            args[i] = row[column++];
+    return column < row.size() && !row[column].isNull() ? row[column].toInt() : 0;
+}
+
+void PostgresDialect::beginTransaction()
+{
+    guarded([&] { pg::exec(m_conn, QStringLiteral("BEGIN")); });
+}
+
+void PostgresDialect::commitTransaction()
+{
+    guarded([&] { pg::exec(m_conn, QStringLiteral("COMMIT")); });
+}
+
+void PostgresDialect::rollbackTransaction()
+{
+    if (m_conn && !pg::isBroken(m_conn) && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        pg::exec(m_conn, QStringLiteral("ROLLBACK"));
+}
+
+namespace {
+
+// A server-side cursor on a connection of its own, fetched a slice at a time.
+class PostgresCursor : public VariantCursor
+{
+public:
+    PostgresCursor(const ConnectionString &cs, int connectTimeout, const QString &sql)
+        : m_name(PostgresDialect::newConnectionName()), m_sql(sql)
+    {
+        m_conn = PostgresDialect::openNamed(m_name, cs, connectTimeout);
+        try {
+            pg::exec(m_conn, QStringLiteral("SET standard_conforming_strings = on; SET DateStyle = 'ISO, YMD'; "
+                                            "BEGIN TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+            pg::exec(m_conn, QStringLiteral("DECLARE pardex_rows NO SCROLL CURSOR FOR ") + sql);
+            fetch();
+        } catch (...) {
+            PostgresDialect::closeNamed(m_name);
+            throw;
+        }
+    }
+    ~PostgresCursor() override
+    {
+        if (m_result)
+            PQclear(m_result);
+        PostgresDialect::closeNamed(m_name);
+    }
+
+    int columnCount() const override { return int(m_columns.size()); }
+    QString columnName(int column) const override { return m_columns.value(column); }
+    bool isMoney(int column) const override { return m_money.value(column); }
+
+    bool next() override
+    {
+        if (m_row + 1 >= m_rowCount) {
+            if (m_done)
+                return false;
+            fetch();
+            if (m_rowCount == 0)
+                return false;
+        }
+        ++m_row;
+        for (int c = 0; c < m_values.size(); ++c)
+            m_values[c] = pg::value(m_result, m_row, c);
+        rowChanged();
+        return true;
+    }
+
+protected:
+    const QVariant &value(int column) const override { return m_values[column]; }
+
+private:
+    void fetch()
+    {
+        if (m_result)
+            PQclear(m_result);
+        m_result = PQexec(m_conn, "FETCH FORWARD 2000 FROM pardex_rows");
+        if (!m_result || PQresultStatus(m_result) != PGRES_TUPLES_OK) {
+            m_done = true;
+            pg::fail(m_conn, m_result);
+        }
+        if (m_columns.isEmpty()) {
+            const int n = PQnfields(m_result);
+            for (int c = 0; c < n; ++c) {
+                m_columns << QString::fromUtf8(PQfname(m_result, c));
+                m_money << pg::isMoney(m_result, c);
+            }
+            m_columns = PostgresDialect::spelledAsWritten(m_columns, m_sql);
+            m_values.resize(n);
+        }
+        m_rowCount = PQntuples(m_result);
+        m_row = -1;
+        if (m_rowCount < 2000)
+            m_done = true;
+    }
+
+    QString m_name;
+    QString m_sql;
+    pg_conn *m_conn = nullptr;
+    PGresult *m_result = nullptr;
+    QStringList m_columns;
+    QVector<bool> m_money;
+    QVector<QVariant> m_values;
+    int m_rowCount = 0;
+    int m_row = -1;
+    bool m_done = false;
+};
+
+} // namespace
+
+std::unique_ptr<Cursor> PostgresDialect::openCursor(const QString &nativeSql)
+{
+    // Several statements cannot stand behind one cursor: the ordinary path runs them.
+    QString sql = nativeSql.trimmed();
+    while (sql.endsWith(u';'))
+        sql.chop(1);
+    if (sql.contains(u';') || !sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
+        return Dialect::openCursor(nativeSql);
+    return guarded([&]() -> std::unique_ptr<Cursor> { return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, sql); });
+}

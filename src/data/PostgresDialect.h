@@ -1,0 +1,71 @@
+#pragma once
+
+#include "data/Dialect.h"
+
+#include <QString>
+
+struct pg_conn;
+
+// A shared suite database on a PostgreSQL server: Qt's QPSQL driver opens
+// the connection, statements run on its libpq handle (data/Postgres.h) so
+// that values come back typed, the component's T-SQL is rewritten by
+// tsqlToPostgres, and the stored procedures are the schema's functions of
+// the same names (db/postgresql), called with their parameters in order.
+class PostgresDialect : public Dialect
+{
+public:
+    PostgresDialect();
+    ~PostgresDialect() override;
+
+    QString engineName() const override { return QStringLiteral("PostgreSQL"); }
+    QString toNative(const QString &tsql) const override;
+    QString dateLiteral(const QDate &date) const override { return dateLiteralText(date); }
+    static QString dateLiteralText(const QDate &date);
+
+    void open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds) override;
+    void close() override;
+    void setCommandTimeout(int seconds) override;
+    void setSessionUser(qint32 userId) override;
+
+    RowSet execute(const QString &nativeSql) override;
+    // Read through a server-side cursor on a connection of its own, a slice
+    // at a time: one snapshot, whatever this connection writes meanwhile.
+    std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
+    int call(const ProcedureDef &procedure, QVariantList &args) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
+    bool isLost() const override { return m_lost; }
+
+    // The statement that calls a procedure's function: its arguments as
+    // $1.. cast to the parameter types; the result row holds the in/out
+    // parameters in order and the return value last.
+    static QString callStatement(const ProcedureDef &procedure);
+    // Result column names as the statement spells them (the server folds
+    // unquoted names to lower case).
+    static QStringList spelledAsWritten(const QStringList &columns, const QString &sql);
+    // Calls a procedure's function on a connection: arguments converted to
+    // the parameter types, in/out ones replaced, the return value returned.
+    static int callOn(pg_conn *conn, const ProcedureDef &procedure, QVariantList &args);
+
+    // Opens a QPSQL connection under name for the string given, raising a
+    // VbError (the string quoted, its password masked) when it cannot.
+    // Returns its libpq handle.
+    static pg_conn *openNamed(const QString &name, const ConnectionString &cs, int connectTimeoutSeconds);
+    static void closeNamed(const QString &name);
+    // A fresh, process-unique connection name.
+    static QString newConnectionName();
+
+private:
+    template <typename Step>
+    auto guarded(Step &&step);
+    void tellSessionUser();
+
+    QString m_name;
+    ConnectionString m_cs;
+    int m_connectTimeout = 15;
+    int m_commandTimeout = 30;
+    pg_conn *m_conn = nullptr;
+    qint32 m_sessionUser = 0;
+    bool m_lost = false;
+};

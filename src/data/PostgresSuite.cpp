@@ -1,0 +1,137 @@
+#include "data/PostgresSuite.h"
+
+#include "core/VbError.h"
+#include "data/ConnectionString.h"
+#include "data/Postgres.h"
+#include "data/PostgresDialect.h"
+#include "data/ProcedureDefs.h"
+#include "suite/DemoData.h"
+#include "suite/Schema.h"
+
+#include <libpq-fe.h>
+
+namespace pgsuite {
+
+QString PostgresWriter::numbered(const QString &sql)
+{
+    QString out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    bool quoted = false;
+    for (QChar c : sql) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c == u'?' && !quoted)
+            out += u'$' + QString::number(++n);
+        else
+            out += c;
+    }
+    return out;
+}
+
+void PostgresWriter::exec(const QString &sql, const QVariantList &params)
+{
+    pg::exec(m_conn, params.isEmpty() ? sql : numbered(sql), params);
+}
+
+QVariant PostgresWriter::scalar(const QString &sql, const QVariantList &params)
+{
+    return pg::scalar(m_conn, params.isEmpty() ? sql : numbered(sql), params);
+}
+
+qint64 PostgresWriter::insert(const QString &sql, const QVariantList &params)
+{
+    return pg::scalar(m_conn, numbered(sql) + QStringLiteral(" RETURNING ID"), params).toLongLong();
+}
+
+int PostgresWriter::call(const QString &procedure, QVariantList &args)
+{
+    const ProcedureDef *def = Procedures::find(procedure);
+    if (!def)
+        throw VbError::database(QStringLiteral("Could not find stored procedure '%1'.").arg(procedure),
+                                QStringLiteral("PostgreSQL"));
+    return PostgresDialect::callOn(m_conn, *def, args);
+}
+
+void PostgresWriter::begin()
+{
+    pg::exec(m_conn, QStringLiteral("BEGIN"));
+}
+
+void PostgresWriter::commit()
+{
+    pg::exec(m_conn, QStringLiteral("COMMIT"));
+}
+
+void PostgresWriter::rollback()
+{
+    if (PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        pg::exec(m_conn, QStringLiteral("ROLLBACK"));
+}
+
+void PostgresWriter::bulk(bool on)
+{
+    // Only this session's commits wait less for the disk; the server's
+    // other sessions are not touched.
+    pg::exec(m_conn, on ? QStringLiteral("SET synchronous_commit = off") : QStringLiteral("SET synchronous_commit = on"));
+}
+
+void PostgresWriter::idsGiven()
+{
+    const RowSet identities = pg::run(
+        m_conn, QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                               "WHERE table_schema = current_schema() AND is_identity = 'YES'"));
+    for (const auto &row : identities.rows) {
+        const QString table = row[0].toString(), column = row[1].toString();
+        pg::exec(m_conn, QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                        "coalesce((SELECT max(%2) FROM %1), 0) + 1, false)")
+                             .arg(table, column));
+    }
+}
+
+void createDatabase(const QString &connectionString, const suite::CreateOptions &options)
+{
+    const QString name = PostgresDialect::newConnectionName();
+    pg_conn *conn = PostgresDialect::openNamed(name, ::ConnectionString(connectionString), 15);
+    struct Closer {
+        QString name;
+        ~Closer() { PostgresDialect::closeNamed(name); }
+    } closer{name};
+
+    PostgresWriter writer(conn);
+    const int tables = pg::scalar(conn, QStringLiteral("SELECT count(*) FROM information_schema.tables "
+                                                       "WHERE table_schema = current_schema()"))
+                           .toInt();
+    {
+        suite::WriterTransaction tx(writer);
+        if (tables > 0) {
+            if (!options.overwrite)
+                throw VbError::database(
+                    QStringLiteral("پايگاه داده \"%1\" خالي نيست (%2 جدول دارد)؛ براي جايگزيني --force بدهيد.")
+                        .arg(ConnectionString::masked(connectionString))
+                        .arg(tables),
+                    QStringLiteral("PostgreSQL"));
+            // Everything in the schema goes, the suite's objects with it.
+            pg::exec(conn, QStringLiteral("DO $$ DECLARE s text := current_schema(); BEGIN "
+                                          "EXECUTE format('DROP SCHEMA %I CASCADE', s); "
+                                          "EXECUTE format('CREATE SCHEMA %I', s); END $$"));
+        }
+        for (const QString &file : suite::schemaFiles(suite::SchemaEngine::Postgres)) {
+            try {
+                pg::exec(conn, suite::schemaScript(file));
+            } catch (const VbError &e) {
+                throw VbError::database(file.mid(2) + QStringLiteral(": ") + e.description(), e.source());
+            }
+        }
+        tx.commit();
+    }
+    if (options.demo) {
+        const QString base = options.reportBasePath.isEmpty() ? suite::defaultReportBasePath() : options.reportBasePath;
+        suite::fillDemoData(writer, base);
+    }
+    if (options.extraReceipts > 0)
+        suite::addBulkReceipts(writer, options.extraReceipts);
+    pg::exec(conn, QStringLiteral("ANALYZE"));
+}
+
+} // namespace pgsuite

@@ -1,0 +1,44 @@
+#include "data/TsqlToPostgres.h"
+
+#include "data/TsqlRewriter.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+class PostgresRewriter : public TsqlRewriter
+{
+protected:
+    QString isNullFunction() const override { return QStringLiteral("coalesce"); }
+    QString lengthFunction() const override { return QStringLiteral("length"); }
+    QString now() const override { return QStringLiteral("localtimestamp"); }
+
+    // A bracketed T-SQL name is matched without regard to case, as an
+    // unquoted one is here; only a name that needs quotes keeps them.
+    QString quotedName(const QString &text) const override
+    {
+        if (!text.startsWith(u'['))
+            return text;
+        const QString name = text.mid(1, text.size() - (text.endsWith(u']') ? 2 : 1));
+        static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+        if (plain.match(name).hasMatch())
+            return name;
+        return u'"' + QString(name).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+    }
+
+    // PostgreSQL reads 'text' after AS as a value, not a name.
+    QString aliasLiteral(const QString &literal) const override
+    {
+        return u'"' + unquoteLiteral(literal).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+    }
+
+    QString like(const QString &) const override { return QStringLiteral("~~~"); }
+};
+
+} // namespace
+
+QString tsqlToPostgres(const QString &tsql)
+{
+    static const PostgresRewriter rewriter;
+    return rewriter.rewrite(tsql);
+}

@@ -1,0 +1,93 @@
+// Statements of the same shape share one prepared statement: the literals
+// that compare become parameters, the ones that name stay, and the rows are
+// those the text itself gives.
+
+#include "suite/Sqlite.h"
+#include "suite/StatementCache.h"
+#include "support/DemoDatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Shape
+{
+    QString shape;
+    QVariantList values;
+};
+
+Shape shapeOf(const QString &sql)
+{
+    Shape s;
+    EXPECT_TRUE(sqlite::parameterize(sql, s.shape, s.values)) << sql.toStdString();
+    return s;
+}
+
+} // namespace
+
+TEST(StatementCache, LiteralsThatCompareBecomeParametersAndTheOthersStay)
+{
+    Shape s = shapeOf(QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=12 And PayedValue = 0"));
+    EXPECT_EQ(s.shape, QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=? And PayedValue = ?"));
+    EXPECT_EQ(s.values, (QVariantList{12, 0}));
+
+    // Texts, quotes doubled inside; an ORDER BY keeps its column positions.
+    s = shapeOf(QStringLiteral("Select Description From vwFormHistory Where FormCode = 'O''Brien' Order By 1 Desc, ID"));
+    EXPECT_EQ(s.shape, QStringLiteral("Select Description From vwFormHistory Where FormCode = ? Order By 1 Desc, ID"));
+    EXPECT_EQ(s.values, (QVariantList{QStringLiteral("O'Brien")}));
+
+    // Aliases and the select list's own literals make column names.
+    s = shapeOf(QStringLiteral("Select ID As 'شماره', 1, 'x' || Name as OrgDesc from t Where ID in (Select RelatedObjectID "
+                               "from r Where RelatedClassID=7 and AccountID=-110301) and Value=1.5"));
+    EXPECT_EQ(s.shape, QStringLiteral("Select ID As 'شماره', 1, 'x' || Name as OrgDesc from t Where ID in (Select "
+                                      "RelatedObjectID from r Where RelatedClassID=? and AccountID=-?) and Value=?"));
+    EXPECT_EQ(s.values, (QVariantList{7, 110301, 1.5}));
+
+    // Numbers inside names stay names.
+    s = shapeOf(QStringLiteral("Update tblRecPayCashTurnDetail set ClassID1 = NULL, ObjectID1 = 5 Where ID = 16"));
+    EXPECT_EQ(s.shape, QStringLiteral("Update tblRecPayCashTurnDetail set ClassID1 = NULL, ObjectID1 = ? Where ID = ?"));
+
+    // Not shared: other statements, parameters of their own, two statements.
+    QString shape;
+    QVariantList values;
+    for (const char *text : {"PRAGMA integrity_check", "Select * From t Where ID = ?", "Select 1; Select 2",
+                             "Select * From t Where b = x'00'", "BEGIN IMMEDIATE", "Select 'unclosed"})
+        EXPECT_FALSE(sqlite::parameterize(QString::fromLatin1(text), shape, values)) << text;
+}
+
+TEST(StatementCache, TheRowsAreThoseOfTheTextAndFailuresLeaveItUsable)
+{
+    SQLITE_ONLY(); // the cache of the embedded engine's statements
+    DemoDatabase db;
+    sqlite3 *h = db.handle();
+    sqlite::StatementCache cache(4);
+    const QStringList texts = {
+        QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=12 And PayedValue = 0"),
+        QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=7 And PayedValue = 0"),
+        QStringLiteral("Select Name || '_' || ifnull(Address,'') || '_' || ifnull(Phone1,'') as OrgDesc from "
+                       "tblOrganization Where ID in (Select RelatedObjectID from tblAccountRelatedObjects Where "
+                       "RelatedClassID=7 and AccountID=110303)"),
+        QStringLiteral("Select * From tblOmberSystemParameters Where ID = 311 and Value=1"),
+        QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1"),
+        QStringLiteral("Select ID, 'fixed' From tblUser Where FullName = 'علی رضایی' Order By 2"),
+        QStringLiteral("Select count(*) From tblRecPayCashTurnDetail Where ReceivedValue >= 1000000 And "
+                       "TransactionDate >= '2000-01-01 00:00:00'"),
+    };
+    // Twice over, so that the second round runs on shared statements (and
+    // some of them were given up on the way: only four are kept).
+    for (int round = 0; round < 2; ++round)
+        for (const QString &text : texts) {
+            const RowSet direct = sqlite::run(h, text);
+            const RowSet shared = cache.run(h, text);
+            EXPECT_EQ(shared.columns, direct.columns) << text.toStdString();
+            EXPECT_EQ(shared.rows, direct.rows) << text.toStdString();
+        }
+    // "Value=1" compares a text column with a number, as the text does.
+    EXPECT_EQ(cache.run(h, texts[4]).rows.size(), 1);
+
+    // A failing run does not spoil the statement for the next one.
+    EXPECT_ANY_THROW(cache.run(h, QStringLiteral("Insert Into tblOmberUserPermission (UserID, PermissionID) Values (486, 206)")));
+    cache.run(h, QStringLiteral("Insert Into tblOmberUserPermission (UserID, PermissionID) Values (486, 1)"));
+    EXPECT_EQ(db.count(QStringLiteral("tblOmberUserPermission WHERE UserID = 486 AND PermissionID = 1")), 1);
+    cache.clear();
+}

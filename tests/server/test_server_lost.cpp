@@ -1,0 +1,126 @@
+// The shared server goes away in the middle of a cashier's session (stopped
+// between two saves) and comes back: the form says so in Persian, stays
+// usable, writes nothing half-way, and saves again once the server is back.
+// Stops the server of scripts/with-test-postgres.sh, so it runs alone.
+
+#include "common/UserContext.h"
+#include "host/Pardex1.h"
+#include "receipt/frmRPDCashRec.h"
+#include "controls/FarvoPicker.h"
+#include "support/FormFixture.h"
+#include "support/ScriptedMessageBox.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+// pg_ctl as the server's owner, with the arguments given.
+bool pgCtl(const QStringList &args)
+{
+    QStringList command = qEnvironmentVariable("PARDEX_TEST_PG_RUNAS").split(u' ', Qt::SkipEmptyParts);
+    command << qEnvironmentVariable("PARDEX_TEST_PG_CTL") << QStringLiteral("-D")
+            << qEnvironmentVariable("PARDEX_TEST_PG_DATA") << args;
+    QProcess p;
+    p.start(command.takeFirst(), command);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+class ServerLost : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        if (!DemoDatabase::onPostgres() || qEnvironmentVariableIsEmpty("PARDEX_TEST_PG_CTL"))
+            GTEST_SKIP() << "needs the test server of scripts/with-test-postgres.sh";
+        FormFixture::SetUp();
+        clearShow(486);
+    }
+    void TearDown() override
+    {
+        // Whatever happened, the server is left running for the next test.
+        if (m_stopped)
+            startServer();
+        FormFixture::TearDown();
+    }
+    void typeNewReceipt(const QString &amount)
+    {
+        form().cmdNew_Click();
+        ASSERT_EQ(mode(), ModeNew);
+        child<QLineEdit>("txtRec")->setText(amount);
+        child<FarvoPicker>("TlvAccPicker")->setAccountID(110302);
+    }
+    void stopServer()
+    {
+        db->disconnect();
+        ASSERT_TRUE(pgCtl({QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")}));
+        m_stopped = true;
+    }
+    void startServer()
+    {
+        ASSERT_TRUE(pgCtl({QStringLiteral("-l"), qEnvironmentVariable("PARDEX_TEST_PG_LOG"), QStringLiteral("-w"),
+                           QStringLiteral("-o"), qEnvironmentVariable("PARDEX_TEST_PG_OPTIONS"), QStringLiteral("start")}));
+        m_stopped = false;
+    }
+    int receipts() { return db->count(QStringLiteral("tblRecPayCashTurnDetail")); }
+    // The cashier's press: through the event boundary, which reports what
+    // the save raises.
+    void pressSave() { child<QAbstractButton>("cmdSave")->click(); }
+
+    bool m_stopped = false;
+};
+
+} // namespace
+
+TEST_F(ServerLost, TheFormReportsItStaysUsableAndSavesAgainOnceTheServerIsBack)
+{
+    typeNewReceipt(QStringLiteral("2/000/000"));
+    form().cmdSave_Click();
+    ASSERT_EQ(mode(), ModeViewFinal);
+    const qint32 first = form().CurrentReceiptID;
+    const int before = receipts();
+
+    // The next receipt is typed; the server stops before it is saved.
+    typeNewReceipt(QStringLiteral("3/000/000"));
+    stopServer();
+    ScriptedMessageBox::clear();
+    pressSave();
+    const QStringList said = ScriptedMessageBox::messages();
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.last().contains(QStringLiteral("ارتباط با سرور پايگاه داده قطع شد"))) << said.last().toStdString();
+    // Still the new receipt, as typed: the cashier can try again.
+    EXPECT_EQ(mode(), ModeNew);
+    EXPECT_EQ(child<QLineEdit>("txtRec")->text(), QStringLiteral("3/000/000"));
+
+    // While it is down, a second try says the server cannot be reached.
+    ScriptedMessageBox::clear();
+    pressSave();
+    ASSERT_FALSE(ScriptedMessageBox::messages().isEmpty());
+    EXPECT_TRUE(ScriptedMessageBox::messages().last().contains(QStringLiteral("اتصال به سرور پايگاه داده برقرار نشد")));
+    EXPECT_FALSE(ScriptedMessageBox::messages().last().contains(qEnvironmentVariable("PARDEX_TEST_PG").section(u'=', -1)))
+        << "the password is masked";
+    EXPECT_EQ(mode(), ModeNew);
+
+    // Back: the same press saves it, with a code and one document.
+    startServer();
+    ScriptedMessageBox::clear();
+    pressSave();
+    ASSERT_EQ(mode(), ModeViewFinal) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    const qint32 second = form().CurrentReceiptID;
+    EXPECT_NE(second, first);
+    EXPECT_EQ(receipts(), before + 1); // nothing was left from the failed tries
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ReceivedValue FROM tblRecPayCashTurnDetail WHERE ID = %1").arg(second))
+                  .toString(),
+              QStringLiteral("3000000"));
+    EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1 AND Code IS NOT NULL").arg(second)), 1);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(DISTINCT DocumentID) FROM tblAccountDocumentDetail WHERE FormID = %1 "
+                                        "AND FormTypeID = 206")
+                             .arg(second))
+                  .toInt(),
+              1);
+    // And the first receipt loads again on the new connection.
+    loadReceipt(first);
+    EXPECT_EQ(form().CurrentReceiptID, first);
+}
