@@ -16,7 +16,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
   export QT_QPA_PLATFORM=offscreen
-  ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+  ./scripts/with-test-postgres.sh ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
   exit
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,8 +1,9 @@
 // The T-SQL the component writes, as the SQLite engine receives it.
 //
-// 1. The rewriter: it never crashes or hangs, leaves every string literal as
-//    it was (only the N of a Unicode literal goes), and rewriting its own
-//    output changes nothing more.
+// 1. The rewriters: they never crash or hang. SQLite's leaves every string
+//    literal as it was (only the N of a Unicode literal goes), and
+//    rewriting its own output changes nothing more. PostgreSQL's keeps the
+//    literals in their order, less those that become column names (As 'x').
 // 2. The search's description criterion: whatever the cashier types, the
 //    operand built for LIKE, rewritten and run on SQLite with its folding
 //    LIKE, finds a description exactly when the folded description holds
@@ -12,6 +13,7 @@
 
 #include "data/SqlText.h"
 #include "data/SqliteDialect.h"
+#include "data/TsqlToPostgres.h"
 #include "data/TsqlToSqlite.h"
 #include "suite/Sqlite.h"
 
@@ -133,6 +135,23 @@ void checkRewriter(const QString &sql)
                                   .arg(fuzz::shown(sql), fuzz::shown(once), fuzz::shown(twice)));
 }
 
+// Whether every item of part appears in whole, in the same order.
+bool subsequence(const QStringList &part, const QStringList &whole)
+{
+    qsizetype k = 0;
+    for (const QString &w : whole)
+        if (k < part.size() && part[k] == w)
+            ++k;
+    return k == part.size();
+}
+
+void checkPostgresRewriter(const QString &sql)
+{
+    const QString rewritten = tsqlToPostgres(sql);
+    FUZZ_CHECK(subsequence(literals(rewritten), literals(sql)),
+               QStringLiteral("literals changed: %1 -> %2").arg(fuzz::shown(sql), fuzz::shown(rewritten)));
+}
+
 void checkDescriptionCriterion(const QString &description, const QString &typed)
 {
     // The search refuses control characters and leaves an empty box out.
@@ -158,6 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size > 8192)
         return 0;
     checkRewriter(fuzz::text(data, size));
+    checkPostgresRewriter(fuzz::text(data, size));
     QString description, typed;
     fuzz::split(data, size, description, typed);
     checkDescriptionCriterion(description, typed);

@@ -120,8 +120,13 @@ QVector<Token> TsqlRewriter::tokenize(const QString &s)
                 ++i;
             out.push_back({Kind::Space, s.mid(start, i - start)});
         } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'')) {
-            if (c != u'\'')
+            if (c != u'\'') {
                 ++i; // the N of a Unicode literal is dropped: every engine here stores Unicode texts
+                // Right after another literal ('a'N'b') a blank takes its
+                // place, or the two would read as one text with a quote.
+                if (!out.isEmpty() && out.back().kind == Kind::String)
+                    out.push_back({Kind::Space, QStringLiteral(" ")});
+            }
             const int body = i;
             ++i;
             while (i < n) {
@@ -176,6 +181,19 @@ QString TsqlRewriter::rewrite(const QString &tsql) const
     bool statementStart = true;
     QString out;
     out.reserve(tsql.size() + 16);
+    // Where in the output the last name (a.b.c) began and ended, for a
+    // LIKE that folds its left side.
+    qsizetype nameStart = -1, nameEnd = -1;
+    int nameToken = -1;
+    const auto nameAppended = [&](int i, qsizetype before) {
+        const int dot = previousSignificant(t, i - 1);
+        const bool continues = dot >= 0 && t[dot].kind == Kind::Punct && t[dot].text == u"."
+                               && previousSignificant(t, dot - 1) == nameToken && nameToken >= 0;
+        if (!continues)
+            nameStart = before;
+        nameEnd = out.size();
+        nameToken = i;
+    };
     for (int i = 0; i < t.size(); ++i) {
         Token &tok = t[i];
         if (tok.kind == Kind::Space || tok.kind == Kind::Comment) {
@@ -185,7 +203,9 @@ QString TsqlRewriter::rewrite(const QString &tsql) const
         const bool atStart = statementStart;
         statementStart = tok.kind == Kind::Punct && tok.text == u";";
         if (tok.kind == Kind::Quoted) {
+            const qsizetype before = out.size();
             out += quotedName(tok.text);
+            nameAppended(i, before);
             continue;
         }
         if (tok.kind == Kind::String) {
@@ -215,9 +235,25 @@ QString TsqlRewriter::rewrite(const QString &tsql) const
                    && (t[next].kind == Kind::Word || t[next].kind == Kind::Quoted) && !isWord(t[next], "from")) {
             out += QStringLiteral("DELETE FROM");
         } else if (isWord(tok, "like")) {
-            out += like(tok.text);
+            const int pattern = nextSignificant(t, i + 1);
+            const int escape = pattern >= 0 ? nextSignificant(t, pattern + 1) : -1;
+            const int character = escape >= 0 ? nextSignificant(t, escape + 1) : -1;
+            const bool escaped = character >= 0 && t[pattern].kind == Kind::String && isWord(t[escape], "escape")
+                                 && t[character].kind == Kind::String;
+            const QString fold = likeFold();
+            if (escaped && !fold.isEmpty() && nameToken >= 0 && previousSignificant(t, i - 1) == nameToken) {
+                out.insert(nameEnd, u')');
+                out.insert(nameStart, fold + u'(');
+                out += tok.text + u' ' + fold + u'(' + t[pattern].text + QStringLiteral(") ") + t[escape].text + u' '
+                       + t[character].text;
+                i = character;
+            } else {
+                out += like(tok.text);
+            }
         } else {
+            const qsizetype before = out.size();
             out += tok.text;
+            nameAppended(i, before);
         }
     }
     return out;

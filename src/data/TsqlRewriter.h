@@ -37,6 +37,11 @@ protected:
     virtual QString aliasLiteral(const QString &literal) const { return literal; }
     // The LIKE keyword of a comparison.
     virtual QString like(const QString &word) const { return word; }
+    // The function that folds a text as this engine's LIKE does, for a
+    // comparison "name LIKE 'pattern' ESCAPE 'c'" that like() cannot carry:
+    // it becomes "fold(name) LIKE fold('pattern') ESCAPE 'c'". Empty where
+    // the engine's LIKE takes an ESCAPE clause as it is.
+    virtual QString likeFold() const { return QString(); }
 };
 
 // T-SQL string literal body ('it''s' -> it's).

@@ -33,6 +33,9 @@ protected:
     }
 
     QString like(const QString &) const override { return QStringLiteral("~~~"); }
+    // The operator has no escape character: a criterion that looks for a
+    // %, _ or [ as itself folds both sides with the operator's own function.
+    QString likeFold() const override { return QStringLiteral("pardex_fold"); }
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/VbError.h"
 #include "data/DtEn.h"
 #include "data/SqlText.h"
+#include "data/TsqlToPostgres.h"
 #include "data/TsqlToSqlite.h"
 #include "support/DemoDatabase.h"
 #include "support/Errors.h"
@@ -44,4 +45,16 @@ TEST(SqlText, AUnicodeLiteralRightAfterAnotherStaysASecondLiteral)
     EXPECT_EQ(tsqlToSqlite(QStringLiteral("Select 'a'N'b'")), QStringLiteral("Select 'a' 'b'"));
     EXPECT_EQ(tsqlToSqlite(QStringLiteral("Select 'a' + N'b'")), QStringLiteral("Select 'a' || 'b'"));
     EXPECT_EQ(tsqlToSqlite(tsqlToSqlite(QStringLiteral("x'a'N'b'n'c'"))), QStringLiteral("x'a' 'b' 'c'"));
+}
+
+TEST(SqlText, APostgresLikeWithAnEscapeFoldsBothSidesAndKeepsTheEscape)
+{
+    // The folding operator has no escape character; the engine's LIKE has.
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Where Description Like '%50\\%%' ESCAPE '\\' AND PayedValue=0")),
+              QStringLiteral("Where pardex_fold(Description) Like pardex_fold('%50\\%%') ESCAPE '\\' AND PayedValue=0"));
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Where v.[Description] like N'%_%' escape '!'")),
+              QStringLiteral("Where pardex_fold(v.Description) like pardex_fold('%_%') escape '!'"));
+    // Without one, the operator as before.
+    EXPECT_EQ(tsqlToPostgres(QStringLiteral("Where Description Like '%x%' AND PayedValue=0")),
+              QStringLiteral("Where Description ~~~ '%x%' AND PayedValue=0"));
 }

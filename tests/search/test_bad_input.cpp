@@ -8,9 +8,9 @@
 
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
-#include "suite/Sqlite.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QClipboard>
 #include <QPushButton>
 #include <QTest>
@@ -22,14 +22,15 @@ class SearchInput : public SearchFixture
 protected:
     void describe(int id, const QString &text)
     {
-        sqlite::exec(db->handle(), QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = ?"),
-                     {text, id});
+        db->exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ? WHERE ID = ?"), {text, id});
     }
     QList<int> found(const QString &typed)
     {
         box("txtDescription")->setText(typed);
         runSearch();
-        return shownIds();
+        QList<int> ids = shownIds(); // the view's order is the engine's
+        std::sort(ids.begin(), ids.end());
+        return ids;
     }
     // The search told this and ran nothing.
     void expectRefused(const QString &message, const char *focused)
