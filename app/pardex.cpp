@@ -18,6 +18,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QPainter>
 #include <QStandardPaths>
 #include <QTimer>
@@ -95,6 +98,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pardex"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    // Qt's own windows (print, page set-up, file dialogs) in Persian.
+    QTranslator qtPersian;
+    if (qtPersian.load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtPersian);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Pardex test host"));

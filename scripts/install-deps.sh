@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev zlib1g-dev libgtest-dev poppler-utils
   sqlite3 unzip
   unixodbc unixodbc-dev tdsodbc
-  fonts-farsiweb fonts-noto-core
+  fonts-farsiweb fonts-noto-core qt6-translations-l10n
 )
 case "${1:-}" in
   --display) packages+=(xvfb xauth) ;;

@@ -1,5 +1,7 @@
 #include "report/PirelRpt.h"
 
+#include "common/VbRuntime.h"
+
 #include "common/ComponentRegistry.h"
 #include "common/SharedServices.h"
 #include "core/RowSet.h"
@@ -101,7 +103,7 @@ void PirelRpt::produce()
     } catch (const ReportTemplate::Error &e) {
         report(e.message);
     } catch (const VbError &e) {
-        report(e.description());
+        report(errorText(e));
     } catch (const std::exception &e) {
         report(QString::fromLocal8Bit(e.what()));
     }
@@ -120,7 +122,8 @@ void PirelRpt::buildDocument()
         connection.setRecorded(false);
         rows = connection.execute(m_reportQuery);
     } catch (const VbError &e) {
-        fail(QStringLiteral("اطلاعات گزارش خوانده نشد: %1").arg(e.description()));
+        // The runtime's own failures (an amount out of range, say) in Persian too.
+        fail(QStringLiteral("اطلاعات گزارش خوانده نشد: %1").arg(e.isDatabaseError() ? e.description() : errorText(e)));
     }
     if (!rows.returnsRows || rows.rows.isEmpty())
         fail(QStringLiteral("اطلاعاتي براي چاپ يافت نشد."));
@@ -220,7 +223,8 @@ void PirelRpt::preview(QPrinter &printer)
         save->setToolTip(QStringLiteral("ذخيره گزارش در فايل PDF"));
         connect(save, &QAction::triggered, &dialog, [this, &dialog] { savePdf(&dialog); });
     }
-    dialog.resize(760, 860);
+    // Wide enough for every button of its bar, printing and saving first of all.
+    dialog.resize(1040, 860);
     const ArrowCursor arrow;
     FormShower::showModal(&dialog);
 }

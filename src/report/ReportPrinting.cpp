@@ -27,11 +27,18 @@ QString printCashReceiptPdf(const QString &connectionString, qint32 receiptId, c
                 .arg(frmReport::CashReceiptFormType));
         if (templates.rows.isEmpty())
             return QStringLiteral("قالب گزارشي براي دريافت نقدي تعريف نشده است.");
-        const qsizetype pathColumn = templates.columns.indexOf(QStringLiteral("FilePath"));
+        // Names as any engine spells them (a server folds them to lower case).
+        const auto column = [](const RowSet &rows, const char *name) {
+            for (qsizetype i = 0; i < rows.columns.size(); ++i)
+                if (rows.columns[i].compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return i;
+            return qsizetype(-1);
+        };
+        const qsizetype pathColumn = column(templates, "FilePath");
         const QString filePath = Vb::textOf(templates.rows.first().value(pathColumn));
 
         const RowSet basePaths = connection.execute(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
-        const qsizetype baseColumn = basePaths.columns.indexOf(QStringLiteral("BasePath"));
+        const qsizetype baseColumn = column(basePaths, "BasePath");
         std::unique_ptr<QObject> fileSystem = ComponentRegistry::create(QLatin1String(FileSystemObject::ProgId));
         QString templateFile;
         for (const auto &row : basePaths.rows) {

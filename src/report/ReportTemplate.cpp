@@ -199,7 +199,11 @@ bool ReportTemplate::isKnownFormat(const QString &name)
 
 ReportTemplate ReportTemplate::load(const QString &path)
 {
+    // Paths from the suite's database may use Windows separators, as the
+    // file-system object that found the file allows.
     QFile file(path);
+    if (!QFile::exists(path) && path.contains(u'\\'))
+        file.setFileName(QString(path).replace(u'\\', u'/'));
     if (!file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("فايل الگوي چاپ خوانده نشد: %1 (%2)").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();

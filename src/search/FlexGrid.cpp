@@ -143,6 +143,11 @@ FlexGrid::FlexGrid(QWidget *parent)
     : QTableView(parent), m_model(new ResultModel(this)), m_fixed(new QTableView(this)), m_loader(new QTimer(this))
 {
     setModel(m_model);
+    // The columns have the widths of the suite's grid, laid out for a
+    // smaller type than the forms' own: a Persian date must fit its column.
+    QFont small = Look::persianFont(8);
+    setFont(small);
+    m_fixed->setFont(small);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(20);
@@ -391,6 +396,10 @@ void FlexGrid::placeFixedColumn()
 {
     if (!m_fixed->isVisible() && m_fixedCols == 0)
         return;
+    // Its header and rows exactly as high as the grid's, or the numbers it
+    // shows drift away from their rows.
+    m_fixed->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    m_fixed->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
     const QRect port = viewport()->geometry();
     const int width = columnWidth(0);
     const int x = isRightToLeft() ? port.right() + 1 - width : port.left();

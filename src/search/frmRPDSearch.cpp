@@ -80,6 +80,12 @@ void frmRPDSearch::connectHandlers()
             [this](qint16 &key) { runHandler([&] { txtIDFrom_KeyPress(key); }); });
     connect(KeyEvents::of(ui->txtIDTo), &KeyEvents::KeyPress, this,
             [this](qint16 &key) { runHandler([&] { txtIDTo_KeyPress(key); }); });
+    // The turn box takes digits typed on the Persian layout as digits too.
+    KeyEvents::of(ui->txtCashTurnID);
+    // Enter in a criterion runs the search.
+    for (QLineEdit *box : {ui->txtCashTurnID, ui->txtReceivedFrom, ui->txtReceivedTo, ui->txtIDFrom, ui->txtIDTo,
+                           ui->txtDescription})
+        connect(box, &QLineEdit::returnPressed, this, [this] { runHandler([this] { cmdSearch_Click(); }); });
     connect(KeyEvents::of(ui->txtReceivedFrom), &KeyEvents::KeyUp, this,
             [this](qint16 key, qint16 shift) { runHandler([&] { txtReceivedFrom_KeyUp(key, shift); }); });
     connect(KeyEvents::of(ui->txtReceivedTo), &KeyEvents::KeyUp, this,
@@ -376,8 +382,11 @@ void frmRPDSearch::applyResizeRule(double width, double height)
                        static_cast<QWidget *>(ui->frm_0), static_cast<QWidget *>(ui->frm_1)})
         MoveControlBy(w, 0, dW, 0);
     for (QWidget *w : {static_cast<QWidget *>(ui->cmdExit), static_cast<QWidget *>(ui->cmdSearch),
-                       static_cast<QWidget *>(ui->cmdNewsearch)})
+                       static_cast<QWidget *>(ui->cmdNewsearch)}) {
         w->move(w->x(), w->y() + twipsToPixels(dH));
+        // Moved down over the grid, they stay on top of it and within reach.
+        w->raise();
+    }
     MoveControlBy(ui->flxCashPay, dW, 0, dH);
     LastWidth = Vb::cint(width);
     LastHeight = Vb::cint(height);

@@ -34,6 +34,15 @@ QString exportFolder()
 
 } // namespace
 
+namespace {
+// A path read left to right inside a right-to-left message, whatever its
+// own letters: isolated, or its separators and Persian name fall apart.
+QString isolated(const QString &path)
+{
+    return QChar(0x2066) + path + QChar(0x2069);
+}
+} // namespace
+
 void frmRPDSearch::setOpener(Opener open)
 {
     opener() = std::move(open);
@@ -79,7 +88,7 @@ void frmRPDSearch::cmdExcel_Click()
     case SpreadsheetExport::Outcome::Failed:
         ShowMessage(QStringLiteral("خطا"),
                     QStringLiteral("انتقال به اكسل انجام نشد: %1.\nپوشه: %2")
-                        .arg(outcome.error, QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+                        .arg(outcome.error, isolated(QDir::toNativeSeparators(QFileInfo(path).absolutePath()))));
         return;
     case SpreadsheetExport::Outcome::Written:
         break;
@@ -87,5 +96,5 @@ void frmRPDSearch::cmdExcel_Click()
     if (!opener()(path))
         ShowMessage(QStringLiteral("خطا"),
                     QStringLiteral("فايل اكسل ساخته شد اما برنامه اي براي باز كردن آن پيدا نشد.\nفايل در اين مسير است: %1")
-                        .arg(QDir::toNativeSeparators(path)));
+                        .arg(isolated(QDir::toNativeSeparators(path))));
 }

@@ -6,6 +6,9 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QTemporaryDir>
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using PersianText::words;
@@ -112,6 +115,15 @@ TEST(ReportTemplates, MistakesInATemplateAreToldInPersian)
               QStringLiteral("!«two words» در الگوي چاپ نام فيلد درستي نيست."));
     EXPECT_TRUE(filled(QStringLiteral("<p>{Description:amount}</p>"), row).startsWith(QStringLiteral("!مقدار فيلد «Description» عدد نيست")));
     EXPECT_THROW(ReportTemplate::load(QStringLiteral("/no/such/template.html")), ReportTemplate::Error);
+
+    // A path the suite's database writes with Windows separators is read.
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("reports"));
+    QFile file(dir.filePath(QStringLiteral("reports/t.html")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<p>{ID}</p>");
+    file.close();
+    EXPECT_NO_THROW(ReportTemplate::load(dir.path() + QStringLiteral("/reports\\t.html")));
 }
 
 TEST(ReportTemplates, PaperComesFromTheTemplate)

@@ -142,6 +142,17 @@ TEST_F(Criteria, ATurnBoxHoldingTextFiltersOnTurnZero)
     EXPECT_EQ(clause(), QStringLiteral("Where Turn = 0 AND PayedValue=0"));
     runSearch();
     EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("Turn = 0 AND PayedValue = 0")));
+
+    // A turn typed on the Persian layout is that turn, and Enter searches.
+    box("txtCashTurnID")->clear();
+    QWidget *focused = focusInto(box("txtCashTurnID"));
+    ASSERT_NE(focused, nullptr);
+    typeText(focused, QStringLiteral("۱۲"));
+    EXPECT_EQ(box("txtCashTurnID")->text(), QStringLiteral("12"));
+    QTest::keyClick(focused, Qt::Key_Return);
+    grid()->finishLoading();
+    EXPECT_EQ(search().WhereClause, QStringLiteral("Where Turn = 12 AND PayedValue=0"));
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("Turn = 12 AND PayedValue = 0")));
 }
 
 TEST_F(Criteria, QuotesPercentAndUnderscoreInTheDescription)

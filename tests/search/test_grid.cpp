@@ -129,6 +129,14 @@ TEST_F(Grid, TheFixedColumnStaysWhileTheOthersScroll)
     // Scrolling down moves both together.
     grid()->verticalScrollBar()->setValue(3);
     EXPECT_EQ(fixed->verticalScrollBar()->value(), 3);
+    // Each number stands beside its own row.
+    for (int row = 3; row < 6; ++row) {
+        const QModelIndex cell = grid()->model()->index(row, 1);
+        const QModelIndex number = fixed->model()->index(row, 0);
+        EXPECT_EQ(fixed->viewport()->mapTo(&search(), fixed->visualRect(number).topLeft()).y(),
+                  grid()->viewport()->mapTo(&search(), grid()->visualRect(cell).topLeft()).y())
+            << row;
+    }
 }
 
 TEST_F(Grid, PickingARowByDoubleClickOrEnterWritesItsNumberAndHides)
@@ -274,6 +282,12 @@ TEST_F(Grid, TheResizeRule)
     EXPECT_EQ(searchChild<QWidget>("lbl_6")->x(), searchChild<QWidget>("lbl_0")->x());
     EXPECT_EQ(searchChild<QWidget>("fraTransactionDate")->pos(), dateFrame);
     EXPECT_EQ(searchChild<QWidget>("cmdExit")->pos(), exit + QPoint(0, 50));
+    // Moved over the grid, the buttons are still what a click reaches.
+    search().show();
+    for (const char *name : {"cmdExit", "cmdSearch", "cmdNewsearch"}) {
+        auto *button = searchChild<QWidget>(name);
+        EXPECT_EQ(search().childAt(button->geometry().center()), button) << name;
+    }
     EXPECT_EQ(searchChild<QWidget>("cmdExcel")->pos(), excel);
     EXPECT_EQ(grid()->size(), gridSize + QSize(100, 50));
     EXPECT_EQ(search().LastWidth, 11940);
