@@ -3,6 +3,7 @@
 #include "data/DtEn.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
 #include <memory>
 
 namespace {
@@ -20,10 +21,15 @@ UserContext &context()
 namespace {
 // The connection must close while Qt's database registry still exists,
 // that is before the application object goes, not at static destruction.
+// The registry closes what is left in a routine of its own, taking the
+// drivers away under statements still prepared (the file then stays open);
+// routines run last-registered first, so the registry's is made to exist
+// before ours is added.
 void createDtEn()
 {
     static bool cleanupRegistered = false;
     if (!cleanupRegistered && QCoreApplication::instance()) {
+        QSqlDatabase::drivers();
         qAddPostRoutine([] { g_dtEn.reset(); });
         cleanupRegistered = true;
     }
