@@ -18,6 +18,7 @@ fi
 
 skip() {
   echo "*** PostgreSQL server tests skipped: $1" >&2
+  shift
   unset PARDEX_TEST_PG
   exec "$@"
 }

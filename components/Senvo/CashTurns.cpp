@@ -174,6 +174,10 @@ CloseResult CashTurns::close(qint32 turnId, Currency counted)
 
     const QDateTime now = m_session.serverNow();
     Transaction tx(m_session.connection());
+    // The turn's row is taken first (a write that changes nothing), so that
+    // two people closing it at once are one after the other: the second
+    // finds it closed rather than writing over the first's count.
+    m_session.execute(QStringLiteral("Update tblRecPayCashTurn Set IsOpen = IsOpen Where ID = ") + id);
     if (Vb::numberOf(m_session.scalar(QStringLiteral("Select IsOpen From tblRecPayCashTurn Where ID = ") + id)) != 1)
         refuseClosed();
     // The count was taken before anything was worked out: only now is the

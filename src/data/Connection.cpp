@@ -58,10 +58,19 @@ void Connection::Close()
         throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
     m_dialect->close();
     m_dialect.reset();
+    m_inTransaction = false;
 }
 
 void Connection::ensureOpen()
 {
+    // A connection the server closed while nothing was under way is
+    // replaced at once: the cashier's next action works, rather than
+    // failing once to find out. Within a transaction it is not: what the
+    // transaction wrote would silently be lost.
+    if (m_dialect && !m_inTransaction && m_dialect->wentAwayWhileIdle()) {
+        m_dialect->close();
+        m_dialect.reset();
+    }
     if (!m_dialect)
         Open();
 }
@@ -85,6 +94,7 @@ void Connection::dropIfLost()
     if (m_dialect && m_dialect->isLost()) {
         m_dialect->close();
         m_dialect.reset();
+        m_inTransaction = false;
     }
 }
 
@@ -137,6 +147,7 @@ void Connection::BeginTrans()
     ensureOpen();
     try {
         m_dialect->beginTransaction();
+        m_inTransaction = true;
     } catch (const VbError &) {
         dropIfLost();
         throw;
@@ -148,6 +159,7 @@ void Connection::CommitTrans()
     recordStatement(QStringLiteral("COMMIT TRANSACTION"));
     if (!m_dialect)
         throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
+    m_inTransaction = false;
     try {
         m_dialect->commitTransaction();
     } catch (const VbError &) {
@@ -160,6 +172,7 @@ void Connection::RollbackTrans()
 {
     if (m_recorded)
         Diagnostics::instance().record({Diagnostics::Entry::Sql, QStringLiteral("ROLLBACK TRANSACTION"), {}, {}});
+    m_inTransaction = false;
     if (m_dialect)
         m_dialect->rollbackTransaction();
 }

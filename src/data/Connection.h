@@ -64,6 +64,7 @@ public:
 
 private:
     void ensureOpen();
+    bool m_inTransaction = false;
     void dropIfLost();
     void recordStatement(const QString &tsql);
 

@@ -50,6 +50,10 @@ public:
     // next statement opens a new one, so the component works again as soon
     // as the cause is gone.
     virtual bool isLost() const { return false; }
+    // Before a statement, outside a transaction: whether the other end went
+    // away while the connection was idle (a server restarted meanwhile).
+    // Such a connection is replaced before the statement, which then runs.
+    virtual bool wentAwayWhileIdle() { return false; }
 
     // The dialect for a connection string's provider; raises a VbError that
     // quotes the string (password masked) when no engine serves it.

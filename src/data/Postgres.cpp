@@ -150,6 +150,11 @@ QString explain(const QByteArray &state)
         return QStringLiteral("پايگاه داده نام برده در رشته اتصال روي سرور نيست.");
     if (state == "42501")
         return QStringLiteral("كاربر پايگاه داده اجازه اين كار را ندارد.");
+    if (state == "23505")
+        return QStringLiteral("رديفي با همين شماره پيش از اين ثبت شده است (شايد كس ديگري همزمان ثبت مي كرد)؛ "
+                              "دوباره سعي كنيد.");
+    if (state == "23503")
+        return QStringLiteral("اين رديف به رديف ديگري وابسته است، يا رديفي كه به آن اشاره مي كند وجود ندارد.");
     if (state == "25006")
         return QStringLiteral("پايگاه داده فقط خواندني است و چيزي در آن نوشته نمي شود.");
     return QString();

@@ -36,6 +36,7 @@ public:
     void commitTransaction() override;
     void rollbackTransaction() override;
     bool isLost() const override { return m_lost; }
+    bool wentAwayWhileIdle() override;
 
     // The statement that calls a procedure's function: its arguments as
     // $1.. cast to the parameter types; the result row holds the in/out
