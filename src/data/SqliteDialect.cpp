@@ -10,6 +10,8 @@
 #include "suite/Sqlite.h"
 
 #include <QAtomicInt>
+#include <algorithm>
+#include <iterator>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -51,6 +53,37 @@ QString SqliteDialect::dateLiteral(const QDate &date) const
     return dateLiteralText(date);
 }
 
+int SqliteDialect::onBusy(void *self, int count)
+{
+    auto *d = static_cast<SqliteDialect *>(self);
+    if (!d->m_statementClock && count == 0)
+        d->m_deadline = QDeadlineTimer(d->m_busyMilliseconds);
+    const qint64 left = d->m_deadline.remainingTime();
+    if (left <= 0)
+        return 0;
+    // Short sleeps first, as the engine's own busy timeout does, so a lock
+    // held for a moment costs a moment.
+    static constexpr int delays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    const int delay = count < int(std::size(delays)) ? delays[count] : 100;
+    sqlite3_sleep(int(std::min<qint64>(delay, left)));
+    return 1;
+}
+
+template <typename Step>
+auto SqliteDialect::timed(Step &&step)
+{
+    if (m_statementClock)
+        return step();
+    m_deadline = QDeadlineTimer(m_busyMilliseconds);
+    m_statementClock = true;
+    struct Stop
+    {
+        bool &clock;
+        ~Stop() { clock = false; }
+    } stop{m_statementClock};
+    return step();
+}
+
 void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds)
 {
     Q_UNUSED(connectTimeoutSeconds)
@@ -89,12 +122,15 @@ void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, 
         QSqlDatabase::removeDatabase(m_name);
         throw VbError::database(QStringLiteral("SQLite handle unavailable"), engineName());
     }
+    sqlite3_busy_handler(m_handle, &SqliteDialect::onBusy, this);
     try {
-        sqlite::exec(m_handle, QStringLiteral("PRAGMA foreign_keys = ON"));
-        suite::registerSessionFunctions(m_handle, &m_sessionUser);
-        registerFolding(m_handle);
-        // A file that is not a database fails here rather than at the first query.
-        sqlite::scalar(m_handle, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        timed([&] {
+            sqlite::exec(m_handle, QStringLiteral("PRAGMA foreign_keys = ON"));
+            suite::registerSessionFunctions(m_handle, &m_sessionUser);
+            registerFolding(m_handle);
+            // A file that is not a database fails here rather than at the first query.
+            sqlite::scalar(m_handle, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        });
     } catch (const VbError &e) {
         db = QSqlDatabase(); // the registry's connection must be unused to go
         close();
@@ -118,8 +154,6 @@ void SqliteDialect::close()
 void SqliteDialect::setCommandTimeout(int seconds)
 {
     m_busyMilliseconds = seconds * 1000;
-    if (m_handle)
-        sqlite3_busy_timeout(m_handle, m_busyMilliseconds);
 }
 
 void SqliteDialect::requireFileInPlace()
@@ -139,7 +173,7 @@ auto SqliteDialect::guarded(Step &&step)
 {
     requireFileInPlace();
     try {
-        return step();
+        return timed(std::forward<Step>(step));
     } catch (const VbError &) {
         // A file that can no longer be read or written as it was opened is
         // given up; the next statement opens it afresh.
@@ -172,12 +206,12 @@ void SqliteDialect::beginTransaction()
 {
     // IMMEDIATE takes the write lock at once: a second writer waits on the
     // busy timeout rather than failing after it has read.
-    sqlite::exec(m_handle, QStringLiteral("BEGIN IMMEDIATE"));
+    timed([&] { sqlite::exec(m_handle, QStringLiteral("BEGIN IMMEDIATE")); });
 }
 
 void SqliteDialect::commitTransaction()
 {
-    sqlite::exec(m_handle, QStringLiteral("COMMIT"));
+    timed([&] { sqlite::exec(m_handle, QStringLiteral("COMMIT")); });
 }
 
 void SqliteDialect::rollbackTransaction()

@@ -4,6 +4,7 @@
 
 #include "suite/StatementCache.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 
 struct sqlite3;
@@ -50,6 +51,15 @@ private:
     qint32 m_sessionUser = 0;
     sqlite::StatementCache m_statements;
     bool m_lost = false;
+    // One statement waits for another program's lock at most the command
+    // time-out in all, however many times the engine has to wait in it
+    // (reading the schema, then the rows); outside a statement each wait
+    // gets the whole time-out.
+    QDeadlineTimer m_deadline;
+    bool m_statementClock = false;
+    static int onBusy(void *self, int count);
+    template <typename Step>
+    auto timed(Step &&step);
     // Refuses to run anything on a file that was moved, removed or replaced
     // since it was opened: what is written there would be lost.
     void requireFileInPlace();

@@ -96,6 +96,31 @@ TEST(Failures, ALockedDatabaseGivesAClearErrorAfterTheCommandTimeout)
     EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), before + 1);
 }
 
+TEST(Failures, OpeningAFileAnotherProgramHoldsWaitsTheCommandTimeoutOnceNotOnceAStep)
+{
+    SQLITE_ONLY();
+    DemoDatabase db;
+    // Without the write-ahead log a writer keeps readers out too, so the
+    // opening itself meets the lock (reading the schema, then the rows).
+    sqlite3 *other = suite::openDatabase(db.path());
+    sqlite::exec(other, QStringLiteral("PRAGMA journal_mode=DELETE"));
+    sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    dtEn.cnt.setCommandTimeout(1);
+    QElapsedTimer timer;
+    timer.start();
+    const VbError e = raisedBy([&] { dtEn.rssqlUser.Open(QStringLiteral("select * from tblUser Where ID =486")); });
+    const qint64 waited = timer.elapsed();
+    EXPECT_TRUE(e.description().contains(QStringLiteral("در دست برنامه ديگري"))) << e.description().toStdString();
+    EXPECT_GE(waited, 900);
+    EXPECT_LT(waited, 1800); // one time-out, not one for each step of the opening
+    sqlite::exec(other, QStringLiteral("ROLLBACK"));
+    sqlite3_close(other);
+    dtEn.rssqlUser.Open(QStringLiteral("select * from tblUser Where ID =486"));
+    EXPECT_EQ(dtEn.rssqlUser.RecordCount(), 1);
+}
+
 TEST(Failures, AReadOnlyDatabaseRefusesWritesAndKeepsReading)
 {
     SQLITE_ONLY();
