@@ -24,9 +24,7 @@ void collect(QtMsgType, const QMessageLogContext &, const QString &message)
     g_logged << message;
 }
 
-class HostSecrets : public FormFixture
-{
-};
+using HostSecrets = FormFixture;
 
 } // namespace
 
