@@ -6,7 +6,6 @@
 // usable after each.
 
 #include "common/Module.h"
-#include "controls/FarvoPicker.h"
 #include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
@@ -28,14 +27,7 @@ protected:
     {
         FormFixture::SetUp();
         clearShow(486);
-        newReceipt();
-    }
-    void newReceipt()
-    {
-        form().cmdNew_Click();
-        ASSERT_EQ(mode(), ModeNew);
-        child<QLineEdit>("txtRec")->setText(QStringLiteral("1/250/000"));
-        child<FarvoPicker>("TlvAccPicker")->setAccountID(110303);
+        typeNewReceipt(QStringLiteral("1/250/000"), 110303);
         ScriptedMessageBox::clear();
         Diagnostics::instance().clear();
     }

@@ -3,7 +3,6 @@
 // loses nothing already saved, and works again once the cause is gone.
 
 #include "common/Module.h"
-#include "controls/FarvoPicker.h"
 #include "data/DtEn.h"
 #include "host/Pardex1.h"
 #include "receipt/frmRPDCashRec.h"
@@ -62,19 +61,9 @@ protected:
             setReadOnly(f, false);
         FormFixture::TearDown();
     }
-    void typeNewReceipt()
-    {
-        form().cmdNew_Click();
-        ASSERT_EQ(mode(), ModeNew);
-        child<QLineEdit>("txtRec")->setText(QStringLiteral("2/500/000"));
-        child<FarvoPicker>("TlvAccPicker")->setAccountID(110301);
-    }
+    void typeNewReceipt() { FormFixture::typeNewReceipt(QStringLiteral("2/500/000")); }
     void save() { child<QPushButton>("cmdSave")->click(); }
-    int receipts() { return db->count(QStringLiteral("tblRecPayCashTurnDetail")); }
-    QString lastMessage()
-    {
-        return ScriptedMessageBox::shown().isEmpty() ? QString() : ScriptedMessageBox::shown().last().message;
-    }
+    QString lastMessage() { return lastBox().message; }
     // Saved receipts as they are before the fault, for "nothing lost".
     QVector<QVector<QVariant>> savedReceipts(sqlite3 *handle)
     {

@@ -28,7 +28,6 @@ protected:
         clearShow(486);
         takeStatements();
     }
-    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
     void enter(const QString &typed)
     {
         child<QLineEdit>("txtID")->setText(typed);

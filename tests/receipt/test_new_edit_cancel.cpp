@@ -28,14 +28,9 @@ const QString ClosedTurnQuestion = QStringLiteral("نوبت صندوق متنا�
 class NewEditCancel : public FormFixture
 {
 protected:
-    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
     QStringList turnQueries()
     {
         return Diagnostics::instance().statements().filter(QStringLiteral("from tblRecPayCashTurn Where ID = "));
-    }
-    ScriptedMessageBox::Shown lastBox()
-    {
-        return ScriptedMessageBox::shown().isEmpty() ? ScriptedMessageBox::Shown{} : ScriptedMessageBox::shown().last();
     }
 };
 

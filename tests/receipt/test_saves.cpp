@@ -5,7 +5,6 @@
 
 #include "common/Module.h"
 #include "controls/DastelHistory.h"
-#include "controls/FarvoPicker.h"
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
@@ -42,15 +41,9 @@ protected:
     // A new receipt typed in 486's open turn (turn 3 of cash box 1).
     void typeNewReceipt(const QString &amount = QStringLiteral("1/250/000"), qint32 account = 110301)
     {
-        form().cmdNew_Click();
-        ASSERT_EQ(mode(), ModeNew);
-        child<QLineEdit>("txtRec")->setText(amount);
-        if (account > 0)
-            child<FarvoPicker>("TlvAccPicker")->setAccountID(account);
+        FormFixture::typeNewReceipt(amount, account);
         child<QLineEdit>("txtDescription")->setText(QStringLiteral("  بابت فاكتور 77  "));
     }
-    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
-    int receipts() { return db->count(QStringLiteral("tblRecPayCashTurnDetail")); }
     int documentsOf(qint32 receipt)
     {
         return db->scalar(QStringLiteral("SELECT count(DISTINCT DocumentID) FROM tblAccountDocumentDetail "
@@ -76,14 +69,6 @@ protected:
             if (panel->entry(i).first().contains(line))
                 return true;
         return false;
-    }
-    QString lastMessage()
-    {
-        return ScriptedMessageBox::shown().isEmpty() ? QString() : ScriptedMessageBox::shown().last().message;
-    }
-    QString lastTitle()
-    {
-        return ScriptedMessageBox::shown().isEmpty() ? QString() : ScriptedMessageBox::shown().last().title;
     }
     QDateTime today() { return QDate::currentDate().startOfDay(); }
 };
@@ -156,8 +141,8 @@ TEST_F(Saves, EachCheckStopsTheSaveInItsOrderAndLeavesEverythingAsItWas)
     auto refused = [&](const QString &title, const QString &message) {
         ScriptedMessageBox::clear();
         form().cmdSave_Click();
-        EXPECT_EQ(lastTitle(), title);
-        EXPECT_EQ(lastMessage(), message);
+        EXPECT_EQ(lastBox().title, title);
+        EXPECT_EQ(lastBox().message, message);
         EXPECT_EQ(mode(), ModeNew);
         EXPECT_EQ(receipts(), before);
         EXPECT_TRUE(callsOf(QStringLiteral("spRecPayInsertCashTurnDetail")).isEmpty());
@@ -188,7 +173,7 @@ TEST_F(Saves, EachCheckStopsTheSaveInItsOrderAndLeavesEverythingAsItWas)
     form().cmdSave_Click();
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_EQ(receipts(), before + 1);
-    EXPECT_EQ(lastMessage(), QStringLiteral("طرف حساب اين دريافت نقدي ") + NoDocumentWithout);
+    EXPECT_EQ(lastBox().message, QStringLiteral("طرف حساب اين دريافت نقدي ") + NoDocumentWithout);
     EXPECT_EQ(documentsOf(form().CurrentReceiptID), 0);
     // The negative amount passed the amount check and is stored as typed.
     EXPECT_EQ(stored("ReceivedValue", form().CurrentReceiptID).toInt(), -5);
@@ -203,7 +188,7 @@ TEST_F(Saves, ACashBoxWithoutAnAccountGetsNoDocumentAndSaysWhichBoxItIs)
     typeNewReceipt();
     form().cmdSave_Click();
     EXPECT_EQ(mode(), ModeViewFinal);
-    EXPECT_EQ(lastMessage(), QStringLiteral("حساب متناظر با صندوق صندوق تنخواه") + NoDocumentWithout);
+    EXPECT_EQ(lastBox().message, QStringLiteral("حساب متناظر با صندوق صندوق تنخواه") + NoDocumentWithout);
     EXPECT_EQ(documentsOf(form().CurrentReceiptID), 0);
 }
 
@@ -218,7 +203,7 @@ TEST_F(Saves, TheDetailLevelsAreCheckedStoredAndGoIntoTheDocumentOnlyWithTheLeve
     acc->setClassID1(5);
     acc->setObjectID1(-1);
     form().cmdSave_Click();
-    EXPECT_EQ(lastMessage(), QStringLiteral("لازم است که سطوح تفصيل طرف حساب مشخص شوند."));
+    EXPECT_EQ(lastBox().message, QStringLiteral("لازم است که سطوح تفصيل طرف حساب مشخص شوند."));
     EXPECT_EQ(mode(), ModeNew);
 
     acc->setObjectID1(120);
@@ -352,8 +337,8 @@ TEST_F(Saves, ADraftIsSavedWithoutChecksCodeLogOrDocument)
     loadReceipt(7);
     form().mnuEditFinal_Click();
     EXPECT_EQ(mode(), ModeViewFinal);
-    EXPECT_EQ(lastTitle(), QStringLiteral("خطا"));
-    EXPECT_EQ(lastMessage(), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
+    EXPECT_EQ(lastBox().message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
 }
 
 TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
@@ -367,7 +352,7 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     ScriptedMessageBox::answer(1);
     Diagnostics::instance().clear();
     form().cmdReturnToTempState_Click();
-    EXPECT_EQ(lastTitle(), QStringLiteral("هشدار"));
+    EXPECT_EQ(lastBox().title, QStringLiteral("هشدار"));
     EXPECT_EQ(mode(), ModeViewTemporary);
     EXPECT_TRUE(text("txtCode").isEmpty());
     EXPECT_TRUE(stored("Code", 8).isNull());
@@ -463,14 +448,14 @@ TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice
     EXPECT_EQ(db->count(QStringLiteral("tblOmberFormAction WHERE FormCode = '16'")), 0);
     EXPECT_EQ(documentsOf(16), 0);
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(lastTitle(), QStringLiteral("خطا"));
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("16")));
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("disk I/O error")));
+    EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
+    EXPECT_TRUE(lastBox().message.contains(QStringLiteral("16")));
+    EXPECT_TRUE(lastBox().message.contains(QStringLiteral("disk I/O error")));
     EXPECT_EQ(mode(), ModeNew);
     // The cashier presses Save again: the same receipt, finished.
     ScriptedMessageBox::clear();
     child<QPushButton>("cmdSave")->click();
-    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty()) << lastMessage().toStdString();
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty()) << lastBox().message.toStdString();
     EXPECT_EQ(receipts(), before + 1);
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_EQ(form().CurrentReceiptID, 16);
@@ -505,8 +490,8 @@ TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInS
     child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح"));
     Diagnostics::instance().failNext(QStringLiteral("From vwRecPayCashTurnDetail Where ID=7"));
     child<QPushButton>("cmdSave")->click();
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("ثبت شد ولي بارگذاري دوباره آن انجام نشد")))
-        << lastMessage().toStdString();
+    EXPECT_TRUE(lastBox().message.contains(QStringLiteral("ثبت شد ولي بارگذاري دوباره آن انجام نشد")))
+        << lastBox().message.toStdString();
     EXPECT_EQ(stored("Description", 7).toString(), QStringLiteral("اصلاح"));
     // The mode the save reached, with its controls: no second save possible.
     EXPECT_EQ(mode(), ModeViewFinal);

@@ -6,7 +6,6 @@
 #include "common/UserContext.h"
 #include "host/Pardex1.h"
 #include "receipt/frmRPDCashRec.h"
-#include "controls/FarvoPicker.h"
 #include "support/FormFixture.h"
 #include "support/ScriptedMessageBox.h"
 
@@ -45,13 +44,6 @@ protected:
             startServer();
         FormFixture::TearDown();
     }
-    void typeNewReceipt(const QString &amount)
-    {
-        form().cmdNew_Click();
-        ASSERT_EQ(mode(), ModeNew);
-        child<QLineEdit>("txtRec")->setText(amount);
-        child<FarvoPicker>("TlvAccPicker")->setAccountID(110302);
-    }
     void stopServer()
     {
         db->disconnect();
@@ -64,7 +56,6 @@ protected:
                            QStringLiteral("-o"), qEnvironmentVariable("PARDEX_TEST_PG_OPTIONS"), QStringLiteral("start")}));
         m_stopped = false;
     }
-    int receipts() { return db->count(QStringLiteral("tblRecPayCashTurnDetail")); }
     // The cashier's press: through the event boundary, which reports what
     // the save raises.
     void pressSave() { child<QAbstractButton>("cmdSave")->click(); }
@@ -76,14 +67,14 @@ protected:
 
 TEST_F(ServerLost, TheFormReportsItStaysUsableAndSavesAgainOnceTheServerIsBack)
 {
-    typeNewReceipt(QStringLiteral("2/000/000"));
+    typeNewReceipt(QStringLiteral("2/000/000"), 110302);
     form().cmdSave_Click();
     ASSERT_EQ(mode(), ModeViewFinal);
     const qint32 first = form().CurrentReceiptID;
     const int before = receipts();
 
     // The next receipt is typed; the server stops before it is saved.
-    typeNewReceipt(QStringLiteral("3/000/000"));
+    typeNewReceipt(QStringLiteral("3/000/000"), 110302);
     stopServer();
     ScriptedMessageBox::clear();
     pressSave();

@@ -2,6 +2,7 @@
 
 #include "cashselect/frmRPDCashSelect.h"
 #include "common/Module.h"
+#include "controls/FarvoPicker.h"
 #include "data/Diagnostics.h"
 #include "host/Pardex1.h"
 #include "platform/FormShower.h"
@@ -98,6 +99,30 @@ QVector<QVariantList> FormFixture::callsOf(const QString &procedure) const
 qint32 FormFixture::mode() const
 {
     return Module::context().FormMode;
+}
+
+void FormFixture::typeNewReceipt(const QString &amount, qint32 account)
+{
+    form().cmdNew_Click();
+    ASSERT_EQ(mode(), ModeNew);
+    child<QLineEdit>("txtRec")->setText(amount);
+    if (account > 0)
+        child<FarvoPicker>("TlvAccPicker")->setAccountID(account);
+}
+
+QString FormFixture::text(const char *name)
+{
+    return child<QLineEdit>(name)->text();
+}
+
+ScriptedMessageBox::Shown FormFixture::lastBox()
+{
+    return ScriptedMessageBox::shown().isEmpty() ? ScriptedMessageBox::Shown{} : ScriptedMessageBox::shown().last();
+}
+
+int FormFixture::receipts()
+{
+    return db->count(QStringLiteral("tblRecPayCashTurnDetail"));
 }
 
 frmRPDCashRec &FormFixture::form()
