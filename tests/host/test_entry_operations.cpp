@@ -37,9 +37,7 @@ TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
 TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsLoaded)
 {
     clearShow(623);
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.")});
     EXPECT_FALSE(form().isVisible());
     EXPECT_TRUE(form().isLoaded());
     EXPECT_EQ(modalShows(), 0);

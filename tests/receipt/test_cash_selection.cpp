@@ -150,9 +150,7 @@ TEST_F(CashSelection, AUserWithNoPermittedBoxSeesAnEmptyListAndCannotConfirm)
     });
     form().cmdCashSelect_Click();
     EXPECT_EQ(count, 0);
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("صندوق انتخاب نشده است!"));
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("اشكال|صندوق انتخاب نشده است!")});
 }
 
 TEST_F(CashSelection, LoadCashTurnShowsTheTurnAsStoredAndGetCashNameTheBoxName)

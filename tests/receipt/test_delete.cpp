@@ -22,13 +22,6 @@ class Delete : public FormFixture
 {
 protected:
     bool exists(qint32 id) { return db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(id)) == 1; }
-    QStringList boxes()
-    {
-        QStringList out;
-        for (const auto &s : ScriptedMessageBox::shown())
-            out << s.title + u'|' + s.message;
-        return out;
-    }
 };
 
 } // namespace

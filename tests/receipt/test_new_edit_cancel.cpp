@@ -144,21 +144,15 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
 {
     clearShow(486);
     loadReceipt(1); // turn 10, closed
-    struct Case
-    {
-        qint16 resualt;
-        qint32 mode;
-    };
-    for (const Case c : {Case{0, ModeViewFinal}, Case{1, ModeEditFinal}, Case{-1, ModeEditFinal}}) {
+    const std::pair<qint16, qint32> answers[] = {{0, ModeViewFinal}, {1, ModeEditFinal}, {-1, ModeEditFinal}};
+    for (const auto &[answer, after] : answers) {
         Module::context().FormMode = ModeViewFinal;
         form().DisableComponents();
         ScriptedMessageBox::clear();
-        ScriptedMessageBox::answer(c.resualt);
+        ScriptedMessageBox::answer(answer);
         form().cmdEdit_Click();
-        EXPECT_EQ(mode(), c.mode) << c.resualt;
-        ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-        EXPECT_EQ(lastBox().title, QStringLiteral("هشدار"));
-        EXPECT_EQ(lastBox().message, ClosedTurnQuestion);
+        EXPECT_EQ(mode(), after) << answer;
+        EXPECT_EQ(boxes(), QStringList{QStringLiteral("هشدار|") + ClosedTurnQuestion});
         EXPECT_EQ(lastBox().type, 1);
         EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
     }
@@ -178,11 +172,9 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
     ScriptedMessageBox::clear();
     form().cmdEdit_Click();
     EXPECT_EQ(mode(), ModeViewFinal);
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(lastBox().title, QStringLiteral("اشكال"));
-    EXPECT_EQ(lastBox().message,
-              QStringLiteral("به دليل بسته بودن صندوق و نيز نداشتن نقش تغيير صندوق پس از بسته شدن آن (شماره 20606), "
-                             "امكان اصلاح وجود ندارد"));
+    EXPECT_EQ(boxes(),
+              QStringList{QStringLiteral("اشكال|به دليل بسته بودن صندوق و نيز نداشتن نقش تغيير صندوق پس از بسته شدن آن (شماره 20606), "
+                             "امكان اصلاح وجود ندارد")});
 
     // Without 20602 nothing is asked of the turn.
     clearShow(512);

@@ -120,6 +120,14 @@ ScriptedMessageBox::Shown FormFixture::lastBox()
     return ScriptedMessageBox::shown().isEmpty() ? ScriptedMessageBox::Shown{} : ScriptedMessageBox::shown().last();
 }
 
+QStringList FormFixture::boxes()
+{
+    QStringList out;
+    for (const auto &s : ScriptedMessageBox::shown())
+        out << s.title + u'|' + s.message;
+    return out;
+}
+
 int FormFixture::receipts()
 {
     return db->count(QStringLiteral("tblRecPayCashTurnDetail"));

@@ -52,6 +52,8 @@ protected:
     QString text(const char *name);
     // The last message box shown (an empty one when none was).
     static ScriptedMessageBox::Shown lastBox();
+    // Every box shown, as "title|message".
+    static QStringList boxes();
     int receipts();
 
     frmRPDCashRec &form();
