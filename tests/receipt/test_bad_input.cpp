@@ -33,12 +33,7 @@ protected:
     }
     QLineEdit *description() { return child<QLineEdit>("txtDescription"); }
     QLineEdit *amount() { return child<QLineEdit>("txtRec"); }
-    QString storedDescription()
-    {
-        return db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = %1")
-                              .arg(form().CurrentReceiptID))
-            .toString();
-    }
+    QString storedDescription() { return stored("Description", form().CurrentReceiptID).toString(); }
     // The save was refused before anything was written.
     void expectRefused(const QString &message)
     {
@@ -125,10 +120,7 @@ TEST_F(BadInput, PersianAndArabicDigitsPastedIntoTheAmountAreTheAmount)
     description()->setText(QStringLiteral("فاكتور ۴۳۱۲"));
     form().cmdSave_Click();
     ASSERT_EQ(mode(), ModeViewFinal) << ScriptedMessageBox::messages().join(u'\n').toStdString();
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ReceivedValue FROM tblRecPayCashTurnDetail WHERE ID = %1")
-                             .arg(form().CurrentReceiptID))
-                  .toLongLong(),
-              1250000);
+    EXPECT_EQ(stored("ReceivedValue", form().CurrentReceiptID).toLongLong(), 1250000);
     // The description keeps the digits the cashier chose.
     EXPECT_EQ(storedDescription(), QStringLiteral("فاكتور ۴۳۱۲"));
 }

@@ -16,8 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <fcntl.h>
-#include "support/DemoDatabase.h"
-
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sqlite3.h>
@@ -70,6 +68,13 @@ protected:
         return sqlite::run(handle, QStringLiteral("SELECT ID, Code, ReceivedValue FROM tblRecPayCashTurnDetail ORDER BY ID"))
             .rows;
     }
+    // Puts text that is no database where the file was.
+    static void writeForeign(const QString &path, const QByteArray &line)
+    {
+        QFile text(path);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(line.repeated(400));
+    }
     QStringList readOnly;
 };
 
@@ -84,7 +89,7 @@ TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
     sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
     save();
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+    EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("در دست برنامه ديگري است"))) << lastMessage().toStdString();
     EXPECT_EQ(mode(), ModeNew);
 
@@ -170,11 +175,7 @@ TEST_F(Faults, ADatabaseFileThatVanishesOrIsReplacedIsNeverWrittenBehindTheCashi
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("يافت نشد"))) << lastMessage().toStdString();
 
     // Replaced by something that is not a database.
-    {
-        QFile text(path);
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray("receipts.txt: 1250000\n").repeated(400));
-    }
+    writeForeign(path, "receipts.txt: 1250000\n");
     save();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("پايگاه داده نيست"))) << lastMessage().toStdString();
     EXPECT_EQ(mode(), ModeNew);
@@ -201,11 +202,7 @@ TEST_F(Faults, AMissingOrForeignFileAtOpeningReachesTheHostInPersian)
     EXPECT_TRUE(missing.isDatabaseError());
     EXPECT_TRUE(missing.description().contains(QStringLiteral("يافت نشد"))) << missing.description().toStdString();
 
-    {
-        QFile text(path);
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray("not a database\n").repeated(400));
-    }
+    writeForeign(path, "not a database\n");
     VbError foreign = raisedBy([&] { clearShow(486); });
     EXPECT_TRUE(foreign.description().contains(QStringLiteral("پايگاه داده نيست"))) << foreign.description().toStdString();
 

@@ -44,20 +44,6 @@ protected:
         FormFixture::typeNewReceipt(amount, account);
         child<QLineEdit>("txtDescription")->setText(QStringLiteral("  بابت فاكتور 77  "));
     }
-    int documentsOf(qint32 receipt)
-    {
-        return db->scalar(QStringLiteral("SELECT count(DISTINCT DocumentID) FROM tblAccountDocumentDetail "
-                                         "WHERE FormID = %1 AND FormTypeID = 206")
-                              .arg(receipt))
-            .toInt();
-    }
-    // A column of a stored receipt.
-    QVariant stored(const char *column, qint32 receipt)
-    {
-        return db->scalar(QStringLiteral("SELECT %1 FROM tblRecPayCashTurnDetail WHERE ID = %2")
-                              .arg(QLatin1String(column))
-                              .arg(receipt));
-    }
     int history(const QString &where)
     {
         return db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ") + where);

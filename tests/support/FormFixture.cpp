@@ -133,6 +133,20 @@ int FormFixture::receipts()
     return db->count(QStringLiteral("tblRecPayCashTurnDetail"));
 }
 
+QVariant FormFixture::stored(const char *column, qint32 receipt)
+{
+    return db->scalar(
+        QStringLiteral("SELECT %1 FROM tblRecPayCashTurnDetail WHERE ID = %2").arg(QLatin1String(column)).arg(receipt));
+}
+
+int FormFixture::documentsOf(qint32 receipt)
+{
+    return db->scalar(QStringLiteral("SELECT count(DISTINCT DocumentID) FROM tblAccountDocumentDetail "
+                                     "WHERE FormID = %1 AND FormTypeID = 206")
+                          .arg(receipt))
+        .toInt();
+}
+
 frmRPDCashRec &FormFixture::form()
 {
     return frmRPDCashRec::instance();

@@ -55,6 +55,10 @@ protected:
     // Every box shown, as "title|message".
     static QStringList boxes();
     int receipts();
+    // A column of a stored receipt.
+    QVariant stored(const char *column, qint32 receipt);
+    // How many accounting documents hold rows of the receipt.
+    int documentsOf(qint32 receipt);
 
     frmRPDCashRec &form();
     // A control of the receipt form by its name; fails the test when missing.
