@@ -5,7 +5,6 @@
 #include "receipt/frmRPDCashRec.h"
 #include "support/Errors.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>

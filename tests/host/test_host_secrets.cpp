@@ -5,7 +5,6 @@
 #include "common/VbRuntime.h"
 #include "host/Pardex1.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

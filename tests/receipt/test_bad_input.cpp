@@ -10,7 +10,6 @@
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QApplication>
 #include <QClipboard>

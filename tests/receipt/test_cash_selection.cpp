@@ -1,9 +1,7 @@
 #include "cashselect/frmRPDCashSelect.h"
 #include "common/Module.h"
-#include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -6,9 +6,7 @@
 #include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
-#include "suite/Sqlite.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QLineEdit>
 #include <gtest/gtest.h>

@@ -4,13 +4,11 @@
 
 #include "common/Module.h"
 #include "data/DtEn.h"
-#include "host/Pardex1.h"
 #include "receipt/frmRPDCashRec.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/Errors.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -7,10 +7,8 @@
 #include "host/Pardex1.h"
 #include "platform/Os.h"
 #include "receipt/frmRPDCashRec.h"
-#include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include "controls/OmberDate.h"
 

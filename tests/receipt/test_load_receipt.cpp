@@ -9,7 +9,6 @@
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -8,7 +8,6 @@
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,10 +4,8 @@
 // Stops the server of scripts/with-test-postgres.sh, so it runs alone.
 
 #include "common/UserContext.h"
-#include "host/Pardex1.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
