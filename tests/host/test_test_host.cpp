@@ -27,6 +27,7 @@ HostRun runHost(const QStringList &arguments)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    env.insert(QStringLiteral("PARDEX_SQL_TRACE"), QStringLiteral("1"));
     host.setProcessEnvironment(env);
     host.start(QStringLiteral(PARDEX_HOST), arguments + QStringList{QStringLiteral("--screenshot"), file});
     HostRun run;
@@ -34,14 +35,14 @@ HostRun runHost(const QStringList &arguments)
     if (!run.finished)
         host.kill();
     run.exitCode = host.exitCode();
-    run.errors = QString::fromUtf8(host.readAllStandardError());
+    run.errors = QString::fromUtf8(host.readAllStandardError() + host.readAllStandardOutput());
     run.picture.load(file);
     return run;
 }
 
 } // namespace
 
-TEST(TestHost, AMessageBoxIsDrawnIntoThePictureAndNothingWaits)
+TEST(TestHost, AMessageBoxIsDrawnIntoThePictureNothingWaitsAndNoPasswordIsPrinted)
 {
     DemoDatabase db;
     const QStringList connection = {QStringLiteral("--connection"), db.connectionString()};
@@ -64,6 +65,18 @@ TEST(TestHost, AMessageBoxIsDrawnIntoThePictureAndNothingWaits)
     ASSERT_TRUE(broken.finished);
     EXPECT_NE(broken.exitCode, 0);
     EXPECT_TRUE(broken.errors.contains(QStringLiteral("رشته اتصال")));
+
+    // A server that cannot be reached: the form is not opened (exit 3), and
+    // what is printed never holds the password, SQL trace or not.
+    const QString secret = QStringLiteral("Hunter-2024");
+    HostRun unreachable = runHost({QStringLiteral("--connection"),
+                                   QStringLiteral("Provider=SQLOLEDB.1;Data Source=127.0.0.1,1;Initial Catalog=OmberDB;"
+                                                  "User ID=sa;Password=")
+                                       + secret + u';'});
+    ASSERT_TRUE(unreachable.finished);
+    EXPECT_EQ(unreachable.exitCode, 3);
+    EXPECT_TRUE(unreachable.errors.contains(QStringLiteral("message: خطا"))) << unreachable.errors.toStdString();
+    EXPECT_FALSE(unreachable.errors.contains(secret)) << unreachable.errors.toStdString();
 }
 
 TEST(TestHost, AnUnattendedBoxIsHandedOverAndLeftUnanswered)

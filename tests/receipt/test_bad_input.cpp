@@ -6,12 +6,10 @@
 // usable after each.
 
 #include "common/Module.h"
-#include "controls/FarvoPicker.h"
 #include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -28,31 +26,17 @@ protected:
     {
         FormFixture::SetUp();
         clearShow(486);
-        newReceipt();
-    }
-    void newReceipt()
-    {
-        form().cmdNew_Click();
-        ASSERT_EQ(mode(), ModeNew);
-        child<QLineEdit>("txtRec")->setText(QStringLiteral("1/250/000"));
-        child<FarvoPicker>("TlvAccPicker")->setAccountID(110303);
+        typeNewReceipt(QStringLiteral("1/250/000"), 110303);
         ScriptedMessageBox::clear();
         Diagnostics::instance().clear();
     }
     QLineEdit *description() { return child<QLineEdit>("txtDescription"); }
     QLineEdit *amount() { return child<QLineEdit>("txtRec"); }
-    QString storedDescription()
-    {
-        return db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = %1")
-                              .arg(form().CurrentReceiptID))
-            .toString();
-    }
+    QString storedDescription() { return stored("Description", form().CurrentReceiptID).toString(); }
     // The save was refused before anything was written.
     void expectRefused(const QString &message)
     {
-        ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-        EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
-        EXPECT_EQ(ScriptedMessageBox::shown()[0].message, message);
+        EXPECT_EQ(boxes(), QStringList{QStringLiteral("اشكال|") + message});
         EXPECT_TRUE(callsOf(QStringLiteral("spRecPayInsertCashTurnDetail")).isEmpty());
         EXPECT_EQ(mode(), ModeNew);
         ScriptedMessageBox::clear();
@@ -135,10 +119,7 @@ TEST_F(BadInput, PersianAndArabicDigitsPastedIntoTheAmountAreTheAmount)
     description()->setText(QStringLiteral("فاكتور ۴۳۱۲"));
     form().cmdSave_Click();
     ASSERT_EQ(mode(), ModeViewFinal) << ScriptedMessageBox::messages().join(u'\n').toStdString();
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ReceivedValue FROM tblRecPayCashTurnDetail WHERE ID = %1")
-                             .arg(form().CurrentReceiptID))
-                  .toLongLong(),
-              1250000);
+    EXPECT_EQ(stored("ReceivedValue", form().CurrentReceiptID).toLongLong(), 1250000);
     // The description keeps the digits the cashier chose.
     EXPECT_EQ(storedDescription(), QStringLiteral("فاكتور ۴۳۱۲"));
 }

@@ -1,9 +1,7 @@
 #include "cashselect/frmRPDCashSelect.h"
 #include "common/Module.h"
-#include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -49,8 +47,6 @@ TEST_F(CashSelection, ChoosingABoxFindsTheUsersOwnOpenTurnAndConfirmingTakesIt)
             entries << list->itemText(i);
         EXPECT_EQ(list->currentIndex(), -1); // nothing chosen beforehand
         user = in<QLineEdit>(dialog, "txtUser")->text();
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("انتخاب صندوق"));
-        EXPECT_EQ(in<QLabel>(dialog, "Label7")->text(), QStringLiteral("صندوق\u200cدار:"));
         list->setCurrentIndex(entryOf(dialog, 1));
         EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("12"));
         EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
@@ -115,12 +111,14 @@ TEST_F(CashSelection, ABoxWithoutAnOpenTurnAfterOneWithDisablesConfirmation)
     EXPECT_EQ(form().CurrentCashID, cash);
 }
 
-TEST_F(CashSelection, CancellingLeavesTheFormAsItWas)
+TEST_F(CashSelection, CancellingLeavesTheFormAsItWasAndEveryShowHasAFreshList)
 {
     const qint32 cash = form().CurrentCashID, turnId = form().CurrentCashTurnID, turn = form().CurrentTurn;
     const QString cashLabel = label("lblCash"), turnLabel = label("lblCashTurn");
     for (int way = 0; way < 2; ++way) {
+        int entries = 0;
         onModal([&, way](QWidget *dialog) {
+            entries = in<QComboBox>(dialog, "cmbCash")->count();
             in<QComboBox>(dialog, "cmbCash")->setCurrentIndex(entryOf(dialog, 2));
             if (way == 0)
                 in<QPushButton>(dialog, "cmdExit")->click();
@@ -128,6 +126,7 @@ TEST_F(CashSelection, CancellingLeavesTheFormAsItWas)
                 dialog->close(); // the close box acts as the exit button
         });
         form().cmdCashSelect_Click();
+        EXPECT_EQ(entries, 3);
         EXPECT_EQ(form().CurrentCashID, cash);
         EXPECT_EQ(form().CurrentCashTurnID, turnId);
         EXPECT_EQ(form().CurrentTurn, turn);
@@ -149,20 +148,7 @@ TEST_F(CashSelection, AUserWithNoPermittedBoxSeesAnEmptyListAndCannotConfirm)
     });
     form().cmdCashSelect_Click();
     EXPECT_EQ(count, 0);
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("صندوق انتخاب نشده است!"));
-}
-
-TEST_F(CashSelection, EveryShowStartsWithAFreshList)
-{
-    int first = 0, second = 0;
-    onModal([&](QWidget *dialog) { first = in<QComboBox>(dialog, "cmbCash")->count(); });
-    onModal([&](QWidget *dialog) { second = in<QComboBox>(dialog, "cmbCash")->count(); });
-    form().cmdCashSelect_Click();
-    form().cmdCashSelect_Click();
-    EXPECT_EQ(first, 3);
-    EXPECT_EQ(second, 3);
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("اشكال|صندوق انتخاب نشده است!")});
 }
 
 TEST_F(CashSelection, LoadCashTurnShowsTheTurnAsStoredAndGetCashNameTheBoxName)

@@ -80,18 +80,19 @@ TEST_F(ControlStates, EachModeSetsButtonsMenusAndInputsAsItsColumnSays)
         for (const auto &[name, row] : Inputs)
             EXPECT_EQ(open(name), row[mode - 1] == On) << name << " in mode " << mode;
         EXPECT_EQ(child<DastelHistory>("DastelHistory1")->SavedReceiptMode(), mode == 3 || mode == 4) << mode;
-    }
-}
-
-TEST_F(ControlStates, ButtonsTheModesNeverTouchKeepTheirDesignState)
-{
-    for (int mode = 1; mode <= 6; ++mode) {
-        setMode(mode);
+        // What the modes never touch keeps its design state.
         for (const char *name : {"cmdView", "cmdCashLedger", "cmdExit", "mnuNewAccounts"})
             EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
         for (const char *name : {"mnuPrintView", "mnuPrint", "mnuExit"})
             EXPECT_TRUE(child<QAction>(name)->isEnabled()) << name;
     }
+    // The final-edit item keeps into edit mode the state the viewing mode gave it.
+    setMode(ModeViewTemporary);
+    setMode(ModeEdit);
+    EXPECT_FALSE(child<QAction>("mnuEditFinal")->isEnabled());
+    setMode(ModeViewFinal);
+    setMode(ModeEdit);
+    EXPECT_TRUE(child<QAction>("mnuEditFinal")->isEnabled());
 }
 
 TEST_F(ControlStates, ModesOutsideOneToSixTouchOnlyTheHistoryPanel)
@@ -110,16 +111,6 @@ TEST_F(ControlStates, ModesOutsideOneToSixTouchOnlyTheHistoryPanel)
     }
     setMode(ModeEmpty);
     EXPECT_EQ(child<QLabel>("lblMessage")->text(), QString());
-}
-
-TEST_F(ControlStates, TheFinalEditMenuItemKeepsItsStateIntoEditMode)
-{
-    setMode(ModeViewTemporary);
-    setMode(ModeEdit);
-    EXPECT_FALSE(child<QAction>("mnuEditFinal")->isEnabled());
-    setMode(ModeViewFinal);
-    setMode(ModeEdit);
-    EXPECT_TRUE(child<QAction>("mnuEditFinal")->isEnabled());
 }
 
 TEST_F(ControlStates, AUserWithABranchNeverChangesIt)
@@ -173,20 +164,15 @@ TEST_F(ControlStates, ClearFormEmptiesTheReceiptButNotItsCodeDatesOrCashBox)
 
 TEST_F(ControlStates, TheTimerFollowsTheConfirmedCode)
 {
-    auto *code = child<QLineEdit>("txtCode");
     auto *document = child<QWidget>("cmdAccTrans");
     auto *back = child<QWidget>("cmdReturnToTempState");
-    for (const char *text : {"", "0", "abc", "-5"}) {
-        code->setText(QString::fromUtf8(text));
+    const std::pair<const char *, bool> codes[] = {{"", false},  {"0", false}, {"abc", false},
+                                                   {"-5", false}, {"12", true}, {"3x", true}};
+    for (const auto &[text, confirmed] : codes) {
+        child<QLineEdit>("txtCode")->setText(QString::fromUtf8(text));
         form().TimerButtons_Timer();
-        EXPECT_FALSE(document->isEnabled()) << text;
-        EXPECT_FALSE(back->isEnabled()) << text;
-    }
-    for (const char *text : {"12", "3x"}) {
-        code->setText(QString::fromUtf8(text));
-        form().TimerButtons_Timer();
-        EXPECT_TRUE(document->isEnabled()) << text;
-        EXPECT_TRUE(back->isEnabled()) << text;
+        EXPECT_EQ(document->isEnabled(), confirmed) << text;
+        EXPECT_EQ(back->isEnabled(), confirmed) << text;
     }
     // Parameter 202 is on in the demo: the document button is shown.
     EXPECT_FALSE(document->isHidden());

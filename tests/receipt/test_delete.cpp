@@ -6,9 +6,7 @@
 #include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
-#include "suite/Sqlite.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -22,13 +20,6 @@ class Delete : public FormFixture
 {
 protected:
     bool exists(qint32 id) { return db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(id)) == 1; }
-    QStringList boxes()
-    {
-        QStringList out;
-        for (const auto &s : ScriptedMessageBox::shown())
-            out << s.title + u'|' + s.message;
-        return out;
-    }
 };
 
 } // namespace

@@ -3,22 +3,17 @@
 // loses nothing already saved, and works again once the cause is gone.
 
 #include "common/Module.h"
-#include "controls/FarvoPicker.h"
 #include "data/DtEn.h"
-#include "host/Pardex1.h"
 #include "receipt/frmRPDCashRec.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/Errors.h"
 #include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <fcntl.h>
-#include "support/DemoDatabase.h"
-
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sqlite3.h>
@@ -62,24 +57,21 @@ protected:
             setReadOnly(f, false);
         FormFixture::TearDown();
     }
-    void typeNewReceipt()
-    {
-        form().cmdNew_Click();
-        ASSERT_EQ(mode(), ModeNew);
-        child<QLineEdit>("txtRec")->setText(QStringLiteral("2/500/000"));
-        child<FarvoPicker>("TlvAccPicker")->setAccountID(110301);
-    }
+    void typeNewReceipt() { FormFixture::typeNewReceipt(QStringLiteral("2/500/000")); }
     void save() { child<QPushButton>("cmdSave")->click(); }
-    int receipts() { return db->count(QStringLiteral("tblRecPayCashTurnDetail")); }
-    QString lastMessage()
-    {
-        return ScriptedMessageBox::shown().isEmpty() ? QString() : ScriptedMessageBox::shown().last().message;
-    }
+    QString lastMessage() { return lastBox().message; }
     // Saved receipts as they are before the fault, for "nothing lost".
     QVector<QVector<QVariant>> savedReceipts(sqlite3 *handle)
     {
         return sqlite::run(handle, QStringLiteral("SELECT ID, Code, ReceivedValue FROM tblRecPayCashTurnDetail ORDER BY ID"))
             .rows;
+    }
+    // Puts text that is no database where the file was.
+    static void writeForeign(const QString &path, const QByteArray &line)
+    {
+        QFile text(path);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(line.repeated(400));
     }
     QStringList readOnly;
 };
@@ -95,7 +87,7 @@ TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
     sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
     save();
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+    EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("در دست برنامه ديگري است"))) << lastMessage().toStdString();
     EXPECT_EQ(mode(), ModeNew);
 
@@ -181,11 +173,7 @@ TEST_F(Faults, ADatabaseFileThatVanishesOrIsReplacedIsNeverWrittenBehindTheCashi
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("يافت نشد"))) << lastMessage().toStdString();
 
     // Replaced by something that is not a database.
-    {
-        QFile text(path);
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray("receipts.txt: 1250000\n").repeated(400));
-    }
+    writeForeign(path, "receipts.txt: 1250000\n");
     save();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("پايگاه داده نيست"))) << lastMessage().toStdString();
     EXPECT_EQ(mode(), ModeNew);
@@ -212,11 +200,7 @@ TEST_F(Faults, AMissingOrForeignFileAtOpeningReachesTheHostInPersian)
     EXPECT_TRUE(missing.isDatabaseError());
     EXPECT_TRUE(missing.description().contains(QStringLiteral("يافت نشد"))) << missing.description().toStdString();
 
-    {
-        QFile text(path);
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray("not a database\n").repeated(400));
-    }
+    writeForeign(path, "not a database\n");
     VbError foreign = raisedBy([&] { clearShow(486); });
     EXPECT_TRUE(foreign.description().contains(QStringLiteral("پايگاه داده نيست"))) << foreign.description().toStdString();
 

@@ -6,7 +6,6 @@
 // other.
 
 #include "suite/Sqlite.h"
-#include "suite/SuiteDatabase.h"
 #include "support/DemoDatabase.h"
 
 #include <QProcess>

@@ -2,6 +2,7 @@
 
 #include "cashselect/frmRPDCashSelect.h"
 #include "common/Module.h"
+#include "controls/FarvoPicker.h"
 #include "data/Diagnostics.h"
 #include "host/Pardex1.h"
 #include "platform/FormShower.h"
@@ -98,6 +99,52 @@ QVector<QVariantList> FormFixture::callsOf(const QString &procedure) const
 qint32 FormFixture::mode() const
 {
     return Module::context().FormMode;
+}
+
+void FormFixture::typeNewReceipt(const QString &amount, qint32 account)
+{
+    form().cmdNew_Click();
+    ASSERT_EQ(mode(), ModeNew);
+    child<QLineEdit>("txtRec")->setText(amount);
+    if (account > 0)
+        child<FarvoPicker>("TlvAccPicker")->setAccountID(account);
+}
+
+QString FormFixture::text(const char *name)
+{
+    return child<QLineEdit>(name)->text();
+}
+
+ScriptedMessageBox::Shown FormFixture::lastBox()
+{
+    return ScriptedMessageBox::shown().isEmpty() ? ScriptedMessageBox::Shown{} : ScriptedMessageBox::shown().last();
+}
+
+QStringList FormFixture::boxes()
+{
+    QStringList out;
+    for (const auto &s : ScriptedMessageBox::shown())
+        out << s.title + u'|' + s.message;
+    return out;
+}
+
+int FormFixture::receipts()
+{
+    return db->count(QStringLiteral("tblRecPayCashTurnDetail"));
+}
+
+QVariant FormFixture::stored(const char *column, qint32 receipt)
+{
+    return db->scalar(
+        QStringLiteral("SELECT %1 FROM tblRecPayCashTurnDetail WHERE ID = %2").arg(QLatin1String(column)).arg(receipt));
+}
+
+int FormFixture::documentsOf(qint32 receipt)
+{
+    return db->scalar(QStringLiteral("SELECT count(DISTINCT DocumentID) FROM tblAccountDocumentDetail "
+                                     "WHERE FormID = %1 AND FormTypeID = 206")
+                          .arg(receipt))
+        .toInt();
 }
 
 frmRPDCashRec &FormFixture::form()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/DemoDatabase.h"
+#include "support/ScriptedMessageBox.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,19 @@ protected:
     QVector<QVariantList> callsOf(const QString &procedure) const;
     // The form's mode.
     qint32 mode() const;
+    // New, then an amount and (unless 0) a counter-party account typed in.
+    void typeNewReceipt(const QString &amount = QStringLiteral("1/250/000"), qint32 account = 110301);
+    // The text of a line edit of the receipt form.
+    QString text(const char *name);
+    // The last message box shown (an empty one when none was).
+    static ScriptedMessageBox::Shown lastBox();
+    // Every box shown, as "title|message".
+    static QStringList boxes();
+    int receipts();
+    // A column of a stored receipt.
+    QVariant stored(const char *column, qint32 receipt);
+    // How many accounting documents hold rows of the receipt.
+    int documentsOf(qint32 receipt);
 
     frmRPDCashRec &form();
     // A control of the receipt form by its name; fails the test when missing.
