@@ -31,6 +31,13 @@ protected:
                             .arg(receipt));
     }
 
+    // A column of a receipt row.
+    QVariant receipt(qint32 id, const char *column)
+    {
+        return db.scalar(QStringLiteral("SELECT %1 FROM tblRecPayCashTurnDetail WHERE ID = %2").arg(QLatin1String(column)).arg(id));
+    }
+    int maxCode() { return db.scalar(QStringLiteral("SELECT max(Code) FROM tblRecPayCashTurnDetail WHERE FormTypeID=206")).toInt(); }
+
     int errorOf(const std::function<void()> &f)
     {
         try {
@@ -50,26 +57,22 @@ protected:
 
 } // namespace
 
-TEST_F(ProcedureTest, InsertReturnsTheNewIdAndTheNextConfirmedCode)
+TEST_F(ProcedureTest, InsertReturnsTheNewIdAndTheNextConfirmedCodeOrStoresATemporaryReceipt)
 {
-    const int maxCode = db.scalar(QStringLiteral("SELECT max(Code) FROM tblRecPayCashTurnDetail WHERE FormTypeID=206")).toInt();
+    const int before = maxCode();
     const qint32 first = insertReceipt(0);
     EXPECT_GT(first, 14);
-    EXPECT_EQ(lastCode, maxCode + 1);
+    EXPECT_EQ(lastCode, before + 1);
     const qint32 second = insertReceipt(0);
     EXPECT_EQ(second, first + 1);
-    EXPECT_EQ(lastCode, maxCode + 2);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = %1").arg(second)).toInt(),
-              maxCode + 2);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT ReceivedValue FROM tblRecPayCashTurnDetail WHERE ID = %1").arg(first)).toLongLong(),
-              1500000);
-}
+    EXPECT_EQ(lastCode, before + 2);
+    EXPECT_EQ(receipt(second, "Code").toInt(), before + 2);
+    EXPECT_EQ(receipt(first, "ReceivedValue").toLongLong(), 1500000);
 
-TEST_F(ProcedureTest, CodeMinusOneStoresATemporaryReceipt)
-{
+    // Code -1 stores a temporary receipt.
     const qint32 id = insertReceipt(-1);
     EXPECT_EQ(lastCode, -1);
-    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = %1").arg(id)).isNull());
+    EXPECT_TRUE(receipt(id, "Code").isNull());
     // The view the form loads from shows the same.
     dtEn.rssqlRPDCashTurnDetail.Open(
         QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=%1 And PayedValue = 0").arg(id));
@@ -89,21 +92,17 @@ TEST_F(ProcedureTest, UpdateKeepsAnExistingCodeGivesOneToATemporaryReceiptAndDro
                                       Currency(), 110302, 0);
     EXPECT_EQ(code, 6);
     EXPECT_EQ(documentsOf(7), 0);
-    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT ContractID FROM tblRecPayCashTurnDetail WHERE ID = 7")).isNull());
+    EXPECT_TRUE(receipt(7, "ContractID").isNull());
 
-    // Receipt 10 is temporary: asking for a code gives the next one.
-    const int maxCode = db.scalar(QStringLiteral("SELECT max(Code) FROM tblRecPayCashTurnDetail WHERE FormTypeID=206")).toInt();
-    code = 0;
-    dtEn.spRecPayUpdateCashTurnDetail(10, 3, code, date, farsi, QString(), Currency::fromInteger(5), Currency(),
-                                      110302, 0);
-    EXPECT_EQ(code, maxCode + 1);
-
-    // And -1 takes the code away again.
-    code = -1;
-    dtEn.spRecPayUpdateCashTurnDetail(10, 3, code, date, farsi, QString(), Currency::fromInteger(5), Currency(),
-                                      110302, 0);
-    EXPECT_EQ(code, -1);
-    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 10")).isNull());
+    // Receipt 10 is temporary: asking for a code gives the next one, and -1 takes it away again.
+    const int before = maxCode();
+    for (const qint32 asked : {0, -1}) {
+        code = asked;
+        dtEn.spRecPayUpdateCashTurnDetail(10, 3, code, date, farsi, QString(), Currency::fromInteger(5), Currency(),
+                                          110302, 0);
+        EXPECT_EQ(code, asked ? -1 : before + 1);
+    }
+    EXPECT_TRUE(receipt(10, "Code").isNull());
     EXPECT_EQ(errorOf([&] {
                   qint32 c = 0;
                   dtEn.spRecPayUpdateCashTurnDetail(99999, 3, c, date, farsi, QString(), Currency(), Currency(), 0, 0);
@@ -113,13 +112,13 @@ TEST_F(ProcedureTest, UpdateKeepsAnExistingCodeGivesOneToATemporaryReceiptAndDro
 
 TEST_F(ProcedureTest, GeneralUpdateChangesAmountAndAccountButNotCodeDateOrTurn)
 {
-    const QVariant dateBefore = db.scalar(QStringLiteral("SELECT TransactionDate FROM tblRecPayCashTurnDetail WHERE ID = 1"));
+    const QVariant dateBefore = receipt(1, "TransactionDate");
     dtEn.spRecPayGeneralUpdateCashTurnDetail(1, 206, QStringLiteral("پس از بستن صندوق"), Currency::fromInteger(777),
                                              Currency(), 110304, 2);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT ReceivedValue FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 777);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT RelatedAccountID FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 110304);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 1);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT TransactionDate FROM tblRecPayCashTurnDetail WHERE ID = 1")), dateBefore);
+    EXPECT_EQ(receipt(1, "ReceivedValue").toInt(), 777);
+    EXPECT_EQ(receipt(1, "RelatedAccountID").toInt(), 110304);
+    EXPECT_EQ(receipt(1, "Code").toInt(), 1);
+    EXPECT_EQ(receipt(1, "TransactionDate"), dateBefore);
     EXPECT_EQ(documentsOf(1), 0);
 }
 
