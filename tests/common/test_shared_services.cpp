@@ -60,12 +60,10 @@ TEST(AmountText, ParseAmountDropsSeparatorsAndReadsTheLeadingNumber)
 
 TEST(AmountText, ToNumberTellsNoneTrueAndNumbersApart)
 {
-    const QVariant blank = ToNumber(QStringLiteral("   "));
-    EXPECT_EQ(blank.userType(), qMetaTypeId<qint16>());
-    EXPECT_EQ(blank.toInt(), -1);
-    const QVariant yes = ToNumber(QStringLiteral("True"));
-    EXPECT_EQ(yes.userType(), qMetaTypeId<qint16>());
-    EXPECT_EQ(yes.toInt(), 1);
+    for (const auto &[text, number] : {std::pair{"   ", -1}, {"True", 1}}) {
+        EXPECT_EQ(ToNumber(QLatin1String(text)).userType(), qMetaTypeId<qint16>()) << text;
+        EXPECT_EQ(ToNumber(QLatin1String(text)).toInt(), number) << text;
+    }
     EXPECT_EQ(ToNumber(QStringLiteral("12/5")).toDouble(), 125);
     EXPECT_EQ(ToNumber(QStringLiteral("1399/02/31")).toDouble(), 13990231);
     EXPECT_EQ(ToNumber(QStringLiteral("true")).toDouble(), 0); // only "True" exactly
@@ -90,11 +88,10 @@ TEST_F(SharedServicesTest, MessagesGoThroughTheRegisteredComponentWithTheSuitesC
     EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 7);
     EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 0);
     EXPECT_EQ(ScriptedMessageBox::shown().last().type, 1);
-}
 
-TEST_F(SharedServicesTest, AMissingMessageBoxShowsNothingAndAnswersZero)
-{
+    // A missing message box shows nothing and answers 0.
     ScriptedMessageBox::uninstall();
+    ScriptedMessageBox::clear();
     ShowMessage(QStringLiteral("خطا"), QStringLiteral("x"));
     EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("x")), 0);
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
