@@ -180,7 +180,7 @@ TEST_F(SiblingScreens, TheDocumentShowsItsRowsAndTotalsMarksAnUnbalancedOneAndIs
 
 // --- Cash ledger ----------------------------------------------------------
 
-TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWith)
+TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsReceipts)
 {
     auto s = session();
     const CashLedger ledger = CashLedger::ofTurn(*s, 3);
@@ -205,6 +205,27 @@ TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWith)
     EXPECT_EQ(cellText(grid, 4, 1) + u'|' + cellText(grid, 5, 2), QStringLiteral("پرداخت|موقت"));
     EXPECT_EQ(textOf(&screen, "lblClosing"), QStringLiteral("35/580/000"));
     EXPECT_TRUE(textOf(&screen, "lblTitle").contains(QStringLiteral("نوبت 12")));
+
+    // A double-clicked receipt opens in the receipt form where it can, else read-only.
+    const auto doubleClick = [&](int row) {
+        grid->setCurrentCell(row, 3);
+        Q_EMIT grid->cellDoubleClicked(row, 3);
+    };
+    QString card;
+    onModal([&](QWidget *w) { card = textOf(w, "txtAmount") + u'|' + textOf(w, "lblState"); });
+    doubleClick(1); // receipt 7
+    EXPECT_EQ(shownScreens(), QStringList{QStringLiteral("frmRulaneReceipt")});
+    EXPECT_EQ(card, QStringLiteral("15/750/000|دريافت نقدي - ثبت نهايي"));
+
+    ReceiptFormStandIn::log.clear();
+    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
+    doubleClick(1);
+    doubleClick(0); // the opening row is no movement
+    doubleClick(4); // a payment is never a receipt of the receipt form
+    ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
+    EXPECT_EQ(ReceiptFormStandIn::log, QStringList{QStringLiteral("View(7) user 486 modeless 0")});
+    EXPECT_EQ(shownScreens().size(), 2);
+    EXPECT_EQ(shownScreens().last(), QStringLiteral("frmRulaneReceipt"));
 }
 
 TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForItsUsersOnly)
@@ -242,34 +263,6 @@ TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForI
               QStringLiteral("شما به اين صندوق دسترسي نداريد."));
     EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*s, 4); }), QString());
     EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*s, 99); }), QStringLiteral("نوبت صندوق شماره 99 وجود ندارد."));
-}
-
-TEST_F(SiblingScreens, ADoubleClickedReceiptOpensInTheReceiptFormWhereItCanElseReadOnly)
-{
-    auto s = session();
-    frmRulane screen(*s);
-    screen.showTurn(3);
-    auto *grid = childOf<QTableWidget>(&screen, "grdLedger");
-    const auto doubleClick = [&](int row) {
-        grid->setCurrentCell(row, 3);
-        Q_EMIT grid->cellDoubleClicked(row, 3);
-    };
-
-    QString card;
-    onModal([&](QWidget *w) { card = textOf(w, "txtAmount") + u'|' + textOf(w, "lblState"); });
-    doubleClick(1); // receipt 7
-    EXPECT_EQ(shownScreens(), QStringList{QStringLiteral("frmRulaneReceipt")});
-    EXPECT_EQ(card, QStringLiteral("15/750/000|دريافت نقدي - ثبت نهايي"));
-
-    ReceiptFormStandIn::log.clear();
-    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
-    doubleClick(1);
-    doubleClick(0); // the opening row is no movement
-    doubleClick(4); // a payment is never a receipt of the receipt form
-    ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
-    EXPECT_EQ(ReceiptFormStandIn::log, QStringList{QStringLiteral("View(7) user 486 modeless 0")});
-    EXPECT_EQ(shownScreens().size(), 2);
-    EXPECT_EQ(shownScreens().last(), QStringLiteral("frmRulaneReceipt"));
 }
 
 // --- Cash turns -----------------------------------------------------------
@@ -389,7 +382,7 @@ TEST_F(SiblingScreens, TheManagerHidesTheExpectedCashUntilTheCountIsInAndOpensAT
 
 // --- Chart of accounts ------------------------------------------------------
 
-TEST_F(SiblingScreens, AnAccountInUseOrWithSubAccountsIsNeverRemoved)
+TEST_F(SiblingScreens, AnAccountInUseIsNeverRemovedAndANewOneHasAUniqueCodeUnderAGroupWithItsLevels)
 {
     auto s = session(512);
     ChartOfAccounts chart(*s);
@@ -404,16 +397,12 @@ TEST_F(SiblingScreens, AnAccountInUseOrWithSubAccountsIsNeverRemoved)
     EXPECT_EQ(refusalOf([&] { chart.remove(110305); }), QString());
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE ID = 110305")), 0);
     EXPECT_EQ(db->count(QStringLiteral("tblAccountRelatedObjects WHERE AccountID = 110305")), 0);
-    auto ali = session(486); // may add, not remove
+    // 486 may add, not remove; an account goes under a group with a unique code and its detail levels.
+    auto ali = session(486);
     EXPECT_EQ(refusalOf([&] { ChartOfAccounts(*ali).remove(110304); }), NotAllowed);
-}
-
-TEST_F(SiblingScreens, AnAccountIsAddedUnderAGroupWithAUniqueCodeAndItsDetailLevels)
-{
-    auto s = session(486);
-    ChartOfAccounts chart(*s);
+    ChartOfAccounts adding(*ali);
     const NewAccount a{1103, QStringLiteral("110306"), QStringLiteral("  شرکت نمونه  "), true, {7, 12}};
-    const qint32 id = chart.add(a);
+    const qint32 id = adding.add(a);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Code || '/' || Title || '/' || ParentID || '/' || AccountLevel || '/' || "
                                         "IsDetail FROM tblAccount WHERE ID = %1").arg(id)).toString(),
               QStringLiteral("110306/شرکت نمونه/1103/4/1"));
@@ -438,13 +427,13 @@ TEST_F(SiblingScreens, AnAccountIsAddedUnderAGroupWithAUniqueCodeAndItsDetailLev
         {0, "5", true, {}, QString()}, // a new account at the top
     };
     for (const auto &c : cases)
-        EXPECT_EQ(refusalOf([&] { chart.add({c.parent, QLatin1String(c.code), QStringLiteral("حساب آزمايشي"), c.detail, c.levels}); }),
+        EXPECT_EQ(refusalOf([&] { adding.add({c.parent, QLatin1String(c.code), QStringLiteral("حساب آزمايشي"), c.detail, c.levels}); }),
                   c.refusal) << c.code;
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE Code = '5' AND ParentID IS NULL AND AccountLevel = 1")), 1);
 
     // All or nothing: a failing level leaves no account.
     Diagnostics::instance().failNext(QStringLiteral("^Insert Into tblAccountDetailLevel"));
-    EXPECT_TRUE(raisedBy([&] { chart.add({1103, QStringLiteral("110308"), QStringLiteral("حساب"), true, {7}}); })
+    EXPECT_TRUE(raisedBy([&] { adding.add({1103, QStringLiteral("110308"), QStringLiteral("حساب"), true, {7}}); })
                     .isDatabaseError());
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE Code = '110308'")), 0);
     auto maryam = session(756);

@@ -38,22 +38,6 @@ TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
     EXPECT_EQ(dtEn.cnt.State(), 0);
 }
 
-TEST(ConnectionStrings, UnusableStringsFailWithAClearErrorThatQuotesThem)
-{
-    DtEn dtEn;
-    dtEn.cnt.setConnectionString(QStringLiteral("0"));
-    const VbError e = raisedBy([&] { dtEn.rssqlUser.Open(); });
-    EXPECT_EQ(e.number(), VbError::ProviderNotFound);
-    EXPECT_TRUE(e.description().contains(QStringLiteral("\"0\""))) << e.description().toStdString();
-
-    DtEn other;
-    other.cnt.setConnectionString(QStringLiteral("Provider=Oracle;User ID=u;Password=topsecret"));
-    const VbError masked = raisedBy([&] { other.cnt.Open(); });
-    EXPECT_TRUE(masked.description().contains(QStringLiteral("Password=****")));
-    EXPECT_FALSE(masked.description().contains(QStringLiteral("topsecret")));
-    EXPECT_EQ(other.cnt.State(), 0);
-}
-
 TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
 {
     SQLITE_ONLY();
