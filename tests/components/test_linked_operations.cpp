@@ -211,10 +211,8 @@ TEST_F(LinkedOperations, AnUnregisteredComponentIsRegisteredFromTheSystemFolderA
     ASSERT_FALSE(base.isEmpty());
     const int skins = skinCount();
 
-    press("cmdAccTrans");
-    press("cmdCashLedger");
-    press("mnuCashTurn");
-    press("mnuNewAccounts");
+    for (const char *button : {"cmdAccTrans", "cmdCashLedger", "mnuCashTurn", "mnuNewAccounts"})
+        press(button);
 
     QStringList expected;
     for (const char *file : {"Lidmar", "Rulane", "Senvo", "Mosker"})
@@ -252,10 +250,8 @@ TEST_F(LinkedOperations, ACreationFailingOtherwiseRegistersNothingAndOpensNothin
     open(7);
     const int skins = skinCount();
 
-    press("cmdAccTrans");
-    press("cmdCashLedger");
-    press("mnuCashTurn");
-    press("mnuNewAccounts");
+    for (const char *button : {"cmdAccTrans", "cmdCashLedger", "mnuCashTurn", "mnuNewAccounts"})
+        press(button);
 
     EXPECT_TRUE(launched.isEmpty());
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
