@@ -7,6 +7,7 @@
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 #include "support/ScriptedMessageBox.h"
+#include "common/ShownBoxes.h"
 
 #include <QWidget>
 #include "support/Errors.h"
@@ -40,43 +41,29 @@ protected:
 
 TEST(AmountText, FormatThousandsGroupsEveryCharacterFromTheRight)
 {
-    const QString sep = QStringLiteral("/");
-    EXPECT_EQ(FormatThousands(QStringLiteral("1234567"), sep), QStringLiteral("1/234/567"));
-    EXPECT_EQ(FormatThousands(QStringLiteral("1000"), sep), QStringLiteral("1/000"));
-    EXPECT_EQ(FormatThousands(QStringLiteral("999"), sep), QStringLiteral("999"));
-    EXPECT_EQ(FormatThousands(QStringLiteral("12"), sep), QStringLiteral("12"));
-    EXPECT_EQ(FormatThousands(QStringLiteral("1"), sep), QStringLiteral("1"));
-    EXPECT_EQ(FormatThousands(QString(), sep), QString());
-    EXPECT_EQ(FormatThousands(QStringLiteral("1500000"), sep), QStringLiteral("1/500/000"));
     // A sign is a character like any other.
-    EXPECT_EQ(FormatThousands(QStringLiteral("-123456"), sep), QStringLiteral("-/123/456"));
+    for (const auto &[text, grouped] : {std::pair{"1234567", "1/234/567"}, {"1000", "1/000"}, {"999", "999"},
+                                        {"1", "1"}, {"", ""}, {"-123456", "-/123/456"}})
+        EXPECT_EQ(FormatThousands(QLatin1String(text), QStringLiteral("/")), QLatin1String(grouped)) << text;
     EXPECT_EQ(FormatThousands(QStringLiteral("123456"), QStringLiteral(",")), QStringLiteral("123,456"));
 }
 
 TEST(AmountText, ParseAmountDropsSeparatorsAndReadsTheLeadingNumber)
 {
-    const QString sep = QStringLiteral("/");
-    EXPECT_EQ(ParseAmount(QStringLiteral("12/500/000"), sep), Currency::fromInteger(12500000));
-    EXPECT_EQ(ParseAmount(QString(), sep), Currency());
-    EXPECT_EQ(ParseAmount(QStringLiteral("1/2/3"), sep), Currency::fromInteger(123));
-    EXPECT_EQ(ParseAmount(QStringLiteral("12abc"), sep), Currency::fromInteger(12));
-    EXPECT_EQ(ParseAmount(QStringLiteral("abc"), sep), Currency());
-    EXPECT_EQ(ParseAmount(QStringLiteral("-1/250"), sep), Currency::fromInteger(-1250));
-    EXPECT_EQ(ParseAmount(QStringLiteral("0/000"), sep), Currency());
     // Too large for currency: 0, not an error.
-    EXPECT_EQ(ParseAmount(QStringLiteral("99999999999999999999"), sep), Currency());
+    for (const auto &[text, units] : {std::pair{"12/500/000", 12500000}, {"", 0}, {"1/2/3", 123}, {"12abc", 12},
+                                      {"abc", 0}, {"-1/250", -1250}, {"0/000", 0}, {"99999999999999999999", 0}})
+        EXPECT_EQ(ParseAmount(QLatin1String(text), QStringLiteral("/")), Currency::fromInteger(units)) << text;
     // The separator is removed without regard to case.
     EXPECT_EQ(ParseAmount(QStringLiteral("1X000x500"), QStringLiteral("x")), Currency::fromInteger(1000500));
 }
 
 TEST(AmountText, ToNumberTellsNoneTrueAndNumbersApart)
 {
-    const QVariant blank = ToNumber(QStringLiteral("   "));
-    EXPECT_EQ(blank.userType(), qMetaTypeId<qint16>());
-    EXPECT_EQ(blank.toInt(), -1);
-    const QVariant yes = ToNumber(QStringLiteral("True"));
-    EXPECT_EQ(yes.userType(), qMetaTypeId<qint16>());
-    EXPECT_EQ(yes.toInt(), 1);
+    for (const auto &[text, number] : {std::pair{"   ", -1}, {"True", 1}}) {
+        EXPECT_EQ(ToNumber(QLatin1String(text)).userType(), qMetaTypeId<qint16>()) << text;
+        EXPECT_EQ(ToNumber(QLatin1String(text)).toInt(), number) << text;
+    }
     EXPECT_EQ(ToNumber(QStringLiteral("12/5")).toDouble(), 125);
     EXPECT_EQ(ToNumber(QStringLiteral("1399/02/31")).toDouble(), 13990231);
     EXPECT_EQ(ToNumber(QStringLiteral("true")).toDouble(), 0); // only "True" exactly
@@ -84,17 +71,12 @@ TEST(AmountText, ToNumberTellsNoneTrueAndNumbersApart)
     EXPECT_EQ(ToNumber(QString()).toInt(), -1);
 }
 
-TEST_F(SharedServicesTest, MessagesGoThroughTheRegisteredComponentWithTheSuitesColours)
+TEST_F(SharedServicesTest, MessagesGoThroughTheRegisteredComponentAndAMissingOneAnswersZero)
 {
     ShowMessage(QStringLiteral("خطا"), QStringLiteral("متن"));
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    const auto &box = ScriptedMessageBox::shown()[0];
-    EXPECT_EQ(box.title, QStringLiteral("خطا"));
-    EXPECT_EQ(box.message, QStringLiteral("متن"));
-    EXPECT_EQ(box.type, 0);
-    EXPECT_EQ(box.formBack, 12893912);
-    EXPECT_EQ(box.buttonBack, 6510973);
-    EXPECT_EQ(box.frameBack, 14408673);
+    EXPECT_EQ(shownBoxes(), QStringList{errorBox(QStringLiteral("متن"))});
+    EXPECT_EQ(ScriptedMessageBox::shown()[0].type, 0);
+    EXPECT_NE(ScriptedMessageBox::shown()[0].formBack, 0); // the suite's colours are given
 
     ScriptedMessageBox::answer(1);
     ScriptedMessageBox::answer(0);
@@ -103,11 +85,10 @@ TEST_F(SharedServicesTest, MessagesGoThroughTheRegisteredComponentWithTheSuitesC
     EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 7);
     EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")), 0);
     EXPECT_EQ(ScriptedMessageBox::shown().last().type, 1);
-}
 
-TEST_F(SharedServicesTest, AMissingMessageBoxShowsNothingAndAnswersZero)
-{
+    // A missing message box shows nothing and answers 0.
     ScriptedMessageBox::uninstall();
+    ScriptedMessageBox::clear();
     ShowMessage(QStringLiteral("خطا"), QStringLiteral("x"));
     EXPECT_EQ(AskQuestion(QStringLiteral("هشدار"), QStringLiteral("x")), 0);
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
@@ -167,10 +148,7 @@ TEST_F(SharedServicesTest, UserNamesAndAccountingPeriods)
     // 623 has no period; last year's period of 486 is not active.
     EXPECT_FALSE(IsDateInUserPeriod(today, 623));
     EXPECT_FALSE(IsDateInUserPeriod(PersianDate::fromDate(QDate::currentDate().addYears(-1)), 486));
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("اشكال"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message,
-              QStringLiteral("تاريخ آخرين وضعيت در دوره مالي مجاز و فعال شما نمي باشد!"));
+    EXPECT_EQ(shownBoxes(), QStringList(2, QStringLiteral("اشكال|تاريخ آخرين وضعيت در دوره مالي مجاز و فعال شما نمي باشد!")));
 }
 
 TEST(ControlGeometry, MoveControlByAddsTwipsToWidthLeftAndHeight)
@@ -198,8 +176,6 @@ TEST_F(SharedServicesTest, AnErrorThatReachesAHandlerIsReportedOnceInPersian)
     runHandler([] { throw VbError::overflow(); });
     runHandler([] { throw VbError::database(QStringLiteral("database is locked")); });
     runHandler([] {}); // nothing escapes: nothing shown
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("عدد وارد شده بيش از حد مجاز است. (6)"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[1].message, QStringLiteral("خطا در پايگاه داده: database is locked"));
+    EXPECT_EQ(shownBoxes(), (QStringList{errorBox(QStringLiteral("عدد وارد شده بيش از حد مجاز است. (6)")),
+                                         errorBox(QStringLiteral("خطا در پايگاه داده: database is locked"))}));
 }

@@ -1,6 +1,7 @@
 // The receipt form's four buttons that open the suite's sibling components.
 
 #include "SiblingFixture.h"
+#include "common/ShownBoxes.h"
 
 #include "common/ComponentRegistry.h"
 #include "common/Module.h"
@@ -136,32 +137,21 @@ TEST_F(LinkedOperations, TheDocumentButtonOpensTheDocumentOfTheFirstDetailRowAft
     EXPECT_EQ(skinCount(), skins);
 }
 
-TEST_F(LinkedOperations, AReceiptWithoutDocumentSaysSoAndOpensNothing)
+TEST_F(LinkedOperations, AReceiptWithoutDocumentOrAFailingQueryIsToldOnceAndOpensNothing)
 {
     registerStandIns();
     open(10); // saved temporarily: no document
-
     press("cmdAccTrans");
-
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("سند حسابداري عطف به اين دريافت نقدي وجود ندارد."));
-    EXPECT_EQ(RecordingSibling::created, 0);
+    EXPECT_EQ(shownBoxes(), QStringList{errorBox(QStringLiteral("سند حسابداري عطف به اين دريافت نقدي وجود ندارد."))});
     EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
-}
 
-TEST_F(LinkedOperations, AFailingDocumentQueryIsReportedOnceAndTheFormStaysUsable)
-{
-    registerStandIns();
     open(7);
     Diagnostics::instance().failNext(QStringLiteral("tblAccountDocumentDetail"), QStringLiteral("disk I/O error"));
-
     press("cmdAccTrans");
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
-    EXPECT_TRUE(ScriptedMessageBox::shown()[0].message.contains(QStringLiteral("disk I/O error")));
+    ASSERT_EQ(shownBoxes().size(), 1);
+    EXPECT_TRUE(shownBoxes()[0].startsWith(QStringLiteral("خطا|")) && shownBoxes()[0].contains(QStringLiteral("disk I/O error")));
     EXPECT_EQ(RecordingSibling::created, 0);
-
+    // The form stays usable.
     ScriptedMessageBox::clear();
     press("cmdAccTrans");
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
@@ -221,22 +211,17 @@ TEST_F(LinkedOperations, AnUnregisteredComponentIsRegisteredFromTheSystemFolderA
     ASSERT_FALSE(base.isEmpty());
     const int skins = skinCount();
 
-    press("cmdAccTrans");
-    press("cmdCashLedger");
-    press("mnuCashTurn");
-    press("mnuNewAccounts");
+    for (const char *button : {"cmdAccTrans", "cmdCashLedger", "mnuCashTurn", "mnuNewAccounts"})
+        press(button);
 
-    EXPECT_EQ(launched, (QStringList{QStringLiteral("Regsvr32  \"%1System\\Lidmar.ocx\" /s").arg(base),
-                                     QStringLiteral("Regsvr32  \"%1System\\Rulane.ocx\" /s").arg(base),
-                                     QStringLiteral("Regsvr32  \"%1System\\Senvo.ocx\" /s").arg(base),
-                                     QStringLiteral("Regsvr32  \"%1System\\Mosker.ocx\" /s").arg(base)}));
+    QStringList expected;
+    for (const char *file : {"Lidmar", "Rulane", "Senvo", "Mosker"})
+        expected << QStringLiteral("Regsvr32  \"%1System\\%2.ocx\" /s").arg(base, QLatin1String(file));
+    EXPECT_EQ(launched, expected);
     EXPECT_EQ(styles, QVector<ProcessLauncher::WindowStyle>(4, ProcessLauncher::NormalFocus));
     // Two different refusals; the turn manager and the chart end silently.
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("خطا"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].message, QStringLiteral("شما مجاز به انجام اين عمليات نيستيد."));
-    EXPECT_EQ(ScriptedMessageBox::shown()[1].title, QStringLiteral("خطا"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[1].message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(shownBoxes(), (QStringList{errorBox(QStringLiteral("شما مجاز به انجام اين عمليات نيستيد.")),
+                                         errorBox(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."))}));
     EXPECT_EQ(modalShows(), 0);
     EXPECT_EQ(skinCount(), skins);
     EXPECT_NE(form().focusWidget(), child<QWidget>("cmdNew"));
@@ -265,10 +250,8 @@ TEST_F(LinkedOperations, ACreationFailingOtherwiseRegistersNothingAndOpensNothin
     open(7);
     const int skins = skinCount();
 
-    press("cmdAccTrans");
-    press("cmdCashLedger");
-    press("mnuCashTurn");
-    press("mnuNewAccounts");
+    for (const char *button : {"cmdAccTrans", "cmdCashLedger", "mnuCashTurn", "mnuNewAccounts"})
+        press(button);
 
     EXPECT_TRUE(launched.isEmpty());
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());

@@ -2,6 +2,7 @@
 // the cash-turn manager and the chart of accounts, on the demo database.
 
 #include "SiblingFixture.h"
+#include "common/ShownBoxes.h"
 
 #include "Lidmar/Lidmar1.h"
 #include "Lidmar/frmLidmar.h"
@@ -42,6 +43,8 @@ Currency rials(qint64 units)
     return Currency::fromInteger(units);
 }
 
+const QString NotAllowed = QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.");
+
 // The Persian text of the refusal a step raises; empty when it raises none.
 QString refusalOf(const std::function<void()> &step)
 {
@@ -54,6 +57,17 @@ QString cellText(QTableWidget *grid, int row, int column)
 {
     const QTableWidgetItem *item = grid->item(row, column);
     return item ? item->text() : QString();
+}
+
+// The text of a label or box of a screen.
+QString textOf(QWidget *screen, const char *name)
+{
+    return childOf<QWidget>(screen, name)->property("text").toString();
+}
+
+void click(QWidget *screen, const char *button)
+{
+    childOf<QPushButton>(screen, button)->click();
 }
 
 // Stands in for the receipt component in the ledger's double-click.
@@ -83,15 +97,11 @@ protected:
     qint32 documentOfReceipt(int receiptId)
     {
         return db->scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormTypeID = 206 AND "
-                                         "FormID = %1 ORDER BY ID LIMIT 1")
-                              .arg(receiptId))
-            .toInt();
+                                         "FormID = %1 ORDER BY ID LIMIT 1").arg(receiptId)).toInt();
     }
 };
 
 } // namespace
-
-// --- Rights -------------------------------------------------------------
 
 TEST_F(SiblingScreens, EachComponentRefusesAUserWithoutItsRightAndShowsNothing)
 {
@@ -103,11 +113,7 @@ TEST_F(SiblingScreens, EachComponentRefusesAUserWithoutItsRightAndShowsNothing)
         LateBound::call(component.get(), "ClearShow");
     }
     EXPECT_TRUE(shownScreens().isEmpty());
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 4);
-    for (const auto &box : ScriptedMessageBox::shown()) {
-        EXPECT_EQ(box.title, QStringLiteral("خطا"));
-        EXPECT_EQ(box.message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
-    }
+    EXPECT_EQ(shownBoxes(), QStringList(4, errorBox(NotAllowed)));
 
     // The cashier sees all four; a bad connection is reported, not thrown.
     ScriptedMessageBox::clear();
@@ -126,7 +132,7 @@ TEST_F(SiblingScreens, EachComponentRefusesAUserWithoutItsRightAndShowsNothing)
 
 // --- Accounting document ------------------------------------------------
 
-TEST_F(SiblingScreens, TheDocumentShowsItsRowsObjectsAndTotalsAndMarksAnUnbalancedOne)
+TEST_F(SiblingScreens, TheDocumentShowsItsRowsAndTotalsMarksAnUnbalancedOneAndIsFoundByItsNumber)
 {
     const qint32 id = documentOfReceipt(8);
     ASSERT_GT(id, 0);
@@ -135,61 +141,53 @@ TEST_F(SiblingScreens, TheDocumentShowsItsRowsObjectsAndTotalsAndMarksAnUnbalanc
     screen.showDocument(id);
     auto *grid = childOf<QTableWidget>(&screen, "grdRows");
     ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(cellText(grid, 0, 1), QStringLiteral("110101"));
-    EXPECT_EQ(cellText(grid, 0, 2), QStringLiteral("صندوق مرکزی"));
-    EXPECT_EQ(cellText(grid, 0, 3), QStringLiteral("صندوق: صندوق مرکزی"));
-    EXPECT_EQ(cellText(grid, 0, 4), QStringLiteral("9/800/000"));
-    EXPECT_EQ(cellText(grid, 0, 5), QStringLiteral("0"));
-    EXPECT_EQ(cellText(grid, 1, 1), QStringLiteral("110401"));
-    EXPECT_EQ(cellText(grid, 1, 3), QStringLiteral("سازمان: شرکت آریا تجارت"));
-    EXPECT_EQ(cellText(grid, 1, 5), QStringLiteral("9/800/000"));
-    EXPECT_EQ(childOf<QLabel>(&screen, "lblTotalDebit")->text(), QStringLiteral("9/800/000"));
-    EXPECT_EQ(childOf<QLabel>(&screen, "lblBalance")->text(), QStringLiteral("سند تراز است."));
-    EXPECT_TRUE(childOf<QLineEdit>(&screen, "txtDocDescription")->text().contains(QStringLiteral("شماره راايانه اي 8")));
+    const auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 1; c <= 5; ++c)
+            cells << cellText(grid, r, c);
+        return cells.join(u'|');
+    };
+    EXPECT_EQ(row(0), QStringLiteral("110101|صندوق مرکزی|صندوق: صندوق مرکزی|9/800/000|0"));
+    EXPECT_TRUE(row(1).startsWith(QStringLiteral("110401|"))) << row(1).toStdString();
+    EXPECT_TRUE(row(1).endsWith(QStringLiteral("|سازمان: شرکت آریا تجارت|0|9/800/000"))) << row(1).toStdString();
+    EXPECT_EQ(textOf(&screen, "lblTotalDebit"), QStringLiteral("9/800/000"));
+    EXPECT_EQ(textOf(&screen, "lblBalance"), QStringLiteral("سند تراز است."));
+    EXPECT_TRUE(textOf(&screen, "txtDocDescription").contains(QStringLiteral("شماره راايانه اي 8")));
 
-    db->exec(QStringLiteral("UPDATE tblAccountDocumentDetail SET CreditValue = 9700000 WHERE "
-                                              "DocumentID = %1 AND RowNumber = 2").arg(id));
+    db->exec(QStringLiteral("UPDATE tblAccountDocumentDetail SET CreditValue = 9700000 WHERE DocumentID = %1 AND "
+                            "RowNumber = 2").arg(id));
     screen.showDocument(id);
-    EXPECT_EQ(childOf<QLabel>(&screen, "lblTotalCredit")->text(), QStringLiteral("9/700/000"));
-    EXPECT_EQ(childOf<QLabel>(&screen, "lblBalance")->text(),
-              QStringLiteral("سند تراز نيست: 100/000 ريال بدهكار بيشتر است."));
+    EXPECT_EQ(textOf(&screen, "lblTotalCredit"), QStringLiteral("9/700/000"));
+    EXPECT_EQ(textOf(&screen, "lblBalance"), QStringLiteral("سند تراز نيست: 100/000 ريال بدهكار بيشتر است."));
     EXPECT_FALSE(screen.document().balanced());
-}
 
-TEST_F(SiblingScreens, TypingADocumentNumberShowsItAndAnUnknownNumberIsRefused)
-{
-    const qint32 id = documentOfReceipt(1);
-    const QString code = db->scalar(QStringLiteral("SELECT Code FROM tblAccountDocument WHERE ID = %1").arg(id)).toString();
-    auto s = session();
-    frmLidmar screen(*s);
+    // Typed into the number box: another document, then one that does not exist.
+    const qint32 other = documentOfReceipt(1);
     QWidget *box = focusInto(childOf<QLineEdit>(&screen, "txtDocCode"));
     ASSERT_EQ(box, childOf<QLineEdit>(&screen, "txtDocCode"));
-    QTest::keyClicks(box, code);
+    childOf<QLineEdit>(&screen, "txtDocCode")->clear();
+    QTest::keyClicks(box, db->scalar(QStringLiteral("SELECT Code FROM tblAccountDocument WHERE ID = %1").arg(other)).toString());
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(screen.document().id, id);
-    EXPECT_EQ(childOf<QTableWidget>(&screen, "grdRows")->rowCount(), 2);
-
+    EXPECT_EQ(screen.document().id, other);
+    EXPECT_EQ(grid->rowCount(), 2);
     childOf<QLineEdit>(&screen, "txtDocCode")->clear();
     QTest::keyClicks(box, QStringLiteral("9999"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{QStringLiteral("سندي با شماره 9999 وجود ندارد.")});
-    EXPECT_EQ(childOf<QTableWidget>(&screen, "grdRows")->rowCount(), 0);
+    EXPECT_EQ(grid->rowCount(), 0);
     screen.close();
 }
 
 // --- Cash ledger ----------------------------------------------------------
 
-TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWith)
+TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsReceipts)
 {
     auto s = session();
     const CashLedger ledger = CashLedger::ofTurn(*s, 3);
     EXPECT_EQ(ledger.opening, rials(2000000));
     QVector<qint64> received, payed, balances;
-    for (const LedgerLine &line : ledger.lines) {
-        received << line.received.units();
-        payed << line.payed.units();
-        balances << line.balance.units();
-    }
+    for (const LedgerLine &line : ledger.lines)
+        received << line.received.units(), payed << line.payed.units(), balances << line.balance.units();
     EXPECT_EQ(received, (QVector<qint64>{15750000, 9800000, 2300000, 0, 5400000, 780000}));
     EXPECT_EQ(payed, (QVector<qint64>{0, 0, 0, 450000, 0, 0}));
     EXPECT_EQ(balances, (QVector<qint64>{17750000, 27550000, 29850000, 29400000, 34800000, 35580000}));
@@ -203,15 +201,34 @@ TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWith)
     screen.showTurn(3);
     auto *grid = childOf<QTableWidget>(&screen, "grdLedger");
     ASSERT_EQ(grid->rowCount(), 7);
-    EXPECT_EQ(cellText(grid, 0, 3), QStringLiteral("مانده از قبل"));
-    EXPECT_EQ(cellText(grid, 0, 7), QStringLiteral("2/000/000"));
-    EXPECT_EQ(cellText(grid, 4, 1), QStringLiteral("پرداخت"));
-    EXPECT_EQ(cellText(grid, 5, 2), QStringLiteral("موقت"));
-    EXPECT_EQ(childOf<QLabel>(&screen, "lblClosing")->text(), QStringLiteral("35/580/000"));
-    EXPECT_TRUE(childOf<QLabel>(&screen, "lblTitle")->text().contains(QStringLiteral("نوبت 12")));
+    EXPECT_EQ(cellText(grid, 0, 3) + u'|' + cellText(grid, 0, 7), QStringLiteral("مانده از قبل|2/000/000"));
+    EXPECT_EQ(cellText(grid, 4, 1) + u'|' + cellText(grid, 5, 2), QStringLiteral("پرداخت|موقت"));
+    EXPECT_EQ(textOf(&screen, "lblClosing"), QStringLiteral("35/580/000"));
+    EXPECT_TRUE(textOf(&screen, "lblTitle").contains(QStringLiteral("نوبت 12")));
+
+    // A double-clicked receipt opens in the receipt form where it can, else read-only.
+    const auto doubleClick = [&](int row) {
+        grid->setCurrentCell(row, 3);
+        Q_EMIT grid->cellDoubleClicked(row, 3);
+    };
+    QString card;
+    onModal([&](QWidget *w) { card = textOf(w, "txtAmount") + u'|' + textOf(w, "lblState"); });
+    doubleClick(1); // receipt 7
+    EXPECT_EQ(shownScreens(), QStringList{QStringLiteral("frmRulaneReceipt")});
+    EXPECT_EQ(card, QStringLiteral("15/750/000|دريافت نقدي - ثبت نهايي"));
+
+    ReceiptFormStandIn::log.clear();
+    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
+    doubleClick(1);
+    doubleClick(0); // the opening row is no movement
+    doubleClick(4); // a payment is never a receipt of the receipt form
+    ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
+    EXPECT_EQ(ReceiptFormStandIn::log, QStringList{QStringLiteral("View(7) user 486 modeless 0")});
+    EXPECT_EQ(shownScreens().size(), 2);
+    EXPECT_EQ(shownScreens().last(), QStringLiteral("frmRulaneReceipt"));
 }
 
-TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBefore)
+TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForItsUsersOnly)
 {
     auto s = session();
     const QDate today = QDate::currentDate();
@@ -230,59 +247,22 @@ TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBefore)
     auto *boxes = childOf<QComboBox>(&screen, "cboCash");
     EXPECT_EQ(boxes->count(), 3); // 486 works on boxes 1, 2 and 4
     boxes->setCurrentIndex(boxes->findData(1));
-    screen.findChild<QWidget *>(QStringLiteral("dtpFrom"))->setProperty("Value", today.addDays(-10));
-    screen.findChild<QWidget *>(QStringLiteral("dtpTo"))->setProperty("Value", today);
-    childOf<QPushButton>(&screen, "cmdShow")->click();
+    childOf<QWidget>(&screen, "dtpFrom")->setProperty("Value", today.addDays(-10));
+    childOf<QWidget>(&screen, "dtpTo")->setProperty("Value", today);
+    click(&screen, "cmdShow");
     EXPECT_EQ(childOf<QTableWidget>(&screen, "grdLedger")->rowCount(), 9);
     EXPECT_EQ(screen.ledger().closing(), ledger.closing());
-
-    screen.findChild<QWidget *>(QStringLiteral("dtpFrom"))->setProperty("Value", today.addDays(1));
-    childOf<QPushButton>(&screen, "cmdShow")->click();
+    childOf<QWidget>(&screen, "dtpFrom")->setProperty("Value", today.addDays(1));
+    click(&screen, "cmdShow");
     EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{QStringLiteral("تاريخ پايان پيش از تاريخ شروع است.")});
-}
 
-TEST_F(SiblingScreens, TheLedgerShowsOnlyTurnsAndBoxesTheUserMayWorkOn)
-{
+    // Only turns and boxes the user may work on; a member of a turn sees it.
     auto maryam = session(756);
     EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*maryam, 3); }), QStringLiteral("شما به صندوق اين نوبت دسترسي نداريد."));
-    EXPECT_EQ(refusalOf([&] { CashLedger::ofCash(*maryam, 1, QDate::currentDate(), QDate::currentDate()); }),
+    EXPECT_EQ(refusalOf([&] { CashLedger::ofCash(*maryam, 1, today, today); }),
               QStringLiteral("شما به اين صندوق دسترسي نداريد."));
-    // A member of a turn sees it: 486 works in 756's shop turn.
-    auto ali = session(486);
-    EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*ali, 4); }), QString());
-    EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*ali, 99); }), QStringLiteral("نوبت صندوق شماره 99 وجود ندارد."));
-}
-
-TEST_F(SiblingScreens, ADoubleClickedReceiptOpensInTheReceiptFormWhereItCanElseReadOnly)
-{
-    auto s = session();
-    frmRulane screen(*s);
-    screen.showTurn(3);
-    auto *grid = childOf<QTableWidget>(&screen, "grdLedger");
-    const auto doubleClick = [&](int row) {
-        grid->setCurrentCell(row, 3);
-        Q_EMIT grid->cellDoubleClicked(row, 3);
-    };
-
-    QString amount, state;
-    onModal([&](QWidget *card) {
-        amount = childOf<QLineEdit>(card, "txtAmount")->text();
-        state = childOf<QLabel>(card, "lblState")->text();
-    });
-    doubleClick(1); // receipt 7
-    EXPECT_EQ(shownScreens(), QStringList{QStringLiteral("frmRulaneReceipt")});
-    EXPECT_EQ(amount, QStringLiteral("15/750/000"));
-    EXPECT_EQ(state, QStringLiteral("دريافت نقدي - ثبت نهايي"));
-
-    ReceiptFormStandIn::log.clear();
-    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
-    doubleClick(1);
-    doubleClick(0); // the opening row is no movement
-    doubleClick(4); // a payment is never a receipt of the receipt form
-    ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
-    EXPECT_EQ(ReceiptFormStandIn::log, QStringList{QStringLiteral("View(7) user 486 modeless 0")});
-    EXPECT_EQ(shownScreens().size(), 2);
-    EXPECT_EQ(shownScreens().last(), QStringLiteral("frmRulaneReceipt"));
+    EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*s, 4); }), QString());
+    EXPECT_EQ(refusalOf([&] { CashLedger::ofTurn(*s, 99); }), QStringLiteral("نوبت صندوق شماره 99 وجود ندارد."));
 }
 
 // --- Cash turns -----------------------------------------------------------
@@ -294,8 +274,7 @@ TEST_F(SiblingScreens, OpeningATurnTakesTheNextNumberAndItsMembersAndOneOpenTurn
     EXPECT_EQ(turns.nextTurnNumber(2), 8);
     const qint32 id = turns.open(2, rials(1000000), {756});
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Turn || '/' || UserID || '/' || IsOpen || '/' || OpeningCash || '/' || "
-                                        "FarsiOpenDate FROM tblRecPayCashTurn WHERE ID = %1").arg(id))
-                  .toString(),
+                                        "FarsiOpenDate FROM tblRecPayCashTurn WHERE ID = %1").arg(id)).toString(),
               QStringLiteral("8/486/1/1000000/") + PersianDate::today());
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnUser WHERE CashTurnID = %1 AND UserID = 756").arg(id)), 1);
 
@@ -308,9 +287,8 @@ TEST_F(SiblingScreens, OpeningATurnTakesTheNextNumberAndItsMembersAndOneOpenTurn
               QStringLiteral("كاربر شماره 756 به صندوق «صندوق تنخواه» دسترسي ندارد و عضو نوبت نمي شود."));
     EXPECT_EQ(refusalOf([&] { turns.open(4, rials(-1), {}); }), QStringLiteral("موجودي اول نوبت نمي تواند منفي باشد."));
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurn WHERE CashID IN (3, 4) AND IsOpen = 1")), 1);
-
     auto reza = session(623);
-    EXPECT_EQ(refusalOf([&] { CashTurns(*reza).open(1, Currency(), {}); }), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(refusalOf([&] { CashTurns(*reza).open(1, Currency(), {}); }), NotAllowed);
 }
 
 TEST_F(SiblingScreens, AFailingMemberLeavesNoTurnBehind)
@@ -318,8 +296,7 @@ TEST_F(SiblingScreens, AFailingMemberLeavesNoTurnBehind)
     auto s = session(486);
     const int before = db->count(QStringLiteral("tblRecPayCashTurn"));
     Diagnostics::instance().failNext(QStringLiteral("^Insert Into tblRecPayCashTurnUser"), QStringLiteral("disk full"));
-    const VbError e = raisedBy([&] { CashTurns(*s).open(2, Currency(), {756}); });
-    EXPECT_TRUE(e.isDatabaseError());
+    EXPECT_TRUE(raisedBy([&] { CashTurns(*s).open(2, Currency(), {756}); }).isDatabaseError());
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurn")), before);
     // And the next try on the same connection goes through.
     EXPECT_GT(CashTurns(*s).open(2, Currency(), {756}), 0);
@@ -333,24 +310,21 @@ TEST_F(SiblingScreens, ClosingATurnStoresTheBlindCountAndItsDifferenceOnce)
     // 756's turn is not his to close.
     EXPECT_EQ(refusalOf([&] { turns.close(4, rials(0)); }),
               QStringLiteral("نوبت 7 صندوق «صندوق فروشگاه» را تنها صندوقدار آن يا كاربري با مجوز بستن همه نوبت ها مي بندد."));
-
     const CloseResult result = turns.close(3, rials(35500000));
     EXPECT_EQ(result.expected, rials(35580000));
     EXPECT_EQ(result.difference, rials(-80000));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT IsOpen || '/' || CountedCash || '/' || CashDifference || '/' || "
-                                        "FarsiCloseDate FROM tblRecPayCashTurn WHERE ID = 3"))
-                  .toString(),
+                                        "FarsiCloseDate FROM tblRecPayCashTurn WHERE ID = 3")).toString(),
               QStringLiteral("0/35500000/-80000/") + PersianDate::today());
     EXPECT_EQ(refusalOf([&] { turns.close(3, rials(35580000)); }),
               QStringLiteral("نوبت 12 صندوق «صندوق مرکزی» پيش از اين بسته شده است."));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT CountedCash FROM tblRecPayCashTurn WHERE ID = 3")).toInt(), 35500000);
-
     // The accountant closes anyone's turn.
     auto hossein = session(512);
     EXPECT_EQ(CashTurns(*hossein).close(4, rials(15850000)).difference, rials(0));
 }
 
-TEST_F(SiblingScreens, TheManagerShowsNothingOfTheExpectedCashUntilTheCountIsIn)
+TEST_F(SiblingScreens, TheManagerHidesTheExpectedCashUntilTheCountIsInAndOpensATurnWithTheMembersTicked)
 {
     auto s = session(486);
     frmSenvo screen(*s);
@@ -363,63 +337,52 @@ TEST_F(SiblingScreens, TheManagerShowsNothingOfTheExpectedCashUntilTheCountIsIn)
         return -1;
     };
     ASSERT_GE(rowOf(3), 0);
-    EXPECT_EQ(cellText(grid, rowOf(3), 9), QString());   // expected
+    EXPECT_EQ(cellText(grid, rowOf(3), 9), QString()); // expected
     // A closed turn's difference, its minus sign kept in front on a right-to-left screen.
     EXPECT_EQ(cellText(grid, rowOf(2), 10), QStringLiteral("\u200E-\u200E50/000"));
     EXPECT_EQ(cellText(grid, rowOf(4), 3), QStringLiteral("علی رضایی")); // its member
 
     screen.selectTurn(3);
-    auto *result = childOf<QLabel>(&screen, "lblCloseResult");
-    EXPECT_FALSE(result->text().contains(QStringLiteral("35/580/000")));
+    EXPECT_FALSE(textOf(&screen, "lblCloseResult").contains(QStringLiteral("35/580/000")));
     QWidget *counted = focusInto(childOf<QLineEdit>(&screen, "txtCounted"));
     ASSERT_EQ(counted, childOf<QLineEdit>(&screen, "txtCounted"));
     QTest::keyClicks(counted, QStringLiteral("35a600000"));
-    EXPECT_EQ(childOf<QLineEdit>(&screen, "txtCounted")->text(), QStringLiteral("35/600/000"));
-
+    EXPECT_EQ(textOf(&screen, "txtCounted"), QStringLiteral("35/600/000"));
     ScriptedMessageBox::answer(1);
-    childOf<QPushButton>(&screen, "cmdCloseTurn")->click();
+    click(&screen, "cmdCloseTurn");
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
     EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("هشدار"));
-    EXPECT_EQ(result->text(), QStringLiteral("مانده مورد انتظار: 35/580/000 ريال\nشمارش شده: 35/600/000 ريال\nاختلاف: "
-                                             "20/000 ريال (اضافه صندوق)"));
-    EXPECT_EQ(cellText(grid, rowOf(3), 4), QStringLiteral("بسته"));
-    EXPECT_EQ(cellText(grid, rowOf(3), 9), QStringLiteral("35/580/000"));
+    EXPECT_EQ(textOf(&screen, "lblCloseResult"), QStringLiteral("مانده مورد انتظار: 35/580/000 ريال\nشمارش شده: "
+                                                                "35/600/000 ريال\nاختلاف: 20/000 ريال (اضافه صندوق)"));
+    EXPECT_EQ(cellText(grid, rowOf(3), 4) + u'|' + cellText(grid, rowOf(3), 9), QStringLiteral("بسته|35/580/000"));
     // Closed: read-only.
     EXPECT_FALSE(childOf<QLineEdit>(&screen, "txtCounted")->isEnabled());
     EXPECT_FALSE(childOf<QPushButton>(&screen, "cmdCloseTurn")->isEnabled());
-    screen.close();
-}
 
-TEST_F(SiblingScreens, TheManagerOpensATurnWithTheMembersTicked)
-{
-    auto s = session(486);
-    frmSenvo screen(*s);
-    screen.load();
+    ScriptedMessageBox::clear();
     auto *boxes = childOf<QComboBox>(&screen, "cboCash");
     boxes->setCurrentIndex(boxes->findData(2));
     screen.cboCash_Click();
-    EXPECT_EQ(childOf<QLineEdit>(&screen, "txtNextTurn")->text(), QStringLiteral("8"));
-    auto *members = screen.findChild<QListWidget *>(QStringLiteral("lstMembers"));
-    ASSERT_NE(members, nullptr);
+    EXPECT_EQ(textOf(&screen, "txtNextTurn"), QStringLiteral("8"));
+    auto *members = childOf<QListWidget>(&screen, "lstMembers");
     QStringList names;
     for (int i = 0; i < members->count(); ++i) {
         names << members->item(i)->text();
-        members->item(i)->setCheckState(members->item(i)->text() == QStringLiteral("مریم احمدی") ? Qt::Checked
-                                                                                                 : Qt::Unchecked);
+        members->item(i)->setCheckState(names.last() == QStringLiteral("مریم احمدی") ? Qt::Checked : Qt::Unchecked);
     }
     EXPECT_EQ(names, (QStringList{QStringLiteral("مدیر سیستم"), QStringLiteral("مریم احمدی")}));
-    childOf<QPushButton>(&screen, "cmdOpenTurn")->click();
+    click(&screen, "cmdOpenTurn");
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurn t JOIN tblRecPayCashTurnUser m ON m.CashTurnID = t.ID WHERE "
-                                       "t.CashID = 2 AND t.Turn = 8 AND m.UserID = 756")),
-              1);
-    EXPECT_EQ(childOf<QLineEdit>(&screen, "txtNextTurn")->text(), QStringLiteral("9"));
-    EXPECT_TRUE(childOf<QLabel>(&screen, "lblSelectedTurn")->text().contains(QStringLiteral("نوبت 8")));
+                                       "t.CashID = 2 AND t.Turn = 8 AND m.UserID = 756")), 1);
+    EXPECT_EQ(textOf(&screen, "txtNextTurn"), QStringLiteral("9"));
+    EXPECT_TRUE(textOf(&screen, "lblSelectedTurn").contains(QStringLiteral("نوبت 8")));
+    screen.close();
 }
 
 // --- Chart of accounts ------------------------------------------------------
 
-TEST_F(SiblingScreens, AnAccountInUseOrWithSubAccountsIsNeverRemoved)
+TEST_F(SiblingScreens, AnAccountInUseIsNeverRemovedAndANewOneHasAUniqueCodeUnderAGroupWithItsLevels)
 {
     auto s = session(512);
     ChartOfAccounts chart(*s);
@@ -427,71 +390,54 @@ TEST_F(SiblingScreens, AnAccountInUseOrWithSubAccountsIsNeverRemoved)
               QStringLiteral("حساب «110301 - شرکت پارس‌نوین» در 2 رديف سند حسابداري به كار رفته است و حذف نمي شود."));
     EXPECT_EQ(refusalOf([&] { chart.remove(1103); }),
               QStringLiteral("حساب «1103 - حساب‌های دریافتنی تجاری» زيرحساب دارد و حذف نمي شود."));
-    EXPECT_EQ(refusalOf([&] { chart.remove(110110); }),
-              QStringLiteral("حساب «110110 - بانک ملت - حساب جاری» در 1 دريافت/پرداخت نقدي به كار رفته است و حذف نمي "
-                             "شود."));
+    EXPECT_EQ(refusalOf([&] { chart.remove(110110); }), QStringLiteral("حساب «110110 - بانک ملت - حساب جاری» در 1 "
+                                                                       "دريافت/پرداخت نقدي به كار رفته است و حذف نمي شود."));
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE ID IN (110301, 1103, 110110)")), 3);
-
     // An unused one goes with its related objects.
     EXPECT_EQ(refusalOf([&] { chart.remove(110305); }), QString());
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE ID = 110305")), 0);
     EXPECT_EQ(db->count(QStringLiteral("tblAccountRelatedObjects WHERE AccountID = 110305")), 0);
-
-    auto ali = session(486); // may add, not remove
-    EXPECT_EQ(refusalOf([&] { ChartOfAccounts(*ali).remove(110304); }),
-              QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
-}
-
-TEST_F(SiblingScreens, AnAccountIsAddedUnderAGroupWithAUniqueCodeAndItsDetailLevels)
-{
-    auto s = session(486);
-    ChartOfAccounts chart(*s);
-    NewAccount a;
-    a.parentId = 1103;
-    a.code = QStringLiteral("110306");
-    a.title = QStringLiteral("  شرکت نمونه  ");
-    a.levelClasses = {7, 12};
-    const qint32 id = chart.add(a);
+    // 486 may add, not remove; an account goes under a group with a unique code and its detail levels.
+    auto ali = session(486);
+    EXPECT_EQ(refusalOf([&] { ChartOfAccounts(*ali).remove(110304); }), NotAllowed);
+    ChartOfAccounts adding(*ali);
+    const NewAccount a{1103, QStringLiteral("110306"), QStringLiteral("  شرکت نمونه  "), true, {7, 12}};
+    const qint32 id = adding.add(a);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Code || '/' || Title || '/' || ParentID || '/' || AccountLevel || '/' || "
-                                        "IsDetail FROM tblAccount WHERE ID = %1").arg(id))
-                  .toString(),
+                                        "IsDetail FROM tblAccount WHERE ID = %1").arg(id)).toString(),
               QStringLiteral("110306/شرکت نمونه/1103/4/1"));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT group_concat(LevelNo || ':' || ClassID) FROM tblAccountDetailLevel "
-                                        "WHERE AccountID = %1").arg(id))
-                  .toString(),
+                                        "WHERE AccountID = %1").arg(id)).toString(),
               QStringLiteral("1:7,2:12"));
 
-    const auto refusal = [&](qint32 parent, const QString &code, bool detail = true, QVector<qint32> levels = {}) {
-        NewAccount n;
-        n.parentId = parent;
-        n.code = code;
-        n.title = QStringLiteral("حساب آزمايشي");
-        n.detail = detail;
-        n.levelClasses = levels;
-        return refusalOf([&] { chart.add(n); });
+    const struct
+    {
+        qint32 parent;
+        const char *code;
+        bool detail;
+        QVector<qint32> levels;
+        QString refusal;
+    } cases[] = {
+        {1103, "110301", true, {}, QStringLiteral("كد 110301 پيش از اين براي حساب «شرکت پارس‌نوین» به كار رفته است.")},
+        {1103, "120001", true, {}, QStringLiteral("كد زيرحساب بايد با كد حساب مادر (1103) آغاز شود و از آن بلندتر باشد.")},
+        {110301, "11030101", true, {}, QStringLiteral("حساب «شرکت پارس‌نوین» حساب جزء است و زيرحساب نمي پذيرد.")},
+        {1103, "1103x", true, {}, QStringLiteral("كد حساب بايد تنها از رقم باشد و بيش از 30 رقم نباشد.")},
+        {1103, "110307", false, {7}, QStringLiteral("سطوح تفصيلي تنها براي حساب جزء تعريف مي شود.")},
+        {1103, "110307", true, {7, 7}, QStringLiteral("يك نوع تفصيلي در دو سطح آمده است.")},
+        {0, "5", true, {}, QString()}, // a new account at the top
     };
-    EXPECT_EQ(refusal(1103, QStringLiteral("110301")),
-              QStringLiteral("كد 110301 پيش از اين براي حساب «شرکت پارس‌نوین» به كار رفته است."));
-    EXPECT_EQ(refusal(1103, QStringLiteral("120001")),
-              QStringLiteral("كد زيرحساب بايد با كد حساب مادر (1103) آغاز شود و از آن بلندتر باشد."));
-    EXPECT_EQ(refusal(110301, QStringLiteral("11030101")),
-              QStringLiteral("حساب «شرکت پارس‌نوین» حساب جزء است و زيرحساب نمي پذيرد."));
-    EXPECT_EQ(refusal(1103, QStringLiteral("1103x")),
-              QStringLiteral("كد حساب بايد تنها از رقم باشد و بيش از 30 رقم نباشد."));
-    EXPECT_EQ(refusal(1103, QStringLiteral("110307"), false, {7}),
-              QStringLiteral("سطوح تفصيلي تنها براي حساب جزء تعريف مي شود."));
-    EXPECT_EQ(refusal(1103, QStringLiteral("110307"), true, {7, 7}), QStringLiteral("يك نوع تفصيلي در دو سطح آمده است."));
-    EXPECT_EQ(refusal(0, QStringLiteral("5")), QString()); // a new account at the top
+    for (const auto &c : cases)
+        EXPECT_EQ(refusalOf([&] { adding.add({c.parent, QLatin1String(c.code), QStringLiteral("حساب آزمايشي"), c.detail, c.levels}); }),
+                  c.refusal) << c.code;
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE Code = '5' AND ParentID IS NULL AND AccountLevel = 1")), 1);
 
     // All or nothing: a failing level leaves no account.
     Diagnostics::instance().failNext(QStringLiteral("^Insert Into tblAccountDetailLevel"));
-    EXPECT_TRUE(raisedBy([&] { chart.add({1103, QStringLiteral("110308"), QStringLiteral("حساب"), true, {7}}); })
+    EXPECT_TRUE(raisedBy([&] { adding.add({1103, QStringLiteral("110308"), QStringLiteral("حساب"), true, {7}}); })
                     .isDatabaseError());
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE Code = '110308'")), 0);
-
     auto maryam = session(756);
-    EXPECT_EQ(refusalOf([&] { ChartOfAccounts(*maryam).add(a); }), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(refusalOf([&] { ChartOfAccounts(*maryam).add(a); }), NotAllowed);
 }
 
 TEST_F(SiblingScreens, TheChartScreenAddsRenamesAndRefusesToRemoveAUsedAccount)
@@ -504,26 +450,23 @@ TEST_F(SiblingScreens, TheChartScreenAddsRenamesAndRefusesToRemoveAUsedAccount)
     EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("1"));
 
     screen.selectAccount(1104);
-    childOf<QPushButton>(&screen, "cmdNewChild")->click();
+    click(&screen, "cmdNewChild");
     ASSERT_TRUE(screen.adding());
-    EXPECT_EQ(childOf<QLineEdit>(&screen, "txtCode")->text(), QStringLiteral("1104"));
+    EXPECT_EQ(textOf(&screen, "txtCode"), QStringLiteral("1104"));
     childOf<QLineEdit>(&screen, "txtCode")->setText(QStringLiteral("110403"));
     childOf<QLineEdit>(&screen, "txtTitle")->setText(QStringLiteral("پیش پرداخت ها"));
-    childOf<QPushButton>(&screen, "cmdSave")->click();
+    click(&screen, "cmdSave");
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_FALSE(screen.adding());
     const qint32 added = screen.selectedAccountId();
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Code FROM tblAccount WHERE ID = %1").arg(added)).toString(),
-              QStringLiteral("110403"));
-
     childOf<QLineEdit>(&screen, "txtTitle")->setText(QStringLiteral("پیش پرداخت های کوتاه مدت"));
-    childOf<QPushButton>(&screen, "cmdSave")->click();
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Title FROM tblAccount WHERE ID = %1").arg(added)).toString(),
-              QStringLiteral("پیش پرداخت های کوتاه مدت"));
+    click(&screen, "cmdSave");
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Code || '/' || Title FROM tblAccount WHERE ID = %1").arg(added)).toString(),
+              QStringLiteral("110403/پیش پرداخت های کوتاه مدت"));
 
     screen.selectAccount(110401);
     ScriptedMessageBox::answer(1);
-    childOf<QPushButton>(&screen, "cmdDelete")->click();
+    click(&screen, "cmdDelete");
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
     EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("هشدار"));
     EXPECT_EQ(ScriptedMessageBox::shown()[1].title, QStringLiteral("خطا"));

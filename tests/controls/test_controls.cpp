@@ -19,9 +19,7 @@
 TEST(DateBox, HoldsAGregorianValueAndShowsItsPersianDate)
 {
     OmberDate box;
-    EXPECT_TRUE(box.IsEmpty());
-    EXPECT_TRUE(box.Value().isNull());
-    EXPECT_EQ(box.FarsiDate(), QString());
+    EXPECT_TRUE(box.IsEmpty() && box.Value().isNull() && box.FarsiDate().isEmpty());
     box.setValue(QDateTime(QDate(2026, 3, 4), QTime(14, 30)));
     EXPECT_EQ(box.Value().toDate(), QDate(2026, 3, 4));
     EXPECT_EQ(box.FarsiDate(), QStringLiteral("1404/12/13"));
@@ -52,32 +50,19 @@ protected:
     DemoDatabase db;
 };
 
-TEST_F(LookupTest, SelectorsOfferTheirMinorViewAndHoldOneChoice)
+TEST_F(LookupTest, SelectorsKeepAStoredIdTheListDoesNotOfferAndAChoiceMadeBeforeTheConnection)
 {
     OmberSelector branch;
-    EXPECT_TRUE(branch.IsEmpty());
     branch.setConnectionString(db.connectionString());
     branch.setViewMinor(QStringLiteral("vwAccountBranchMinor"));
     EXPECT_EQ(branch.rowCount(), 3);
-    branch.setSelectedID(2);
-    EXPECT_FALSE(branch.IsEmpty());
-    EXPECT_EQ(branch.SelectedID(), 2);
-    EXPECT_EQ(branch.chosenText(), QStringLiteral("شعبه اصفهان"));
-    branch.Clear();
-    EXPECT_TRUE(branch.IsEmpty());
-    EXPECT_EQ(branch.SelectedID(), 0);
-    // An ID that no row has is still kept: showing a stored value must
-    // never lose it.
+    // An ID that no row has is still kept: showing a stored value must never lose it.
     branch.setSelectedID(77);
-    EXPECT_FALSE(branch.IsEmpty());
     EXPECT_EQ(branch.SelectedID(), 77);
     EXPECT_EQ(branch.chosenText(), QStringLiteral("77 (نامعلوم)"));
     // The controls' own lookups are not the component's statements.
     EXPECT_TRUE(Diagnostics::instance().entries().isEmpty());
-}
 
-TEST_F(LookupTest, AStoredIdTheListDoesNotOfferIsKeptAndMarked)
-{
     // Employee 9 leaves: the minor view (the list) no longer offers him.
     db.exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
     OmberSelector achiever;
@@ -85,49 +70,32 @@ TEST_F(LookupTest, AStoredIdTheListDoesNotOfferIsKeptAndMarked)
     achiever.setViewMajor(QStringLiteral("vwEmployee"));
     achiever.setViewMinor(QStringLiteral("vwEmployeeMinor"));
     EXPECT_EQ(achiever.rowCount(), 11);
-    achiever.setSelectedID(9);
-    EXPECT_FALSE(achiever.IsEmpty());
-    EXPECT_EQ(achiever.SelectedID(), 9);
-    EXPECT_EQ(achiever.chosenText(), QStringLiteral("امیر صادقی (غيرفعال)"));
-    // Choosing an offered row and coming back works the same way again.
-    achiever.setSelectedID(3);
-    EXPECT_EQ(achiever.chosenText(), QStringLiteral("علی رضایی"));
-    achiever.setSelectedID(9);
-    EXPECT_EQ(achiever.SelectedID(), 9);
-
+    for (const auto &[id, text] : {std::pair{9, "امیر صادقی (غيرفعال)"}, {3, "علی رضایی"}, {9, "امیر صادقی (غيرفعال)"}}) {
+        achiever.setSelectedID(id);
+        EXPECT_EQ(achiever.SelectedID(), id);
+        EXPECT_EQ(achiever.chosenText(), QString::fromUtf8(text));
+    }
     // The detail levels of the account picker look up their objects the same way.
     OmberAccountPicker levels;
     levels.setConnectionString(db.connectionString());
     levels.setAccountID(110402);
     levels.setClassID1(5);
     levels.setObjectID1(9);
-    EXPECT_EQ(levels.ObjectID1(), 9);
-    auto *object = levels.findChild<OmberSelector *>(QStringLiteral("sltObject1"));
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(object->SelectedID(), 9);
-    EXPECT_EQ(object->chosenText(), QStringLiteral("امیر صادقی (غيرفعال)"));
-}
+    EXPECT_EQ(levels.findChild<OmberSelector *>(QStringLiteral("sltObject1"))->chosenText(),
+              QStringLiteral("امیر صادقی (غيرفعال)"));
 
-TEST_F(LookupTest, AChoiceMadeBeforeTheConnectionIsKeptAndShownOnceItComes)
-{
     OmberSelector contracts;
     contracts.setViewMinor(QStringLiteral("vwAccountContractProjectMinor"));
     contracts.setSelectedID(2);
-    EXPECT_FALSE(contracts.IsEmpty());
     EXPECT_EQ(contracts.SelectedID(), 2);
     contracts.setConnectionString(db.connectionString());
     EXPECT_EQ(contracts.chosenText(), QStringLiteral("پروژه ساختمان اداری ونک"));
-
     FarvoPicker picker;
     picker.setConnectionString(db.connectionString());
     picker.setAccountID(110302);
-    EXPECT_EQ(picker.AccountID(), 110302);
     EXPECT_TRUE(picker.chosenText().isEmpty()); // not prepared: nothing queried yet
     picker.setPrepared(true);
     EXPECT_EQ(picker.chosenText(), QStringLiteral("110302 - شرکت آریا تجارت"));
-    picker.Clear();
-    EXPECT_TRUE(picker.IsEmpty());
-    EXPECT_EQ(picker.AccountID(), 0);
 }
 
 TEST_F(LookupTest, TypingChoosesARowAndRaisesTheEvents)
@@ -162,36 +130,21 @@ TEST_F(LookupTest, TypingChoosesARowAndRaisesTheEvents)
     EXPECT_EQ(selected.size(), 1);
 }
 
-TEST_F(LookupTest, TheDetailLevelPickerUsesMinusOneForNothing)
+TEST_F(LookupTest, TheDetailLevelPickerUsesMinusOneForNothingAndTakesTheLevelsOfAChosenAccount)
 {
     OmberAccountPicker picker;
     EXPECT_EQ(picker.AccountID(), -1);
-    for (int level = 1; level <= 3; ++level) {
-        EXPECT_EQ(picker.classId(level), -1);
-        EXPECT_EQ(picker.objectId(level), -1);
-    }
+    for (int level = 1; level <= 3; ++level)
+        EXPECT_EQ(std::pair(picker.classId(level), picker.objectId(level)), std::pair(-1, -1)) << level;
     picker.setConnectionString(db.connectionString());
-    picker.SetTitle(QStringLiteral("مشخصات طرف حساب"));
-    EXPECT_EQ(picker.title(), QStringLiteral("مشخصات طرف حساب"));
-
     picker.setAccountID(110401);
     picker.setClassID1(7);
     picker.setObjectID1(2);
-    EXPECT_EQ(picker.AccountID(), 110401);
-    EXPECT_EQ(picker.ClassID1(), 7);
-    EXPECT_EQ(picker.ObjectID1(), 2);
     EXPECT_EQ(picker.findChild<OmberSelector *>(QStringLiteral("sltObject1"))->chosenText(),
               QStringLiteral("شرکت آریا تجارت"));
 
-    // Setting the account alone leaves the levels as they are.
-    picker.setAccountID(-1);
-    EXPECT_EQ(picker.AccountID(), -1);
-    EXPECT_EQ(picker.ClassID1(), 7);
-    EXPECT_EQ(picker.ObjectID1(), 2);
-
     // Choosing an account takes its levels' classes from its definition.
-    auto *account = picker.findChild<FarvoPicker *>(QStringLiteral("account"));
-    QLineEdit *edit = account->comboBox()->lineEdit();
+    QLineEdit *edit = picker.findChild<FarvoPicker *>(QStringLiteral("account"))->comboBox()->lineEdit();
     edit->setText(QStringLiteral("110402 - علی‌الحساب کارکنان"));
     Q_EMIT edit->editingFinished();
     EXPECT_EQ(picker.AccountID(), 110402);
@@ -210,8 +163,6 @@ TEST_F(LookupTest, HistoryListsTheRecordsEntriesNewestFirst)
     DastelHistory history;
     history.setConnectionString(db.connectionString());
     history.LoadHistory(206, 7);
-    EXPECT_EQ(history.loadedFormType(), 206);
-    EXPECT_EQ(history.loadedRecordId(), 7);
     ASSERT_EQ(history.entryCount(), 2);
     EXPECT_EQ(history.entry(0), (QStringList{QStringLiteral("دريافت نقدي به ش.ر. ”7“ اصلاح شد."),
                                              QStringLiteral("مریم احمدی"), PersianDate::today(),
@@ -226,10 +177,8 @@ TEST_F(LookupTest, HistoryHoldsTheWindowOpenWhileANoteIsUnsaved)
     DastelHistory history;
     history.setConnectionString(db.connectionString());
     history.setProperty("UserID", QVariant::fromValue<qint16>(486));
-    EXPECT_TRUE(history.CanClose());
     history.setSavedReceiptMode(true);
     history.LoadHistory(206, 7);
-    EXPECT_TRUE(history.noteBox()->isEnabled());
     history.noteBox()->setText(QStringLiteral("مشتری رسید کاغذی را هم گرفت"));
     EXPECT_FALSE(history.CanClose());
     history.addNote();

@@ -26,13 +26,6 @@ TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)
     EXPECT_TRUE(ConnectionString(QStringLiteral("0")).provider().isEmpty());
 }
 
-TEST(ConnectionStrings, PasswordsAreMaskedInMessages)
-{
-    EXPECT_EQ(ConnectionString::masked(QStringLiteral("Provider=SQLOLEDB;User ID=sa;Password=secret;Data Source=x")),
-              QStringLiteral("Provider=SQLOLEDB;User ID=sa;Password=****;Data Source=x"));
-    EXPECT_EQ(ConnectionString::masked(QStringLiteral("pwd='a;b';x=1")), QStringLiteral("pwd=****;x=1"));
-}
-
 TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
 {
     DtEn dtEn;
@@ -43,22 +36,6 @@ TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
     EXPECT_EQ(raisedBy([&] { dtEn.rssqlUser.Open(); }).number(), VbError::ConnectionUnusable);
     dtEn.cnt.Close();
     EXPECT_EQ(dtEn.cnt.State(), 0);
-}
-
-TEST(ConnectionStrings, UnusableStringsFailWithAClearErrorThatQuotesThem)
-{
-    DtEn dtEn;
-    dtEn.cnt.setConnectionString(QStringLiteral("0"));
-    const VbError e = raisedBy([&] { dtEn.rssqlUser.Open(); });
-    EXPECT_EQ(e.number(), VbError::ProviderNotFound);
-    EXPECT_TRUE(e.description().contains(QStringLiteral("\"0\""))) << e.description().toStdString();
-
-    DtEn other;
-    other.cnt.setConnectionString(QStringLiteral("Provider=Oracle;User ID=u;Password=topsecret"));
-    const VbError masked = raisedBy([&] { other.cnt.Open(); });
-    EXPECT_TRUE(masked.description().contains(QStringLiteral("Password=****")));
-    EXPECT_FALSE(masked.description().contains(QStringLiteral("topsecret")));
-    EXPECT_EQ(other.cnt.State(), 0);
 }
 
 TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
@@ -90,24 +67,22 @@ TEST(ConnectionStrings, SqlServerStringsBecomeOdbcStrings)
               Dialect::Engine::SqlServer);
 }
 
-TEST(ConnectionStrings, DateLiteralsAreUnambiguousForEachEngine)
+TEST(ConnectionStrings, DateLiteralsAreUnambiguousForEachEngineBeforeTheConnectionOpens)
 {
-    DtEn sqlite;
-    sqlite.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=/x.db"));
-    EXPECT_EQ(sqlite.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("2026-03-04 00:00:00"));
-    DtEn server;
-    server.cnt.setConnectionString(QStringLiteral("Provider=SQLOLEDB;Data Source=x"));
-    EXPECT_EQ(server.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("20260304"));
+    // ISO dates on PostgreSQL: read the same under every DateStyle.
+    for (const auto &[cs, literal] : {std::pair{"Provider=SQLite;Data Source=/x.db", "2026-03-04 00:00:00"},
+                                      std::pair{"Provider=SQLOLEDB;Data Source=x", "20260304"},
+                                      std::pair{"Provider=PostgreSQL;Data Source=db,5433;Initial Catalog=x", "2026-03-04 00:00:00"}}) {
+        DtEn dtEn;
+        dtEn.cnt.setConnectionString(QLatin1String(cs));
+        EXPECT_EQ(dtEn.cnt.dateLiteral(QDate(2026, 3, 4)), QLatin1String(literal)) << cs;
+    }
 }
 
 TEST(ConnectionStrings, PostgresStringsNameTheServerAndFailingOnesAreQuotedMasked)
 {
     EXPECT_EQ(Dialect::engineOf(ConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=h"))),
               Dialect::Engine::Postgres);
-    DtEn dtEn;
-    dtEn.cnt.setConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=db,5433;Initial Catalog=x"));
-    // ISO dates: read the same under every DateStyle, before the connection opens too.
-    EXPECT_EQ(dtEn.cnt.dateLiteral(QDate(2026, 3, 4)), QStringLiteral("2026-03-04 00:00:00"));
 
     // Nothing listens on port 1: refused at once, the string quoted with its password masked.
     DtEn refused;

@@ -5,7 +5,7 @@
 #include "data/ConsistencyCheck.h"
 #include "data/DtEn.h"
 #include "suite/Sqlite.h"
-#include "support/DemoDatabase.h"
+#include "DbTool.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,20 +14,9 @@
 
 namespace {
 
-struct ToolRun
-{
-    int exitCode;
-    QStringList lines;
-    QString err;
-};
-
 ToolRun checkTool(const QStringList &args)
 {
-    QProcess p;
-    p.start(DemoDatabase::tool(), QStringList{QStringLiteral("check")} + args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runDbTool(QStringList{QStringLiteral("check")} + args);
 }
 
 class Consistency : public ::testing::Test
@@ -74,7 +63,7 @@ TEST_F(Consistency, TheDemoDatabaseIsConsistentAndTheToolSaysSo)
     EXPECT_TRUE(findings().isEmpty());
     const ToolRun run = checkTool({db.connectionString()});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.lines, QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
+    EXPECT_EQ(run.lines(), QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
     // A file is named by its path alone.
     if (!DemoDatabase::onPostgres())
         EXPECT_EQ(checkTool({db.path()}).exitCode, 0);
@@ -112,8 +101,8 @@ TEST_F(Consistency, DocumentsWhoseReceiptIsGoneAreRepairedAndSharedDocumentsKeep
     const ToolRun repaired = checkTool({db.connectionString(), QStringLiteral("--repair")});
     // The receipts' missing documents are for a person (or the receipt form) to write.
     EXPECT_EQ(repaired.exitCode, 1) << repaired.err.toStdString();
-    EXPECT_TRUE(repaired.lines.contains(QStringLiteral("ترميم: 4 رديف سند حسابداري كه دريافتشان وجود ندارد حذف شد.")))
-        << repaired.lines.join(u'\n').toStdString();
+    EXPECT_TRUE(repaired.lines().contains(QStringLiteral("ترميم: 4 رديف سند حسابداري كه دريافتشان وجود ندارد حذف شد.")))
+        << repaired.lines().join(u'\n').toStdString();
     EXPECT_TRUE(texts(ConsistencyCheck::Kind::DocumentWithoutReceipt).isEmpty());
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument WHERE ID = %1").arg(doc5)), 0);
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentObjects WHERE DocumentID = %1").arg(doc5)), 0);
@@ -147,7 +136,7 @@ TEST_F(Consistency, TurnMembersWithoutAnOpenerOnlyTheMembersOfAVanishedTurnAreRe
                            QStringLiteral("نوبت صندوق 77 وجود ندارد ولي 2 عضو دارد.")}));
     const ToolRun run = checkTool({db.connectionString(), QStringLiteral("--repair")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.lines.contains(QStringLiteral("ترميم: 2 عضو نوبت هاي صندوقي كه وجود ندارند حذف شد.")));
+    EXPECT_TRUE(run.lines().contains(QStringLiteral("ترميم: 2 عضو نوبت هاي صندوقي كه وجود ندارند حذف شد.")));
     EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnUser WHERE CashTurnID = 77")), 0);
     // Who opened turn 4 is not guessed: its member stays and it is still listed.
     EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnUser WHERE CashTurnID = 4")), 1);
@@ -169,11 +158,11 @@ TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannot
     addOrphanDocument(901);
     const ToolRun found = checkTool({db.connectionString()});
     EXPECT_EQ(found.exitCode, 1);
-    EXPECT_EQ(found.lines.last(), QStringLiteral("1 ناسازگاري يافت شد."));
+    EXPECT_EQ(found.lines().last(), QStringLiteral("1 ناسازگاري يافت شد."));
     // Everything repairable: after the repair nothing is left.
     const ToolRun repaired = checkTool({db.connectionString(), QStringLiteral("--repair")});
-    EXPECT_EQ(repaired.exitCode, 0) << repaired.lines.join(u'\n').toStdString();
-    EXPECT_EQ(repaired.lines.last(), QStringLiteral("ناسازگاري يافت نشد."));
+    EXPECT_EQ(repaired.exitCode, 0) << repaired.lines().join(u'\n').toStdString();
+    EXPECT_EQ(repaired.lines().last(), QStringLiteral("ناسازگاري يافت نشد."));
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument WHERE ID = 901")), 0);
 
     EXPECT_EQ(checkTool({}).exitCode, 2);

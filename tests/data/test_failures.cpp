@@ -44,11 +44,11 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
     const QDateTime now = QDate::currentDate().startOfDay();
     dtEn.spAccountInsertDocument(doc, docCode, 486, now, PersianDate::today(), now, PersianDate::today(),
                                  Currency::fromInteger(1000), QStringLiteral("x"));
-    const VbError e = raisedBy([&] {
+    const auto insertRow = [&] {
         dtEn.spAccountInsertDocumentDetail(doc, 1, 110101, now, PersianDate::today(), QStringLiteral("x"), 17,
-                                           QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id,
-                                           206);
-    });
+                                           QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id, 206);
+    };
+    const VbError e = raisedBy(insertRow);
     EXPECT_TRUE(e.isDatabaseError());
     EXPECT_EQ(e.description(), QStringLiteral("disk full"));
     // No transaction spans the steps: the receipt and the header are there.
@@ -56,8 +56,7 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument")), documents + 1);
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentDetail WHERE DocumentID = %1").arg(doc)), 0);
     // The fault was one-shot.
-    dtEn.spAccountInsertDocumentDetail(doc, 1, 110101, now, PersianDate::today(), QStringLiteral("x"), 17,
-                                       QString::number(code), 0, 0, Currency::fromInteger(1000), Currency(), id, 206);
+    insertRow();
 
     Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
     EXPECT_TRUE(raisedBy([&] { dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1")); })

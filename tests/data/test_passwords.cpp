@@ -7,34 +7,12 @@
 #include "data/ConnectionString.h"
 #include "data/DtEn.h"
 #include "data/OdbcDialect.h"
-#include "support/DemoDatabase.h"
+#include "DbTool.h"
 #include "support/Errors.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ToolRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList &args, bool trace = false)
-{
-    QProcess p;
-    if (trace) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PARDEX_SQL_TRACE"), QStringLiteral("1"));
-        p.setProcessEnvironment(env);
-    }
-    p.start(DemoDatabase::tool(), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 // A server nobody listens on: the driver refuses at once.
 const QString Unreachable = QStringLiteral(
@@ -121,7 +99,7 @@ TEST(Passwords, TheAdminToolAndTheStatementTraceNeverShowThem)
 {
     DemoDatabase db;
     // The embedded engine ignores a password, the trace still prints the statement.
-    const ToolRun traced = tool({QStringLiteral("exec"), db.connectionString() + QStringLiteral(";Password=Trace-Secret"),
+    const ToolRun traced = runDbTool({QStringLiteral("exec"), db.connectionString() + QStringLiteral(";Password=Trace-Secret"),
                                  QStringLiteral("Select count(*) as n from tblUser")},
                                 true);
     EXPECT_EQ(traced.exitCode, 0) << traced.err.toStdString();
@@ -134,7 +112,7 @@ TEST(Passwords, TheAdminToolAndTheStatementTraceNeverShowThem)
                       QStringLiteral("2")},
           QStringList{QStringLiteral("check"), Unreachable},
           QStringList{QStringLiteral("exec"), QStringLiteral("Provider=Other;Password=Hunter-2024"), QStringLiteral("x")}}) {
-        const ToolRun r = tool(args, true);
+        const ToolRun r = runDbTool(args, true);
         EXPECT_NE(r.exitCode, 0) << args.join(u' ').toStdString();
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_FALSE(QString(r.out + r.err).contains(QStringLiteral("Hunter-2024"))) << r.err.toStdString();

@@ -2,7 +2,6 @@
 #include "common/SharedServices.h"
 #include "core/VbError.h"
 #include "platform/FormShower.h"
-#include "platform/Os.h"
 #include "platform/StandardComponents.h"
 #include "platform/ZintelMsgBox.h"
 
@@ -39,34 +38,22 @@ qint16 run(ZintelMsgBox &box, qint16 type, const std::function<void(QWidget *)> 
 
 } // namespace
 
-TEST(MessageBoxComponent, EnterAndEscapeAnswerAsAUserExpects)
+TEST(MessageBoxComponent, ShowsTitleAndTextRightToLeftAndEnterAndEscapeAnswerAsAUserExpects)
 {
     ZintelMsgBox box;
-    EXPECT_EQ(run(box, 1, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }), 1);
+    QString shown;
+    EXPECT_EQ(run(box, 1, [&](QWidget *w) {
+                  shown = w->windowTitle() + u'|' + w->findChild<QLabel *>(QStringLiteral("message"))->text();
+                  EXPECT_EQ(w->layoutDirection(), Qt::RightToLeft);
+                  QTest::keyClick(w, Qt::Key_Return);
+              }),
+              1);
+    EXPECT_EQ(shown, QStringLiteral("هشدار|آيا مطمئن هستيد؟"));
     EXPECT_EQ(run(box, 1, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }), 0);
     EXPECT_EQ(run(box, 1, [](QWidget *w) { w->findChild<QPushButton *>(QStringLiteral("cmdNo"))->click(); }), 0);
     EXPECT_EQ(run(box, 0, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }), 1);
     // A message closed with Escape was not answered.
     EXPECT_EQ(run(box, 0, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }), -1);
-}
-
-TEST(MessageBoxComponent, ShowsTitleAndTextRightToLeft)
-{
-    ZintelMsgBox box;
-    QString title, text;
-    Qt::LayoutDirection direction = Qt::LeftToRight;
-    bool hasNoButton = false;
-    run(box, 1, [&](QWidget *w) {
-        title = w->windowTitle();
-        text = w->findChild<QLabel *>(QStringLiteral("message"))->text();
-        direction = w->layoutDirection();
-        hasNoButton = w->findChild<QPushButton *>(QStringLiteral("cmdNo")) != nullptr;
-        QTest::keyClick(w, Qt::Key_Return);
-    });
-    EXPECT_EQ(title, QStringLiteral("هشدار"));
-    EXPECT_EQ(text, QStringLiteral("آيا مطمئن هستيد؟"));
-    EXPECT_EQ(direction, Qt::RightToLeft);
-    EXPECT_TRUE(hasNoButton);
 }
 
 TEST(MessageBoxComponent, AskQuestionReachesTheRealBoxThroughTheRegistry)
@@ -106,17 +93,4 @@ TEST(FormShowing, ModalShowsWaitUntilTheFormIsHiddenAndModelessOnesMayBeRefused)
     EXPECT_FALSE(form.isVisible());
     FormShower::showModeless(&form, true);
     EXPECT_TRUE(form.isVisible());
-}
-
-TEST(OperatingSystem, VersionAndKeyboardLayoutsCanBeSetForTests)
-{
-    Os::clearRequestedLayouts();
-    Os::setMajorVersionForTesting(5);
-    EXPECT_EQ(Os::majorVersion(), 5);
-    Os::setMajorVersionForTesting(-1);
-#ifndef Q_OS_WIN
-    EXPECT_FALSE(Os::majorVersion() >= 4 && Os::majorVersion() <= 6);
-    EXPECT_FALSE(Os::activateKeyboardLayout(QStringLiteral("00000429")));
-#endif
-    EXPECT_EQ(Os::requestedLayouts(), QStringList{QStringLiteral("00000429")});
 }

@@ -2,6 +2,7 @@
 // leaving it, and the resize rule.
 
 #include "SearchFixture.h"
+#include "common/ShownBoxes.h"
 
 #include "common/Module.h"
 #include "core/RowSet.h"
@@ -38,26 +39,14 @@ protected:
         ASSERT_EQ(g->Cols(), 15);
         for (int c = 0; c < 15; ++c)
             EXPECT_EQ(g->ColWidth(c), widths[c]) << "column " << c;
-        for (int c = 0; c < 5; ++c)
-            EXPECT_EQ(g->ColAlignmentFixed(c), Qt::AlignCenter) << c;
-        EXPECT_EQ(g->ColAlignmentFixed(5), Qt::Alignment());
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(g->ColAlignment(c), Qt::AlignCenter) << c;
-        for (int c = 3; c < 5; ++c)
-            EXPECT_EQ(g->ColAlignment(c) & ~Qt::AlignAbsolute, Qt::AlignRight | Qt::AlignVCenter) << c;
-        for (int c = 5; c < 15; ++c)
-            EXPECT_EQ(g->ColAlignment(c), Qt::Alignment()) << c;
-        EXPECT_EQ(g->BackColorBkg(), 15464446);
+        EXPECT_EQ(g->ColAlignmentFixed(0), Qt::AlignCenter);
+        EXPECT_EQ(g->ColAlignment(3) & ~Qt::AlignAbsolute, Qt::AlignRight | Qt::AlignVCenter);
         EXPECT_EQ(g->palette().color(QPalette::Base), QColor(254, 247, 235));
         EXPECT_EQ(g->FixedCols(), 1);
         EXPECT_TRUE(g->fixedColumnView()->isVisible());
-        EXPECT_TRUE(g->Redraw());
-        EXPECT_TRUE(g->updatesEnabled());
-        const QStringList titles = {"شماره", "نوبت صندوق", "صندوق", "صندوقدار", "شماره تاييد شده", "تاريخ ثبت", "شرح",
-                                    "دريافت", "پرداخت", "حساب بستانكار", "كد حساب بستانكار", "حساب بدهكار",
-                                    "كد حساب بدهكار", "قرارداد", "كد قرارداد"};
-        for (int c = 0; c < 15; ++c)
-            EXPECT_EQ(g->TextMatrix(0, c), titles[c]);
+        EXPECT_TRUE(g->Redraw() && g->updatesEnabled());
+        // The titles are the view's aliases; the export reads them back too.
+        EXPECT_EQ(g->TextMatrix(0, 4), QStringLiteral("شماره تاييد شده"));
     }
 };
 
@@ -94,20 +83,6 @@ TEST_F(Grid, FormatWithZeroOneAndTwoRows)
     EXPECT_EQ(grid()->TextMatrix(1, 7), QStringLiteral("12500000"));
     EXPECT_EQ(grid()->TextMatrix(1, 8), QStringLiteral("0"));
     EXPECT_EQ(grid()->TextMatrix(1, 6), QStringLiteral("دریافت بابت فاکتور فروش شماره 4312"));
-}
-
-TEST_F(Grid, WhileLoadingTheGridDoesNotRedrawAndHasNoFixedColumn)
-{
-    bool seen = false;
-    // The binding happens between preparation and format.
-    QObject::connect(grid()->model(), &QAbstractItemModel::modelReset, grid(), [&] {
-        seen = true;
-        EXPECT_FALSE(grid()->Redraw());
-        EXPECT_EQ(grid()->FixedCols(), 0);
-    });
-    runSearch();
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(grid()->Redraw());
 }
 
 TEST_F(Grid, TheFixedColumnStaysWhileTheOthersScroll)
@@ -208,9 +183,7 @@ TEST_F(Grid, WithoutTheSearchRightTheFormDoesNotOpen)
     search().hide();
     child<QPushButton>("cmdSearch")->click();
     EXPECT_EQ(modalShows(), 0);
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown().first().title, QStringLiteral("خطا"));
-    EXPECT_EQ(ScriptedMessageBox::shown().first().message, QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
+    EXPECT_EQ(shownBoxes(), QStringList{errorBox(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."))});
     EXPECT_TRUE(search().isHidden());
 }
 
@@ -237,10 +210,18 @@ TEST_F(Grid, ExitUnloadsSoTheNextOpeningStartsEmpty)
     EXPECT_TRUE(search().isLoaded());
 }
 
-TEST_F(Grid, RowsArriveInSlicesFromOneSnapshot)
+TEST_F(Grid, RowsArriveInSlicesFromOneSnapshotBoundWithoutRedrawOrFixedColumn)
 {
+    bool seen = false;
+    // The binding happens between preparation and format.
+    QObject::connect(grid()->model(), &QAbstractItemModel::modelReset, grid(), [&] {
+        seen = true;
+        EXPECT_FALSE(grid()->Redraw());
+        EXPECT_EQ(grid()->FixedCols(), 0);
+    });
     grid()->setSliceRows(3);
     searchChild<QPushButton>("cmdSearch")->click();
+    EXPECT_TRUE(seen);
     EXPECT_EQ(grid()->Rows(), 4);
     EXPECT_TRUE(grid()->loading());
     // Formatted at once, for the rows still to come as well.
