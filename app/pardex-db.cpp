@@ -199,11 +199,16 @@ int check(const QStringList &args)
         DtEn dtEn;
         dtEn.cnt.setConnectionString(connectionStringFor(target));
         ConsistencyCheck checker(dtEn.cnt);
-        if (repair) {
+        QVector<ConsistencyCheck::Finding> findings = checker.run();
+        // A damaged file is listed, never written: a repair could only make
+        // it worse before someone has a copy.
+        if (repair && ConsistencyCheck::damaged(findings)) {
+            out() << QStringLiteral("فايل آسيب ديده است؛ ترميمي انجام نشد.") << '\n';
+        } else if (repair) {
             for (const QString &line : checker.repair())
                 out() << QStringLiteral("ترميم: ") << line << '\n';
+            findings = checker.run();
         }
-        const QVector<ConsistencyCheck::Finding> findings = checker.run();
         for (const auto &f : findings)
             out() << f.text << '\n';
         if (findings.isEmpty())

@@ -104,9 +104,16 @@ bool ConnectionString::isSecretKey(const QString &key)
 QStringList ConnectionString::secrets() const
 {
     QStringList out;
-    for (const Pair &p : m_pairs)
+    for (const Pair &p : m_pairs) {
         if (isSecretKey(p.key) && !p.value.isEmpty() && !out.contains(p.value))
             out << p.value;
+        // A string inside a value (an OLE DB "Extended Properties") names
+        // passwords of its own.
+        else if (!isSecretKey(p.key) && p.value.contains(u'='))
+            for (const QString &inner : ConnectionString(p.value).secrets())
+                if (!out.contains(inner))
+                    out << inner;
+    }
     return out;
 }
 
@@ -123,6 +130,10 @@ QString ConnectionString::masked(const QString &text)
             continue;
         out.replace(from, p.valueEnd - from, QStringLiteral("****"));
     }
+    // A password in a string inside a value, up to its ";" or closing quote.
+    static const QRegularExpression innerPair(QStringLiteral("((?:\\bpwd|[^;=\\s\"']*password)\\s*=)([^;\"']+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    out.replace(innerPair, QStringLiteral("\\1****"));
     return out;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 QString number(const QVariant &v)
@@ -53,7 +55,7 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
     if (documentsOn()) {
         const RowSet rows = m_cnt.execute(QStringLiteral(
             "Select d.ID, d.Code From tblRecPayCashTurnDetail d Where d.FormTypeID = 206 And d.PayedValue = 0 "
-            "And d.Code Is Not Null And Not Exists (Select 1 From tblAccountDocumentDetail x "
+            "And d.Code > 0 And Not Exists (Select 1 From tblAccountDocumentDetail x "
             "Where x.FormID = d.ID And x.FormTypeID = 206) Order By d.ID"));
         for (const auto &row : rows.rows)
             found.push_back({Kind::ReceiptWithoutDocument,
@@ -92,21 +94,26 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
 
     {
         const RowSet rows = m_cnt.execute(QStringLiteral(
-            "Select u.CashTurnID, t.ID As TurnID, t.UserID As OpenerID, count(*) As Members "
-            "From tblRecPayCashTurnUser u Left Join tblRecPayCashTurn t On t.ID = u.CashTurnID "
+            "Select u.CashTurnID, t.ID As TurnID, t.UserID As OpenerID, t.Turn, c.Name As CashName, "
+            "count(*) As Members From tblRecPayCashTurnUser u Left Join tblRecPayCashTurn t On t.ID = u.CashTurnID "
+            "Left Join tblRecPayCash c On c.ID = t.CashID "
             "Where t.ID Is Null Or t.UserID Is Null Or Not Exists (Select 1 From tblUser o Where o.ID = t.UserID) "
-            "Group By u.CashTurnID, t.ID, t.UserID Order By u.CashTurnID"));
+            "Group By u.CashTurnID, t.ID, t.UserID, t.Turn, c.Name Order By u.CashTurnID"));
         for (const auto &row : rows.rows) {
             const bool turnGone = row.value(1).isNull();
-            const QString turn = number(row.value(0));
-            const QString members = number(row.value(3));
+            const QString members = number(row.value(5));
+            // The turn as the cashiers know it: its number in its cash box.
+            const QString turn = turnGone ? QStringLiteral("با رديف %1").arg(number(row.value(0)))
+                                          : QStringLiteral("%1 صندوق «%2» (رديف %3)")
+                                                .arg(number(row.value(3)), Vb::textOf(row.value(4)),
+                                                     number(row.value(0)));
             found.push_back(
                 {Kind::TurnMembersWithoutOpener,
-                 turnGone ? QStringLiteral("نوبت صندوق %1 وجود ندارد ولي %2 عضو دارد.").arg(turn, members)
+                 turnGone ? QStringLiteral("نوبت صندوق %1 وجود ندارد ولي براي آن %2 عضو ثبت شده است.").arg(turn, members)
                  : row.value(2).isNull()
-                     ? QStringLiteral("نوبت صندوق %1 %2 عضو دارد ولي باز كننده اش مشخص نيست.").arg(turn, members)
-                     : QStringLiteral("نوبت صندوق %1 %2 عضو دارد ولي باز كننده اش (كاربر %3) وجود ندارد.")
-                           .arg(turn, members, number(row.value(2))),
+                     ? QStringLiteral("باز كننده نوبت %1 مشخص نيست؛ اين نوبت %2 عضو دارد.").arg(turn, members)
+                     : QStringLiteral("باز كننده نوبت %1، كاربر %2، وجود ندارد؛ اين نوبت %3 عضو دارد.")
+                           .arg(turn, number(row.value(2)), members),
                  turnGone});
         }
     }
@@ -126,7 +133,34 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
                              false});
         }
     }
+
+    {
+        // What a save stopped between its steps leaves: a header without
+        // rows, or a document with its debit row and not its credit.
+        const RowSet empty = m_cnt.execute(QStringLiteral(
+            "Select a.ID, a.Code From tblAccountDocument a Where Not Exists (Select 1 From "
+            "tblAccountDocumentDetail x Where x.DocumentID = a.ID) Order By a.ID"));
+        for (const auto &row : empty.rows)
+            found.push_back({Kind::EmptyDocument,
+                             QStringLiteral("سند حسابداري %1 (شماره %2) هيچ رديفي ندارد.")
+                                 .arg(number(row.value(0)), number(row.value(1))),
+                             false});
+        const RowSet unbalanced = m_cnt.execute(QStringLiteral(
+            "Select x.DocumentID, Sum(x.DebitValue) As Debits, Sum(x.CreditValue) As Credits "
+            "From tblAccountDocumentDetail x Group By x.DocumentID "
+            "Having Sum(x.DebitValue) <> Sum(x.CreditValue) Order By x.DocumentID"));
+        for (const auto &row : unbalanced.rows)
+            found.push_back({Kind::UnbalancedDocument,
+                             QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال.")
+                                 .arg(number(row.value(0)), number(row.value(1)), number(row.value(2))),
+                             false});
+    }
     return found;
+}
+
+bool ConsistencyCheck::damaged(const QVector<Finding> &findings)
+{
+    return std::any_of(findings.begin(), findings.end(), [](const Finding &f) { return f.kind == Kind::DamagedFile; });
 }
 
 QStringList ConsistencyCheck::repair()

@@ -15,7 +15,10 @@ class Connection;
 //   - members of cash turns that no longer exist are removed.
 // Everything else is listed for a person to decide: which of two documents
 // or of two receipts sharing a code is the right one, who opened a turn, or
-// a receipt's missing document (written by the receipt form).
+// a receipt's missing document, a document header without rows or one whose
+// rows do not balance (a save stopped between its steps: the receipt form's
+// next final save writes the document again, and a header without rows may
+// be a save running at this moment).
 class ConsistencyCheck
 {
 public:
@@ -26,6 +29,8 @@ public:
         ReceiptWithTwoDocuments, // rows of one receipt in two documents
         TurnMembersWithoutOpener,// members of a turn that is gone or has no opener
         CodeUsedTwice,           // one code given twice within a form type
+        EmptyDocument,           // a document header without rows
+        UnbalancedDocument,      // debits and credits of a document differ
     };
     struct Finding
     {
@@ -39,6 +44,9 @@ public:
     QVector<Finding> run();
     // In one transaction; returns a Persian line per repair made.
     QStringList repair();
+    // Whether the engine's own check found the file damaged; a damaged file
+    // is not repaired, only listed.
+    static bool damaged(const QVector<Finding> &findings);
 
 private:
     bool documentsOn();

@@ -37,7 +37,8 @@ protected:
     {
         exec(QStringLiteral("INSERT INTO tblAccountDocument (ID, Code, Value) VALUES (%1, %1, 5000)").arg(id));
         exec(QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, DebitValue, "
-                            "CreditValue, FormID, FormTypeID) VALUES (%1, 1, 110101, 5000, 0, 9999, 206)")
+                            "CreditValue, FormID, FormTypeID) VALUES (%1, 1, 110101, 5000, 0, 9999, 206), "
+                            "(%1, 2, 110301, 0, 5000, 9999, 206)")
                  .arg(id));
     }
     QVector<ConsistencyCheck::Finding> findings()
@@ -65,8 +66,9 @@ TEST_F(Consistency, TheDemoDatabaseIsConsistentAndTheToolSaysSo)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.lines(), QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
     // A file is named by its path alone.
-    if (!DemoDatabase::onPostgres())
+    if (!DemoDatabase::onPostgres()) {
         EXPECT_EQ(checkTool({db.path()}).exitCode, 0);
+    }
 }
 
 TEST_F(Consistency, AReceiptWithACodeButNoDocumentIsListedOnlyWhileDocumentsAreOn)
@@ -74,9 +76,10 @@ TEST_F(Consistency, AReceiptWithACodeButNoDocumentIsListedOnlyWhileDocumentsAreO
     exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 2 AND FormTypeID = 206"));
     EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptWithoutDocument),
               QStringList{QStringLiteral("دريافت 2 با شماره تاييد 2 سند حسابداري ندارد.")});
-    // A draft has no document by design.
-    exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 3"));
+    // A draft, or a receipt given code 0, has no document by design.
+    exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID IN (3, 6)"));
     exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Code = NULL WHERE ID = 3"));
+    exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Code = 0 WHERE ID = 6"));
     EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptWithoutDocument).size(), 1);
 
     exec(QStringLiteral("UPDATE tblOmberSystemParameters SET Value = '0' WHERE ID = 202"));
@@ -113,6 +116,23 @@ TEST_F(Consistency, DocumentsWhoseReceiptIsGoneAreRepairedAndSharedDocumentsKeep
     EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail")), 15);
 }
 
+TEST_F(Consistency, DocumentsASaveLeftHalfWrittenAreListedAndLeftToTheNextSave)
+{
+    // One save stopped after the header, another after the debit row.
+    exec(QStringLiteral("INSERT INTO tblAccountDocument (ID, Code, Value) VALUES (910, 910, 1000)"));
+    const qint64 doc2 = db.scalar(QStringLiteral("SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = 2")).toLongLong();
+    exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE DocumentID = %1 AND CreditValue > 0").arg(doc2));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::EmptyDocument),
+              QStringList{QStringLiteral("سند حسابداري 910 (شماره 910) هيچ رديفي ندارد.")});
+    const QStringList unbalanced = texts(ConsistencyCheck::Kind::UnbalancedDocument);
+    ASSERT_EQ(unbalanced.size(), 1);
+    EXPECT_TRUE(unbalanced[0].startsWith(QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار ").arg(doc2)))
+        << unbalanced[0].toStdString();
+    // A header without rows may be a save running now: not removed.
+    EXPECT_EQ(checkTool({db.connectionString(), QStringLiteral("--repair")}).exitCode, 1);
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument WHERE ID = 910")), 1);
+}
+
 TEST_F(Consistency, AReceiptInTwoDocumentsIsListedWithBothAndNotRepaired)
 {
     exec(QStringLiteral("INSERT INTO tblAccountDocument (ID, Code, Value) VALUES (900, 900, 48000000)"));
@@ -132,8 +152,8 @@ TEST_F(Consistency, TurnMembersWithoutAnOpenerOnlyTheMembersOfAVanishedTurnAreRe
     execUnchecked(QStringLiteral("INSERT INTO tblRecPayCashTurnUser (CashTurnID, UserID) VALUES (77, 486), (77, 756)"));
     execUnchecked(QStringLiteral("UPDATE tblRecPayCashTurn SET UserID = 999 WHERE ID = 4"));
     EXPECT_EQ(texts(ConsistencyCheck::Kind::TurnMembersWithoutOpener),
-              (QStringList{QStringLiteral("نوبت صندوق 4 1 عضو دارد ولي باز كننده اش (كاربر 999) وجود ندارد."),
-                           QStringLiteral("نوبت صندوق 77 وجود ندارد ولي 2 عضو دارد.")}));
+              (QStringList{QStringLiteral("باز كننده نوبت 7 صندوق «صندوق فروشگاه» (رديف 4)، كاربر 999، وجود ندارد؛ اين نوبت 1 عضو دارد."),
+                           QStringLiteral("نوبت صندوق با رديف 77 وجود ندارد ولي براي آن 2 عضو ثبت شده است.")}));
     const ToolRun run = checkTool({db.connectionString(), QStringLiteral("--repair")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.lines().contains(QStringLiteral("ترميم: 2 عضو نوبت هاي صندوقي كه وجود ندارند حذف شد.")));

@@ -37,6 +37,8 @@ TEST(Passwords, MaskingReadsTheStringAsTheParserDoes)
         {"\tpwd=tab-secret", "\tpwd=****", "tab-secret"},
         // Every key that names a password.
         {"Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=jet-secret", "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=****", "jet-secret"},
+        // A string inside a value has passwords of its own.
+        {"Extended Properties=\"ODBC;PWD=inner-secret;UID=u\";X=1", "Extended Properties=\"ODBC;PWD=****;UID=u\";X=1", "inner-secret"},
         // An empty password has nothing to hide.
         {"User ID=sa;Password=;X=1", "User ID=sa;Password=;X=1", nullptr},
     };
@@ -44,13 +46,14 @@ TEST(Passwords, MaskingReadsTheStringAsTheParserDoes)
         const QString text = QString::fromUtf8(c.text);
         const QString masked = ConnectionString::masked(text);
         EXPECT_EQ(masked, QString::fromUtf8(c.masked)) << c.text;
-        if (c.secret)
+        if (c.secret) {
             EXPECT_FALSE(masked.contains(QString::fromUtf8(c.secret))) << c.text;
+        }
         // Read again, every other value is as it was.
         EXPECT_EQ(ConnectionString(masked).value("X"), ConnectionString(text).value("X")) << c.text;
     }
-    EXPECT_EQ(ConnectionString(QStringLiteral("PWD=a;Password=b;Password=b")).secrets(),
-              (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(ConnectionString(QStringLiteral("PWD=a;Password=b;Password=b;Extended Properties=\"Pwd=c\"")).secrets(),
+              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
 }
 
 TEST(Passwords, ValuesWrittenIntoAStringReadBackAsThemselves)
