@@ -4,12 +4,15 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <cstdio>
 #include <cstdlib>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Runs a command line under /bin/sh and reads what it prints.
+// Runs a command line under bash (a pipeline fails when any of its commands
+// does) and reads what it prints; a reference that failed would make any
+// ratio meaningless, so the benchmark stops there.
 ShellRun runShell(const QString &command)
 {
     int out[2];
@@ -23,7 +26,7 @@ ShellRun runShell(const QString &command)
         close(out[0]);
         close(out[1]);
         const QByteArray line = command.toUtf8();
-        execl("/bin/sh", "sh", "-c", line.constData(), static_cast<char *>(nullptr));
+        execl("/bin/bash", "bash", "-o", "pipefail", "-c", line.constData(), static_cast<char *>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -43,6 +46,10 @@ ShellRun runShell(const QString &command)
     wait4(pid, &status, 0, &usage);
     run.total = clock.nsecsElapsed() / 1e9;
     run.peakKb = usage.ru_maxrss;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "the reference command failed (status %d): %s\n", status, qPrintable(command));
+        std::exit(2);
+    }
     return run;
 }
 
@@ -74,5 +81,7 @@ QString shellQuote(const QString &text)
 
 QString shellCsv(const QString &db, const QString &tsql)
 {
-    return QStringLiteral("sqlite3 -csv ") + shellQuote(db) + QStringLiteral(" ") + shellQuote(tsqlToSqlite(tsql));
+    // A relative path gets "./", so that a file named like an option stays a file.
+    const QString path = db.startsWith(u'/') ? db : QStringLiteral("./") + db;
+    return QStringLiteral("sqlite3 -csv ") + shellQuote(path) + QStringLiteral(" ") + shellQuote(tsqlToSqlite(tsql));
 }

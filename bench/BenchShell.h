@@ -13,7 +13,8 @@ struct ShellRun
     long peakKb = 0;        // its peak resident memory
 };
 
-// Runs a command line under /bin/sh and reads what it prints.
+// Runs a command line under bash with pipefail and reads what it prints;
+// exits the benchmark when the command fails.
 ShellRun runShell(const QString &command);
 // A field of /proc/self/status in kB ("VmRSS:", "VmHWM:"), -1 if unknown.
 long procStatusKb(const char *field);
