@@ -91,10 +91,11 @@ int printReceiptPdf(const QString &connectionString, const QString &view, const 
 
 int main(int argc, char **argv)
 {
-    // Printing to a file needs no display.
+    // Printing to a file, a picture or the usage needs no display.
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--print-pdf") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        for (const char *option : {"--print-pdf", "--screenshot", "--help", "-h", "--help-all"})
+            if (qstrcmp(argv[i], option) == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pardex"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
