@@ -12,6 +12,7 @@
 #include <QAtomicInt>
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -57,8 +58,9 @@ int SqliteDialect::onBusy(void *self, int count)
 {
     auto *d = static_cast<SqliteDialect *>(self);
     if (!d->m_statementClock && count == 0)
-        d->m_deadline = QDeadlineTimer(d->m_busyMilliseconds);
-    const qint64 left = d->m_deadline.remainingTime();
+        d->m_deadline = d->deadline();
+    // A time-out of 0 waits as long as it takes, as ADO's does.
+    const qint64 left = d->m_deadline.isForever() ? 100 : d->m_deadline.remainingTime();
     if (left <= 0)
         return 0;
     // Short sleeps first, as the engine's own busy timeout does, so a lock
@@ -74,7 +76,7 @@ auto SqliteDialect::timed(Step &&step)
 {
     if (m_statementClock)
         return step();
-    m_deadline = QDeadlineTimer(m_busyMilliseconds);
+    m_deadline = deadline();
     m_statementClock = true;
     struct Stop
     {
@@ -406,7 +408,7 @@ std::unique_ptr<Cursor> SqliteDialect::openCursor(const QString &nativeSql)
         sqlite3_close_v2(db);
         throw VbError::database(QStringLiteral("%1: %2").arg(m_path, text), engineName());
     }
-    sqlite3_busy_timeout(db, m_busyMilliseconds);
+    sqlite3_busy_timeout(db, m_busyMilliseconds > 0 ? m_busyMilliseconds : std::numeric_limits<int>::max());
     const QByteArray sql = nativeSql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;

@@ -58,6 +58,10 @@ private:
     QDeadlineTimer m_deadline;
     bool m_statementClock = false;
     static int onBusy(void *self, int count);
+    QDeadlineTimer deadline() const
+    {
+        return m_busyMilliseconds > 0 ? QDeadlineTimer(m_busyMilliseconds) : QDeadlineTimer(QDeadlineTimer::Forever);
+    }
     template <typename Step>
     auto timed(Step &&step);
     // Refuses to run anything on a file that was moved, removed or replaced

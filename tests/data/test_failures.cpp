@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <chrono>
+#include <thread>
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +120,30 @@ TEST(Failures, OpeningAFileAnotherProgramHoldsWaitsTheCommandTimeoutOnceNotOnceA
     sqlite3_close(other);
     dtEn.rssqlUser.Open(QStringLiteral("select * from tblUser Where ID =486"));
     EXPECT_EQ(dtEn.rssqlUser.RecordCount(), 1);
+}
+
+TEST(Failures, ACommandTimeoutOfZeroWaitsForTheLockAsLongAsItTakes)
+{
+    SQLITE_ONLY();
+    DemoDatabase db;
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    dtEn.cnt.setCommandTimeout(0);
+    sqlite3 *other = suite::openDatabase(db.path());
+    sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        sqlite::exec(other, QStringLiteral("ROLLBACK"));
+    });
+    QElapsedTimer timer;
+    timer.start();
+    qint32 code = 0;
+    const VbError e = raisedBy([&] { saveReceipt(dtEn, code); });
+    release.join();
+    sqlite3_close(other);
+    EXPECT_EQ(e.number(), 0) << e.description().toStdString();
+    EXPECT_GE(timer.elapsed(), 350);
+    EXPECT_GT(code, 0);
 }
 
 TEST(Failures, AReadOnlyDatabaseRefusesWritesAndKeepsReading)
