@@ -181,35 +181,34 @@ void fail(const PGconn *conn, const PGresult *result)
     throw VbError::database(text, Source);
 }
 
-RowSet run(PGconn *conn, const QString &sql, const QVariantList &params)
+namespace {
+
+// The parameters' texts, alive as long as the call that sends them.
+struct ParameterTexts
 {
-    const QByteArray query = sql.toUtf8();
-    Result result;
-    if (params.isEmpty()) {
-        result.reset(PQexec(conn, query.constData()));
-    } else {
-        QVector<QByteArray> texts(params.size());
-        QVector<const char *> values(params.size());
+    QVector<QByteArray> texts;
+    QVector<const char *> values;
+    explicit ParameterTexts(const QVariantList &params) : texts(params.size()), values(params.size())
+    {
         for (int i = 0; i < params.size(); ++i) {
             const QVariant &v = params[i];
-            if (!v.isValid() || v.isNull()) {
-                values[i] = nullptr;
-            } else {
+            if (v.isValid() && !v.isNull()) {
                 texts[i] = parameterText(v);
                 values[i] = texts[i].constData();
             }
         }
-        result.reset(PQexecParams(conn, query.constData(), int(params.size()), nullptr, values.constData(), nullptr,
-                                  nullptr, 0));
     }
-    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+};
+
+RowSet rowsOf(PGconn *conn, const PGresult *r)
+{
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY)
-        fail(conn, result.get());
+        fail(conn, r);
     RowSet rs;
     if (status != PGRES_TUPLES_OK)
         return rs;
     rs.returnsRows = true;
-    const PGresult *r = result.get();
     const int columns = PQnfields(r);
     for (int c = 0; c < columns; ++c)
         rs.columns << QString::fromUtf8(PQfname(r, c));
@@ -222,6 +221,46 @@ RowSet run(PGconn *conn, const QString &sql, const QVariantList &params)
         rs.rows.push_back(std::move(values));
     }
     return rs;
+}
+
+} // namespace
+
+RowSet run(PGconn *conn, const QString &sql, const QVariantList &params)
+{
+    const QByteArray query = sql.toUtf8();
+    Result result;
+    if (params.isEmpty()) {
+        result.reset(PQexec(conn, query.constData()));
+    } else {
+        const ParameterTexts p(params);
+        result.reset(PQexecParams(conn, query.constData(), int(params.size()), nullptr, p.values.constData(), nullptr,
+                                  nullptr, 0));
+    }
+    return rowsOf(conn, result.get());
+}
+
+bool prepare(PGconn *conn, const QByteArray &name, const QString &sql, const QVector<unsigned int> &types)
+{
+    const QByteArray query = sql.toUtf8();
+    const Result result(PQprepare(conn, name.constData(), query.constData(), int(types.size()), types.constData()));
+    if (result && PQresultStatus(result.get()) == PGRES_COMMAND_OK)
+        return true;
+    if (!result || isBroken(conn))
+        fail(conn, result.get());
+    return false;
+}
+
+bool runPrepared(PGconn *conn, const QByteArray &name, const QVariantList &params, RowSet &rows)
+{
+    const ParameterTexts p(params);
+    const Result result(
+        PQexecPrepared(conn, name.constData(), int(params.size()), p.values.constData(), nullptr, nullptr, 0));
+    // "cached plan must not change result type": a table it reads changed.
+    if (result && PQresultStatus(result.get()) == PGRES_FATAL_ERROR
+        && qstrcmp(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE), "0A000") == 0)
+        return false;
+    rows = rowsOf(conn, result.get());
+    return true;
 }
 
 QVariant scalar(PGconn *conn, const QString &sql, const QVariantList &params)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <QVector>
 
 struct pg_conn;
 struct pg_result;
@@ -20,6 +21,15 @@ namespace pg {
 // Currency as its fixed-point text, a date and time as ISO text, null as
 // SQL NULL. The rows of the (last) result are returned.
 RowSet run(pg_conn *conn, const QString &sql, const QVariantList &params = {});
+// A statement prepared under a name on this connection: false when the
+// server cannot prepare it (it cannot type a parameter, say), which leaves
+// nothing behind outside a transaction. types are the parameters' type
+// OIDs, 0 for what the server infers.
+bool prepare(pg_conn *conn, const QByteArray &name, const QString &sql, const QVector<unsigned int> &types);
+// Runs a prepared statement. Returns false without raising when the server
+// asks for it to be prepared again (its tables changed shape).
+bool runPrepared(pg_conn *conn, const QByteArray &name, const QVariantList &params, RowSet &rows);
+
 // First column of the first row, or an invalid variant.
 QVariant scalar(pg_conn *conn, const QString &sql, const QVariantList &params = {});
 void exec(pg_conn *conn, const QString &sql, const QVariantList &params = {});

@@ -7,8 +7,10 @@
 #include "data/ProcedureDefs.h"
 #include "data/TsqlRewriter.h"
 #include "data/TsqlToPostgres.h"
+#include "suite/StatementCache.h"
 
 #include <QHash>
+#include <algorithm>
 #include <poll.h>
 
 #include <QAtomicInt>
@@ -155,6 +157,7 @@ void PostgresDialect::closeNamed(const QString &name)
 
 void PostgresDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds)
 {
+    m_prepared.clear(); // they lived on the connection before
     m_cs = cs;
     m_connectTimeout = connectTimeoutSeconds;
     m_conn = openNamed(m_name, cs, connectTimeoutSeconds);
@@ -172,6 +175,7 @@ void PostgresDialect::open(const ConnectionString &cs, int connectTimeoutSeconds
 
 void PostgresDialect::close()
 {
+    m_prepared.clear();
     m_conn = nullptr;
     closeNamed(m_name);
 }
@@ -246,9 +250,80 @@ QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const 
     return out;
 }
 
+namespace {
+
+// "?" placeholders as the server writes them ($1, $2, ...), leaving what is
+// quoted alone.
+QString numbered(const QString &shape)
+{
+    QString out;
+    out.reserve(shape.size() + 16);
+    int next = 0;
+    QChar quote;
+    for (const QChar c : shape) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'[') {
+            quote = u']';
+        } else if (c == u'?') {
+            out += u'$' + QString::number(++next);
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+RowSet PostgresDialect::runShared(const QString &sql)
+{
+    QString shape;
+    QVariantList values;
+    // A decimal literal keeps its exact text only as a literal: not shared.
+    if (!sqlite::parameterize(sql, shape, values) || values.isEmpty()
+        || std::any_of(values.cbegin(), values.cend(), [](const QVariant &v) { return v.typeId() == QMetaType::Double; })
+        || m_unshared.contains(shape))
+        return pg::run(m_conn, sql);
+    const bool idle = PQtransactionStatus(m_conn) == PQTRANS_IDLE;
+    auto known = m_prepared.constFind(shape);
+    if (known == m_prepared.cend()) {
+        if (!idle)
+            return pg::run(m_conn, sql);
+        if (m_prepared.size() >= 64) {
+            pg::exec(m_conn, QStringLiteral("DEALLOCATE ALL"));
+            m_prepared.clear();
+        }
+        // Each parameter typed as its literal would be: integers as integer
+        // (bigint beyond it), texts left for the server to read in place.
+        QVector<unsigned int> types;
+        for (const QVariant &v : values)
+            types << (v.typeId() == QMetaType::QString ? 0u
+                      : qint64(v.toLongLong()) == qint64(qint32(v.toLongLong())) ? 23u
+                                                                                  : 20u);
+        const QByteArray name = "pardex_" + QByteArray::number(++m_preparedCount);
+        if (!pg::prepare(m_conn, name, numbered(shape), types)) {
+            m_unshared.insert(shape);
+            return pg::run(m_conn, sql);
+        }
+        known = m_prepared.insert(shape, name);
+    }
+    RowSet rows;
+    if (pg::runPrepared(m_conn, known.value(), values, rows))
+        return rows;
+    const QByteArray stale = known.value();
+    m_prepared.remove(shape);
+    if (PQtransactionStatus(m_conn) == PQTRANS_IDLE)
+        pg::exec(m_conn, QStringLiteral("DEALLOCATE ") + QString::fromLatin1(stale));
+    return pg::run(m_conn, sql);
+}
+
 RowSet PostgresDialect::execute(const QString &nativeSql)
 {
-    RowSet rs = guarded([&] { return pg::run(m_conn, nativeSql); });
+    RowSet rs = guarded([&] { return runShared(nativeSql); });
     rs.columns = spelledAsWritten(rs.columns, nativeSql);
     return rs;
 }

@@ -2,6 +2,8 @@
 
 #include "data/Dialect.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 struct pg_conn;
@@ -61,6 +63,15 @@ private:
     template <typename Step>
     auto guarded(Step &&step);
     void tellSessionUser();
+    // The component writes its values into its SQL text, and planning a
+    // statement on its views costs the server several times running it: a
+    // statement's literals become parameters, and each shape is prepared
+    // once on this connection. Prepared only between transactions, so that
+    // a statement the server cannot prepare costs nothing but the plain run.
+    RowSet runShared(const QString &sql);
+    QHash<QString, QByteArray> m_prepared; // shape -> statement name
+    QSet<QString> m_unshared;              // shapes the server would not prepare
+    int m_preparedCount = 0;
 
     QString m_name;
     ConnectionString m_cs;

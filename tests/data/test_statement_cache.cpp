@@ -2,6 +2,8 @@
 // that compare become parameters, the ones that name stay, and the rows are
 // those the text itself gives.
 
+#include "core/Vb.h"
+#include "data/DtEn.h"
 #include "suite/Sqlite.h"
 #include "suite/StatementCache.h"
 #include "support/DemoDatabase.h"
@@ -90,4 +92,43 @@ TEST(StatementCache, TheRowsAreThoseOfTheTextAndFailuresLeaveItUsable)
     cache.run(h, QStringLiteral("Insert Into tblOmberUserPermission (UserID, PermissionID) Values (486, 1)"));
     EXPECT_EQ(db.count(QStringLiteral("tblOmberUserPermission WHERE UserID = 486 AND PermissionID = 1")), 1);
     cache.clear();
+}
+
+TEST(StatementCache, TheServerPreparesEachShapeOnceAndFallsBackToTheTextWhereItCannot)
+{
+    if (!DemoDatabase::onPostgres())
+        GTEST_SKIP() << "the server's prepared statements";
+    DemoDatabase db;
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(db.connectionString());
+    const auto prepared = [&] {
+        return Vb::clng(dtEn.cnt.execute(QStringLiteral("Select count(*) As n From pg_prepared_statements")).rows[0][0]);
+    };
+    for (int id : {1, 2, 7}) {
+        const RowSet rs = dtEn.cnt.execute(
+            QStringLiteral("Select ID, Description From tblRecPayCashTurnDetail Where ID = %1").arg(id));
+        ASSERT_EQ(rs.rows.size(), 1);
+        EXPECT_EQ(Vb::clng(rs.rows[0][0]), id);
+        EXPECT_EQ(rs.columns, (QStringList{QStringLiteral("ID"), QStringLiteral("Description")}));
+    }
+    EXPECT_EQ(prepared(), 1);
+
+    // A literal the server could type only where it stands: the text runs.
+    const RowSet alone = dtEn.cnt.execute(QStringLiteral("Select ID From tblBranch Where 'x' Is Not Null And ID = 1"));
+    EXPECT_EQ(alone.rows.size(), 1);
+    EXPECT_EQ(prepared(), 1);
+
+    // A table that changed shape under its prepared statement.
+    const auto branch = [&] { return dtEn.cnt.execute(QStringLiteral("Select * From tblBranch Where ID = 1")); };
+    const qsizetype before = branch().columns.size();
+    db.exec(QStringLiteral("ALTER TABLE tblBranch ADD COLUMN Extra integer"));
+    EXPECT_EQ(branch().columns.size(), before + 1);
+    EXPECT_EQ(branch().rows.size(), 1);
+
+    // Inside a transaction a new shape is not prepared, a known one is used.
+    dtEn.cnt.BeginTrans();
+    dtEn.cnt.execute(QStringLiteral("Update tblBranch Set Extra = 5 Where ID = 1"));
+    EXPECT_EQ(dtEn.cnt.execute(QStringLiteral("Select ID, Description From tblRecPayCashTurnDetail Where ID = 3")).rows.size(), 1);
+    dtEn.cnt.RollbackTrans();
+    EXPECT_TRUE(branch().rows[0].last().isNull());
 }
