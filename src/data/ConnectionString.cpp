@@ -101,18 +101,81 @@ bool ConnectionString::isSecretKey(const QString &key)
     return k == u"pwd" || k.contains(u"password");
 }
 
+namespace {
+
+// The passwords of a connection string written inside a value (an OLE DB
+// "Extended Properties" holding an ODBC string): where each value lies in
+// the text, as ODBC reads it ({braced}, quoted or up to the next ";").
+struct Span
+{
+    qsizetype start, end;
+};
+
+QList<Span> innerSecretSpans(QStringView view)
+{
+    const QString text = view.toString();
+    static const QRegularExpression key(QStringLiteral("(?:^|[;\\s\"'{])(?:pwd|[^;=\\s\"'{]*password)\\s*="),
+                                        QRegularExpression::CaseInsensitiveOption);
+    QList<Span> spans;
+    qsizetype from = 0;
+    const qsizetype n = text.size();
+    while (from < n) {
+        const QRegularExpressionMatch m = key.match(text, from);
+        if (!m.hasMatch())
+            break;
+        qsizetype i = m.capturedEnd();
+        const qsizetype start = i;
+        if (i < n && (text[i] == u'{' || text[i] == u'"' || text[i] == u'\'')) {
+            const QChar close = text[i] == u'{' ? QChar(u'}') : text[i];
+            ++i;
+            while (i < n) {
+                if (text[i] == close) {
+                    if (i + 1 < n && text[i + 1] == close) { // doubled: part of the value
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+        }
+        while (i < n && text[i] != u';')
+            ++i;
+        if (i > start)
+            spans << Span{start, i};
+        from = qMax(i, m.capturedEnd());
+    }
+    return spans;
+}
+
+QString unwrapped(QStringView value)
+{
+    if (value.size() >= 2 && ((value.front() == u'{' && value.back() == u'}') || (value.front() == u'"' && value.back() == u'"')
+                              || (value.front() == u'\'' && value.back() == u'\'')))
+        return value.mid(1, value.size() - 2).toString();
+    return value.toString();
+}
+
+} // namespace
+
 QStringList ConnectionString::secrets() const
 {
     QStringList out;
+    const auto add = [&](const QString &secret) {
+        if (!secret.isEmpty() && !out.contains(secret))
+            out << secret;
+    };
     for (const Pair &p : m_pairs) {
-        if (isSecretKey(p.key) && !p.value.isEmpty() && !out.contains(p.value))
-            out << p.value;
-        // A string inside a value (an OLE DB "Extended Properties") names
-        // passwords of its own.
-        else if (!isSecretKey(p.key) && p.value.contains(u'='))
-            for (const QString &inner : ConnectionString(p.value).secrets())
-                if (!out.contains(inner))
-                    out << inner;
+        if (isSecretKey(p.key)) {
+            add(p.value);
+        } else {
+            for (const Span &span : innerSecretSpans(p.value)) {
+                const QStringView raw = QStringView(p.value).mid(span.start, span.end - span.start).trimmed();
+                add(raw.toString());
+                add(unwrapped(raw));
+            }
+        }
     }
     return out;
 }
@@ -120,20 +183,32 @@ QStringList ConnectionString::secrets() const
 QString ConnectionString::masked(const QString &text)
 {
     // The whole text between "=" and ";" goes, not just the parsed value:
-    // what follows a closing quote belongs to the pair too.
+    // what follows a closing quote belongs to the pair too. From the end
+    // back, so that what is replaced moves nothing still to be replaced.
     QString out = text;
     const QList<Pair> pairs = parse(text);
     for (qsizetype k = pairs.size() - 1; k >= 0; --k) {
         const Pair &p = pairs[k];
         const qsizetype from = isSecretKey(p.key) ? p.valueStart : p.ignoredStart;
-        if (from < 0 || QStringView(text).mid(from, p.valueEnd - from).trimmed().isEmpty())
+        if (from >= 0 && !QStringView(text).mid(from, p.valueEnd - from).trimmed().isEmpty())
+            out.replace(from, p.valueEnd - from, QStringLiteral("****"));
+        if (isSecretKey(p.key))
             continue;
-        out.replace(from, p.valueEnd - from, QStringLiteral("****"));
+        // In a string inside the value, everything from its first password
+        // to the value's end goes: however that string quotes or braces
+        // its values, none of the password stays. The value's own closing
+        // quote stays, so the text reads as before.
+        const qsizetype end = p.ignoredStart >= 0 ? p.ignoredStart : p.valueEnd;
+        const QList<Span> spans = innerSecretSpans(QStringView(text).mid(p.valueStart, end - p.valueStart));
+        if (!spans.isEmpty()) {
+            const qsizetype start = p.valueStart + spans.first().start;
+            qsizetype stop = end;
+            const QChar open = text[p.valueStart];
+            if ((open == u'"' || open == u'\'') && stop - 1 > start && text[stop - 1] == open)
+                --stop;
+            out.replace(start, stop - start, QStringLiteral("****"));
+        }
     }
-    // A password in a string inside a value, up to its ";" or closing quote.
-    static const QRegularExpression innerPair(QStringLiteral("((?:\\bpwd|[^;=\\s\"']*password)\\s*=)([^;\"']+)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    out.replace(innerPair, QStringLiteral("\\1****"));
     return out;
 }
 
@@ -144,12 +219,14 @@ QString ConnectionString::scrubbed(const QString &message) const
         QStringLiteral("((?:pwd|[^;=\\s]*password)\\s*=)([^;]*)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     QString out = message;
-    out.replace(quotedPair, QStringLiteral("\\1****"));
+    // The passwords themselves first, while they are whole (one holding a
+    // ";" would be cut in two by the pattern below), longer first, so that
+    // a secret inside another goes with it.
     QStringList hidden = secrets();
-    // Longer first, so that a secret inside another goes with it.
     std::sort(hidden.begin(), hidden.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
     for (const QString &secret : hidden)
         if (secret.size() >= 3)
             out.replace(secret, QStringLiteral("****"));
+    out.replace(quotedPair, QStringLiteral("\\1****"));
     return out;
 }

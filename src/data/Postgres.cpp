@@ -245,7 +245,12 @@ bool prepare(PGconn *conn, const QByteArray &name, const QString &sql, const QVe
     const Result result(PQprepare(conn, name.constData(), query.constData(), int(types.size()), types.constData()));
     if (result && PQresultStatus(result.get()) == PGRES_COMMAND_OK)
         return true;
-    if (!result || isBroken(conn))
+    // Only what the server could not make of the text (class 42: a
+    // parameter it cannot type, an operator it cannot choose) is left to the
+    // plain run; a time-out, a lock or a lost server is the statement's own
+    // error, raised now rather than waited for twice.
+    const char *state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+    if (!state || qstrncmp(state, "42", 2) != 0 || isBroken(conn))
         fail(conn, result.get());
     return false;
 }
@@ -255,10 +260,13 @@ bool runPrepared(PGconn *conn, const QByteArray &name, const QVariantList &param
     const ParameterTexts p(params);
     const Result result(
         PQexecPrepared(conn, name.constData(), int(params.size()), p.values.constData(), nullptr, nullptr, 0));
-    // "cached plan must not change result type": a table it reads changed.
-    if (result && PQresultStatus(result.get()) == PGRES_FATAL_ERROR
-        && qstrcmp(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE), "0A000") == 0)
-        return false;
+    // "cached plan must not change result type" (a table it reads changed)
+    // or a statement the server no longer has: prepared again.
+    if (result && PQresultStatus(result.get()) == PGRES_FATAL_ERROR) {
+        const char *state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+        if (qstrcmp(state, "0A000") == 0 || qstrcmp(state, "26000") == 0)
+            return false;
+    }
     rows = rowsOf(conn, result.get());
     return true;
 }

@@ -22,12 +22,12 @@ namespace pg {
 // SQL NULL. The rows of the (last) result are returned.
 RowSet run(pg_conn *conn, const QString &sql, const QVariantList &params = {});
 // A statement prepared under a name on this connection: false when the
-// server cannot prepare it (it cannot type a parameter, say), which leaves
-// nothing behind outside a transaction. types are the parameters' type
-// OIDs, 0 for what the server infers.
+// server cannot make it out (it cannot type a parameter, say), which leaves
+// nothing behind outside a transaction; any other failure is raised. types
+// are the parameters' type OIDs, 0 for what the server infers.
 bool prepare(pg_conn *conn, const QByteArray &name, const QString &sql, const QVector<unsigned int> &types);
-// Runs a prepared statement. Returns false without raising when the server
-// asks for it to be prepared again (its tables changed shape).
+// Runs a prepared statement. Returns false without raising when it has to
+// be prepared again (its tables changed shape, or the server forgot it).
 bool runPrepared(pg_conn *conn, const QByteArray &name, const QVariantList &params, RowSet &rows);
 
 // First column of the first row, or an invalid variant.

@@ -260,7 +260,9 @@ QString numbered(const QString &shape)
     out.reserve(shape.size() + 16);
     int next = 0;
     QChar quote;
-    for (const QChar c : shape) {
+    const qsizetype n = shape.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = shape[i];
         if (!quote.isNull()) {
             if (c == quote)
                 quote = QChar();
@@ -268,6 +270,18 @@ QString numbered(const QString &shape)
             quote = c;
         } else if (c == u'[') {
             quote = u']';
+        } else if (c == u'-' && i + 1 < n && shape[i + 1] == u'-') {
+            const qsizetype end = shape.indexOf(u'\n', i);
+            const qsizetype stop = end < 0 ? n : end;
+            out += QStringView(shape).mid(i, stop - i);
+            i = stop - 1;
+            continue;
+        } else if (c == u'/' && i + 1 < n && shape[i + 1] == u'*') {
+            const qsizetype end = shape.indexOf(QStringLiteral("*/"), i + 2);
+            const qsizetype stop = end < 0 ? n : end + 2;
+            out += QStringView(shape).mid(i, stop - i);
+            i = stop - 1;
+            continue;
         } else if (c == u'?') {
             out += u'$' + QString::number(++next);
             continue;
@@ -281,43 +295,54 @@ QString numbered(const QString &shape)
 
 RowSet PostgresDialect::runShared(const QString &sql)
 {
+    // Inside a transaction the text runs as it is: a prepared statement
+    // failing there would take the transaction with it.
+    if (PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        return pg::run(m_conn, sql);
     QString shape;
     QVariantList values;
     // A decimal literal keeps its exact text only as a literal: not shared.
     if (!sqlite::parameterize(sql, shape, values) || values.isEmpty()
-        || std::any_of(values.cbegin(), values.cend(), [](const QVariant &v) { return v.typeId() == QMetaType::Double; })
-        || m_unshared.contains(shape))
+        || std::any_of(values.cbegin(), values.cend(), [](const QVariant &v) { return v.typeId() == QMetaType::Double; }))
         return pg::run(m_conn, sql);
-    const bool idle = PQtransactionStatus(m_conn) == PQTRANS_IDLE;
-    auto known = m_prepared.constFind(shape);
+    // Each parameter typed as its literal would be: integers as integer
+    // (bigint beyond it), texts left for the server to read in place. The
+    // types are part of what is shared, as a literal's type is part of the
+    // text.
+    QVector<unsigned int> types;
+    QString key = shape + u'\x1f';
+    for (const QVariant &v : values) {
+        const unsigned int type = v.typeId() == QMetaType::QString                        ? 0u
+                                  : v.toLongLong() == qint64(qint32(v.toLongLong())) ? 23u
+                                                                                       : 20u;
+        types << type;
+        key += QString::number(type) + u',';
+    }
+    if (m_unshared.contains(key))
+        return pg::run(m_conn, sql);
+    auto known = m_prepared.constFind(key);
     if (known == m_prepared.cend()) {
-        if (!idle)
-            return pg::run(m_conn, sql);
         if (m_prepared.size() >= 64) {
             pg::exec(m_conn, QStringLiteral("DEALLOCATE ALL"));
             m_prepared.clear();
         }
-        // Each parameter typed as its literal would be: integers as integer
-        // (bigint beyond it), texts left for the server to read in place.
-        QVector<unsigned int> types;
-        for (const QVariant &v : values)
-            types << (v.typeId() == QMetaType::QString ? 0u
-                      : qint64(v.toLongLong()) == qint64(qint32(v.toLongLong())) ? 23u
-                                                                                  : 20u);
         const QByteArray name = "pardex_" + QByteArray::number(++m_preparedCount);
         if (!pg::prepare(m_conn, name, numbered(shape), types)) {
-            m_unshared.insert(shape);
+            m_unshared.insert(key);
             return pg::run(m_conn, sql);
         }
-        known = m_prepared.insert(shape, name);
+        known = m_prepared.insert(key, name);
     }
     RowSet rows;
     if (pg::runPrepared(m_conn, known.value(), values, rows))
         return rows;
     const QByteArray stale = known.value();
-    m_prepared.remove(shape);
-    if (PQtransactionStatus(m_conn) == PQTRANS_IDLE)
+    m_prepared.remove(key);
+    // Given up by name; one the server no longer has is gone already.
+    try {
         pg::exec(m_conn, QStringLiteral("DEALLOCATE ") + QString::fromLatin1(stale));
+    } catch (const VbError &) {
+    }
     return pg::run(m_conn, sql);
 }
 

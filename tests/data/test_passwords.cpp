@@ -37,8 +37,12 @@ TEST(Passwords, MaskingReadsTheStringAsTheParserDoes)
         {"\tpwd=tab-secret", "\tpwd=****", "tab-secret"},
         // Every key that names a password.
         {"Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=jet-secret", "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=****", "jet-secret"},
-        // A string inside a value has passwords of its own.
-        {"Extended Properties=\"ODBC;PWD=inner-secret;UID=u\";X=1", "Extended Properties=\"ODBC;PWD=****;UID=u\";X=1", "inner-secret"},
+        // A string inside a value has passwords of its own, however it
+        // quotes or braces them: all from the first one on goes.
+        {"Extended Properties=\"ODBC;PWD=inner-secret;UID=u\";X=1", "Extended Properties=\"ODBC;PWD=****\";X=1", "inner-secret"},
+        {"Extended Properties=\"ODBC;PWD={in;ner-secret};UID=u\";X=1", "Extended Properties=\"ODBC;PWD=****\";X=1", "ner-secret"},
+        {"Extended Properties='ODBC;Password=''in;ner-secret'''", "Extended Properties='ODBC;Password=****'", "ner-secret"},
+        {"Extended Properties=\"ODBC;PWD=in'ner-secret\";X=1", "Extended Properties=\"ODBC;PWD=****\";X=1", "ner-secret"},
         // An empty password has nothing to hide.
         {"User ID=sa;Password=;X=1", "User ID=sa;Password=;X=1", nullptr},
     };
@@ -52,8 +56,14 @@ TEST(Passwords, MaskingReadsTheStringAsTheParserDoes)
         // Read again, every other value is as it was.
         EXPECT_EQ(ConnectionString(masked).value("X"), ConnectionString(text).value("X")) << c.text;
     }
-    EXPECT_EQ(ConnectionString(QStringLiteral("PWD=a;Password=b;Password=b;Extended Properties=\"Pwd=c\"")).secrets(),
+    EXPECT_EQ(ConnectionString(QStringLiteral("PWD=a;Password=b;Password=b;Extended Properties=\"Pwd=c;Uid=d\"")).secrets(),
               (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    // A braced password inside a value, whole and as the driver reads it,
+    // goes from a driver's message before its ";" could cut it.
+    const ConnectionString braced(QStringLiteral("Extended Properties=\"ODBC;PWD={se;cret}\""));
+    EXPECT_EQ(braced.secrets(), (QStringList{QStringLiteral("{se;cret}"), QStringLiteral("se;cret")}));
+    EXPECT_EQ(braced.scrubbed(QStringLiteral("login failed: PWD={se;cret};UID=x")),
+              QStringLiteral("login failed: PWD=****;UID=x"));
 }
 
 TEST(Passwords, ValuesWrittenIntoAStringReadBackAsThemselves)

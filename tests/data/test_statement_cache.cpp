@@ -7,6 +7,9 @@
 #include "suite/Sqlite.h"
 #include "suite/StatementCache.h"
 #include "support/DemoDatabase.h"
+#include "support/Errors.h"
+
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -125,10 +128,43 @@ TEST(StatementCache, TheServerPreparesEachShapeOnceAndFallsBackToTheTextWhereItC
     EXPECT_EQ(branch().columns.size(), before + 1);
     EXPECT_EQ(branch().rows.size(), 1);
 
-    // Inside a transaction a new shape is not prepared, a known one is used.
+    // Inside a transaction the text runs as it is.
+    const qint64 before2 = prepared();
     dtEn.cnt.BeginTrans();
     dtEn.cnt.execute(QStringLiteral("Update tblBranch Set Extra = 5 Where ID = 1"));
     EXPECT_EQ(dtEn.cnt.execute(QStringLiteral("Select ID, Description From tblRecPayCashTurnDetail Where ID = 3")).rows.size(), 1);
     dtEn.cnt.RollbackTrans();
     EXPECT_TRUE(branch().rows[0].last().isNull());
+    EXPECT_EQ(prepared(), before2);
+
+    // A literal's type is part of what is shared: a number beyond integer
+    // after a small one of the same shape.
+    const auto atLeast = [&](qint64 value) {
+        return Vb::clng(dtEn.cnt.execute(QStringLiteral("Select count(*) As n From tblRecPayCashTurnDetail Where "
+                                                        "ReceivedValue >= %1").arg(value)).rows[0][0]);
+    };
+    EXPECT_GT(atLeast(1000), 0);
+    EXPECT_EQ(atLeast(3000000000000), 0);
+    // A "?" in a comment is no parameter; a statement the server forgot is
+    // prepared again.
+    EXPECT_EQ(dtEn.cnt.execute(QStringLiteral("Select ID /* which? */ From tblBranch Where ID = 2")).rows.size(), 1);
+    dtEn.cnt.execute(QStringLiteral("DEALLOCATE ALL"));
+    EXPECT_EQ(atLeast(3000000000000), 0);
+
+    // Another program holding the table: the wait for it is one time-out,
+    // not one to prepare and another to run, and the shape is still shared.
+    DtEn other;
+    other.cnt.setConnectionString(db.connectionString());
+    other.cnt.BeginTrans();
+    other.cnt.execute(QStringLiteral("LOCK TABLE tblBranch IN ACCESS EXCLUSIVE MODE"));
+    dtEn.cnt.setCommandTimeout(1);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(raisedBy([&] { dtEn.cnt.execute(QStringLiteral("Select Title From tblBranch Where ID = 3")); })
+                    .isDatabaseError());
+    EXPECT_LT(waited.elapsed(), 1800);
+    other.cnt.RollbackTrans();
+    const qint64 before3 = prepared();
+    EXPECT_EQ(dtEn.cnt.execute(QStringLiteral("Select Title From tblBranch Where ID = 3")).rows.size(), 1);
+    EXPECT_EQ(prepared(), before3 + 1);
 }
