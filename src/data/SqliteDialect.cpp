@@ -101,10 +101,10 @@ void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, 
     const bool readOnly = mode.contains(u"read") && !mode.contains(u"write");
 
     m_path = path;
-    m_busyMilliseconds = commandTimeoutSeconds * 1000;
+    setCommandTimeout(commandTimeoutSeconds);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(commandTimeoutSeconds * 1000);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyMilliseconds);
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
@@ -155,7 +155,8 @@ void SqliteDialect::close()
 
 void SqliteDialect::setCommandTimeout(int seconds)
 {
-    m_busyMilliseconds = seconds * 1000;
+    // Beyond what the engine counts in milliseconds is as good as forever.
+    m_busyMilliseconds = int(qBound(qint64(0), qint64(seconds) * 1000, qint64(std::numeric_limits<int>::max())));
 }
 
 void SqliteDialect::requireFileInPlace()

@@ -200,3 +200,24 @@ TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannot
     EXPECT_EQ(notADatabase.exitCode, 3);
     EXPECT_FALSE(notADatabase.err.isEmpty());
 }
+
+TEST_F(Consistency, ADamagedFileIsListedAndNeverRepaired)
+{
+    SQLITE_ONLY();
+    addOrphanDocument(902); // repairable, on a sound file
+    exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    const int page = db.scalar(QStringLiteral("PRAGMA page_size")).toInt();
+    const int root = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'IX_CashTurnDetail_Date'")).toInt();
+    {
+        QFile file(db.path());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(qint64(page) * (root - 1) + page - 200);
+        file.write(QByteArray(200, '\0'));
+    }
+    const ToolRun run = checkTool({db.path(), QStringLiteral("--repair")});
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    ASSERT_GE(run.lines().size(), 2);
+    EXPECT_EQ(run.lines()[0], QStringLiteral("فايل آسيب ديده است؛ ترميمي انجام نشد."));
+    EXPECT_TRUE(run.lines()[1].startsWith(QStringLiteral("فايل پايگاه داده آسيب ديده است: "))) << run.out.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument WHERE ID = 902")), 1);
+}
