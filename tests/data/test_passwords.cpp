@@ -43,6 +43,8 @@ TEST(Passwords, MaskingReadsTheStringAsTheParserDoes)
         {"Extended Properties=\"ODBC;PWD={in;ner-secret};UID=u\";X=1", "Extended Properties=\"ODBC;PWD=****\";X=1", "ner-secret"},
         {"Extended Properties='ODBC;Password=''in;ner-secret'''", "Extended Properties='ODBC;Password=****'", "ner-secret"},
         {"Extended Properties=\"ODBC;PWD=in'ner-secret\";X=1", "Extended Properties=\"ODBC;PWD=****\";X=1", "ner-secret"},
+        // Found by the fuzzer: a quoted value holding a password, with text after its closing quote.
+        {"Source=\"s33;PWD={x};\"s32;PWD={x};Je.=irSOPL", "Source=\"s33;PWD=****\"****;PWD=****;Je.=irSOPL", "{x}"},
         // An empty password has nothing to hide.
         {"User ID=sa;Password=;X=1", "User ID=sa;Password=;X=1", nullptr},
     };
