@@ -194,19 +194,15 @@ QString ConnectionString::masked(const QString &text)
             out.replace(from, p.valueEnd - from, QStringLiteral("****"));
         if (isSecretKey(p.key))
             continue;
-        // In a string inside the value, everything from its first password
-        // to the value's end goes: however that string quotes or braces
-        // its values, none of the password stays. The value's own closing
-        // quote stays, so the text reads as before.
-        const qsizetype end = p.ignoredStart >= 0 ? p.ignoredStart : p.valueEnd;
-        const QList<Span> spans = innerSecretSpans(QStringView(text).mid(p.valueStart, end - p.valueStart));
+        // In a string inside the value (read as the parser reads the value),
+        // everything from its first password to the value's end goes:
+        // however that string quotes or braces its values, none of the
+        // password stays. The value is written again, quoted as it needs.
+        const QList<Span> spans = innerSecretSpans(p.value);
         if (!spans.isEmpty()) {
-            const qsizetype start = p.valueStart + spans.first().start;
-            qsizetype stop = end;
-            const QChar open = text[p.valueStart];
-            if ((open == u'"' || open == u'\'') && stop - 1 > start && text[stop - 1] == open)
-                --stop;
-            out.replace(start, stop - start, QStringLiteral("****"));
+            const qsizetype end = p.ignoredStart >= 0 ? p.ignoredStart : p.valueEnd;
+            out.replace(p.valueStart, end - p.valueStart,
+                        quoted(p.value.left(spans.first().start) + QStringLiteral("****")));
         }
     }
     return out;
