@@ -201,8 +201,13 @@ QString ConnectionString::masked(const QString &text)
         const QList<Span> spans = innerSecretSpans(p.value);
         if (!spans.isEmpty()) {
             const qsizetype end = p.ignoredStart >= 0 ? p.ignoredStart : p.valueEnd;
+            const QString kept = p.value.left(spans.first().start) + QStringLiteral("****");
+            // Text the parser ignored after a closing quote stays ignored
+            // only behind a quote.
             out.replace(p.valueStart, end - p.valueStart,
-                        quoted(p.value.left(spans.first().start) + QStringLiteral("****")));
+                        p.ignoredStart >= 0 ? u'"' + QString(kept).replace(QStringLiteral("\""), QStringLiteral("\"\""))
+                                                  + u'"'
+                                            : quoted(kept));
         }
     }
     return out;

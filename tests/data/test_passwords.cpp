@@ -44,6 +44,7 @@ TEST(Passwords, MaskingReadsTheStringAsTheParserDoes)
         {"Extended Properties='ODBC;Password=''in;ner-secret'''", "Extended Properties=\"ODBC;Password=****\"", "ner-secret"},
         // Found by the fuzzer: a quoted value whose password key ends it, with text after it.
         {"Pssword='id1;Password='ig''nored;X=1", "Pssword='id1;Password='****;X=1", "ig"},
+        {"A='PWD=inner-secret'tail;X=1", "A=\"PWD=****\"****;X=1", "inner-secret"},
         {"Extended Properties=\"ODBC;PWD=in'ner-secret\";X=1", "Extended Properties=\"ODBC;PWD=****\";X=1", "ner-secret"},
         // Found by the fuzzer: a quoted value holding a password, with text after its closing quote.
         {"Source=\"s33;PWD={x};\"s32;PWD={x};Je.=irSOPL", "Source=\"s33;PWD=****\"****;PWD=****;Je.=irSOPL", "{x}"},
