@@ -52,28 +52,17 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
         }
     }
 
-    if (documentsOn()) {
-        const RowSet rows = m_cnt.execute(QStringLiteral(
-            "Select d.ID, d.Code From tblRecPayCashTurnDetail d Where d.FormTypeID = 206 And d.PayedValue = 0 "
-            "And d.Code > 0 And Not Exists (Select 1 From tblAccountDocumentDetail x "
-            "Where x.FormID = d.ID And x.FormTypeID = 206) Order By d.ID"));
-        for (const auto &row : rows.rows)
-            found.push_back({Kind::ReceiptWithoutDocument,
-                             QStringLiteral("دريافت %1 با شماره تاييد %2 سند حسابداري ندارد.")
-                                 .arg(number(row.value(0)), number(row.value(1))),
-                             false});
-    }
+    if (documentsOn())
+        listRows(found, Kind::ReceiptWithoutDocument,
+                 QStringLiteral("Select d.ID, d.Code From tblRecPayCashTurnDetail d Where d.FormTypeID = 206 And "
+                                "d.PayedValue = 0 And d.Code > 0 And Not Exists (Select 1 From tblAccountDocumentDetail x "
+                                "Where x.FormID = d.ID And x.FormTypeID = 206) Order By d.ID"),
+                 QStringLiteral("دريافت %1 با شماره تاييد %2 سند حسابداري ندارد."), false);
 
-    {
-        const RowSet rows = m_cnt.execute(
-            QStringLiteral("Select x.DocumentID, x.FormID, count(*) As RowsOfIt From tblAccountDocumentDetail x Where ")
-            + OrphanRows + QStringLiteral(" Group By x.DocumentID, x.FormID Order By x.DocumentID, x.FormID"));
-        for (const auto &row : rows.rows)
-            found.push_back({Kind::DocumentWithoutReceipt,
-                             QStringLiteral("سند حسابداري %1 (%2 رديف) براي دريافت %3 است كه وجود ندارد.")
-                                 .arg(number(row.value(0)), number(row.value(2)), number(row.value(1))),
-                             true});
-    }
+    listRows(found, Kind::DocumentWithoutReceipt,
+             QStringLiteral("Select x.DocumentID, count(*) As RowsOfIt, x.FormID From tblAccountDocumentDetail x Where ")
+                 + OrphanRows + QStringLiteral(" Group By x.DocumentID, x.FormID Order By x.DocumentID, x.FormID"),
+             QStringLiteral("سند حسابداري %1 (%2 رديف) براي دريافت %3 است كه وجود ندارد."), true);
 
     {
         const RowSet rows = m_cnt.execute(QStringLiteral(
@@ -134,28 +123,30 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
         }
     }
 
-    {
-        // What a save stopped between its steps leaves: a header without
-        // rows, or a document with its debit row and not its credit.
-        const RowSet empty = m_cnt.execute(QStringLiteral(
-            "Select a.ID, a.Code From tblAccountDocument a Where Not Exists (Select 1 From "
-            "tblAccountDocumentDetail x Where x.DocumentID = a.ID) Order By a.ID"));
-        for (const auto &row : empty.rows)
-            found.push_back({Kind::EmptyDocument,
-                             QStringLiteral("سند حسابداري %1 (شماره %2) هيچ رديفي ندارد.")
-                                 .arg(number(row.value(0)), number(row.value(1))),
-                             false});
-        const RowSet unbalanced = m_cnt.execute(QStringLiteral(
-            "Select x.DocumentID, Sum(x.DebitValue) As Debits, Sum(x.CreditValue) As Credits "
-            "From tblAccountDocumentDetail x Group By x.DocumentID "
-            "Having Sum(x.DebitValue) <> Sum(x.CreditValue) Order By x.DocumentID"));
-        for (const auto &row : unbalanced.rows)
-            found.push_back({Kind::UnbalancedDocument,
-                             QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال.")
-                                 .arg(number(row.value(0)), number(row.value(1)), number(row.value(2))),
-                             false});
-    }
+    // What a save stopped between its steps leaves: a header without rows,
+    // or a document with its debit row and not its credit.
+    listRows(found, Kind::EmptyDocument,
+             QStringLiteral("Select a.ID, a.Code From tblAccountDocument a Where Not Exists (Select 1 From "
+                            "tblAccountDocumentDetail x Where x.DocumentID = a.ID) Order By a.ID"),
+             QStringLiteral("سند حسابداري %1 (شماره %2) هيچ رديفي ندارد."), false);
+    listRows(found, Kind::UnbalancedDocument,
+             QStringLiteral("Select x.DocumentID, Sum(x.DebitValue) As Debits, Sum(x.CreditValue) As Credits "
+                            "From tblAccountDocumentDetail x Group By x.DocumentID "
+                            "Having Sum(x.DebitValue) <> Sum(x.CreditValue) Order By x.DocumentID"),
+             QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال."), false);
     return found;
+}
+
+void ConsistencyCheck::listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QString &text,
+                                bool repairable)
+{
+    for (const auto &row : m_cnt.execute(sql).rows) {
+        // The row's columns fill the text's places in order.
+        QString line = text;
+        for (const QVariant &value : row)
+            line = line.arg(number(value));
+        found.push_back({kind, line, repairable});
+    }
 }
 
 bool ConsistencyCheck::damaged(const QVector<Finding> &findings)

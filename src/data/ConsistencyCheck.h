@@ -50,5 +50,8 @@ public:
 
 private:
     bool documentsOn();
+    // One finding for each row the query gives, its columns filling the
+    // text's %1, %2, ... in order.
+    void listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QString &text, bool repairable);
     Connection &m_cnt;
 };
