@@ -274,6 +274,16 @@ CREATE TABLE tblRecPayReleasedCode (
   UNIQUE (FormTypeID, Code)
 );
 
+-- The highest code ever given, per table and form type: a code once printed
+-- on a receipt or a document is never given to another one, even after the
+-- one that held it was deleted. Documents count under form type 0.
+CREATE TABLE tblOmberLastCode (
+  TableName VARCHAR(50) NOT NULL,
+  FormTypeID INT NOT NULL,
+  LastCode INT NOT NULL,
+  PRIMARY KEY (TableName, FormTypeID)
+);
+
 -- What a finally registered receipt was before each change, and who made
 -- it (the user the component names in SESSION_CONTEXT(N'PardexUser')).
 CREATE TABLE tblRecPayCashTurnDetailHistory (

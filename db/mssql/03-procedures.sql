@@ -34,11 +34,15 @@ BEGIN
   IF @Existing IS NOT NULL BEGIN SET @Code = @Existing; RETURN 0; END
   SELECT @Code = Code FROM tblRecPayReleasedCode WHERE ReceiptID = @ReceiptID AND FormTypeID = @FormTypeID;
   IF @Code IS NOT NULL RETURN 0;
-  DECLARE @Max int, @Held int;
+  DECLARE @Max int, @Held int, @Last int;
   SELECT @Max = ISNULL(MAX(Code), 0) FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
    WHERE FormTypeID = @FormTypeID AND Code IS NOT NULL;
   SELECT @Held = ISNULL(MAX(Code), 0) FROM tblRecPayReleasedCode WITH (UPDLOCK, HOLDLOCK) WHERE FormTypeID = @FormTypeID;
-  SET @Code = CASE WHEN @Held > @Max THEN @Held ELSE @Max END + 1;
+  SELECT @Last = ISNULL(MAX(LastCode), 0) FROM tblOmberLastCode WITH (UPDLOCK, HOLDLOCK)
+   WHERE TableName = 'tblRecPayCashTurnDetail' AND FormTypeID = @FormTypeID;
+  IF @Held > @Max SET @Max = @Held;
+  IF @Last > @Max SET @Max = @Last;
+  SET @Code = @Max + 1;
   RETURN 0;
 END
 GO
@@ -90,7 +94,9 @@ BEGIN
     -- A draft becoming final: the levels written next belong to this step.
     LevelsPending = CASE WHEN (@OldCode IS NULL AND @NewCode IS NOT NULL) OR LevelsPending = 1 THEN 1 END
   WHERE ID = @ID;
-  EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
+  -- A receipt kept as a draft has no document; a final one keeps its
+  -- document until the document step writes the one that replaces it.
+  IF @NewCode IS NULL EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
   IF @NewCode IS NOT NULL SET @Code = @NewCode;
   COMMIT;
   RETURN 0;
@@ -111,7 +117,7 @@ BEGIN
     PayedValue = ISNULL(@Payed, 0), RelatedAccountID = CASE WHEN @RelatedAccountID > 0 THEN @RelatedAccountID END,
     ContractID = CASE WHEN @ContractID > 0 THEN @ContractID END
   WHERE ID = @ID;
-  EXEC spRecPayRemoveDocuments @ID, @FormTypeID;
+  -- The document stays until the document step writes its replacement.
   COMMIT;
   RETURN 0;
 END
@@ -172,7 +178,13 @@ AS
 BEGIN
   SET NOCOUNT ON; SET XACT_ABORT ON;
   BEGIN TRAN;
-  SELECT @Code = ISNULL(MAX(Code), 0) + 1 FROM tblAccountDocument WITH (UPDLOCK, HOLDLOCK);
+  -- A number once given is never given again, even after its document went.
+  DECLARE @Last int;
+  SELECT @Last = ISNULL(MAX(LastCode), 0) FROM tblOmberLastCode WITH (UPDLOCK, HOLDLOCK)
+   WHERE TableName = 'tblAccountDocument' AND FormTypeID = 0;
+  SELECT @Code = ISNULL(MAX(Code), 0) FROM tblAccountDocument WITH (UPDLOCK, HOLDLOCK);
+  IF @Last > @Code SET @Code = @Last;
+  SET @Code = @Code + 1;
   INSERT INTO tblAccountDocument (Code, CreatorID, CreateDate, FarsiCreateDate, DocumentDate, FarsiDocumentDate,
     Value, Description)
   VALUES (@Code, @CreatorID, @CreateDate, @FarsiCreateDate, @DocumentDate, @FarsiDocumentDate, @Value, @Description);

@@ -21,6 +21,13 @@ BEGIN
        AND NOT EXISTS (SELECT 1 FROM tblRecPayReleasedCode r WHERE r.ReceiptID = d.ID);
   END
 
+  -- The highest code ever given, kept past the deletion of what held it.
+  MERGE tblOmberLastCode WITH (HOLDLOCK) AS t
+  USING (SELECT FormTypeID, MAX(Code) AS Code FROM inserted WHERE Code IS NOT NULL GROUP BY FormTypeID) AS s
+     ON t.TableName = 'tblRecPayCashTurnDetail' AND t.FormTypeID = s.FormTypeID
+  WHEN MATCHED AND s.Code > t.LastCode THEN UPDATE SET LastCode = s.Code
+  WHEN NOT MATCHED THEN INSERT (TableName, FormTypeID, LastCode) VALUES ('tblRecPayCashTurnDetail', s.FormTypeID, s.Code);
+
   -- Deleted receipts.
   IF NOT EXISTS (SELECT 1 FROM inserted)
   BEGIN
@@ -56,5 +63,16 @@ BEGIN
     UPDATE t SET LevelsPending = NULL FROM tblRecPayCashTurnDetail t JOIN inserted i ON i.ID = t.ID
      WHERE t.LevelsPending IS NOT NULL;
   END
+END
+GO
+CREATE TRIGGER trAccountDocumentCodeGiven ON tblAccountDocument AFTER INSERT AS
+BEGIN
+  SET NOCOUNT ON;
+  -- A document number once given is never given again.
+  MERGE tblOmberLastCode WITH (HOLDLOCK) AS t
+  USING (SELECT MAX(Code) AS Code FROM inserted WHERE Code IS NOT NULL HAVING MAX(Code) IS NOT NULL) AS s
+     ON t.TableName = 'tblAccountDocument' AND t.FormTypeID = 0
+  WHEN MATCHED AND s.Code > t.LastCode THEN UPDATE SET LastCode = s.Code
+  WHEN NOT MATCHED THEN INSERT (TableName, FormTypeID, LastCode) VALUES ('tblAccountDocument', 0, s.Code);
 END
 GO

@@ -305,6 +305,16 @@ CREATE TABLE tblRecPayReleasedCode (
   UNIQUE (FormTypeID, Code)
 );
 
+-- The highest code ever given, per table and form type: a code once printed
+-- on a receipt or a document is never given to another one, even after the
+-- one that held it was deleted. Documents count under form type 0.
+CREATE TABLE tblOmberLastCode (
+  TableName varchar(50) NOT NULL,
+  FormTypeID integer NOT NULL,
+  LastCode integer NOT NULL,
+  PRIMARY KEY (TableName, FormTypeID)
+);
+
 -- What a finally registered receipt was before each change, and who
 -- changed it: edits, returns to the draft state and deletions. Written by
 -- triggers, so in the same transaction as the change. Before and After are

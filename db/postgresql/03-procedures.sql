@@ -6,7 +6,8 @@
 -- at the same moment get distinct, continuous codes.
 
 -- A receipt never has two accounting documents: what was written for it
--- before goes. Only its own rows: a document other forms share keeps theirs
+-- before goes (when the document step writes the next one, when it is kept
+-- as a draft, when it is deleted). Only its own rows: a document other forms share keeps theirs
 -- (and its header, whose value becomes the debits left); a header left
 -- without rows goes with its object rows. The receipt's lock keeps two
 -- writers of its documents apart.
@@ -35,7 +36,8 @@ END $$;
 
 -- The code @Code asks for: 0 the confirmed one (the receipt's own, else the
 -- one it gave up on going back to the draft state, else the next, codes
--- held for drafts included), -1 none, anything else as given.
+-- held for drafts and codes of deleted receipts included), -1 none,
+-- anything else as given.
 CREATE FUNCTION pardex_code_to_store(p_requested integer, p_formtypeid integer, p_receiptid integer,
   p_existing integer) RETURNS integer LANGUAGE plpgsql AS $$
 DECLARE
@@ -53,7 +55,9 @@ BEGIN
   PERFORM pg_advisory_xact_lock(1, p_formtypeid);
   SELECT greatest(
            coalesce((SELECT max(Code) FROM tblRecPayCashTurnDetail WHERE FormTypeID = p_formtypeid AND Code IS NOT NULL), 0),
-           coalesce((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = p_formtypeid), 0)) + 1
+           coalesce((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = p_formtypeid), 0),
+           coalesce((SELECT LastCode FROM tblOmberLastCode
+                      WHERE TableName = 'tblRecPayCashTurnDetail' AND FormTypeID = p_formtypeid), 0)) + 1
     INTO v_code;
   RETURN v_code;
 END $$;
@@ -126,7 +130,11 @@ BEGIN
     -- save this call completes.
     LevelsPending = CASE WHEN (v_old IS NULL AND v_code IS NOT NULL) OR LevelsPending = 1 THEN 1 END
   WHERE ID = p_id;
-  PERFORM pardex_remove_documents(p_id, v_type);
+  -- A receipt kept as a draft has no document; a final one keeps its
+  -- document until the document step writes the one that replaces it.
+  IF v_code IS NULL THEN
+    PERFORM pardex_remove_documents(p_id, v_type);
+  END IF;
   p_code := coalesce(v_code, coalesce(p_code, 0));
   return_value := 0;
 END $$;
@@ -145,7 +153,7 @@ BEGIN
     PayedValue = coalesce(p_payed, 0), RelatedAccountID = pardex_optional_id(p_relatedaccountid),
     ContractID = pardex_optional_id(p_contractid)
   WHERE ID = p_id;
-  PERFORM pardex_remove_documents(p_id, coalesce(p_formtypeid, v_type));
+  -- The document stays until the document step writes its replacement.
   return_value := 0;
 END $$;
 
@@ -184,7 +192,11 @@ CREATE FUNCTION spAccountInsertDocument(
   OUT return_value integer) LANGUAGE plpgsql AS $$
 BEGIN
   PERFORM pg_advisory_xact_lock(2, 0);
-  SELECT coalesce(max(Code), 0) + 1 INTO p_code FROM tblAccountDocument;
+  -- A number once given is never given again, even after its document went.
+  SELECT greatest(coalesce(max(Code), 0),
+                  coalesce((SELECT LastCode FROM tblOmberLastCode
+                             WHERE TableName = 'tblAccountDocument' AND FormTypeID = 0), 0)) + 1
+    INTO p_code FROM tblAccountDocument;
   INSERT INTO tblAccountDocument (Code, CreatorID, CreateDate, FarsiCreateDate, DocumentDate, FarsiDocumentDate,
     Value, Description)
   VALUES (p_code, p_creatorid, p_createdate, p_farsicreatedate, p_documentdate, p_farsidocumentdate,

@@ -38,6 +38,27 @@ END $$;
 CREATE TRIGGER trRecPayCodeTaken AFTER UPDATE OF Code ON tblRecPayCashTurnDetail
   FOR EACH ROW WHEN (NEW.Code IS NOT NULL) EXECUTE FUNCTION pardex_code_taken();
 
+-- The highest code ever given, kept past the deletion of what held it.
+CREATE FUNCTION pardex_remember_code(p_table varchar, p_formtypeid integer, p_code integer) RETURNS void
+  LANGUAGE sql AS $$
+  INSERT INTO tblOmberLastCode (TableName, FormTypeID, LastCode) VALUES (p_table, p_formtypeid, p_code)
+  ON CONFLICT (TableName, FormTypeID) DO UPDATE SET LastCode = greatest(tblOmberLastCode.LastCode, EXCLUDED.LastCode)
+$$;
+CREATE FUNCTION pardex_receipt_code_given() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  PERFORM pardex_remember_code('tblRecPayCashTurnDetail', NEW.FormTypeID, NEW.Code);
+  RETURN NULL;
+END $$;
+CREATE TRIGGER trRecPayCodeGiven AFTER INSERT OR UPDATE OF Code ON tblRecPayCashTurnDetail
+  FOR EACH ROW WHEN (NEW.Code IS NOT NULL) EXECUTE FUNCTION pardex_receipt_code_given();
+CREATE FUNCTION pardex_document_code_given() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  PERFORM pardex_remember_code('tblAccountDocument', 0, NEW.Code);
+  RETURN NULL;
+END $$;
+CREATE TRIGGER trAccountDocumentCodeGiven AFTER INSERT ON tblAccountDocument
+  FOR EACH ROW WHEN (NEW.Code IS NOT NULL) EXECUTE FUNCTION pardex_document_code_given();
+
 -- The receipt itself changed (a save's first statement, or a return): an
 -- edit stays open for the detail levels that follow it.
 CREATE FUNCTION pardex_receipt_changed() RETURNS trigger LANGUAGE plpgsql AS $$

@@ -277,6 +277,30 @@ CREATE TRIGGER trRecPayCodeTaken AFTER UPDATE OF Code ON tblRecPayCashTurnDetail
 WHEN NEW.Code IS NOT NULL
 BEGIN
   DELETE FROM tblRecPayReleasedCode WHERE ReceiptID = NEW.ID;
+  INSERT INTO tblOmberLastCode (TableName, FormTypeID, LastCode) VALUES ('tblRecPayCashTurnDetail', NEW.FormTypeID, NEW.Code)
+  ON CONFLICT (TableName, FormTypeID) DO UPDATE SET LastCode = max(LastCode, excluded.LastCode);
+END;
+
+-- The highest code ever given, per table and form type: a code once printed
+-- on a receipt or a document is never given to another one, even after the
+-- one that held it was deleted. Documents count under form type 0.
+CREATE TABLE tblOmberLastCode (
+  TableName VARCHAR(50) NOT NULL,
+  FormTypeID INT NOT NULL,
+  LastCode INT NOT NULL,
+  PRIMARY KEY (TableName, FormTypeID)
+);
+CREATE TRIGGER trRecPayCodeGiven AFTER INSERT ON tblRecPayCashTurnDetail
+WHEN NEW.Code IS NOT NULL
+BEGIN
+  INSERT INTO tblOmberLastCode (TableName, FormTypeID, LastCode) VALUES ('tblRecPayCashTurnDetail', NEW.FormTypeID, NEW.Code)
+  ON CONFLICT (TableName, FormTypeID) DO UPDATE SET LastCode = max(LastCode, excluded.LastCode);
+END;
+CREATE TRIGGER trAccountDocumentCodeGiven AFTER INSERT ON tblAccountDocument
+WHEN NEW.Code IS NOT NULL
+BEGIN
+  INSERT INTO tblOmberLastCode (TableName, FormTypeID, LastCode) VALUES ('tblAccountDocument', 0, NEW.Code)
+  ON CONFLICT (TableName, FormTypeID) DO UPDATE SET LastCode = max(LastCode, excluded.LastCode);
 END;
 
 -- What a finally registered receipt was before each change, and who

@@ -50,12 +50,15 @@ void requireRow(sqlite3 *db, const QString &sql, qint32 id, const QString &missi
 int nextReceiptCode(sqlite3 *db, int formTypeId)
 {
     // "Code IS NOT NULL" lets the partial unique index answer the maximum.
-    // Codes held for receipts gone back to the draft state are taken too.
+    // Codes held for receipts gone back to the draft state are taken too,
+    // and so are those of deleted receipts (the highest ever given).
     const QVariant max = sqlite::scalar(
         db,
         QStringLiteral("SELECT max(ifnull((SELECT max(Code) FROM tblRecPayCashTurnDetail "
                        "WHERE FormTypeID = ?1 AND Code IS NOT NULL), 0), "
-                       "ifnull((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = ?1), 0))"),
+                       "ifnull((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = ?1), 0), "
+                       "ifnull((SELECT LastCode FROM tblOmberLastCode WHERE TableName = 'tblRecPayCashTurnDetail' "
+                       "AND FormTypeID = ?1), 0))"),
         {formTypeId});
     return max.toInt() + 1;
 }
@@ -82,7 +85,8 @@ QVariant codeToStore(sqlite3 *db, qint32 requested, int formTypeId, const QVaria
 }
 
 // A receipt never has two accounting documents: writing it again removes
-// what was written for it before. Only its own rows go; a document that
+// what was written for it before (the document step's first row does), as
+// do its deletion and a draft save that clears its code. Only its own rows go; a document that
 // other forms share keeps theirs (and its header, whose value becomes the
 // debits left), a document of the receipt alone goes whole.
 void removeDocumentsOf(sqlite3 *db, qint32 formId, int formTypeId, const QVariant &exceptDocument = QVariant())
@@ -182,7 +186,10 @@ int spRecPayUpdateCashTurnDetail(sqlite3 *db, Args &a)
                                 "LevelsPending = CASE WHEN ? = 1 OR LevelsPending = 1 THEN 1 END WHERE ID = ?"),
                  {intArg(a, 1), code, a.value(3), a.value(4), a.value(5), money(a, 6), money(a, 7),
                   optionalId(a, 8), optionalId(a, 9), becomesFinal ? QVariant(1) : QVariant(), id});
-    removeDocumentsOf(db, id, formType);
+    // A receipt kept as a draft has no document. A final one keeps its
+    // document until the document step writes the one that replaces it.
+    if (!code.isValid())
+        removeDocumentsOf(db, id, formType);
     tx.commit();
     a[2] = code.isValid() ? code.toInt() : intArg(a, 2);
     return 0;
@@ -200,7 +207,7 @@ int spRecPayGeneralUpdateCashTurnDetail(sqlite3 *db, Args &a)
                  QStringLiteral("UPDATE tblRecPayCashTurnDetail SET Description = ?, ReceivedValue = ?, "
                                 "PayedValue = ?, RelatedAccountID = ?, ContractID = ? WHERE ID = ?"),
                  {a.value(2), money(a, 3), money(a, 4), optionalId(a, 5), optionalId(a, 6), id});
-    removeDocumentsOf(db, id, a.value(1).isNull() ? formType.toInt() : intArg(a, 1));
+    // The document stays until the document step writes its replacement.
     tx.commit();
     return 0;
 }
@@ -243,7 +250,11 @@ int spOmberHasPermission(sqlite3 *db, Args &a)
 int spAccountInsertDocument(sqlite3 *db, Args &a)
 {
     sqlite::WriteTransaction tx(db);
-    const int code = sqlite::scalar(db, QStringLiteral("SELECT ifnull(max(Code), 0) + 1 FROM tblAccountDocument")).toInt();
+    // A number once given is never given again, even after its document went.
+    const int code = sqlite::scalar(db, QStringLiteral("SELECT max(ifnull(max(Code), 0), ifnull((SELECT LastCode FROM "
+                                                       "tblOmberLastCode WHERE TableName = 'tblAccountDocument' AND "
+                                                       "FormTypeID = 0), 0)) + 1 FROM tblAccountDocument"))
+                         .toInt();
     sqlite::exec(db,
                  QStringLiteral("INSERT INTO tblAccountDocument (Code, CreatorID, CreateDate, FarsiCreateDate, "
                                 "DocumentDate, FarsiDocumentDate, Value, Description) VALUES (?,?,?,?,?,?,?,?)"),

@@ -51,14 +51,19 @@ TEST_F(ProcedureTest, InsertsTakeConsecutiveIdsAndCodesAndUpdatesRefuseAReceiptT
     EXPECT_EQ(codes[1], maxCode + 2);
     EXPECT_EQ(receipt(ids[1], "Code").toInt(), maxCode + 2);
 
-    // An update of a final receipt drops its document and clears what it was not given.
+    // An update of a final receipt keeps its document (the document step
+    // replaces it) and clears what it was not given; kept as a draft, it has none.
     ASSERT_EQ(documentsOf(7), 1);
     qint32 code = 0;
     dtEn.spRecPayUpdateCashTurnDetail(7, 3, code, date, farsi, QStringLiteral("اصلاح"), Currency::fromInteger(99),
                                       Currency(), 110302, 0);
     EXPECT_EQ(code, 6);
-    EXPECT_EQ(documentsOf(7), 0);
+    EXPECT_EQ(documentsOf(7), 1);
     EXPECT_TRUE(receipt(7, "ContractID").isNull());
+    code = -1;
+    dtEn.spRecPayUpdateCashTurnDetail(7, 3, code, date, farsi, QStringLiteral("اصلاح"), Currency::fromInteger(99),
+                                      Currency(), 110302, 0);
+    EXPECT_EQ(documentsOf(7), 0);
     // Receipt 10 is temporary: asking for a code gives the next one, and -1 takes it away again.
     for (const qint32 asked : {0, -1}) {
         code = asked;
@@ -85,7 +90,7 @@ TEST_F(ProcedureTest, GeneralUpdateChangesAmountAndAccountButNotCodeDateOrTurn)
     EXPECT_EQ(receipt(1, "Code").toInt(), 1);
     EXPECT_EQ(receipt(1, "TransactionDate"), dateBefore);
     EXPECT_EQ(receipt(1, "CashTurnID"), turnBefore);
-    EXPECT_EQ(documentsOf(1), 0);
+    EXPECT_EQ(documentsOf(1), 1);
 }
 
 TEST_F(ProcedureTest, DeleteRemovesTheReceiptWithItsDocumentUnlessOtherFormsDependOnIt)
