@@ -32,8 +32,8 @@ bool tooLarge(const QString &text)
 
 void regroup(QLineEdit *box)
 {
-    if (tooLarge(box->text()))
-        return;
+    // A number beyond an amount's range reads as 0, as the shared
+    // conversion reads it, and the box shows so at once.
     const QString separator = QStringLiteral("/");
     const qint16 caret = qint16(box->cursorPosition());
     const int oldLength = int(box->text().size());

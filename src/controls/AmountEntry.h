@@ -16,13 +16,12 @@ void filterKey(qint16 &keyAscii);
 
 // Regrouping on a key release: the text becomes the amount it reads as
 // (0 when it reads as none), grouped by threes with "/", and the caret
-// keeps its place among the digits (never before the start). A text that
-// reads as a number too large for an amount stays as typed, so that the
-// save or the search can say so rather than the box turning it into 0.
+// keeps its place among the digits (never before the start). A number too
+// large for an amount reads as 0, as everywhere else.
 void regroup(QLineEdit *box);
 
 // Whether the text reads as a number beyond the range of an amount (which
-// ParseAmount reads as 0).
+// ParseAmount reads as 0): pasted text that no key release regrouped yet.
 bool tooLarge(const QString &text);
 
 } // namespace AmountEntry

@@ -47,6 +47,10 @@ LookupBox::LookupBox(QWidget *parent) : QWidget(parent), m_combo(new QComboBox(t
         showChosen();
         Q_EMIT chosen(id);
     });
+    // The combo box itself would take the text its line edit holds when the
+    // editing ends (the focus leaving is enough) for a choice, even text the
+    // user never typed; only takeTypedText decides that here.
+    disconnect(m_combo->lineEdit(), &QLineEdit::editingFinished, m_combo, nullptr);
     connect(m_combo->lineEdit(), &QLineEdit::editingFinished, this, [this] { takeTypedText(); });
 }
 
@@ -261,6 +265,16 @@ void LookupBox::chooseId(qint32 id)
 
 void LookupBox::takeTypedText()
 {
+    // Only what the user typed is a choice. The box may still show an
+    // earlier choice for a moment (it shows the current one once control
+    // returns to the event loop), and the editing ends whenever the focus
+    // leaves: that text must never be taken for a choice.
+    QLineEdit *edit = m_combo->lineEdit();
+    if (!edit->isModified()) {
+        showChosen();
+        return;
+    }
+    edit->setModified(false);
     const QString typed = m_combo->currentText().trimmed();
     if (typed.isEmpty()) {
         if (m_selected >= 0) {
@@ -297,6 +311,13 @@ bool LookupBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
         ensureLoaded();
+    const bool listOpen = m_combo->view()->isVisible() || QApplication::activePopupWidget();
+    // The wheel over the box scrolls nothing and chooses nothing: a value
+    // changes only when the user picks it.
+    if (event->type() == QEvent::Wheel && watched == m_combo && !listOpen) {
+        event->ignore();
+        return true;
+    }
     // The combo box holds the focus and hands typed keys to its line edit by
     // a direct call, past any filter there; whichever of the two has the
     // focus raises the key event, once.
@@ -305,6 +326,28 @@ bool LookupBox::eventFilter(QObject *watched, QEvent *event)
         ensureLoaded();
         const auto *key = static_cast<QKeyEvent *>(event);
         Q_EMIT KeyDown(VbKeys::keyCode(key), VbKeys::shiftState(key));
+        if (listOpen || (key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)))
+            return QWidget::eventFilter(watched, event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            // Stepping through the rows would choose each one on the way:
+            // the arrows open the list instead, where Enter or a click chooses.
+            if (m_editable)
+                m_combo->showPopup();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter takes what was typed and goes on to the next field, as
+            // in the suite's other forms.
+            takeTypedText();
+            focusNextChild();
+            return true;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -66,7 +66,8 @@ void OmberAccountPicker::setConnectionString(const QString &text)
 
 void OmberAccountPicker::setAccountID(qint32 id)
 {
-    m_account = id;
+    // No account is -1, however it is asked for.
+    m_account = id > 0 ? id : -1;
     if (id > 0)
         m_accountBox->setAccountID(id);
     else

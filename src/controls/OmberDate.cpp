@@ -6,6 +6,7 @@
 
 #include <QCalendar>
 #include <QCalendarWidget>
+#include <QTextCharFormat>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -103,7 +104,15 @@ void OmberDate::openCalendar()
     calendar->setObjectName(QStringLiteral("calendar"));
     calendar->setCalendar(QCalendar(QCalendar::System::Jalali));
     calendar->setLocale(QLocale(QLocale::Persian, QLocale::Iran));
+    // The Persian week: Saturday first, Friday the weekend, no ISO week numbers.
     calendar->setFirstDayOfWeek(Qt::Saturday);
+    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    QTextCharFormat workday;
+    workday.setForeground(calendar->palette().color(QPalette::Text));
+    QTextCharFormat weekend;
+    weekend.setForeground(QColor(0xc0, 0x20, 0x20));
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        calendar->setWeekdayTextFormat(Qt::DayOfWeek(day), day == Qt::Friday ? weekend : workday);
     calendar->setSelectedDate(m_date.isValid() ? m_date : QDate::currentDate());
     auto *layout = new QVBoxLayout(popup);
     layout->setContentsMargins(1, 1, 1, 1);

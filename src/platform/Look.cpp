@@ -29,6 +29,12 @@ void applyFormLook(QWidget *window)
 {
     window->setLayoutDirection(Qt::RightToLeft);
     window->setFont(persianFont());
+    // Where the keyboard is must show at a glance: a cashier types without
+    // looking at the screen and then checks it.
+    window->setStyleSheet(window->styleSheet()
+                          + QStringLiteral("QLineEdit:focus { border: 2px solid #1f6fd1; border-radius: 3px; padding: 1px; }"
+                                           "QPushButton:focus { border: 2px solid #1f6fd1; border-radius: 4px;"
+                                           " padding: 3px 6px; background: #eaf2fd; }"));
 }
 
 } // namespace Look

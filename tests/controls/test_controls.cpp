@@ -10,7 +10,9 @@
 #include "support/DemoDatabase.h"
 #include "support/Keyboard.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QWheelEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -116,15 +118,35 @@ TEST_F(LookupTest, TypingChoosesARowAndRaisesTheEvents)
     EXPECT_EQ(keys[1][0].value<qint16>(), 78);
     EXPECT_EQ(keys[1][1].value<qint16>(), 2);
 
-    edit->setText(QStringLiteral("110303 - فروشگاه زنجیره‌ای کوروش"));
+    // Typed and Enter: the row of that text is chosen.
+    edit->selectAll();
+    typeText(QApplication::focusWidget(), QStringLiteral("110303 - فروشگاه زنجیره‌ای کوروش"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(picker.AccountID(), 110303);
+    EXPECT_EQ(selected.size(), 1);
+    // Text the box shows without the user typing it (an earlier choice not
+    // yet redrawn) is no choice when the editing ends.
+    edit->setText(QStringLiteral("110302 - شرکت آریا تجارت"));
     Q_EMIT edit->editingFinished();
+    EXPECT_EQ(picker.AccountID(), 110303);
+    // Neither are the arrows, the page keys or the wheel: they change nothing.
+    focusInto(&picker);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        picker.comboBox()->hidePopup();
+    }
+    QWheelEvent wheel(QPointF(5, 5), picker.comboBox()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picker.comboBox(), &wheel);
     EXPECT_EQ(picker.AccountID(), 110303);
     EXPECT_EQ(selected.size(), 1);
     // Text that names no account goes back to the choice; emptying clears it.
-    edit->setText(QStringLiteral("نامعلوم"));
+    edit->selectAll();
+    typeText(QApplication::focusWidget(), QStringLiteral("نامعلوم"));
     Q_EMIT edit->editingFinished();
     EXPECT_EQ(picker.AccountID(), 110303);
-    edit->clear();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
     Q_EMIT edit->editingFinished();
     EXPECT_TRUE(picker.IsEmpty());
     EXPECT_EQ(selected.size(), 1);
@@ -144,9 +166,11 @@ TEST_F(LookupTest, TheDetailLevelPickerUsesMinusOneForNothingAndTakesTheLevelsOf
               QStringLiteral("شرکت آریا تجارت"));
 
     // Choosing an account takes its levels' classes from its definition.
-    QLineEdit *edit = picker.findChild<FarvoPicker *>(QStringLiteral("account"))->comboBox()->lineEdit();
-    edit->setText(QStringLiteral("110402 - علی‌الحساب کارکنان"));
-    Q_EMIT edit->editingFinished();
+    auto *account = picker.findChild<FarvoPicker *>(QStringLiteral("account"));
+    focusInto(account);
+    account->comboBox()->lineEdit()->selectAll();
+    typeText(QApplication::focusWidget(), QStringLiteral("110402 - علی‌الحساب کارکنان"));
+    Q_EMIT account->comboBox()->lineEdit()->editingFinished();
     EXPECT_EQ(picker.AccountID(), 110402);
     EXPECT_EQ(picker.ClassID1(), 5);
     EXPECT_EQ(picker.ObjectID1(), -1);
