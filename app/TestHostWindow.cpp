@@ -2,7 +2,10 @@
 
 #include "host/Pardex1.h"
 #include "platform/Look.h"
+#include "receipt/frmRPDCashRec.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -20,4 +23,17 @@ TestHostWindow::TestHostWindow(QWidget *parent) : QMainWindow(parent), m_control
     m_control->setObjectName(QStringLiteral("Pardex11"));
     setCentralWidget(central);
     resize(420, 120);
+}
+
+void TestHostWindow::closeEvent(QCloseEvent *event)
+{
+    if (frmRPDCashRec::hasInstance() && frmRPDCashRec::instance().isVisible()) {
+        frmRPDCashRec::instance().close();
+        if (frmRPDCashRec::instance().isVisible()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    QApplication::quit();
 }

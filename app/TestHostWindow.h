@@ -13,6 +13,12 @@ public:
     explicit TestHostWindow(QWidget *parent = nullptr);
     Pardex1 *control() const { return m_control; }
 
+protected:
+    // Closing the host ends the program: the receipt form is asked to close
+    // first (it may keep itself open), and nothing stays behind holding the
+    // database.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     Pardex1 *m_control;
 };

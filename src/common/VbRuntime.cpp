@@ -46,5 +46,8 @@ void runHandler(const std::function<void()> &handler)
     } catch (const std::exception &e) {
         qWarning().noquote() << "exception reached the handler boundary:" << e.what();
         ShowMessage(QStringLiteral("خطا"), QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        qWarning().noquote() << "an unknown exception reached the handler boundary";
+        ShowMessage(QStringLiteral("خطا"), QStringLiteral("خطاي پيش بيني نشده اي رخ داد؛ عمليات انجام نشد. (51)"));
     }
 }

@@ -5,13 +5,14 @@
 #include <QString>
 #include <functional>
 
-// "On Error Resume Next" for one step: runs it and swallows a VbError.
+// "On Error Resume Next" for one step: runs it and swallows what it raises,
+// our own errors and those of a plugin or the platform alike.
 template <typename Step>
 void ignoreErrors(Step &&step)
 {
     try {
         step();
-    } catch (const VbError &) {
+    } catch (...) {
     }
 }
 
@@ -25,6 +26,8 @@ void inStep(const QString &what, Step &&step)
         step();
     } catch (const VbError &e) {
         throw VbError(e.number(), what + QStringLiteral(": ") + e.description(), e.source());
+    } catch (const std::exception &e) {
+        throw VbError(VbError::InternalError, what + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -12,6 +12,8 @@ public:
     enum Number : int {
         Overflow = 6,
         TypeMismatch = 13,
+        // An exception that is not ours (a plugin's, the platform's).
+        InternalError = 51,
         InvalidUseOfNull = 94,
         NonModalNotAllowed = 406,
         CannotCreateObject = 429,

@@ -134,6 +134,9 @@ void Pardex1::enter(qint32 mode, const qint32 *receiptId)
     search.TlvAccAccount()->setPositionID(context.PositionID);
 
     if (Module::dtEn().spOmberHasPermission(context.UserID, CashReceiptFormRight) == 0) {
+        // A form still on screen from an earlier entry is not the refused
+        // user's to use: it stays loaded, out of sight.
+        receipt.hide();
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
         return;
     }
@@ -143,6 +146,8 @@ void Pardex1::enter(qint32 mode, const qint32 *receiptId)
         if (e.number() != VbError::NonModalNotAllowed)
             return;
         FormShower::showModal(&receipt);
+    } catch (...) {
+        // Any other failure of the show ends the entry with the form not shown.
     }
 }
 

@@ -32,7 +32,7 @@ void refuse(QLineEdit *box, const QString &message, int selectFrom, int selectLe
 
 } // namespace
 
-bool receiptInputStorable(QLineEdit *description, QLineEdit *amount)
+bool receiptInputStorable(QLineEdit *description, QLineEdit *amount, bool finalReceipt)
 {
     const QString typed = description->text();
     // The blanks the save trims do not count.
@@ -43,7 +43,7 @@ bool receiptInputStorable(QLineEdit *description, QLineEdit *amount)
         --end;
     const QString stored = typed.mid(begin, end - begin);
 
-    if (const qsizetype at = SqlText::firstControlCharacter(stored); at >= 0) {
+    if (const qsizetype at = finalReceipt ? SqlText::firstControlCharacter(stored) : -1; at >= 0) {
         refuse(description,
                QStringLiteral("شرح دريافت نويسه اي دارد كه ذخيره نمي شود (سطر جديد، Tab يا نويسه كنترلي ديگر، در "
                               "جاي %1). آن را پاك كنيد.")

@@ -15,6 +15,7 @@
 #include "controls/VbKeys.h"
 #include "platform/Look.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -67,12 +68,13 @@ frmRPDCashRec::frmRPDCashRec()
                   ui->cmdCancel,  ui->cmdNew,     ui->cmdEdit,      ui->cmdDelete,  ui->cmdSearch,
                   ui->cmdView,    ui->cmdCashLedger, ui->mnuCashTurn, ui->cmdCashSelect, ui->cmdExit};
 
-    // Key preview: the form sees the keys of its own controls first; keys
-    // typed inside an in-house control are that control's.
+    connectHandlers();
+    // Key preview: the form sees the keys of its own controls first (its
+    // filter is installed after the controls' own key events, so it runs
+    // before them); keys typed inside an in-house control are that control's.
     for (QWidget *w : findChildren<QWidget *>())
         if (!VbKeys::insideUserControl(w, this))
             w->installEventFilter(this);
-    connectHandlers();
     TimerButtons->start();
 }
 
@@ -143,7 +145,6 @@ void frmRPDCashRec::connectHandlers()
     onClick(ui->mnuCashTurn, &frmRPDCashRec::mnuCashTurn_Click);
     onClick(ui->mnuNewAccounts, &frmRPDCashRec::mnuNewAccounts_Click);
     addLinkedMenuEntries();
-    addReturnMenuEntry();
 }
 
 void frmRPDCashRec::onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)())
@@ -350,6 +351,20 @@ bool frmRPDCashRec::eventFilter(QObject *watched, QEvent *event)
         const qint16 code = VbKeys::keyCode(key);
         const qint16 shift = VbKeys::shiftState(key);
         handle([&] { Form_KeyDown(code, shift); });
+        // Enter goes on to the next field of the receipt, and presses a
+        // button that has the focus; the receipt number keeps its own Enter.
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                           && !(key->modifiers() & ~Qt::KeypadModifier);
+        if (enter && (watched == ui->txtRec || watched == ui->txtDescription)) {
+            focusNextPrevChild(true);
+            return true;
+        }
+        if (enter && !key->isAutoRepeat()) {
+            if (auto *button = qobject_cast<QAbstractButton *>(watched); button && button->isEnabled()) {
+                button->click();
+                return true;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

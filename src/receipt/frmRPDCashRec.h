@@ -159,8 +159,6 @@ private:
     // A button's click and a menu item's trigger run a handler at the event boundary.
     void onClick(QAbstractButton *button, void (frmRPDCashRec::*handler)());
     void onTrigger(QAction *action, void (frmRPDCashRec::*handler)());
-    // The return to the draft state from the menu: its button lies out of sight.
-    void addReturnMenuEntry();
     // The controls as designed, taken once after the form is built; every
     // load starts from them, so nothing of an earlier receipt or mode
     // survives an unload (only the form's members do).
@@ -168,11 +166,21 @@ private:
     // Pieces of the saves.
     bool parameterIsSet(qint32 id);
     qint32 counterpartyAccount() const;
+    // One rule for "no counter-party chosen", in the save's check and in the
+    // document step alike: the picker in use holds no account.
+    bool counterpartyMissing() const;
     void writeReceipt(qint32 code, bool insert);
     // A new receipt written by a save that failed afterwards, and whether
-    // its creation was logged: the next save completes it.
+    // its creation was logged. While the form still shows it as new, every
+    // save, cancel or edit works on that stored receipt: nothing is written
+    // twice and nothing stored is forgotten.
     qint32 m_unfinishedReceipt = 0;
     bool m_unfinishedLogged = false;
+    bool completingNewReceipt() const { return m_unfinishedReceipt != 0 && m_unfinishedReceipt == CurrentReceiptID; }
+    // The user and database the cash box and turn members were chosen for:
+    // another cashier entering after an unload starts from his own turn.
+    qint32 m_cashUser = 0;
+    QString m_cashConnection;
     void writeFormAction(qint32 eventId, const QString &suffix);
     void updateDetailLevels();
     QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;

@@ -80,7 +80,7 @@ void frmRPDCashRec::cmdDelete_Click()
         CurrentCode = 0;
         ui->txtCode->setText(QString());
         turn.Close();
-    } catch (const VbError &) {
+    } catch (...) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("به اين دريافت نقدي وابستگي وجود دارد."));
         if (dtEn.rssqlRPDCashTurn.State() == 1)
             dtEn.rssqlRPDCashTurn.Close();

@@ -30,9 +30,7 @@ void frmRPDCashRec::WriteReceiptDocument()
     // Which picker names the counter-party: the one in use. With the
     // detail-level picker on, the other one is hidden and holds an account
     // only after a load, so it cannot say whether one was chosen now.
-    const bool noCounterparty = context.UseCounterpartyPicker ? ui->AccCredit->AccountID() <= 0
-                                                              : ui->TlvAccPicker->IsEmpty();
-    if (noCounterparty) {
+    if (counterpartyMissing()) {
         ShowMessage(QStringLiteral("خطا"),
                     QStringLiteral("طرف حساب اين دريافت نقدي ")
                         + QStringLiteral(" مشخص نشده است. بنابراين سند حسابداري متناظر با اين دريافت ثبت نشد."));

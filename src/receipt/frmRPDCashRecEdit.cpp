@@ -57,6 +57,7 @@ void frmRPDCashRec::cmdNew_Click()
             // The computer's date, not the server's: the receipt is written today here.
             ui->dtpOpenDate->setValue(QDate::currentDate());
             CurrentReceiptID = 0;
+            m_unfinishedReceipt = 0;
             ui->txtCode->setText(QString());
             accepted = true;
         });
@@ -121,7 +122,8 @@ void frmRPDCashRec::cmdCancel_Click()
         return;
     if (AskQuestion(QStringLiteral("انصراف از ثبت"), QStringLiteral("آيا مطمئن هستيد؟")) != 6)
         return;
-    if (mode == ModeNew) {
+    const bool stored = completingNewReceipt();
+    if (mode == ModeNew && !stored) {
         // Nothing was stored: the new receipt is simply dropped.
         context.FormMode = ModeEmpty;
         DisableComponents();
@@ -130,17 +132,31 @@ void frmRPDCashRec::cmdCancel_Click()
         ui->txtID->setText(QString());
         return;
     }
-    // The edits are thrown away by loading the stored receipt again. If the
-    // receipt cannot be read, the edit goes on as it was: nothing else
-    // would show what is stored.
+    // The edits are thrown away by loading the stored receipt again; a new
+    // receipt that a failed save already wrote is shown as it was stored.
+    if (stored) {
+        ui->txtID->setText(QString::number(CurrentReceiptID));
+        m_unfinishedReceipt = 0;
+    }
+    const QString number = ui->txtID->text();
     context.FormMode = ModeViewFinal;
     qint16 enter = VbKeys::Enter;
     try {
         txtID_KeyPress(enter);
-    } catch (const VbError &) {
-        context.FormMode = mode;
-        DisableComponents();
-        throw;
+    } catch (const VbError &e) {
+        // Half-read fields must never be saved: the form shows nothing
+        // editable, and Enter in the number box tries the load again.
+        context.FormMode = ModeEmpty;
+        ignoreErrors([this] { ClearForm(); });
+        ignoreErrors([this] { DisableComponents(); });
+        ui->txtCode->setText(QString());
+        ui->txtID->setText(number);
+        throw VbError(e.number(),
+                      QStringLiteral("دريافت نقدي %1 دوباره خوانده نشد؛ آنچه ذخيره شده بود تغيير نكرد. براي خواندن آن "
+                                     "Enter را در شماره رايانه اي بزنيد. ")
+                              .arg(number)
+                          + e.description(),
+                      e.source());
     }
     DisableComponents();
 }

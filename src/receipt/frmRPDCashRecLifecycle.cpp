@@ -77,6 +77,19 @@ void frmRPDCashRec::Form_Load()
         ui->AccCredit->hide();
     }
 
+    // The cash box and turn kept from an earlier opening are the user's own
+    // choice: another user, or another database, starts without them.
+    if (m_cashUser != context.UserID || m_cashConnection != context.ConnectionString) {
+        CurrentCashID = 0;
+        CurrentTurn = 0;
+        CurrentCashTurnID = 0;
+        ui->lblCash->setText(QString());
+        ui->lblCashTurn->setText(QString());
+        ui->lblOpenerUser->setText(QString());
+        m_cashUser = context.UserID;
+        m_cashConnection = context.ConnectionString;
+    }
+
     // 9. The receipt asked for by View, or the user's open turn for ClearShow.
     if (context.FormMode == ModeViewFinal) {
         if (CurrentReceiptID != 0) {
@@ -199,7 +212,8 @@ void frmRPDCashRec::RouteKeys(qint16 keyCode, qint16 shift)
             cmdNew_Click();
         else if (keyCode == 83 && ui->cmdSave->isEnabled())
             cmdSave_Click();
-    } catch (const VbError &) {
+    } catch (...) {
+        // Whatever the operation raised, ours or a plugin's.
     }
 }
 

@@ -30,6 +30,9 @@ std::unique_ptr<QObject> frmRPDCashRec::createLinkedComponent(const QString &pro
             component = ComponentRegistry::create(progId);
         } catch (const VbError &e) {
             error = e.number();
+        } catch (...) {
+            // A plugin's own failure: no registration helps, nothing opens.
+            error = VbError::InternalError;
         }
     };
     create();

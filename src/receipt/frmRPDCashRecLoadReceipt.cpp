@@ -26,10 +26,16 @@ qint32 idOrMinusOne(const QVariant &value)
 void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
 {
     UserContext &context = Module::context();
-    const qint32 number = Vb::clng(Vb::val(ui->txtID->text()));
+    // Every key but Enter passes untouched, whatever the box holds: only
+    // the load reads the number (and a number too large for it is an
+    // overflow then, not at every key typed to correct it).
+    if (keyAscii != VbKeys::Enter)
+        return;
     const qint32 mode = context.FormMode;
-    if (keyAscii != VbKeys::Enter || (mode != ModeViewTemporary && mode != ModeViewFinal && mode != ModeEmpty)
-        || number == 0)
+    if (mode != ModeViewTemporary && mode != ModeViewFinal && mode != ModeEmpty)
+        return;
+    const qint32 number = Vb::clng(Vb::val(ui->txtID->text()));
+    if (number == 0)
         return;
 
     DtEn &dtEn = Module::dtEn();
@@ -41,6 +47,7 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
     rs.Open();
     if (rs.RecordCount() > 0) {
         ClearForm();
+        m_unfinishedReceipt = 0;
         CurrentReceiptID = Vb::clng(rs.Fields(QStringLiteral("ID")));
         ui->txtID->setText(QString::number(CurrentReceiptID));
         CurrentCashID = Vb::clng(rs.Fields(QStringLiteral("CashID")));
@@ -114,6 +121,11 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
         context.FormMode = ModeEmpty;
         ClearForm();
         DisableComponents();
+        // The receipt shown before is gone from the form: nothing may act
+        // on it through its code (the document and return buttons follow it).
+        CurrentCode = 0;
+        ui->txtCode->setText(QString());
+        TimerButtons_Timer();
         ignoreErrors([this] { ui->txtCode->setFocus(); });
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
     }

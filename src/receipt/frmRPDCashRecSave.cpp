@@ -83,6 +83,13 @@ qint32 frmRPDCashRec::counterpartyAccount() const
     return Module::context().UseCounterpartyPicker ? ui->AccCredit->AccountID() : ui->TlvAccPicker->AccountID();
 }
 
+bool frmRPDCashRec::counterpartyMissing() const
+{
+    // The level picker says -1 for nothing (it never holds 0); the plain
+    // picker says so by being empty.
+    return Module::context().UseCounterpartyPicker ? ui->AccCredit->AccountID() <= 0 : ui->TlvAccPicker->IsEmpty();
+}
+
 void frmRPDCashRec::writeFormAction(qint32 eventId, const QString &suffix)
 {
     const QTime now = QTime::currentTime();
@@ -134,10 +141,6 @@ void frmRPDCashRec::cmdSave_Click()
     UserContext &context = Module::context();
     const Currency amount = ParseAmount(ui->txtRec->text(), QStringLiteral("/"));
 
-    // What is typed is stored as typed or not at all.
-    if (!receiptInputStorable(ui->txtDescription, ui->txtRec))
-        return;
-
     // The checks, each stopping the save with the form as it was.
     if (!IsDateInUserPeriod(ui->dtpOpenDate->FarsiDate(), context.UserID))
         return;
@@ -162,19 +165,22 @@ void frmRPDCashRec::cmdSave_Click()
                 return;
             }
     }
-    const bool noCounterparty = context.UseCounterpartyPicker ? ui->AccCredit->AccountID() == -1
-                                                              : ui->TlvAccPicker->IsEmpty();
-    if (context.Parameter29Value == 1 && noCounterparty) {
+    if (context.Parameter29Value == 1 && counterpartyMissing()) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("طرف حساب مشخص نشده است."));
     } else {
+        // What is typed is stored as typed or not at all.
+        if (!receiptInputStorable(ui->txtDescription, ui->txtRec, true))
+            return;
+        // A save that wrote its receipt and then failed leaves the form in
+        // the new receipt's mode: saving again completes that receipt, with
+        // what the form shows now, rather than writing the money a second
+        // time; the final-edit menu reached since changes nothing in that.
+        const bool resumed = completingNewReceipt();
+        const qint32 mode = resumed && context.FormMode == ModeEditFinal ? ModeNew : context.FormMode;
         // Each write is a statement of its own: a failure stops the save
         // there and what was written before stays.
-        switch (context.FormMode) {
+        switch (mode) {
         case ModeNew: {
-            // A save that wrote its receipt and then failed leaves the form
-            // in this mode: pressing Save again completes that receipt
-            // rather than writing the money a second time.
-            const bool resumed = m_unfinishedReceipt != 0 && m_unfinishedReceipt == CurrentReceiptID;
             inStep(QStringLiteral("ثبت دريافت نقدي"), [&] { writeReceipt(0, !resumed); });
             if (!resumed) {
                 m_unfinishedReceipt = CurrentReceiptID;

@@ -14,8 +14,6 @@
 #include "data/DtEn.h"
 #include "receipt/ReceiptInput.h"
 
-#include <QAction>
-#include <QMenu>
 
 namespace {
 constexpr qint32 CashReceiptFormType = 206;
@@ -25,14 +23,18 @@ constexpr qint32 RightEdit = 20602;
 void frmRPDCashRec::cmdRegSave_Click()
 {
     UserContext &context = Module::context();
-    // No check of any kind: a draft may be incomplete. What is typed is
-    // still stored as typed or not at all.
-    if ((context.FormMode == ModeNew || context.FormMode == ModeEdit)
-        && !receiptInputStorable(ui->txtDescription, ui->txtRec))
+    // A new receipt a failed save already wrote is kept as a draft in its
+    // own row, whichever mode the cashier reached since.
+    const bool completing = completingNewReceipt();
+    const qint32 mode = completing && context.FormMode == ModeEditFinal ? ModeNew : context.FormMode;
+    // No check of any kind: a draft may be incomplete. Only what the
+    // database cannot store is refused.
+    if ((mode == ModeNew || mode == ModeEdit) && !receiptInputStorable(ui->txtDescription, ui->txtRec, false))
         return;
-    switch (context.FormMode) {
+    switch (mode) {
     case ModeNew:
-        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [this] { writeReceipt(-1, true); });
+        inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [&] { writeReceipt(-1, !completing); });
+        m_unfinishedReceipt = 0;
         context.FormMode = ModeViewTemporary;
         DisableComponents();
         ui->txtID->setText(QString::number(CurrentReceiptID));
@@ -56,7 +58,10 @@ void frmRPDCashRec::cmdRegSave_Click()
 
 void frmRPDCashRec::mnuRegSave_Click()
 {
-    cmdRegSave_Click();
+    // The menu item is left as it was in some modes; it does what its
+    // button does, and only where the button may.
+    if (ui->cmdRegSave->isEnabled())
+        cmdRegSave_Click();
 }
 
 void frmRPDCashRec::mnuEditFinal_Click()
@@ -69,21 +74,6 @@ void frmRPDCashRec::mnuEditFinal_Click()
     DisableComponents();
     ui->lblMessage->setText(QStringLiteral("اصلاح دريافت نهايي"));
     ignoreErrors([this] { ui->txtRec->setFocus(); });
-}
-
-void frmRPDCashRec::addReturnMenuEntry()
-{
-    // The button is where the design puts it, above the visible edge of its
-    // group; the cashier reaches the operation through this entry, which
-    // presses the button, so the button's state (kept by the timer)
-    // decides whether it runs.
-    auto *entry = new QAction(QStringLiteral("بازگشت به حالت موقت"), this);
-    entry->setObjectName(QStringLiteral("mnuReturnToTempStateEntry"));
-    ui->mnufunc->insertAction(ui->mnuDelete, entry);
-    connect(entry, &QAction::triggered, ui->cmdReturnToTempState, &QPushButton::click);
-    connect(ui->mnufunc, &QMenu::aboutToShow, entry, [this, entry] {
-        entry->setEnabled(ui->cmdReturnToTempState->isEnabled());
-    });
 }
 
 void frmRPDCashRec::cmdReturnToTempState_Click()

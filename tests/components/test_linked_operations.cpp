@@ -48,6 +48,14 @@ public:
     Q_INVOKABLE void View(qint32 id) { log << QStringLiteral("View(%1)").arg(id); }
 };
 QStringList RecordingSibling::log;
+
+// A component whose entry call fails with what is not our error type.
+class ThrowingSibling : public QObject
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE void ClearShow() { throw std::bad_alloc(); }
+};
 int RecordingSibling::created = 0;
 
 const QStringList Siblings = {QStringLiteral("Lidmar.Lidmar1"), QStringLiteral("Rulane.Rulane1"),
@@ -202,6 +210,22 @@ TEST_F(LinkedOperations, TheTurnManagerLeavesTheFocusOnNewAndTheChartOpensEmpty)
     press("mnuNewAccounts");
     EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow"));
     EXPECT_EQ(skinCount(), skins + 1);
+}
+
+TEST_F(LinkedOperations, AComponentFailingInItsOwnWayIsIgnoredLikeAnyOtherError)
+{
+    // A plugin raising what is not our error type, at its creation and in
+    // its entry call: nothing reaches the cashier, the form goes on.
+    ComponentRegistry::registerComponent(QStringLiteral("Senvo.Senvo1"),
+                                         []() -> QObject * { throw std::runtime_error("plugin failed"); });
+    ComponentRegistry::registerComponent(QStringLiteral("Mosker.Mosker1"), [] { return new ThrowingSibling; });
+    open();
+    press("mnuCashTurn");
+    press("mnuNewAccounts");
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty()) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    EXPECT_TRUE(launched.isEmpty());
+    form().cmdNew_Click();
+    EXPECT_EQ(mode(), ModeNew);
 }
 
 TEST_F(LinkedOperations, AnUnregisteredComponentIsRegisteredFromTheSystemFolderAndRefusedWhenItStaysMissing)

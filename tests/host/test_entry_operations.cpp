@@ -40,6 +40,12 @@ TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsL
     EXPECT_FALSE(form().isVisible());
     EXPECT_TRUE(form().isLoaded());
     EXPECT_EQ(modalShows(), 0);
+    // The host switches to that user while another's form is on screen:
+    // refused means no form to use.
+    clearShow(486);
+    ASSERT_TRUE(form().isVisible());
+    clearShow(623);
+    EXPECT_FALSE(form().isVisible());
 }
 
 TEST_F(EntryOperations, AnUnusableConnectionStringReachesTheHostAndShowsNoForm)

@@ -1,4 +1,5 @@
 #include "common/Module.h"
+#include "common/SharedServices.h"
 #include "controls/DastelHistory.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberSelector.h"
@@ -84,6 +85,18 @@ TEST_F(Lifecycle, ASecondClearShowKeepsTheChosenCashBoxAndTurn)
     EXPECT_EQ(form().CurrentTurn, 7);
     EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق فروشگاه"));
     EXPECT_FALSE(takeStatements().join(u'\n').contains(QStringLiteral("IsOpen = 1  And UserID")));
+
+    // Another cashier after an unload starts from his own open turn, and
+    // New works in it.
+    form().close();
+    clearShow(756);
+    const QVariant turn = db->scalar(QStringLiteral("SELECT Turn FROM tblRecPayCashTurn WHERE IsOpen = 1 AND UserID = 756"));
+    ASSERT_TRUE(turn.isValid());
+    EXPECT_EQ(form().CurrentTurn, turn.toInt());
+    EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), turn.toString());
+    EXPECT_EQ(child<QLabel>("lblOpenerUser")->text(), GetUserFullName(756));
+    form().cmdNew_Click();
+    EXPECT_EQ(mode(), ModeNew) << lastBox().message.toStdString();
 }
 
 TEST_F(Lifecycle, OpenTurnsOfTheUserDecideTheCashBox)

@@ -113,6 +113,11 @@ TEST_F(LoadReceipt, APaymentOrAMissingNumberEmptiesTheForm)
     EXPECT_EQ(Module::context().FormMode, ModeEmpty);
     EXPECT_EQ(text("txtRec"), QString());
     EXPECT_EQ(text("txtID"), QString());
+    // Nothing acts on the receipt no longer shown: its code is gone, and
+    // with it the return and document buttons.
+    EXPECT_EQ(text("txtCode"), QString());
+    EXPECT_FALSE(child<QWidget>("cmdReturnToTempState")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("cmdAccTrans")->isEnabled());
     EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
     EXPECT_EQ(ScriptedMessageBox::shown().last().message, QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
     // The history shown is that of the receipt that was on the form.
@@ -147,8 +152,13 @@ TEST_F(LoadReceipt, OnlyEnterTypedInTheBoxOfAViewingModeLoadsAndOnce)
 {
     QWidget *focused = focusInto(child<QLineEdit>("txtID"));
     ASSERT_EQ(focused, child<QLineEdit>("txtID"));
+    // Other keys pass through untouched, even with a number too large to load.
+    QTest::keyClicks(focused, QStringLiteral("99999999999"));
+    for (int i = 0; i < 11; ++i)
+        QTest::keyClick(focused, Qt::Key_Backspace);
     QTest::keyClicks(focused, QStringLiteral("12"));
-    EXPECT_TRUE(takeStatements().isEmpty()); // other keys pass through untouched
+    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty()) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    EXPECT_TRUE(takeStatements().isEmpty());
     EXPECT_EQ(text("txtID"), QStringLiteral("12"));
     for (qint32 mode : {ModeNew, ModeEdit, ModeEditFinal}) {
         Module::context().FormMode = mode;

@@ -2,6 +2,7 @@
 // and state, the questions and what each answer leaves on the form.
 
 #include "common/Module.h"
+#include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "data/Diagnostics.h"
 #include "data/DtEn.h"
@@ -260,21 +261,25 @@ TEST_F(NewEditCancel, TheMenuItemsRunTheOperationsWhenEnabled)
     EXPECT_EQ(mode(), ModeNew);
 }
 
-TEST_F(NewEditCancel, ACancelWhoseReloadFailsKeepsTheEditGoing)
+TEST_F(NewEditCancel, ACancelWhoseReloadFailsLeavesNothingToSaveAndSaysHowToRetry)
 {
     clearShow(486);
     loadReceipt(7);
     form().cmdEdit_Click();
     child<QLineEdit>("txtRec")->setText(QStringLiteral("99/000/000"));
-    Diagnostics::instance().failNext(QStringLiteral("From vwRecPayCashTurnDetail"));
+    // The load fails after emptying the fields: nothing half-read may be saved.
+    Diagnostics::instance().failNext(QStringLiteral("from tblRecPayCashTurn Where ID = "));
     ScriptedMessageBox::answer(1);
     child<QPushButton>("cmdCancel")->click();
-    EXPECT_EQ(mode(), ModeEdit);
-    EXPECT_TRUE(child<QWidget>("cmdCancel")->isEnabled());
-    EXPECT_FALSE(child<QWidget>("cmdNew")->isEnabled());
-    // A second try, the database back: the stored receipt returns.
-    ScriptedMessageBox::answer(1);
-    child<QPushButton>("cmdCancel")->click();
+    EXPECT_EQ(mode(), ModeEmpty);
+    EXPECT_TRUE(lastBox().message.contains(QStringLiteral("دريافت نقدي 7 دوباره خوانده نشد"))) << lastBox().message.toStdString();
+    for (const char *name : {"cmdSave", "cmdRegSave", "cmdCancel"})
+        EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_TRUE(child<QLineEdit>("txtRec")->isReadOnly());
+    EXPECT_TRUE(text("txtCode").isEmpty());
+    EXPECT_EQ(stored("ReceivedValue", 7).toLongLong(), 15750000);
+    // Enter in the number box, the database back: the stored receipt returns.
+    QTest::keyClick(focusInto(child<QLineEdit>("txtID")), Qt::Key_Return);
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_EQ(text("txtRec"), QStringLiteral("15/750/000"));
 }
@@ -292,4 +297,26 @@ TEST_F(NewEditCancel, TheFocusNeverGoesWhereTheCashierCannotSeeIt)
         EXPECT_FALSE(now->visibleRegion().isEmpty()) << now->objectName().toStdString();
         EXPECT_NE(now, child<QWidget>("cmdRegSave"));
     }
+}
+
+TEST_F(NewEditCancel, EnterGoesOnThroughTheReceiptAndPressesTheFocusedButton)
+{
+    clearShow(486);
+    form().cmdNew_Click();
+    auto *amount = child<QLineEdit>("txtRec");
+    QTest::keyClicks(focusInto(amount), QStringLiteral("1500"));
+    const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+    enter();
+    EXPECT_TRUE(child<QWidget>("TlvAccPicker")->isAncestorOf(QApplication::focusWidget()));
+    child<FarvoPicker>("TlvAccPicker")->setAccountID(110301);
+    enter();
+    EXPECT_TRUE(child<QWidget>("mptContracts")->isAncestorOf(QApplication::focusWidget()));
+    focusInto(child<QWidget>("txtDescription"));
+    enter();
+    EXPECT_EQ(QApplication::focusWidget(), child<QWidget>("cmdSave"));
+    EXPECT_EQ(mode(), ModeNew);
+    enter();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_EQ(stored("ReceivedValue", form().CurrentReceiptID).toLongLong(), 1500);
+    EXPECT_EQ(stored("RelatedAccountID", form().CurrentReceiptID).toInt(), 110301);
 }

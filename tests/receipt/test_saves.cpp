@@ -371,13 +371,13 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     EXPECT_EQ(documentsOf(8), 1);
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayReleasedCode")), 0);
 
-    // A return from the menu finds no document to remove and still clears the code.
+    // A return that finds no document to remove still clears the code.
     db->exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 8"));
     loadReceipt(8);
     form().TimerButtons_Timer();
     Diagnostics::instance().clear();
     ScriptedMessageBox::answer(1);
-    form().findChild<QAction *>(QStringLiteral("mnuReturnToTempStateEntry"))->trigger();
+    form().cmdReturnToTempState_Click();
     EXPECT_EQ(mode(), ModeViewTemporary);
     EXPECT_TRUE(stored("Code", 8).isNull());
     EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("Delete")).isEmpty());
@@ -418,6 +418,50 @@ TEST_F(Saves, AReceiptHasOneDocumentAndRemovingItKeepsOtherFormsRows)
     EXPECT_EQ(documentsOf(9), 0);
     EXPECT_EQ(db->count(QStringLiteral("tblAccountDocumentDetail WHERE DocumentID = %1").arg(doc)), 2);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Value FROM tblAccountDocument WHERE ID = %1").arg(doc)).toInt(), 300000);
+}
+
+TEST_F(Saves, ADocumentGoesOnlyWithItsReplacementAndNoNumberIsGivenTwice)
+{
+    const auto documentOf = [&](qint32 receipt) {
+        return db->scalar(QStringLiteral("SELECT d.Code FROM tblAccountDocument d JOIN tblAccountDocumentDetail r ON "
+                                         "r.DocumentID = d.ID WHERE r.FormID = %1 AND r.FormTypeID = 206")
+                              .arg(receipt))
+            .toInt();
+    };
+    // An edit whose save fails before the document step keeps the old document.
+    loadReceipt(7);
+    const int documentBefore = documentOf(7);
+    form().cmdEdit_Click();
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("16/000/000"));
+    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
+    child<QPushButton>("cmdSave")->click();
+    EXPECT_EQ(stored("ReceivedValue", 7).toLongLong(), 16000000);
+    EXPECT_EQ(documentOf(7), documentBefore);
+    // With documents off, an edited final receipt keeps the one it has.
+    setParameter(202, QStringLiteral("0"));
+    clearShow(486);
+    loadReceipt(7);
+    form().mnuEditFinal_Click();
+    form().cmdSave_Click();
+    EXPECT_EQ(documentOf(7), documentBefore);
+    setParameter(202, QStringLiteral("1"));
+    clearShow(486);
+
+    // The receipt holding the highest code and the newest document is
+    // deleted: neither its code nor its document's number comes back.
+    typeNewReceipt();
+    form().cmdSave_Click();
+    const qint32 deleted = form().CurrentReceiptID;
+    const int code = text("txtCode").toInt();
+    const int document = documentOf(deleted);
+    ASSERT_GT(document, 0);
+    ScriptedMessageBox::answer(1);
+    form().cmdDelete_Click();
+    ASSERT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(deleted)), 0);
+    typeNewReceipt();
+    form().cmdSave_Click();
+    EXPECT_EQ(text("txtCode").toInt(), code + 1);
+    EXPECT_EQ(documentOf(form().CurrentReceiptID), document + 1);
 }
 
 TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice)
@@ -469,6 +513,48 @@ TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice
     EXPECT_EQ(history(QStringLiteral("ReceiptID = 17")), 0);
 }
 
+TEST_F(Saves, WhateverFollowsASaveThatWroteItsReceiptWorksOnThatOneReceipt)
+{
+    // The save writes the receipt and fails at its log; the cashier then
+    // changes the amount and goes on another way.
+    const struct
+    {
+        const char *next;
+        std::function<void(frmRPDCashRec &)> press;
+        qint32 mode;
+        bool finalCode;
+        int creationLogs;
+    } ways[] = {
+        {"draft save", [](frmRPDCashRec &f) { f.cmdRegSave_Click(); }, ModeViewTemporary, false, 0},
+        {"cancel", [](frmRPDCashRec &f) { ScriptedMessageBox::answer(1); f.cmdCancel_Click(); }, ModeViewFinal, true, 0},
+        {"final-edit menu, then save", [](frmRPDCashRec &f) { f.mnuEditFinal_Click(); f.cmdSave_Click(); },
+         ModeViewFinal, true, 1},
+    };
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.next);
+        typeNewReceipt();
+        const int before = receipts();
+        Diagnostics::instance().failNext(QStringLiteral("spOmberInsertFormAction"));
+        child<QPushButton>("cmdSave")->click();
+        ASSERT_EQ(mode(), ModeNew);
+        const qint32 id = form().CurrentReceiptID;
+        child<QLineEdit>("txtRec")->setText(QStringLiteral("3/000/000"));
+        way.press(form());
+        EXPECT_EQ(receipts(), before + 1) << "one receipt, whatever is pressed next";
+        EXPECT_EQ(form().CurrentReceiptID, id);
+        EXPECT_EQ(text("txtID"), QString::number(id));
+        EXPECT_EQ(mode(), way.mode);
+        EXPECT_EQ(stored("Code", id).isNull(), !way.finalCode);
+        // What the form shows is what is stored: the amount typed after the
+        // failure, or (cancel) the amount the failed save stored.
+        EXPECT_EQ(text("txtRec"), QString::fromLatin1(way.mode == ModeViewFinal && way.creationLogs == 0 ? "1/250/000" : "3/000/000"));
+        EXPECT_EQ(stored("ReceivedValue", id).toLongLong(), way.creationLogs == 0 && way.finalCode ? 1250000 : 3000000);
+        EXPECT_EQ(db->count(QStringLiteral("tblOmberFormAction WHERE FormCode = '%1' AND EventID = 20601").arg(id)),
+                  way.creationLogs);
+        EXPECT_EQ(db->count(QStringLiteral("tblOmberFormAction WHERE FormCode = '%1' AND EventID = 20604").arg(id)), 0);
+    }
+}
+
 TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInStep)
 {
     loadReceipt(7);
@@ -485,15 +571,24 @@ TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInS
     EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
 }
 
-TEST_F(Saves, TheMenuRunsTheSameSaves)
+TEST_F(Saves, TheMenuRunsTheSameSavesAndTheDraftSaveOnlyWhereItsButtonMay)
 {
     typeNewReceipt();
     form().findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
     EXPECT_EQ(mode(), ModeViewFinal);
-    form().findChild<QAction *>(QStringLiteral("mnuRegSave"))->setEnabled(true);
     typeNewReceipt();
-    form().findChild<QAction *>(QStringLiteral("mnuRegSave"))->trigger();
+    auto *draft = form().findChild<QAction *>(QStringLiteral("mnuRegSave"));
+    draft->trigger();
     EXPECT_EQ(mode(), ModeViewTemporary);
+    // The menu item stays enabled after a draft save, its button does not:
+    // no levels of the shown receipt are written from there.
+    ASSERT_TRUE(draft->isEnabled());
+    const qint32 id = form().CurrentReceiptID;
+    child<OmberSelector>("sltBranch")->setSelectedID(2);
+    Diagnostics::instance().clear();
+    draft->trigger();
+    EXPECT_TRUE(Diagnostics::instance().statements().isEmpty());
+    EXPECT_TRUE(stored("BranchID", id).isNull());
 }
 
 TEST_F(Saves, TheLogAndTheRecordTellTheWholeLifeOfAReceipt)
