@@ -1,5 +1,7 @@
 #include "controls/OmberBody.h"
 
+#include "platform/Look.h"
+
 #include <QWidget>
 
 QString OmberBody::styleSheet()
@@ -13,10 +15,10 @@ QString OmberBody::styleSheet()
         "QLineEdit, QComboBox { background: white; border: 1px solid #bdb4a2; border-radius: 3px; padding: 2px 4px;"
         " min-height: 20px; }"
         "QLineEdit:read-only { background: #f1eee7; color: #333; }"
-        "QLineEdit:focus, QComboBox:focus { border: 1px solid #8a6d3b; }"
         "QComboBox:disabled, QLineEdit:disabled { background: #f1eee7; color: #555; }"
         "QMenuBar { background: #ebe5d8; }"
-        "QMenuBar::item:selected { background: #d9ceb6; }");
+        "QMenuBar::item:selected { background: #d9ceb6; }")
+           + Look::focusStyle();
 }
 
 void OmberBody::ApplySkin(QWidget *window)

@@ -25,16 +25,19 @@ QColor fromOle(qint32 bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+QString focusStyle()
+{
+    // Where the keyboard is must show at a glance: a cashier types without
+    // looking at the screen and then checks it.
+    return QStringLiteral("QLineEdit:focus, QComboBox:focus { border: 2px solid #1f6fd1; border-radius: 3px; }"
+                          "QPushButton:focus { border: 2px solid #1f6fd1; border-radius: 4px; background: #eaf2fd; }");
+}
+
 void applyFormLook(QWidget *window)
 {
     window->setLayoutDirection(Qt::RightToLeft);
     window->setFont(persianFont());
-    // Where the keyboard is must show at a glance: a cashier types without
-    // looking at the screen and then checks it.
-    window->setStyleSheet(window->styleSheet()
-                          + QStringLiteral("QLineEdit:focus { border: 2px solid #1f6fd1; border-radius: 3px; padding: 1px; }"
-                                           "QPushButton:focus { border: 2px solid #1f6fd1; border-radius: 4px;"
-                                           " padding: 3px 6px; background: #eaf2fd; }"));
+    window->setStyleSheet(window->styleSheet() + focusStyle());
 }
 
 } // namespace Look

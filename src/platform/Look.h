@@ -11,7 +11,10 @@ namespace Look {
 
 QFont persianFont(int pointSize = 10);
 QColor fromOle(qint32 bgr);
-// Right to left and the Persian font, on a window and what it holds.
+// The style of the control that has the keyboard focus: plainly marked.
+QString focusStyle();
+// Right to left, the Persian font and the focus style, on a window and
+// what it holds.
 void applyFormLook(QWidget *window);
 
 } // namespace Look
