@@ -7,8 +7,9 @@
 #
 #   scripts/with-test-postgres.sh ctest --test-dir build
 #
-# When no server can be started the command still runs, without
-# PARDEX_TEST_PG, and a line on stderr says why.
+# When no server can be started the command does not run: the reason is
+# printed and the exit status is 1. PARDEX_TEST_PG=off runs the command
+# without a server, the server tests switched off (they say so).
 set -uo pipefail
 
 if [ $# -eq 0 ]; then
@@ -16,11 +17,15 @@ if [ $# -eq 0 ]; then
   exit 2
 fi
 
-skip() {
-  echo "*** PostgreSQL server tests skipped: $1" >&2
-  shift
-  unset PARDEX_TEST_PG
+if [ "${PARDEX_TEST_PG:-}" = off ]; then
+  echo "*** PostgreSQL server tests switched off (PARDEX_TEST_PG=off)" >&2
   exec "$@"
+fi
+
+skip() {
+  echo "*** No PostgreSQL server for the tests: $1" >&2
+  echo "*** (PARDEX_TEST_PG=off runs the tests without the server tests)" >&2
+  exit 1
 }
 
 bindir=""
@@ -61,10 +66,8 @@ trap 'exit 130' INT TERM
 if ! "${runas[@]}" "$bindir/initdb" -D "$dir/data" -U pardex --pwfile="$dir/pwfile" -E UTF8 --locale=C.UTF-8 \
      --auth-local=scram-sha-256 --auth-host=scram-sha-256 >"$dir/initdb.log" 2>&1; then
   cat "$dir/initdb.log" >&2
-  echo "*** PostgreSQL server tests skipped: initdb failed" >&2
   trap - EXIT; cleanup
-  unset PARDEX_TEST_PG
-  exec "$@"
+  skip "initdb failed" "$@"
 fi
 
 # A free port: the first of a range that nothing listens on and the server
@@ -80,10 +83,8 @@ for attempt in $(seq 1 20); do
 done
 if [ -z "$started" ]; then
   tail -20 "$dir/server.log" >&2 2>/dev/null
-  echo "*** PostgreSQL server tests skipped: the server did not start" >&2
   trap - EXIT; cleanup
-  unset PARDEX_TEST_PG
-  exec "$@"
+  skip "the server did not start" "$@"
 fi
 
 export PARDEX_TEST_PG="Provider=PostgreSQL;Data Source=127.0.0.1,$port;Initial Catalog=postgres;User ID=pardex;Password=$password"

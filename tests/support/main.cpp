@@ -1,7 +1,8 @@
 // Test entry: one QApplication for every test binary, offscreen unless told
 // otherwise, and the data environment's statement record switched on. On
-// PostgreSQL (PARDEX_TEST_ENGINE=postgresql) without a server to run on,
-// every test is skipped with one line that says so.
+// PostgreSQL (PARDEX_TEST_ENGINE=postgresql) every test needs the server
+// scripts/with-test-postgres.sh starts: without one it fails, unless the
+// server tests were switched off on purpose (PARDEX_TEST_PG=off).
 
 #include "data/Diagnostics.h"
 #include "support/DemoDatabase.h"
@@ -16,9 +17,13 @@ class ServerRequired : public ::testing::Environment
 public:
     void SetUp() override
     {
-        if (DemoDatabase::onPostgres() && qEnvironmentVariableIsEmpty("PARDEX_TEST_PG"))
-            GTEST_SKIP() << "no PostgreSQL server for the tests (PARDEX_TEST_PG is not set; "
-                            "scripts/with-test-postgres.sh starts one)";
+        if (!DemoDatabase::onPostgres())
+            return;
+        if (qEnvironmentVariable("PARDEX_TEST_PG") == u"off")
+            GTEST_SKIP() << "PostgreSQL server tests switched off (PARDEX_TEST_PG=off)";
+        if (qEnvironmentVariableIsEmpty("PARDEX_TEST_PG"))
+            FAIL() << "no PostgreSQL server for the tests (PARDEX_TEST_PG is not set; "
+                      "scripts/with-test-postgres.sh starts one; PARDEX_TEST_PG=off switches them off)";
     }
 };
 
