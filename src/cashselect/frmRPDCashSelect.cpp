@@ -34,6 +34,7 @@ frmRPDCashSelect::frmRPDCashSelect() : ui(std::make_unique<Ui::frmRPDCashSelect>
 {
     ui->setupUi(this);
     Look::applyFormLook(this);
+    Look::fitCaptions(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     connect(ui->cmbCash, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
         if (index >= 0)

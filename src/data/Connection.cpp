@@ -177,6 +177,17 @@ void Connection::RollbackTrans()
         m_dialect->rollbackTransaction();
 }
 
+QString Connection::endOfDayLiteral(const QDate &date) const
+{
+    // The day's last moment each engine keeps (SQL Server's datetime counts
+    // in 1/300 s), so that "up to this date" takes what another program
+    // stored at any time of that day.
+    const QString start = dateLiteral(date);
+    const QString midnight = QStringLiteral(" 00:00:00");
+    return start.endsWith(midnight) ? start.chopped(midnight.size()) + QStringLiteral(" 23:59:59.999")
+                                    : start + QStringLiteral(" 23:59:59.997");
+}
+
 QString Connection::dateLiteral(const QDate &date) const
 {
     if (m_dialect)

@@ -52,6 +52,8 @@ public:
 
     // The quoted date text for a clause on this connection's engine.
     QString dateLiteral(const QDate &date) const;
+    // The last moment of that date, in the same form.
+    QString endOfDayLiteral(const QDate &date) const;
     Dialect::Engine engine() const;
 
     // The signed-in user, told to the database for its record of changes.

@@ -1,6 +1,9 @@
 #include "platform/Look.h"
 
+#include <QAbstractButton>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QWidget>
 
 namespace Look {
@@ -38,6 +41,31 @@ void applyFormLook(QWidget *window)
     window->setLayoutDirection(Qt::RightToLeft);
     window->setFont(persianFont());
     window->setStyleSheet(window->styleSheet() + focusStyle());
+}
+
+void fitCaptions(QWidget *window)
+{
+    // A form placed control by control keeps its design sizes; a caption
+    // wider than its control (the fonts a system has differ from the
+    // design's) is drawn a little smaller rather than cut.
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        QString text;
+        int room = w->width();
+        if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            text = button->text();
+            room -= 14; // frame and padding
+        } else if (auto *label = qobject_cast<QLabel *>(w); label && !label->wordWrap()) {
+            text = label->text();
+            room -= 2 * label->margin() + 2;
+        }
+        if (text.isEmpty() || w->parentWidget()->layout())
+            continue;
+        QFont font = w->font();
+        while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > 7) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            w->setFont(font);
+        }
+    }
 }
 
 } // namespace Look

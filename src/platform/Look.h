@@ -16,5 +16,8 @@ QString focusStyle();
 // Right to left, the Persian font and the focus style, on a window and
 // what it holds.
 void applyFormLook(QWidget *window);
+// Shrinks the font of a button or label placed by the design (not by a
+// layout) whose caption would not show whole at its design size.
+void fitCaptions(QWidget *window);
 
 } // namespace Look

@@ -50,6 +50,7 @@ frmRPDCashRec::frmRPDCashRec()
 {
     ui->setupUi(this);
     Look::applyFormLook(this);
+    Look::fitCaptions(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     comSkinner1->setObjectName(QStringLiteral("comSkinner1"));
     TimerButtons->setObjectName(QStringLiteral("TimerButtons"));

@@ -45,6 +45,7 @@ frmReport::frmReport() : ui(std::make_unique<Ui::frmReport>())
 {
     ui->setupUi(this);
     Look::applyFormLook(this);
+    Look::fitCaptions(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     connect(ui->cmdPrint, &QPushButton::clicked, this, [this] { runHandler([this] { cmdPrint_Click(); }); });
     connect(ui->cmdOk, &QPushButton::clicked, this, [this] { runHandler([this] { cmdOk_Click(); }); });

@@ -278,6 +278,18 @@ void FlexGrid::finishLoading()
     }
 }
 
+bool FlexGrid::readMore(int maxMilliseconds)
+{
+    m_loader->stop();
+    return readSlice(m_sliceRows, maxMilliseconds);
+}
+
+void FlexGrid::resumeLoading()
+{
+    if (m_cursor)
+        m_loader->start();
+}
+
 void FlexGrid::stopLoading()
 {
     m_loader->stop();

@@ -73,6 +73,10 @@ public:
     bool loading() const { return m_cursor != nullptr; }
     // Reads the rest of the bound rows now.
     void finishLoading();
+    // Reads more of the bound rows for about that long, the background
+    // reading paused; true while rows remain (resumeLoading goes on with them).
+    bool readMore(int maxMilliseconds);
+    void resumeLoading();
     // Drops the rows not yet read.
     void stopLoading();
     // No columns, no rows.

@@ -2,6 +2,8 @@
 
 #include "search/ResultTable.h"
 
+#include "core/PersianDate.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -25,7 +27,10 @@ Outcome failed(const QString &error)
 
 QString newWorkbookPath(const QString &folder)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    // The cashier's own calendar, with "-" where a file name cannot hold "/".
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString stamp = PersianDate::fromDate(now.date()).replace(u'/', u'-') + u' '
+                          + now.toString(QStringLiteral("HH-mm-ss"));
     const QDir dir(folder);
     QString path = dir.filePath(QStringLiteral("جستجوي دريافت نقدي %1.xlsx").arg(stamp));
     for (int n = 2; QFileInfo::exists(path); ++n)
@@ -57,6 +62,8 @@ Outcome write(const ResultTable &table, const QVector<int> &widthsTwips, const Q
     XlsxWorkbook book;
     if (!book.open(partial))
         return failed(QStringLiteral("فايل ساخته نشد (پوشه وجود ندارد يا اجازه نوشتن در آن نيست)"));
+    // The company's receipts: readable by their owner alone, from the start.
+    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
     QVector<double> widths;
     for (int c = 0; c < columns; ++c)
         widths << widthsTwips.value(c, 1000) / 15.0;

@@ -8,12 +8,16 @@
 #include "controls/AmountEntry.h"
 #include "controls/KeyEvents.h"
 #include "core/Vb.h"
+#include "core/VbError.h"
+#include "search/FlexGrid.h"
+#include "search/ResultTable.h"
 #include "data/DtEn.h"
 #include "data/SqlText.h"
 #include "platform/Look.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QShortcut>
 
 namespace {
 frmRPDSearch *g_instance = nullptr;
@@ -52,9 +56,28 @@ frmRPDSearch::frmRPDSearch() : ui(std::make_unique<Ui::frmRPDSearch>())
 {
     ui->setupUi(this);
     Look::applyFormLook(this);
+    Look::fitCaptions(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    takeDesignState();
     connectHandlers();
+}
+
+void frmRPDSearch::takeDesignState()
+{
+    m_designSize = size();
+    for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (!w->isWindow())
+            m_designGeometry.push_back({w, w->geometry()});
+}
+
+void frmRPDSearch::restoreDesignState()
+{
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    resize(m_designSize);
+    for (const auto &[widget, geometry] : std::as_const(m_designGeometry))
+        if (widget)
+            widget->setGeometry(geometry);
 }
 
 frmRPDSearch::~frmRPDSearch()
@@ -82,6 +105,15 @@ void frmRPDSearch::connectHandlers()
             [this](qint16 &key) { runHandler([&] { txtIDTo_KeyPress(key); }); });
     // The turn box takes digits typed on the Persian layout as digits too.
     KeyEvents::of(ui->txtCashTurnID);
+    // Escape hides the form as picking a row does, criteria and rows kept,
+    // from whichever box has the focus (the amount boxes swallow the key).
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { hide(); });
+    // The count and totals follow the rows as they arrive.
+    connect(ui->flxCashPay->model(), &QAbstractItemModel::rowsInserted, this, [this] { showTotals(); });
+    connect(ui->flxCashPay->model(), &QAbstractItemModel::modelReset, this, [this] { showTotals(); });
+    connect(ui->flxCashPay, &FlexGrid::LoadFinished, this, [this] { showTotals(); });
     // Enter in a criterion runs the search.
     for (QLineEdit *box : {ui->txtCashTurnID, ui->txtReceivedFrom, ui->txtReceivedTo, ui->txtIDFrom, ui->txtIDTo,
                            ui->txtDescription})
@@ -100,6 +132,7 @@ void frmRPDSearch::ensureLoaded()
     // load it again; a failed load leaves it unloaded for the next touch.
     m_loaded = true;
     m_loading = true;
+    restoreDesignState();
     try {
         Form_Load();
     } catch (...) {
@@ -170,6 +203,8 @@ void frmRPDSearch::Form_Load()
     // larger than 32767 twips is remembered as 32767 rather than failing.
     LastWidth = Vb::cint(qMin(widthTwips(), 32767.0));
     LastHeight = Vb::cint(qMin(heightTwips(), 32767.0));
+    m_laidWidth = widthTwips();
+    m_laidHeight = heightTwips();
 }
 
 void frmRPDSearch::Unload()
@@ -181,7 +216,75 @@ void frmRPDSearch::Unload()
     const QSignalBlocker block(ui->cmbCash);
     ui->cmbCash->clear();
     ui->flxCashPay->clearGrid();
+    m_cutShort = false;
+    showTotals();
     WhereClause.clear();
+}
+
+void frmRPDSearch::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (ui->flxCashPay->loading()) {
+        ui->flxCashPay->stopLoading();
+        m_cutShort = true;
+        showTotals();
+    }
+}
+
+namespace {
+// An amount cell as a fixed-point value; what is not a number counts as 0.
+Currency amountOf(const ResultTable &table, int row, int column)
+{
+    switch (table.kind(row, column)) {
+    case ResultTable::Kind::Integer:
+        return Currency::fromInteger(table.integer(row, column));
+    case ResultTable::Kind::Null:
+        return Currency();
+    default:
+        return Currency::fromDecimalText(table.text(row, column)).value_or(Currency());
+    }
+}
+constexpr int ReceivedColumn = 7;
+constexpr int PaidColumn = 8;
+} // namespace
+
+void frmRPDSearch::showTotals()
+{
+    const ResultTable &table = ui->flxCashPay->table();
+    if (table.rowCount() < m_summedRows || table.rowCount() == 0) {
+        m_summedRows = 0;
+        m_receivedTotal = m_paidTotal = Currency();
+        m_totalsOverflow = false;
+    }
+    const bool amounts = table.columnCount() > PaidColumn;
+    // Only the rows that arrived since the last call are added.
+    for (; amounts && m_summedRows < table.rowCount(); ++m_summedRows) {
+        if (m_totalsOverflow)
+            continue;
+        try {
+            m_receivedTotal += amountOf(table, m_summedRows, ReceivedColumn);
+            m_paidTotal += amountOf(table, m_summedRows, PaidColumn);
+        } catch (const VbError &) {
+            m_totalsOverflow = true;
+        }
+    }
+    if (table.columnCount() == 0) {
+        ui->lblFound->clear();
+        return;
+    }
+    const QString separator = QStringLiteral("/");
+    QString text = QStringLiteral("%1 رديف").arg(FormatThousands(QString::number(table.rowCount()), separator));
+    if (amounts)
+        text += m_totalsOverflow
+                    ? QStringLiteral("؛ جمع مبالغ بيش از حد نمايش است")
+                    : QStringLiteral("؛ جمع دريافت: %1 ريال؛ جمع پرداخت: %2 ريال")
+                          .arg(FormatThousands(m_receivedTotal.toString(), separator),
+                               FormatThousands(m_paidTotal.toString(), separator));
+    if (ui->flxCashPay->loading())
+        text += QStringLiteral(" (در حال خواندن...)");
+    else if (m_cutShort)
+        text += QStringLiteral(" (خواندن نتيجه نيمه كاره ماند؛ دوباره جستجو كنيد)");
+    ui->lblFound->setText(text);
 }
 
 bool frmRPDSearch::checkCriteria()
@@ -262,13 +365,15 @@ void frmRPDSearch::CreateWhereClause()
     if (!trimBlanks(ui->txtIDTo->text()).isEmpty())
         clause += QStringLiteral(" ID <= ") + Vb::cstr(Vb::val(ui->txtIDTo->text())) + AndSpaced;
 
-    // The engine is told the date in a form it cannot read another way.
+    // The engine is told the date in a form it cannot read another way; the
+    // upper bound takes the whole of its day, whatever time a receipt was
+    // stored at.
     const Connection &cnt = Module::dtEn().cnt;
     if (!ui->dtpTransactionDateFrom->IsEmpty())
         clause += QStringLiteral(" TransactionDate >= '") + cnt.dateLiteral(ui->dtpTransactionDateFrom->date())
                   + QStringLiteral("'") + AndSpaced;
     if (!ui->dtpTransactionDateTo->IsEmpty())
-        clause += QStringLiteral(" TransactionDate <= '") + cnt.dateLiteral(ui->dtpTransactionDateTo->date())
+        clause += QStringLiteral(" TransactionDate <= '") + cnt.endOfDayLiteral(ui->dtpTransactionDateTo->date())
                   + QStringLiteral("'") + AndSpaced;
 
     if (!ui->TlvAccSecondAccount->IsEmpty())
@@ -364,13 +469,11 @@ void frmRPDSearch::applyResizeRule(double width, double height)
 {
     if (width <= 6000 || height <= 6000)
         return;
-    // The remembered size is 16-bit: beyond 32767 twips (a maximised window
-    // on a large screen) the controls stay where they are rather than the
-    // layout failing with an overflow.
-    if (width > 32767 || height > 32767)
-        return;
-    const float dW = float(width - LastWidth);
-    const float dH = float(height - LastHeight);
+    // The growth is measured from the size last laid out, kept exactly: the
+    // remembered 16-bit size stops at 32767 twips, a maximised window on a
+    // large screen does not, and its grid must still stretch.
+    const float dW = float(width - m_laidWidth);
+    const float dH = float(height - m_laidHeight);
     // Right to left: the criteria keep their distance from the right edge.
     for (QWidget *w : {static_cast<QWidget *>(ui->cmbCash), static_cast<QWidget *>(ui->txtCashTurnID),
                        static_cast<QWidget *>(ui->mptOpenerUser), static_cast<QWidget *>(ui->TlvAccSecondAccount),
@@ -388,8 +491,12 @@ void frmRPDSearch::applyResizeRule(double width, double height)
         w->raise();
     }
     MoveControlBy(ui->flxCashPay, dW, 0, dH);
-    LastWidth = Vb::cint(width);
-    LastHeight = Vb::cint(height);
+    MoveControlBy(ui->lblFound, dW, 0, 0);
+    ui->lblFound->move(ui->lblFound->x(), ui->lblFound->y() + twipsToPixels(dH));
+    m_laidWidth = width;
+    m_laidHeight = height;
+    LastWidth = Vb::cint(qMin(width, 32767.0));
+    LastHeight = Vb::cint(qMin(height, 32767.0));
 }
 
 void frmRPDSearch::resizeEvent(QResizeEvent *event)
@@ -401,16 +508,8 @@ void frmRPDSearch::resizeEvent(QResizeEvent *event)
 
 void frmRPDSearch::closeEvent(QCloseEvent *event)
 {
-    // The close box leaves as the exit button does.
+    // Only the exit button empties the form: the close box hides it, as
+    // Escape does, criteria and rows kept.
     event->ignore();
-    runHandler([this] { cmdExit_Click(); });
-}
-
-void frmRPDSearch::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        runHandler([this] { cmdExit_Click(); });
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    hide();
 }

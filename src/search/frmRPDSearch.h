@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/Currency.h"
+
 #include <QPointer>
+#include <QRect>
+#include <QVector>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -88,11 +92,18 @@ public Q_SLOTS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    // Whatever hides the form (a picked row, Escape) stops the rows still
+    // being read: nothing of the search may surface over the receipt form.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     frmRPDSearch();
     void connectHandlers();
+    // Every opening after an unload starts from the form as designed.
+    void takeDesignState();
+    void restoreDesignState();
+    // The number of rows found and the totals of the amount columns, under the grid.
+    void showTotals();
     // False, after telling the cashier, when a box holds what the clause
     // cannot say as typed (a control character, a number beyond its range).
     bool checkCriteria();
@@ -104,4 +115,16 @@ private:
     QPointer<QLineEdit> m_receiptNumberBox;
     bool m_loaded = false;
     bool m_loading = false;
+    QSize m_designSize;
+    QVector<QPair<QPointer<QWidget>, QRect>> m_designGeometry;
+    // The size last laid out, exactly: the 16-bit remembered size stops at
+    // 32767 twips, the layout on a large screen does not.
+    double m_laidWidth = 0;
+    double m_laidHeight = 0;
+    // Totals of the rows summed so far (they arrive a slice at a time).
+    int m_summedRows = 0;
+    Currency m_receivedTotal;
+    Currency m_paidTotal;
+    bool m_totalsOverflow = false;
+    bool m_cutShort = false;
 };

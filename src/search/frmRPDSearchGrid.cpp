@@ -31,6 +31,7 @@ void frmRPDSearch::cmdSearch_Click()
 {
     if (!checkCriteria())
         return;
+    m_cutShort = false;
     CreateWhereClause();
     PrepareGrid();
     try {

@@ -484,8 +484,9 @@ void addBulkReceipts(SuiteWriter &db, qint64 count)
             const int account = CounterpartyAccounts[rng.bounded(int(std::size(CounterpartyAccounts)))];
             const int contract = rng.bounded(3) == 0 ? int(rng.bounded(1, 5)) : 0;
             const qint64 amount = qint64(rng.bounded(10, 500000)) * 1000;
+            // Written at a time of day; dated as the form dates a receipt, at midnight.
             const QDateTime at = opened.addSecs(8 * 3600 + k * 60);
-            db.exec(receipt, {turnId, final ? QVariant(nextCode++) : Null, at, farsiOpened,
+            db.exec(receipt, {turnId, final ? QVariant(nextCode++) : Null, at.date().startOfDay(), farsiOpened,
                               QString::fromUtf8(Descriptions[rng.bounded(int(std::size(Descriptions)))])
                                   .arg(rng.bounded(1000, 99999)),
                               amount, account, contract ? QVariant(contract) : Null, cash == 3 ? 2 : 1,

@@ -13,6 +13,7 @@
 #include "suite/Sqlite.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QPushButton>
 #include <QTest>
 
@@ -83,7 +84,7 @@ TEST_F(Criteria, EachCriterionAloneAddsItsFragment)
         {[&] { searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(QDate(2024, 3, 1)); },
          QStringLiteral("TransactionDate >= ") + date},
         {[&] { searchChild<OmberDate>("dtpTransactionDateTo")->setValue(QDate(2024, 3, 1)); },
-         QStringLiteral("TransactionDate <= ") + date},
+         QStringLiteral("TransactionDate <= '2024-03-01 23:59:59.999' And  ")},
         {[&] { searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303); },
          QStringLiteral("RelatedAccountID = 110303 AND ")},
         {[&] { searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102); }, QStringLiteral("AccountID = 110102 AND ")},
@@ -103,7 +104,7 @@ TEST_F(Criteria, AllFourteenTogetherInTheirOrder)
     EXPECT_EQ(clause(),
               QStringLiteral("Where CashID = 2 AND Turn = 12 AND UserID = 756 AND ReceivedValue >= 1000000 And  "
                              "ReceivedValue <= 25000000 And  ID >= 3 And  ID <= 40 And  TransactionDate >= "
-                             "'2024-03-01 00:00:00' And  TransactionDate <= '2024-03-31 00:00:00' And  "
+                             "'2024-03-01 00:00:00' And  TransactionDate <= '2024-03-31 23:59:59.999' And  "
                              "RelatedAccountID = 110303 AND AccountID = 110102 AND ContractID = 2 AND AchieverID = 9 "
                              "AND Description Like '%قسط%' AND PayedValue=0"));
     // The engine takes it as it is.
@@ -134,6 +135,13 @@ TEST_F(Criteria, EachKindOfCriterionFindsWhatItNames)
                                              .arg(day.toString(QStringLiteral("yyyy-MM-dd"))));
     EXPECT_EQ(shownIds(), expected);
     EXPECT_FALSE(expected.isEmpty());
+    // A range of one day finds that day's receipts whatever time of day
+    // another program stored them at.
+    db->exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET TransactionDate = ? WHERE ID = 7"),
+             {QDateTime(day, QTime(23, 59, 59))});
+    searchChild<OmberDate>("dtpTransactionDateTo")->setValue(day);
+    runSearch();
+    EXPECT_TRUE(shownIds().contains(7));
 }
 
 TEST_F(Criteria, ATurnBoxHoldingTextFiltersOnTurnZero)

@@ -3,11 +3,14 @@
 #include "SearchFixture.h"
 #include "common/ShownBoxes.h"
 
+#include "core/PersianDate.h"
 #include "search/SpreadsheetExport.h"
 #include "support/ScriptedMessageBox.h"
 #include "suite/DemoData.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -185,6 +188,54 @@ TEST_F(Export, ALongExportShowsProgressAndCanBeCancelled)
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(filesInFolder().isEmpty());
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+}
+
+TEST_F(Export, RowsStillBeingReadAreUnderTheProgressTooAndExportsAreTheUsersAlone)
+{
+    // Pressed while the search still reads its rows: the progress shows at
+    // once and Cancel stops the export, the reading going on in the background.
+    db->addReceipts(3000);
+    grid()->setSliceRows(50);
+    searchChild<QPushButton>("cmdSearch")->click();
+    ASSERT_TRUE(grid()->loading());
+    frmRPDSearch::setExportProgressDelay(0);
+    QString label;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        if (auto *progress = search().findChild<QProgressDialog *>(QStringLiteral("prgExcel"));
+            progress && progress->isVisible()) {
+            label = progress->labelText();
+            progress->cancel();
+        }
+    });
+    canceller.start(0);
+    searchChild<QPushButton>("cmdExcel")->click();
+    canceller.stop();
+    EXPECT_TRUE(label.startsWith(QStringLiteral("خواندن نتيجه جستجو"))) << label.toStdString();
+    EXPECT_TRUE(opened.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!grid()->loading(), 30000);
+
+    // Without a folder named for them, exports go to a folder of the user's
+    // own, readable by the user alone, where a day-old export is removed.
+    qunsetenv("PARDEX_EXPORT_DIR");
+    QTemporaryDir runtime;
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const QString exports = runtime.filePath(QStringLiteral("pardex-exports"));
+    QDir().mkpath(exports);
+    QFile old(QDir(exports).filePath(QStringLiteral("old.xlsx")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime);
+    old.close();
+    searchChild<QPushButton>("cmdExcel")->click();
+    qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(QFileInfo(opened[0]).absolutePath(), exports);
+    EXPECT_EQ(QFile::permissions(exports) & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(QFile::permissions(opened[0]) & 0x0777, QFile::ReadUser | QFile::WriteUser);
+    EXPECT_FALSE(old.exists());
+    // Its name carries the day in the cashier's calendar.
+    EXPECT_TRUE(QFileInfo(opened[0]).fileName().contains(PersianDate::today().replace(u'/', u'-')));
 }
 
 TEST_F(Export, TheWriterLeavesNoFileUnderTheFinalNameWhenCancelled)

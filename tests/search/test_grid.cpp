@@ -2,6 +2,7 @@
 // leaving it, and the resize rule.
 
 #include "SearchFixture.h"
+#include "common/SharedServices.h"
 #include "common/ShownBoxes.h"
 
 #include "common/Module.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -210,6 +212,54 @@ TEST_F(Grid, ExitUnloadsSoTheNextOpeningStartsEmpty)
     EXPECT_TRUE(search().isLoaded());
 }
 
+TEST_F(Grid, EscapeAndTheCloseBoxHideWhatOnlyExitEmptiesAndTheLayoutComesBackAsDesigned)
+{
+    // Escape from a text box and from an amount box alike: hidden, criteria
+    // and rows kept, the rows still being read stopped (nothing of the search
+    // surfaces over the receipt form afterwards) and the count saying so.
+    db->addReceipts(3000);
+    grid()->setSliceRows(3);
+    box("txtReceivedFrom")->setText(QStringLiteral("1/000"));
+    searchChild<QPushButton>("cmdSearch")->click();
+    ASSERT_TRUE(grid()->loading());
+    for (const char *name : {"txtDescription", "txtReceivedFrom"}) {
+        search().show();
+        QTest::keyClick(focusInto(box(name)), Qt::Key_Escape);
+        EXPECT_TRUE(search().isHidden()) << name;
+        EXPECT_TRUE(search().isLoaded()) << name;
+    }
+    EXPECT_FALSE(grid()->loading());
+    EXPECT_EQ(box("txtReceivedFrom")->text(), QStringLiteral("1/000"));
+    EXPECT_LT(grid()->Rows(), 3000);
+    EXPECT_TRUE(searchChild<QLabel>("lblFound")->text().startsWith(
+        QStringLiteral("%1 رديف").arg(FormatThousands(QString::number(grid()->Rows() - 1), QStringLiteral("/")))));
+    EXPECT_TRUE(searchChild<QLabel>("lblFound")->text().contains(QStringLiteral("نيمه كاره")));
+    search().show();
+    search().close();
+    EXPECT_TRUE(search().isHidden());
+    EXPECT_TRUE(search().isLoaded());
+
+    // Under the grid: how many rows, and the totals of what was received and paid.
+    grid()->setSliceRows(20000);
+    search().show();
+    runSearch();
+    const qint64 received = db->scalar(QStringLiteral("SELECT sum(ReceivedValue) FROM tblRecPayCashTurnDetail WHERE "
+                                                      "PayedValue = 0 AND ReceivedValue >= 1000")).toLongLong();
+    EXPECT_EQ(searchChild<QLabel>("lblFound")->text(),
+              QStringLiteral("%1 رديف؛ جمع دريافت: %2 ريال؛ جمع پرداخت: 0 ريال")
+                  .arg(FormatThousands(QString::number(grid()->Rows() - 1), QStringLiteral("/")),
+                       FormatThousands(QString::number(received), QStringLiteral("/"))));
+
+    // Laid out for a large window, then Exit: the next opening is as designed.
+    const QRect designed = searchChild<QWidget>("cmdSearch")->geometry();
+    search().resize(1600, 900);
+    ASSERT_NE(searchChild<QWidget>("cmdSearch")->geometry(), designed);
+    searchChild<QPushButton>("cmdExit")->click();
+    search().ensureLoaded();
+    EXPECT_EQ(searchChild<QWidget>("cmdSearch")->geometry(), designed);
+    EXPECT_TRUE(search().rect().contains(searchChild<QWidget>("cmdExit")->geometry()));
+}
+
 TEST_F(Grid, RowsArriveInSlicesFromOneSnapshotBoundWithoutRedrawOrFixedColumn)
 {
     bool seen = false;
@@ -279,11 +329,16 @@ TEST_F(Grid, TheResizeRule)
     search().applyResizeRule(12240, 7350);
     EXPECT_EQ(searchChild<QWidget>("cmbCash")->pos(), cash + QPoint(120, 0));
 
-    // Beyond what 16 bits hold: no failure, the controls stay.
-    search().resize(2300, 500);
+    // Beyond what 16 bits hold (maximised on a wide screen): no failure, the
+    // remembered size stops at 32767 and the grid still stretches, by the
+    // growth from the size last laid out.
+    const QSize before = grid()->size();
+    search().applyResizeRule(40240, 7350);
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
-    EXPECT_EQ(search().LastWidth, 12240);
-    EXPECT_EQ(searchChild<QWidget>("cmbCash")->pos(), cash + QPoint(120, 0));
+    EXPECT_EQ(search().LastWidth, 32767);
+    EXPECT_NEAR(grid()->width(), before.width() + 28000 / 15.0, 1);
+    search().applyResizeRule(40540, 7350);
+    EXPECT_NEAR(grid()->width(), before.width() + 28300 / 15.0, 1);
 }
 
 TEST(ResultTable, KeepsEveryKindOfValueCompactly)
