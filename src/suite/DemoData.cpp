@@ -168,7 +168,8 @@ int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int
 // Their rights (the cashiers see documents and the ledger, manage their own
 // turns and add accounts; the accountant also removes accounts and closes
 // anyone's turn), the cash each turn opened with, the blind counts of the
-// closed turns (one of them short), and the detail-level objects of the two
+// closed turns (one of them short) with what they should have held and who
+// closed them, and the detail-level objects of the two
 // documents whose receipts carry detail levels.
 void fillSiblingDemoData(SuiteWriter &db)
 {
@@ -212,6 +213,9 @@ void fillSiblingDemoData(SuiteWriter &db)
                                     "AND IsOpen = 0"),
                      {t.countedOver, t.countedOver, t.turn});
     }
+    // Each closed turn was closed by its own cashier.
+    db.exec(QStringLiteral("UPDATE tblRecPayCashTurn SET ExpectedCash = CountedCash - CashDifference, ClosedByUserID = "
+                           "UserID WHERE IsOpen = 0"));
 
     db.exec(QStringLiteral(
         "INSERT INTO tblAccountDocumentObjects (DocumentID, RowNumber, Sequence, ClassID, ObjectID) "

@@ -286,7 +286,7 @@ TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessag
     ASSERT_EQ(hostDtEn.rssqlOmberBasePath.Query(QStringLiteral("Select * From tblRecPayCash")), 4);
 
     std::unique_ptr<QObject> ledger = ComponentRegistry::create(QStringLiteral("Rulane.Rulane1"));
-    LateBound::set(ledger.get(), "UserID", 486);
+    LateBound::set(ledger.get(), "UserID", 1);
     LateBound::set(ledger.get(), "OLEConnectionString", db->connectionString());
     bool shown = false;
     QStringList lastRow;
