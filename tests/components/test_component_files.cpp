@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QPluginLoader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTableWidget>
 #include <QTest>
@@ -59,8 +60,9 @@ QString suiteSpelling(const QString &file)
 }
 
 // Runs action on the first top-level window named name once it is shown
-// (from inside the modal loop that shows it), then closes it.
-void whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
+// (from inside the modal loop that shows it), then closes it. The watch
+// ends there; the caller deletes it if the window never came.
+QTimer *whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);
@@ -76,6 +78,7 @@ void whenShown(const QString &name, std::function<void(QWidget *)> action, bool 
             }
     });
     timer->start();
+    return timer;
 }
 
 class ComponentFiles : public SiblingFixture
@@ -288,8 +291,9 @@ TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessag
     std::unique_ptr<QObject> ledger = ComponentRegistry::create(QStringLiteral("Rulane.Rulane1"));
     LateBound::set(ledger.get(), "UserID", 1);
     LateBound::set(ledger.get(), "OLEConnectionString", db->connectionString());
-    bool shown = false;
+    bool shown = false, receiptShown = false;
     QStringList lastRow;
+    QString receiptDescription;
     whenShown(
         QStringLiteral("frmRulane"),
         [&](QWidget *screen) {
@@ -297,11 +301,30 @@ TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessag
             ASSERT_NE(grid, nullptr);
             for (int c = 0; c < grid->columnCount(); ++c)
                 lastRow << (grid->item(grid->rowCount() - 1, c) ? grid->item(grid->rowCount() - 1, c)->text() : QString());
+            // A receipt row opens in the receipt component the file carries.
+            whenShown(
+                QStringLiteral("frmRPDCashRec"),
+                [&](QWidget *form) {
+                    if (auto *box = form->findChild<QLineEdit *>(QStringLiteral("txtDescription")))
+                        receiptDescription = box->text();
+                },
+                &receiptShown);
+            // Were it not there, the read-only card would open: closed, not waited on.
+            bool card = false;
+            QTimer *cardWatch = whenShown(QStringLiteral("frmRulaneReceipt"), [](QWidget *) {}, &card);
+            grid->setCurrentCell(1, 3);
+            Q_EMIT grid->cellDoubleClicked(1, 3);
+            EXPECT_FALSE(card);
+            if (!card)
+                delete cardWatch;
         },
         &shown);
     LateBound::call(ledger.get(), "View", {3});
     ASSERT_TRUE(shown);
     EXPECT_EQ(lastRow.last(), QStringLiteral("35/580/000"));
+    ASSERT_TRUE(receiptShown);
+    EXPECT_EQ(receiptDescription,
+              db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = 7")).toString());
 
     // The program's data environment is the same one and still works.
     EXPECT_EQ(&Module::dtEn(), &hostDtEn);
