@@ -212,10 +212,12 @@ void fillSiblingDemoData(SuiteWriter &db)
                                     "d.CashTurnID = tblRecPayCashTurn.ID), 0) + ?, CashDifference = ? WHERE ID = ? "
                                     "AND IsOpen = 0"),
                      {t.countedOver, t.countedOver, t.turn});
+        // Closed by its own cashier. In the same pass, so that the turns'
+        // rows stay in the order of their IDs on a server.
+        db.exec(QStringLiteral("UPDATE tblRecPayCashTurn SET ExpectedCash = CountedCash - CashDifference, "
+                               "ClosedByUserID = UserID WHERE ID = ? AND IsOpen = 0"),
+                {t.turn});
     }
-    // Each closed turn was closed by its own cashier.
-    db.exec(QStringLiteral("UPDATE tblRecPayCashTurn SET ExpectedCash = CountedCash - CashDifference, ClosedByUserID = "
-                           "UserID WHERE IsOpen = 0"));
 
     db.exec(QStringLiteral(
         "INSERT INTO tblAccountDocumentObjects (DocumentID, RowNumber, Sequence, ClassID, ObjectID) "
