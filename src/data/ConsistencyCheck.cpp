@@ -128,9 +128,8 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
     // the turn should hold now is compared with what it should have held
     // then (stored at the close; for a turn closed before that was stored,
     // the count less its difference), and a recorded change of one of its
-    // final receipts dated after the close is enough.
-    // A database made by an older program lacks what it did not store; what
-    // it has is checked.
+    // final receipts dated after the close is enough. A database made by an
+    // older program lacks what it did not store; what it has is checked.
     const bool opening = has(QStringLiteral("tblRecPayCashTurn"), QStringLiteral("OpeningCash"));
     const QString holdsNow =
         (opening ? QStringLiteral("Coalesce(t.OpeningCash, 0)") : QStringLiteral("0"))
@@ -143,7 +142,10 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
                                  : QString();
     QStringList changed;
     if (!heldThen.isEmpty())
-        changed << heldThen + QStringLiteral(" <> ") + holdsNow;
+        // Amounts with a fraction are floating point on the file: less than
+        // half a ten-thousandth (the precision of money) is no change.
+        changed << QStringLiteral("Abs(") + heldThen + QStringLiteral(" - (") + holdsNow
+                       + QStringLiteral(")) >= 0.00005");
     if (has(QStringLiteral("tblRecPayCashTurnDetailHistory"), QStringLiteral("ChangedAt")))
         changed << QStringLiteral("Exists (Select 1 From tblRecPayCashTurnDetailHistory h Inner Join "
                                   "tblRecPayCashTurnDetail d On d.ID = h.ReceiptID Where d.CashTurnID = t.ID And "
