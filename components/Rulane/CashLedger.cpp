@@ -5,10 +5,12 @@
 #include "data/Connection.h"
 #include "sibling/SiblingSession.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString LineColumns = QStringLiteral(
-    "Select d.ID, d.Code, d.FormTypeID, t.Turn, d.FarsiTransactionDate, d.Description, d.ReceivedValue, "
+    "Select d.ID, d.Code, d.FormTypeID, t.Turn, t.IsOpen, d.FarsiTransactionDate, d.Description, d.ReceivedValue, "
     "d.PayedValue, a.Code As AccountCode, a.Title As AccountTitle From tblRecPayCashTurnDetail d "
     "Inner Join tblRecPayCashTurn t On t.ID = d.CashTurnID Left Join tblAccount a On a.ID = d.RelatedAccountID ");
 
@@ -22,6 +24,7 @@ void readLines(SiblingSession &session, CashLedger &ledger, const QString &where
         line.code = field(rows, r, QStringLiteral("Code"));
         line.formTypeId = int(Vb::numberOf(field(rows, r, QStringLiteral("FormTypeID"))));
         line.turn = int(Vb::numberOf(field(rows, r, QStringLiteral("Turn"))));
+        line.turnOpen = Vb::numberOf(field(rows, r, QStringLiteral("IsOpen"))) == 1;
         line.farsiDate = Vb::textOf(field(rows, r, QStringLiteral("FarsiTransactionDate")));
         line.description = Vb::textOf(field(rows, r, QStringLiteral("Description")));
         const QString code = Vb::textOf(field(rows, r, QStringLiteral("AccountCode")));
@@ -35,6 +38,20 @@ void readLines(SiblingSession &session, CashLedger &ledger, const QString &where
         ledger.totalPayed += line.payed;
         ledger.lines.append(line);
     }
+}
+
+// Blind for a user who may not see what an open turn should hold, when a
+// movement of an open turn is among the lines (or the ledger is of one).
+void hideOpenBalance(SiblingSession &session, CashLedger &ledger, bool ofOpenTurn)
+{
+    const bool openTurnShown = ofOpenTurn || std::any_of(ledger.lines.cbegin(), ledger.lines.cend(),
+                                                         [](const LedgerLine &l) { return l.turnOpen; });
+    if (!openTurnShown || session.hasPermission(CashLedger::SeeOpenBalanceRight))
+        return;
+    ledger.blind = true;
+    ledger.opening = ledger.totalReceived = ledger.totalPayed = Currency();
+    for (LedgerLine &line : ledger.lines)
+        line.balance = Currency();
 }
 
 bool mayWorkOnCash(SiblingSession &session, qint32 cashId)
@@ -80,6 +97,7 @@ CashLedger CashLedger::ofTurn(SiblingSession &session, qint32 turnId)
                                    Vb::textOf(field(turn, 0, QStringLiteral("FarsiCloseDate"))));
     ledger.opening = moneyOf(field(turn, 0, QStringLiteral("OpeningCash")));
     readLines(session, ledger, QStringLiteral("Where d.CashTurnID = ") + id);
+    hideOpenBalance(session, ledger, open);
     return ledger;
 }
 
@@ -113,6 +131,7 @@ CashLedger CashLedger::ofCash(SiblingSession &session, qint32 cashId, const QDat
     readLines(session, ledger,
               QStringLiteral("Where t.CashID = ") + cash + QStringLiteral(" And d.TransactionDate >= ") + start
                   + QStringLiteral(" And d.TransactionDate < ") + end);
+    hideOpenBalance(session, ledger, false);
     return ledger;
 }
 

@@ -25,6 +25,7 @@ struct LedgerLine
     QVariant code;         // null for a receipt saved without a confirmed code
     qint32 formTypeId = 0; // receipts 206; anything else takes money out
     qint32 turn = 0;
+    bool turnOpen = false;
     QString farsiDate;
     QString description;
     QString account;       // the counter-party account's code and title
@@ -44,11 +45,20 @@ struct LedgerLine
 // ledger over dates starts with everything the box received less everything
 // it paid before the first day. Receipts without a confirmed code are cash
 // taken all the same and are counted.
+//
+// The count at a turn's close is blind: while a turn is open, what its
+// drawer should hold is shown only to a user who may close anyone's turn
+// (right 20503). Everyone else gets the movements alone (blind set): the
+// brought-forward, running and closing balances and the totals are left at
+// zero, so no screen can show them.
 struct CashLedger
 {
+    static constexpr qint32 SeeOpenBalanceRight = 20503;
+
     QString title;
     qint32 cashId = 0;
     qint32 turnId = 0; // 0 for a ledger over dates
+    bool blind = false;
     Currency opening;
     Currency totalReceived;
     Currency totalPayed;

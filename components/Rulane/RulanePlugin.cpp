@@ -2,6 +2,9 @@
 
 #include "Rulane/Rulane1.h"
 #include "common/ComponentFactory.h"
+#include "common/ComponentRegistry.h"
+#include "host/Pardex1.h"
+#include "report/PirelRpt.h"
 
 class RulanePlugin : public QObject, public ComponentFactory
 {
@@ -10,7 +13,18 @@ class RulanePlugin : public QObject, public ComponentFactory
     Q_INTERFACES(ComponentFactory)
 
 public:
-    RulanePlugin() { prepareSiblingModule(); }
+    RulanePlugin()
+    {
+        prepareSiblingModule();
+        // A receipt row of the ledger opens in the receipt form. This file's
+        // registry is its own (a registration in the program never reaches
+        // it), so the file carries the receipt component and registers it
+        // here, with the report printer the receipt form prints through.
+        if (!ComponentRegistry::isRegistered(QLatin1String(Pardex1::ProgId)))
+            registerReceiptComponent();
+        if (!ComponentRegistry::isRegistered(QLatin1String(PirelRpt::ProgId)))
+            registerReportPrinter();
+    }
     QStringList progIds() const override { return {QLatin1String(Rulane1::ProgId)}; }
     QObject *create(const QString &progId) override
     {

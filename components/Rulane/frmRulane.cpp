@@ -89,7 +89,8 @@ void frmRulane::showLedger(const CashLedger &ledger)
     }
     grid->setRowCount(int(ledger.lines.size()) + 1);
     grid->setItem(0, ColDescription, SiblingForm::textCell(QStringLiteral("مانده از قبل")));
-    grid->setItem(0, ColBalance, SiblingForm::moneyCell(ledger.opening));
+    // Blind: the balances of an open turn are not this user's to see.
+    grid->setItem(0, ColBalance, ledger.blind ? SiblingForm::textCell(QString()) : SiblingForm::moneyCell(ledger.opening));
     for (int c = 0; c < grid->columnCount(); ++c) {
         if (!grid->item(0, c))
             grid->setItem(0, c, SiblingForm::textCell(QString()));
@@ -109,9 +110,16 @@ void frmRulane::showLedger(const CashLedger &ledger)
         grid->setItem(row, ColAccount, SiblingForm::textCell(line.account));
         grid->setItem(row, ColReceived, SiblingForm::moneyCell(line.received));
         grid->setItem(row, ColPayed, SiblingForm::moneyCell(line.payed));
-        grid->setItem(row, ColBalance, SiblingForm::moneyCell(line.balance));
+        grid->setItem(row, ColBalance,
+                      ledger.blind ? SiblingForm::textCell(QString()) : SiblingForm::moneyCell(line.balance));
         for (int c = 0; c < grid->columnCount(); ++c)
             grid->item(row, c)->setData(LineRole, i);
+    }
+    if (ledger.blind) {
+        ui->lblTotalReceived->clear();
+        ui->lblTotalPayed->clear();
+        ui->lblClosing->setText(QStringLiteral("تا بستن نوبت نشان داده نمي شود"));
+        return;
     }
     ui->lblTotalReceived->setText(moneyText(ledger.totalReceived));
     ui->lblTotalPayed->setText(moneyText(ledger.totalPayed));

@@ -2,6 +2,7 @@
 
 #include "core/PersianDate.h"
 #include "core/Vb.h"
+#include "core/VbError.h"
 #include "data/Transaction.h"
 #include "sibling/CashTurnBalance.h"
 #include "sibling/SiblingComponent.h"
@@ -172,6 +173,15 @@ CloseResult CashTurns::close(qint32 turnId, Currency counted)
     if (counted < Currency())
         refuse(QStringLiteral("موجودي شمارش شده نمي تواند منفي باشد."));
 
+    // A database made before the expected cash and the closer were stored
+    // still closes its turns, with the count and its difference alone.
+    bool recordsCloser = true;
+    try {
+        m_session.query(QStringLiteral("Select ExpectedCash, ClosedByUserID From tblRecPayCashTurn Where ID = ") + id);
+    } catch (const VbError &) {
+        recordsCloser = false;
+    }
+
     const QDateTime now = m_session.serverNow();
     Transaction tx(m_session.connection());
     // The turn's row is taken first (a write that changes nothing), so that
@@ -190,6 +200,10 @@ CloseResult CashTurns::close(qint32 turnId, Currency counted)
                       + QStringLiteral(", FarsiCloseDate = '") + PersianDate::fromDate(now.date())
                       + QStringLiteral("', CountedCash = ") + SiblingSession::money(counted)
                       + QStringLiteral(", CashDifference = ") + SiblingSession::money(result.difference)
+                      + (recordsCloser ? QStringLiteral(", ExpectedCash = ") + SiblingSession::money(result.expected)
+                                             + QStringLiteral(", ClosedByUserID = ")
+                                             + QString::number(m_session.user().userId)
+                                       : QString())
                       + QStringLiteral(" Where ID = ") + id);
     tx.commit();
     return result;

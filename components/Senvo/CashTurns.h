@@ -51,7 +51,9 @@ struct CloseResult
 // 20502) or by a user with right 20503, with a blind count: the counted
 // cash is given first, and only then is the expected cash (what the turn
 // opened with, plus its receipts, less its payments) worked out and the
-// difference stored with the turn. A closed turn is never changed here.
+// difference stored with the turn, with the expected cash itself (so that a
+// later change of the turn's receipts shows) and who closed it; the close's
+// time is the turn's CloseDate. A closed turn is never changed here.
 // Every change is one transaction.
 class CashTurns
 {

@@ -5,6 +5,10 @@
 -- difference from what the turn should hold (counted less expected).
 ALTER TABLE tblRecPayCashTurn ADD OpeningCash MONEY NULL, CountedCash MONEY NULL, CashDifference MONEY NULL;
 GO
+-- At the close also what the turn should have held then (so that a later
+-- change of its receipts shows) and who closed it.
+ALTER TABLE tblRecPayCashTurn ADD ExpectedCash MONEY NULL, ClosedByUserID INT NULL;
+GO
 
 INSERT INTO tblOmberPermission (ID, Title)
 SELECT v.ID, v.Title FROM (VALUES

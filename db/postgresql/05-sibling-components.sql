@@ -4,3 +4,7 @@
 ALTER TABLE tblRecPayCashTurn ADD COLUMN OpeningCash numeric(19,4);
 ALTER TABLE tblRecPayCashTurn ADD COLUMN CountedCash numeric(19,4);
 ALTER TABLE tblRecPayCashTurn ADD COLUMN CashDifference numeric(19,4);
+-- At the close also what the turn should have held then (so that a later
+-- change of its receipts shows) and who closed it.
+ALTER TABLE tblRecPayCashTurn ADD COLUMN ExpectedCash numeric(19,4);
+ALTER TABLE tblRecPayCashTurn ADD COLUMN ClosedByUserID integer;

@@ -4,3 +4,7 @@
 ALTER TABLE tblRecPayCashTurn ADD COLUMN OpeningCash MONEY;
 ALTER TABLE tblRecPayCashTurn ADD COLUMN CountedCash MONEY;
 ALTER TABLE tblRecPayCashTurn ADD COLUMN CashDifference MONEY;
+-- At the close also what the turn should have held then (so that a later
+-- change of its receipts shows) and who closed it.
+ALTER TABLE tblRecPayCashTurn ADD COLUMN ExpectedCash MONEY;
+ALTER TABLE tblRecPayCashTurn ADD COLUMN ClosedByUserID INTEGER;

@@ -3,6 +3,7 @@
 #include "common/ComponentFactory.h"
 #include "core/VbError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,11 @@
 #include <QPluginLoader>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace UserComponentRegistry {
 
@@ -98,11 +104,90 @@ QPluginLoader *loaderFor(const QFileInfo &info)
     return loader;
 }
 
+// Why another user could change the file or what leads to it, or an empty
+// text. The path is canonical, so no link is followed afterwards.
+QString writableByOthers(const QString &canonical)
+{
+#ifdef Q_OS_UNIX
+    const uid_t me = ::geteuid();
+    QString at = canonical;
+    for (int level = 0;; ++level) {
+        struct stat st;
+        if (::stat(QFile::encodeName(at).constData(), &st) != 0)
+            return QStringLiteral("%1 بررسي نشد.").arg(at);
+        if (st.st_uid != me && st.st_uid != 0)
+            return QStringLiteral("%1 از آن كاربر ديگري است.").arg(at);
+        // Above the file's own folder a shared folder with the sticky bit
+        // (as /tmp) is safe: nobody else may rename what lies in it.
+        const bool sticky = level >= 2 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX);
+        if ((st.st_mode & (S_IWGRP | S_IWOTH)) && !sticky)
+            return QStringLiteral("%1 را كاربران ديگر مي توانند تغيير دهند.").arg(at);
+        const QString up = QFileInfo(at).path();
+        if (up == at)
+            return QString();
+        at = up;
+    }
+#else
+    Q_UNUSED(canonical)
+    return QString();
+#endif
+}
+
+// The suite folder's System/ beside the program, canonical; empty when none.
+QString installationFolder()
+{
+    if (!QCoreApplication::instance())
+        return QString();
+    const QDir exe(QCoreApplication::applicationDirPath());
+    for (const char *relative : {"../share/pardex/System", "../System"}) {
+        const QFileInfo folder(exe.absoluteFilePath(QLatin1String(relative)));
+        if (folder.isDir())
+            return folder.canonicalFilePath();
+    }
+    return QString();
+}
+
+QStringList configuredFolders()
+{
+    QStringList folders;
+    QStringList configs = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    // The user's own configuration is no administrator's.
+    configs.removeAll(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    for (const QString &config : std::as_const(configs)) {
+        const QFileInfo info(QDir(config).filePath(QStringLiteral("pardex/component-folders.conf")));
+        if (!info.isFile() || !writableByOthers(info.canonicalFilePath()).isEmpty())
+            continue;
+        QFile file(info.canonicalFilePath());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        for (const QString &raw : QString::fromUtf8(file.readAll()).split(u'\n')) {
+            const QString line = raw.trimmed();
+            if (line.isEmpty() || line.startsWith(u'#') || !QDir::isAbsolutePath(line))
+                continue;
+            const QFileInfo folder(line);
+            if (folder.isDir())
+                folders << folder.canonicalFilePath();
+        }
+    }
+    return folders;
+}
+
+bool isSwitch(const QString &lower, const char *name)
+{
+    return lower.size() == 2 && (lower[0] == u'/' || lower[0] == u'-') && lower[1] == QLatin1Char(name[0]);
+}
+
 FileCheck check(const QString &filePath, ComponentFactory **factoryOut)
 {
     const QFileInfo info(filePath);
     if (!info.isFile())
         return {FileCheck::Missing, {}, QStringLiteral("file not found")};
+    // Nothing of a file is read, not even its metadata, unless it lies
+    // where this installation keeps its components and nobody else can
+    // change it.
+    const QString refused = refusalOf(filePath);
+    if (!refused.isEmpty())
+        return {FileCheck::Refused, {}, refused};
     QPluginLoader *loader = loaderFor(info);
     // The metadata is read without loading the file: anything else than our
     // plugins is refused before any of its code runs.
@@ -164,6 +249,67 @@ QString localFilePath(const QString &suitePath)
     if (suffix == u"ocx" || suffix == u"dll")
         local = local.left(local.size() - suffix.size() - 1) + QStringLiteral(PARDEX_MODULE_SUFFIX);
     return QDir::cleanPath(local);
+}
+
+QStringList componentFolders()
+{
+    QStringList folders;
+    const QString own = installationFolder();
+    if (!own.isEmpty())
+        folders << own;
+    for (const QString &folder : configuredFolders())
+        if (!folders.contains(folder))
+            folders << folder;
+    return folders;
+}
+
+Resolved resolve(const QString &suitePath)
+{
+    QString given = suitePath.trimmed();
+    if (given.size() >= 2 && given.startsWith(u'"') && given.endsWith(u'"'))
+        given = given.mid(1, given.size() - 2);
+    const QString local = localFilePath(suitePath);
+    // A drive letter or a network share names a folder of another platform.
+    const bool windows = given.startsWith(QStringLiteral("\\\\"))
+                         || (given.size() >= 2 && given[1] == u':' && given[0].isLetter());
+    if (!windows && QDir::isAbsolutePath(local))
+        return {local, QString()};
+    const QString own = installationFolder();
+    if (own.isEmpty())
+        return {QString(), QStringLiteral("پوشه اجزاي برنامه يافت نشد و %1 مسير كامل ندارد.").arg(suitePath)};
+    return {QDir(own).filePath(QFileInfo(local).fileName()), QString()};
+}
+
+QString refusalOf(const QString &filePath)
+{
+    const QString canonical = QFileInfo(filePath).canonicalFilePath();
+    if (canonical.isEmpty())
+        return QStringLiteral("فايل %1 يافت نشد.").arg(filePath);
+    if (!componentFolders().contains(QFileInfo(canonical).path()))
+        return QStringLiteral("%1 در پوشه اجزاي برنامه نيست.").arg(canonical);
+    return writableByOthers(canonical);
+}
+
+ToolArguments parseToolArguments(const QStringList &args)
+{
+    ToolArguments parsed;
+    for (const QString &arg : args) {
+        const QString lower = arg.toLower();
+        // Switches are whole words: a path on this platform starts with "/"
+        // too, and /install or /images are folders, not /i.
+        if (isSwitch(lower, "s"))
+            parsed.silent = true;
+        else if (isSwitch(lower, "u"))
+            parsed.unregister = true;
+        else if (isSwitch(lower, "n") || isSwitch(lower, "i")
+                 || ((lower.startsWith(QStringLiteral("/i:")) || lower.startsWith(QStringLiteral("-i:")))))
+            continue; // the platform's switches that have no meaning here
+        else if (parsed.file.isEmpty())
+            parsed.file = arg;
+        else if (parsed.error.isEmpty())
+            parsed.error = QStringLiteral("تنها يك فايل را مي توان ثبت كرد: %1").arg(arg);
+    }
+    return parsed;
 }
 
 FileCheck inspect(const QString &filePath)

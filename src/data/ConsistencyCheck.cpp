@@ -123,6 +123,45 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
         }
     }
 
+    // A turn's count is settled at its close: a receipt of a closed turn
+    // changed, added or removed afterwards makes its difference wrong. What
+    // the turn should hold now is compared with what it should have held
+    // then (stored at the close; for a turn closed before that was stored,
+    // the count less its difference), and a recorded change of one of its
+    // final receipts dated after the close is enough. A database made by an
+    // older program lacks what it did not store; what it has is checked.
+    const bool opening = has(QStringLiteral("tblRecPayCashTurn"), QStringLiteral("OpeningCash"));
+    const QString holdsNow =
+        (opening ? QStringLiteral("Coalesce(t.OpeningCash, 0)") : QStringLiteral("0"))
+        + QStringLiteral(" + Coalesce((Select Sum(d.ReceivedValue) - Sum(d.PayedValue) From tblRecPayCashTurnDetail d "
+                         "Where d.CashTurnID = t.ID), 0)");
+    const QString heldThen = has(QStringLiteral("tblRecPayCashTurn"), QStringLiteral("ExpectedCash"))
+                                 ? QStringLiteral("Coalesce(t.ExpectedCash, t.CountedCash - t.CashDifference)")
+                             : has(QStringLiteral("tblRecPayCashTurn"), QStringLiteral("CountedCash"))
+                                 ? QStringLiteral("(t.CountedCash - t.CashDifference)")
+                                 : QString();
+    QStringList changed;
+    if (!heldThen.isEmpty())
+        // Amounts with a fraction are floating point on the file: less than
+        // half a ten-thousandth (the precision of money) is no change.
+        changed << QStringLiteral("Abs(") + heldThen + QStringLiteral(" - (") + holdsNow
+                       + QStringLiteral(")) >= 0.00005");
+    if (has(QStringLiteral("tblRecPayCashTurnDetailHistory"), QStringLiteral("ChangedAt")))
+        changed << QStringLiteral("Exists (Select 1 From tblRecPayCashTurnDetailHistory h Inner Join "
+                                  "tblRecPayCashTurnDetail d On d.ID = h.ReceiptID Where d.CashTurnID = t.ID And "
+                                  "h.ChangedAt > t.CloseDate)");
+    if (!changed.isEmpty())
+        listRows(found, Kind::TurnChangedAfterClose,
+                 QStringLiteral("Select t.Turn, c.Name As CashName, t.ID, t.FarsiCloseDate, ")
+                     + (heldThen.isEmpty() ? QStringLiteral("Null") : heldThen) + QStringLiteral(" As HeldThen, ")
+                     + holdsNow
+                     + QStringLiteral(" As HoldsNow From tblRecPayCashTurn t Left Join tblRecPayCash c On c.ID = "
+                                      "t.CashID Where t.IsOpen = 0 And (")
+                     + changed.join(QStringLiteral(" Or ")) + QStringLiteral(") Order By t.ID"),
+                 QStringLiteral("دريافت هاي نوبت %1 صندوق «%2» (رديف %3) پس از بستن آن در %4 تغيير كرده است: مانده "
+                                "مورد انتظار هنگام بستن %5 و اكنون %6 ريال."),
+                 false);
+
     // What a save stopped between its steps leaves: a header without rows,
     // or a document with its debit row and not its credit.
     listRows(found, Kind::EmptyDocument,
@@ -135,6 +174,16 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
                             "Having Sum(x.DebitValue) <> Sum(x.CreditValue) Order By x.DocumentID"),
              QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال."), false);
     return found;
+}
+
+bool ConsistencyCheck::has(const QString &table, const QString &column)
+{
+    try {
+        m_cnt.execute(QStringLiteral("Select ") + column + QStringLiteral(" From ") + table + QStringLiteral(" Where 1 = 0"));
+        return true;
+    } catch (const VbError &) {
+        return false;
+    }
 }
 
 void ConsistencyCheck::listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QString &text,

@@ -15,8 +15,9 @@ class Connection;
 //   - members of cash turns that no longer exist are removed.
 // Everything else is listed for a person to decide: which of two documents
 // or of two receipts sharing a code is the right one, who opened a turn, or
-// a receipt's missing document, a document header without rows or one whose
-// rows do not balance (a save stopped between its steps: the receipt form's
+// a receipt's missing document, a closed turn whose receipts changed after
+// its blind count, a document header without rows or one whose rows do not
+// balance (a save stopped between its steps: the receipt form's
 // next final save writes the document again, and a header without rows may
 // be a save running at this moment).
 class ConsistencyCheck
@@ -31,6 +32,7 @@ public:
         CodeUsedTwice,           // one code given twice within a form type
         EmptyDocument,           // a document header without rows
         UnbalancedDocument,      // debits and credits of a document differ
+        TurnChangedAfterClose,   // a closed turn's receipts changed since its count
     };
     struct Finding
     {
@@ -50,6 +52,8 @@ public:
 
 private:
     bool documentsOn();
+    // Whether the database has the column (one made by an older program may not).
+    bool has(const QString &table, const QString &column);
     // One finding for each row the query gives, its columns filling the
     // text's %1, %2, ... in order.
     void listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QString &text, bool repairable);

@@ -29,7 +29,13 @@ QString registrationTool()
         if (candidate.isFile() && candidate.isExecutable())
             return candidate.canonicalFilePath();
     }
-    const QString onPath = QStandardPaths::findExecutable(name);
+    // On the search path only its absolute folders: a relative one would be
+    // looked up in whatever folder the program was started from.
+    QStringList absolute;
+    for (const QString &folder : qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        if (QDir::isAbsolutePath(folder))
+            absolute << folder;
+    const QString onPath = QStandardPaths::findExecutable(name, absolute);
     return onPath.isEmpty() ? name : onPath;
 }
 
@@ -58,8 +64,15 @@ qint64 Shell(const QString &commandLine, WindowStyle style)
     if (words.isEmpty())
         throw VbError(5, QStringLiteral("Invalid procedure call or argument"), QStringLiteral("Shell"));
     const QString program = programFor(words.takeFirst());
+    // A program found by its path starts in its own folder, not in the one
+    // this program was started from.
+    const QFileInfo found(program);
+    const QString folder = found.isAbsolute() ? found.absolutePath() : QString();
+    // The registration tool found nowhere is not looked for again by name.
+    if (program == QLatin1String("pardex-regsvr"))
+        throw VbError(53, QStringLiteral("File not found: %1").arg(program), QStringLiteral("Shell"));
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, words, QString(), &pid))
+    if (!QProcess::startDetached(program, words, folder, &pid))
         throw VbError(53, QStringLiteral("File not found: %1").arg(program), QStringLiteral("Shell"));
     return pid;
 }

@@ -168,7 +168,8 @@ int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int
 // Their rights (the cashiers see documents and the ledger, manage their own
 // turns and add accounts; the accountant also removes accounts and closes
 // anyone's turn), the cash each turn opened with, the blind counts of the
-// closed turns (one of them short), and the detail-level objects of the two
+// closed turns (one of them short) with what they should have held and who
+// closed them, and the detail-level objects of the two
 // documents whose receipts carry detail levels.
 void fillSiblingDemoData(SuiteWriter &db)
 {
@@ -211,6 +212,11 @@ void fillSiblingDemoData(SuiteWriter &db)
                                     "d.CashTurnID = tblRecPayCashTurn.ID), 0) + ?, CashDifference = ? WHERE ID = ? "
                                     "AND IsOpen = 0"),
                      {t.countedOver, t.countedOver, t.turn});
+        // Closed by its own cashier. In the same pass, so that the turns'
+        // rows stay in the order of their IDs on a server.
+        db.exec(QStringLiteral("UPDATE tblRecPayCashTurn SET ExpectedCash = CountedCash - CashDifference, "
+                               "ClosedByUserID = UserID WHERE ID = ? AND IsOpen = 0"),
+                {t.turn});
     }
 
     db.exec(QStringLiteral(

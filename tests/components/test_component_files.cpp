@@ -17,7 +17,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPluginLoader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTableWidget>
 #include <QTest>
@@ -41,10 +43,11 @@ struct ToolRun
     QString output;
 };
 
-ToolRun runTool(const QStringList &args)
+ToolRun runTool(const QStringList &args, const QString &folder = QString())
 {
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.setWorkingDirectory(folder);
     tool.start(Tool, args);
     EXPECT_TRUE(tool.waitForFinished(30000));
     return {tool.exitCode(), QString::fromUtf8(tool.readAll())};
@@ -57,8 +60,9 @@ QString suiteSpelling(const QString &file)
 }
 
 // Runs action on the first top-level window named name once it is shown
-// (from inside the modal loop that shows it), then closes it.
-void whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
+// (from inside the modal loop that shows it), then closes it. The watch
+// ends there; the caller deletes it if the window never came.
+QTimer *whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);
@@ -74,10 +78,39 @@ void whenShown(const QString &name, std::function<void(QWidget *)> action, bool 
             }
     });
     timer->start();
+    return timer;
 }
 
 class ComponentFiles : public SiblingFixture
 {
+};
+
+// A component folder an administrator configured, for as long as it lives.
+class ConfiguredFolder
+{
+public:
+    ConfiguredFolder() : m_saved(qgetenv("XDG_CONFIG_DIRS")), m_had(qEnvironmentVariableIsSet("XDG_CONFIG_DIRS"))
+    {
+        QDir(m_config.path()).mkpath(QStringLiteral("pardex"));
+        QFile list(m_config.filePath(QStringLiteral("pardex/component-folders.conf")));
+        EXPECT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write("# the suite's components\nrelative/ignored\n" + m_folder.path().toUtf8() + '\n');
+        list.close();
+        qputenv("XDG_CONFIG_DIRS", m_config.path().toLocal8Bit());
+    }
+    ~ConfiguredFolder()
+    {
+        if (m_had)
+            qputenv("XDG_CONFIG_DIRS", m_saved);
+        else
+            qunsetenv("XDG_CONFIG_DIRS");
+    }
+    QString folder() const { return m_folder.path(); }
+
+private:
+    QTemporaryDir m_config, m_folder;
+    QByteArray m_saved;
+    bool m_had;
 };
 
 } // namespace
@@ -112,6 +145,29 @@ TEST_F(ComponentFiles, TheSuitesFileNamesBecomeThisPlatformsOnes)
               QStringLiteral("/opt/suite/System/Sub/Mosker.so"));
     EXPECT_EQ(UserComponentRegistry::localFilePath(QStringLiteral("/opt/suite/System/Senvo.so")),
               QStringLiteral("/opt/suite/System/Senvo.so"));
+    // The tool's switches are whole words in either case; a folder whose name
+    // starts like one is a path.
+    const struct
+    {
+        QStringList args;
+        bool silent, unregister;
+        QString file;
+        bool error;
+    } commandLines[] = {
+        {{"/S", "-u", "/opt/suite/System\\Rulane.ocx"}, true, true, "/opt/suite/System\\Rulane.ocx", false},
+        {{"/install/System\\Rulane.ocx", "/s"}, true, false, "/install/System\\Rulane.ocx", false},
+        {{"/n", "/I:per-user", "-i", "/images/Senvo.ocx"}, false, false, "/images/Senvo.ocx", false},
+        {{"/u/x.ocx"}, false, false, "/u/x.ocx", false},
+        {{"a.ocx", "/iX", "b.ocx"}, false, false, "a.ocx", true},
+    };
+    for (const auto &c : commandLines) {
+        const UserComponentRegistry::ToolArguments parsed = UserComponentRegistry::parseToolArguments(c.args);
+        EXPECT_EQ(parsed.silent, c.silent) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(parsed.unregister, c.unregister) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(parsed.file, c.file) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(!parsed.error.isEmpty(), c.error) << c.args.join(u' ').toStdString();
+    }
+
     EXPECT_EQ(ProcessLauncher::programFor(QStringLiteral("Regsvr32")), Tool);
     EXPECT_EQ(ProcessLauncher::programFor(QStringLiteral("REGSVR32.EXE")), Tool);
     EXPECT_EQ(ProcessLauncher::programFor(QStringLiteral("notepad")), QStringLiteral("notepad"));
@@ -124,10 +180,10 @@ TEST_F(ComponentFiles, TheToolRegistersAComponentFileAndNothingElse)
     EXPECT_EQ(missing.output, QString());
     EXPECT_EQ(registryText(), QString());
 
-    // A program and a library of the platform are files, but no components.
-    EXPECT_EQ(runTool({QStringLiteral("/s"), Tool}).status, 4);
+    // Outside the component folders nothing is read, component or not.
+    EXPECT_EQ(runTool({QStringLiteral("/s"), Tool}).status, 6);
     EXPECT_EQ(runTool({QStringLiteral("/s"), QStringLiteral(PARDEX_SOURCE_DIR "/components/Rulane/Rulane.json")}).status,
-              4);
+              6);
     EXPECT_EQ(registryText(), QString());
 
     EXPECT_EQ(runTool({}).status, 1);
@@ -146,6 +202,59 @@ TEST_F(ComponentFiles, TheToolRegistersAComponentFileAndNothingElse)
     EXPECT_EQ(runTool({QStringLiteral("/u"), QStringLiteral("/s"), suiteSpelling(QStringLiteral("Rulane.ocx"))}).status, 0);
     EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Rulane.Rulane1")), QString());
     EXPECT_FALSE(UserComponentRegistry::fileOf(QStringLiteral("Mosker.Mosker1")).isEmpty());
+}
+
+TEST_F(ComponentFiles, OnlyAComponentFolderThatNoOtherUserCanChangeIsLoadedFromNeverTheCurrentFolder)
+{
+    const QString real = QDir(SystemFolder).filePath(QStringLiteral("Rulane.so"));
+    QTemporaryDir current;
+    QDir(current.path()).mkpath(QStringLiteral("System"));
+    const QString planted = current.filePath(QStringLiteral("System/Rulane.so"));
+    ASSERT_TRUE(QFile::copy(real, planted));
+
+    // A base without a folder of this platform names the installation's file,
+    // whatever the folder the tool was started from holds.
+    for (const char *given : {"System\\Rulane.ocx", "C:\\Suite\\System\\Rulane.ocx", "\\\\server\\suite\\System\\Rulane.ocx"}) {
+        UserComponentRegistry::remove({QStringLiteral("Rulane.Rulane1")});
+        EXPECT_EQ(runTool({QStringLiteral("/s"), QLatin1String(given)}, current.path()).status, 0) << given;
+        EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Rulane.Rulane1")), real) << given;
+    }
+    // Elsewhere a file is refused by the tool, and by the registry without
+    // being loaded, however it came to be registered.
+    EXPECT_EQ(runTool({QStringLiteral("/s"), planted}).status, 6);
+    UserComponentRegistry::add({QStringLiteral("Rulane.Rulane1")}, planted);
+    EXPECT_EQ(errorNumber([] { ComponentRegistry::create(QStringLiteral("Rulane.Rulane1")); }), VbError::CannotCreateObject);
+    EXPECT_FALSE(QPluginLoader(planted).isLoaded());
+
+    // A folder the administrator configured, while no other user can change
+    // it or the file.
+    ConfiguredFolder admin;
+    const QString file = QDir(admin.folder()).filePath(QStringLiteral("Senvo.so"));
+    ASSERT_TRUE(QFile::copy(QDir(SystemFolder).filePath(QStringLiteral("Senvo.so")), file));
+    ASSERT_TRUE(QFile::copy(Tool, QDir(admin.folder()).filePath(QStringLiteral("tool"))));
+    EXPECT_EQ(runTool({QStringLiteral("/s"), QDir(admin.folder()).filePath(QStringLiteral("tool"))}).status, 4);
+    const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QFileDevice::Permissions all = owner | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                         | QFileDevice::ExeOther;
+    const struct
+    {
+        QFileDevice::Permissions folder, file;
+        int status;
+    } modes[] = {
+        {owner, all, 0},
+        {owner | QFileDevice::WriteOther, all, 6},
+        {owner | QFileDevice::WriteGroup, all, 6},
+        {owner, all | QFileDevice::WriteOther, 6},
+    };
+    for (const auto &m : modes) {
+        UserComponentRegistry::remove({QStringLiteral("Senvo.Senvo1")});
+        ASSERT_TRUE(QFile::setPermissions(admin.folder(), m.folder));
+        ASSERT_TRUE(QFile::setPermissions(file, m.file));
+        EXPECT_EQ(runTool({QStringLiteral("/s"), admin.folder() + QStringLiteral("\\Senvo.ocx")}).status, m.status)
+            << int(m.folder) << " " << int(m.file);
+        EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Senvo.Senvo1")), m.status == 0 ? file : QString());
+    }
+    ASSERT_TRUE(QFile::setPermissions(admin.folder(), owner));
 }
 
 TEST_F(ComponentFiles, TheFormsCommandLineRegistersTheRealComponentInTheBackground)
@@ -180,10 +289,11 @@ TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessag
     ASSERT_EQ(hostDtEn.rssqlOmberBasePath.Query(QStringLiteral("Select * From tblRecPayCash")), 4);
 
     std::unique_ptr<QObject> ledger = ComponentRegistry::create(QStringLiteral("Rulane.Rulane1"));
-    LateBound::set(ledger.get(), "UserID", 486);
+    LateBound::set(ledger.get(), "UserID", 1);
     LateBound::set(ledger.get(), "OLEConnectionString", db->connectionString());
-    bool shown = false;
+    bool shown = false, receiptShown = false;
     QStringList lastRow;
+    QString receiptDescription;
     whenShown(
         QStringLiteral("frmRulane"),
         [&](QWidget *screen) {
@@ -191,11 +301,30 @@ TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessag
             ASSERT_NE(grid, nullptr);
             for (int c = 0; c < grid->columnCount(); ++c)
                 lastRow << (grid->item(grid->rowCount() - 1, c) ? grid->item(grid->rowCount() - 1, c)->text() : QString());
+            // A receipt row opens in the receipt component the file carries.
+            whenShown(
+                QStringLiteral("frmRPDCashRec"),
+                [&](QWidget *form) {
+                    if (auto *box = form->findChild<QLineEdit *>(QStringLiteral("txtDescription")))
+                        receiptDescription = box->text();
+                },
+                &receiptShown);
+            // Were it not there, the read-only card would open: closed, not waited on.
+            bool card = false;
+            QTimer *cardWatch = whenShown(QStringLiteral("frmRulaneReceipt"), [](QWidget *) {}, &card);
+            grid->setCurrentCell(1, 3);
+            Q_EMIT grid->cellDoubleClicked(1, 3);
+            EXPECT_FALSE(card);
+            if (!card)
+                delete cardWatch;
         },
         &shown);
     LateBound::call(ledger.get(), "View", {3});
     ASSERT_TRUE(shown);
     EXPECT_EQ(lastRow.last(), QStringLiteral("35/580/000"));
+    ASSERT_TRUE(receiptShown);
+    EXPECT_EQ(receiptDescription,
+              db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = 7")).toString());
 
     // The program's data environment is the same one and still works.
     EXPECT_EQ(&Module::dtEn(), &hostDtEn);

@@ -182,8 +182,9 @@ TEST_F(SiblingScreens, TheDocumentShowsItsRowsAndTotalsMarksAnUnbalancedOneAndIs
 
 TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsReceipts)
 {
-    auto s = session();
-    const CashLedger ledger = CashLedger::ofTurn(*s, 3);
+    // While turn 3 is open its balances are for the accountant (right 20503).
+    auto accountant = session(512);
+    const CashLedger ledger = CashLedger::ofTurn(*accountant, 3);
     EXPECT_EQ(ledger.opening, rials(2000000));
     QVector<qint64> received, payed, balances;
     for (const LedgerLine &line : ledger.lines)
@@ -196,14 +197,23 @@ TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsRec
     EXPECT_EQ(ledger.totalReceived, rials(34030000));
     EXPECT_EQ(ledger.totalPayed, rials(450000));
     EXPECT_EQ(ledger.closing(), rials(35580000));
+    EXPECT_FALSE(ledger.blind);
 
+    // Its cashier sees the movements and no balance, the closing one least.
+    auto s = session();
     frmRulane screen(*s);
     screen.showTurn(3);
     auto *grid = childOf<QTableWidget>(&screen, "grdLedger");
     ASSERT_EQ(grid->rowCount(), 7);
-    EXPECT_EQ(cellText(grid, 0, 3) + u'|' + cellText(grid, 0, 7), QStringLiteral("مانده از قبل|2/000/000"));
+    EXPECT_TRUE(screen.ledger().blind);
+    EXPECT_EQ(cellText(grid, 0, 3) + u'|' + cellText(grid, 0, 7), QStringLiteral("مانده از قبل|"));
+    EXPECT_EQ(cellText(grid, 1, 5) + u'|' + cellText(grid, 1, 7), QStringLiteral("15/750/000|"));
     EXPECT_EQ(cellText(grid, 4, 1) + u'|' + cellText(grid, 5, 2), QStringLiteral("پرداخت|موقت"));
-    EXPECT_EQ(textOf(&screen, "lblClosing"), QStringLiteral("35/580/000"));
+    EXPECT_EQ(textOf(&screen, "lblClosing") + textOf(&screen, "lblTotalReceived"),
+              QStringLiteral("تا بستن نوبت نشان داده نمي شود"));
+    for (const LedgerLine &line : screen.ledger().lines)
+        EXPECT_EQ(line.balance, Currency());
+    EXPECT_EQ(screen.ledger().closing(), Currency());
     EXPECT_TRUE(textOf(&screen, "lblTitle").contains(QStringLiteral("نوبت 12")));
 
     // A double-clicked receipt opens in the receipt form where it can, else read-only.
@@ -232,7 +242,7 @@ TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForI
 {
     auto s = session();
     const QDate today = QDate::currentDate();
-    const CashLedger ledger = CashLedger::ofCash(*s, 1, today.addDays(-10), today);
+    const CashLedger ledger = CashLedger::ofCash(*session(512), 1, today.addDays(-10), today);
     // Before: turn 10 whole and the first receipt of turn 11.
     EXPECT_EQ(ledger.opening, rials(64250000 + 1250000));
     EXPECT_EQ(ledger.lines.size(), 8);
@@ -251,7 +261,12 @@ TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForI
     childOf<QWidget>(&screen, "dtpTo")->setProperty("Value", today);
     click(&screen, "cmdShow");
     EXPECT_EQ(childOf<QTableWidget>(&screen, "grdLedger")->rowCount(), 9);
-    EXPECT_EQ(screen.ledger().closing(), ledger.closing());
+    // Open turn 3's movements are among them: the cashier sees no balance.
+    EXPECT_TRUE(screen.ledger().blind);
+    EXPECT_EQ(screen.ledger().closing(), Currency());
+    // Before turn 3 opened, and for a cashier's closed turn, there is no secret.
+    EXPECT_FALSE(CashLedger::ofCash(*s, 1, today.addDays(-10), today.addDays(-3)).blind);
+    EXPECT_EQ(CashLedger::ofTurn(*s, 2).closing(), rials(24890000));
     childOf<QWidget>(&screen, "dtpFrom")->setProperty("Value", today.addDays(1));
     click(&screen, "cmdShow");
     EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{QStringLiteral("تاريخ پايان پيش از تاريخ شروع است.")});
@@ -314,14 +329,19 @@ TEST_F(SiblingScreens, ClosingATurnStoresTheBlindCountAndItsDifferenceOnce)
     EXPECT_EQ(result.expected, rials(35580000));
     EXPECT_EQ(result.difference, rials(-80000));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT IsOpen || '/' || CountedCash || '/' || CashDifference || '/' || "
-                                        "FarsiCloseDate FROM tblRecPayCashTurn WHERE ID = 3")).toString(),
-              QStringLiteral("0/35500000/-80000/") + PersianDate::today());
+                                        "ExpectedCash || '/' || ClosedByUserID || '/' || FarsiCloseDate || '/' || "
+                                        "(CloseDate IS NOT NULL) FROM tblRecPayCashTurn WHERE ID = 3")).toString(),
+              QStringLiteral("0/35500000/-80000/35580000/486/") + PersianDate::today() + QStringLiteral("/1"));
     EXPECT_EQ(refusalOf([&] { turns.close(3, rials(35580000)); }),
               QStringLiteral("نوبت 12 صندوق «صندوق مرکزی» پيش از اين بسته شده است."));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT CountedCash FROM tblRecPayCashTurn WHERE ID = 3")).toInt(), 35500000);
-    // The accountant closes anyone's turn.
+    // The accountant closes anyone's turn, on a database made before the
+    // expected cash and the closer were stored too.
+    db->exec(QStringLiteral("ALTER TABLE tblRecPayCashTurn DROP COLUMN ExpectedCash"));
     auto hossein = session(512);
     EXPECT_EQ(CashTurns(*hossein).close(4, rials(15850000)).difference, rials(0));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT IsOpen || '/' || CashDifference FROM tblRecPayCashTurn WHERE ID = 4")).toString(),
+              QStringLiteral("0/0"));
 }
 
 TEST_F(SiblingScreens, TheManagerHidesTheExpectedCashUntilTheCountIsInAndOpensATurnWithTheMembersTicked)

@@ -163,6 +163,32 @@ TEST_F(Consistency, TurnMembersWithoutAnOpenerOnlyTheMembersOfAVanishedTurnAreRe
     EXPECT_EQ(texts(ConsistencyCheck::Kind::TurnMembersWithoutOpener).size(), 1);
 }
 
+TEST_F(Consistency, AClosedTurnWhoseReceiptsChangedAfterItsCountIsListed)
+{
+    const QString closed = db.scalar(QStringLiteral("SELECT FarsiCloseDate FROM tblRecPayCashTurn WHERE ID = 2")).toString();
+    const QString turn11 = QStringLiteral("دريافت هاي نوبت 11 صندوق «صندوق مرکزی» (رديف 2) پس از بستن آن در %1 تغيير كرده "
+                                          "است: مانده مورد انتظار هنگام بستن 24890000 و اكنون %2 ريال.");
+    // One change after another on the same database: 4 and 5 are final
+    // receipts of closed turn 2, 6 its draft, 7 a receipt of open turn 3.
+    const struct
+    {
+        const char *change;
+        QString listed;
+    } cases[] = {
+        {"UPDATE tblRecPayCashTurnDetail SET ReceivedValue = 1 WHERE ID = 7", QString()},
+        {"UPDATE tblRecPayCashTurnDetail SET Description = 'x' WHERE ID = 5", turn11.arg(closed, QStringLiteral("24890000"))},
+        {"UPDATE tblRecPayCashTurnDetail SET ReceivedValue = ReceivedValue + 1000 WHERE ID = 6",
+         turn11.arg(closed, QStringLiteral("24891000"))},
+        {"DELETE FROM tblRecPayCashTurnDetail WHERE ID = 6", turn11.arg(closed, QStringLiteral("24250000"))},
+    };
+    for (const auto &c : cases) {
+        exec(QLatin1String(c.change));
+        EXPECT_EQ(texts(ConsistencyCheck::Kind::TurnChangedAfterClose),
+                  c.listed.isEmpty() ? QStringList() : QStringList{c.listed})
+            << c.change;
+    }
+}
+
 TEST_F(Consistency, ACodeGivenTwiceInAFormTypeIsListedWithItsReceipts)
 {
     // Another program, or a database without the unique index, gave code 2 again.
