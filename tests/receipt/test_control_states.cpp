@@ -182,6 +182,5 @@ TEST_F(ControlStates, TheTimerFollowsTheConfirmedCode)
     EXPECT_TRUE(document->isEnabled());
     // And it ticks by itself every 100 ms.
     Module::context().Parameter202On = true;
-    QTest::qWait(250);
-    EXPECT_FALSE(document->isHidden());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !document->isHidden(); }, 10000));
 }

@@ -213,7 +213,7 @@ TEST_F(Export, RowsStillBeingReadAreUnderTheProgressTooAndExportsAreTheUsersAlon
     canceller.stop();
     EXPECT_TRUE(label.startsWith(QStringLiteral("خواندن نتيجه جستجو"))) << label.toStdString();
     EXPECT_TRUE(opened.isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(!grid()->loading(), 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid()->loading(); }, 30000));
 
     // Without a folder named for them, exports go to a folder of the user's
     // own, readable by the user alone, where a day-old export is removed.

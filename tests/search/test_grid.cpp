@@ -282,7 +282,7 @@ TEST_F(Grid, RowsArriveInSlicesFromOneSnapshotBoundWithoutRedrawOrFixedColumn)
                                 "Description, ReceivedValue, PayedValue, FormTypeID, FormID, CreateDate) "
                                 "SELECT CashTurnID, TransactionDate, FarsiTransactionDate, 'تازه', 1000, 0, 206, -1, "
                                 "CreateDate FROM tblRecPayCashTurnDetail WHERE ID = 1"));
-    QTRY_VERIFY(!grid()->loading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid()->loading(); }, 30000));
     EXPECT_EQ(grid()->Rows(), 15);
     EXPECT_EQ(grid()->CellBackColor(14, 1), Sand);
     EXPECT_EQ(grid()->CellBackColor(13, 1), Cream);
