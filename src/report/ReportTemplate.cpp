@@ -306,7 +306,7 @@ QString ReportTemplate::format(const QVariant &value, const QStringList &formats
             text = PersianText::persianDigits(defaultText(current));
         } else if (f == QLatin1String("ltr")) {
             // A left-to-right isolate: the line's right-to-left order does
-            // not reach inside, so C-1405-01 is not printed as 01-C-1405.
+            // not reach inside, so a code 1405-01 is not printed as 01-1405.
             text = QChar(0x2066) + defaultText(current) + QChar(0x2069);
         } else if (f == QLatin1String("amount") || f == QLatin1String("words")) {
             const auto money = moneyOf(current);
