@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Formats over values, whatever the template.
     static const QStringList formats = {QStringLiteral("amount"),  QStringLiteral("words"), QStringLiteral("date"),
                                         QStringLiteral("longdate"), QStringLiteral("weekday"), QStringLiteral("time"),
-                                        QStringLiteral("fa")};
+                                        QStringLiteral("fa"),      QStringLiteral("ltr")};
     for (qsizetype k = 0; k < entries.size() && k < 16; ++k) {
         const QVariant v = valueOf(entries[k]);
         QStringList chain;
@@ -100,9 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // Markup in values stays text. Formats that need a number or a date
-    // refuse text, so the comparison is made where both fills succeed.
+    // refuse text, so the comparison is made where both fills succeed; both
+    // values are set, so that the same {?Name} and {!Name} sections show.
     try {
-        const QString plain = t.fill([](const QString &) { return QVariant(QString()); });
+        const QString plain = t.fill([](const QString &) { return QVariant(QStringLiteral("x")); });
         const QString marked = t.fill([](const QString &) { return QVariant(QStringLiteral("<b>&</b>\"'")); });
         FUZZ_CHECK(count(plain, u'<') == count(marked, u'<'), fuzz::shown(html));
     } catch (const ReportTemplate::Error &) {

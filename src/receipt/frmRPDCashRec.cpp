@@ -55,8 +55,12 @@ frmRPDCashRec::frmRPDCashRec()
     comSkinner1->setObjectName(QStringLiteral("comSkinner1"));
     TimerButtons->setObjectName(QStringLiteral("TimerButtons"));
     TimerButtons->setInterval(100);
-    ui->r5667->setSeparator(true);
-    ui->m1->setSeparator(true);
+    // The suite's caption "-" only marks these as separators; left as their
+    // text, the style would draw it beside the line.
+    for (QAction *separator : {ui->r5667, ui->m1}) {
+        separator->setSeparator(true);
+        separator->setText(QString());
+    }
 
     // Locked by design and never unlocked.
     ui->dtpDate->setLocked(true);

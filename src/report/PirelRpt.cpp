@@ -5,10 +5,12 @@
 #include "common/ComponentRegistry.h"
 #include "common/SharedServices.h"
 #include "core/RowSet.h"
+#include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Connection.h"
 #include "platform/FormShower.h"
 #include "platform/Look.h"
+#include "report/PdfText.h"
 #include "report/ReportTemplate.h"
 #include "report/RtlTables.h"
 
@@ -90,11 +92,7 @@ void PirelRpt::produce()
         case PdfFile: {
             if (m_outputFile.trimmed().isEmpty())
                 fail(QStringLiteral("نام فايل PDF گزارش مشخص نشده است."));
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(m_outputFile);
-            setUp(printer);
-            printTo(printer);
+            writePdf(m_outputFile);
             break;
         }
         default:
@@ -130,12 +128,13 @@ void PirelRpt::buildDocument()
     form.checkFields(rows.columns);
 
     const QVector<QVariant> &row = rows.rows.first();
-    const QString html = form.fill([&](const QString &name) {
+    const auto valueOf = [&](const QString &name) {
         for (qsizetype i = 0; i < rows.columns.size(); ++i)
             if (rows.columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
                 return row.value(i);
         return QVariant();
-    });
+    };
+    const QString html = form.fill(valueOf);
 
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(Look::persianFont(11));
@@ -144,6 +143,12 @@ void PirelRpt::buildDocument()
     document->setDefaultTextOption(option);
     document->setHtml(rightToLeftTables(html));
     m_document = std::move(document);
+    // Named after the row it shows, so that one receipt's file does not
+    // replace another's: RPDCashRec-8.
+    m_documentName = QFileInfo(m_reportFile).completeBaseName();
+    const QString id = Vb::textOf(valueOf(QStringLiteral("ID"))).trimmed();
+    if (!id.isEmpty())
+        m_documentName += u'-' + id;
     m_pageSize = form.pageSize();
     m_orientation = form.orientation();
 }
@@ -151,7 +156,7 @@ void PirelRpt::buildDocument()
 void PirelRpt::setUp(QPrinter &printer) const
 {
     printer.setPageLayout(QPageLayout(m_pageSize, m_orientation, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    printer.setDocName(QFileInfo(m_reportFile).completeBaseName());
+    printer.setDocName(m_documentName);
     printer.setCreator(QStringLiteral("Pardex"));
 }
 
@@ -203,6 +208,18 @@ void PirelRpt::printTo(QPrinter &printer) const
     painter.end();
 }
 
+void PirelRpt::writePdf(const QString &path) const
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    setUp(printer);
+    printTo(printer);
+    // So that a viewer's search and copy find the Persian words. Should the
+    // file not be rewritten, it still prints as it is.
+    PdfText::restorePlainLetters(path);
+}
+
 void PirelRpt::preview(QPrinter &printer)
 {
     QPrintPreviewDialog dialog(&printer);
@@ -235,16 +252,12 @@ void PirelRpt::savePdf(QWidget *parent)
     chooser.setObjectName(QStringLiteral("dlgSavePdf"));
     chooser.setAcceptMode(QFileDialog::AcceptSave);
     chooser.setDefaultSuffix(QStringLiteral("pdf"));
-    chooser.selectFile(QFileInfo(m_reportFile).completeBaseName() + QStringLiteral(".pdf"));
+    chooser.selectFile(m_documentName + QStringLiteral(".pdf"));
     FormShower::showModal(&chooser);
     if (chooser.result() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return;
     try {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(chooser.selectedFiles().first());
-        setUp(printer);
-        printTo(printer);
+        writePdf(chooser.selectedFiles().first());
     } catch (const ReportTemplate::Error &e) {
         report(e.message);
     }

@@ -73,6 +73,8 @@ private:
     // Paints the document's pages; raises ReportTemplate::Error when the
     // printer cannot be painted on.
     void printTo(QPrinter &printer) const;
+    // A PDF file of the document whose text reads back as plain letters.
+    void writePdf(const QString &path) const;
     void preview(QPrinter &printer);
     void savePdf(QWidget *parent);
     void report(const QString &message);
@@ -87,6 +89,7 @@ private:
     bool m_showErrors = true;
     QString m_errorText;
     std::unique_ptr<QTextDocument> m_document;
+    QString m_documentName; // the template's name and the row's ID
     QPageSize m_pageSize{QPageSize::A5};
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
 };

@@ -17,7 +17,7 @@ namespace {
 
 const QStringList KnownFormats = {QStringLiteral("amount"), QStringLiteral("words"),   QStringLiteral("date"),
                                   QStringLiteral("longdate"), QStringLiteral("weekday"), QStringLiteral("time"),
-                                  QStringLiteral("fa")};
+                                  QStringLiteral("fa"),     QStringLiteral("ltr")};
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -218,6 +218,7 @@ ReportTemplate ReportTemplate::fromHtml(const QString &html)
         QStringLiteral("^\\s*([\\p{L}_][\\p{L}\\p{N}_]*)\\s*((?::\\s*[A-Za-z]+\\s*)*)$"));
     ReportTemplate t;
     t.m_html = html;
+    QStringList sections; // open {?Name} and {!Name}, innermost last
     for (qsizetype i = 0; i < html.size();) {
         const qsizetype skipped = skipInert(html, i);
         if (skipped >= 0) {
@@ -237,12 +238,24 @@ ReportTemplate ReportTemplate::fromHtml(const QString &html)
         const qsizetype nextOpen = html.indexOf(u'{', i + 1);
         if (close < 0 || (nextOpen >= 0 && nextOpen < close))
             fail(QStringLiteral("در الگوي چاپ آكولادي باز شده و بسته نشده است: %1").arg(snippet(html, i)));
-        const QString inside = html.mid(i + 1, close - i - 1);
-        const auto m = fieldText.match(inside);
-        if (!m.hasMatch())
-            fail(QStringLiteral("«%1» در الگوي چاپ نام فيلد درستي نيست.").arg(inside.simplified()));
+        QString inside = html.mid(i + 1, close - i - 1).trimmed();
         Field field;
+        static const QString Marks = QStringLiteral("?!/");
+        if (!inside.isEmpty() && Marks.contains(inside.front())) {
+            field.kind = Field::Kind(int(Field::IfSet) + int(Marks.indexOf(inside.front())));
+            inside.remove(0, 1);
+        }
+        const auto m = fieldText.match(inside);
+        if (!m.hasMatch() || (field.kind != Field::Value && !m.captured(2).trimmed().isEmpty()))
+            fail(QStringLiteral("«%1» در الگوي چاپ نام فيلد درستي نيست.").arg(html.mid(i + 1, close - i - 1).simplified()));
         field.name = m.captured(1);
+        if (field.kind == Field::End) {
+            if (sections.isEmpty() || sections.last().compare(field.name, Qt::CaseInsensitive) != 0)
+                fail(QStringLiteral("«{/%1}» در الگوي چاپ بخشي را مي بندد كه باز نشده است.").arg(field.name));
+            sections.removeLast();
+        } else if (field.kind != Field::Value) {
+            sections << field.name;
+        }
         for (const QString &f : m.captured(2).split(u':', Qt::SkipEmptyParts)) {
             const QString name = f.trimmed().toLower();
             if (!isKnownFormat(name))
@@ -254,6 +267,8 @@ ReportTemplate ReportTemplate::fromHtml(const QString &html)
         t.m_fields.append(field);
         i = close + 1;
     }
+    if (!sections.isEmpty())
+        fail(QStringLiteral("بخش «%1» در الگوي چاپ بسته نشده است.").arg(sections.last()));
 
     const QString size = metaContent(html, QStringLiteral("page-size"));
     if (!size.isEmpty()) {
@@ -289,6 +304,10 @@ QString ReportTemplate::format(const QVariant &value, const QStringList &formats
         QString text;
         if (f == QLatin1String("fa")) {
             text = PersianText::persianDigits(defaultText(current));
+        } else if (f == QLatin1String("ltr")) {
+            // A left-to-right isolate: the line's right-to-left order does
+            // not reach inside, so a code 1405-01 is not printed as 01-1405.
+            text = QChar(0x2066) + defaultText(current) + QChar(0x2069);
         } else if (f == QLatin1String("amount") || f == QLatin1String("words")) {
             const auto money = moneyOf(current);
             if (!money)
@@ -336,12 +355,24 @@ QString ReportTemplate::fill(const std::function<QVariant(const QString &)> &val
             out += m_html.at(i++);
         }
     };
+    // Whether each open section is shown; what lies in a hidden one is left out.
+    QVector<bool> sections;
     for (const Field &f : m_fields) {
-        copyLiteral(at, f.start);
-        QString text = format(value(f.name), f.formats, f.name).toHtmlEscaped();
-        text.replace(u'\n', QLatin1String("<br/>"));
-        out += text;
+        const bool shown = !sections.contains(false);
+        if (shown)
+            copyLiteral(at, f.start);
         at = f.start + f.length;
+        if (f.kind == Field::End) {
+            sections.removeLast();
+        } else if (f.kind != Field::Value) {
+            const QVariant v = value(f.name);
+            const bool set = v.isValid() && !v.isNull() && !defaultText(v).trimmed().isEmpty();
+            sections << (f.kind == Field::IfSet ? set : !set);
+        } else if (shown) {
+            QString text = format(value(f.name), f.formats, f.name).toHtmlEscaped();
+            text.replace(u'\n', QLatin1String("<br/>"));
+            out += text;
+        }
     }
     copyLiteral(at, m_html.size());
     return out;

@@ -18,6 +18,9 @@
 //   weekday   the Persian weekday name
 //   time      HH:mm
 //   fa        Persian digits
+//   ltr       kept left to right inside right-to-left text (codes such as C-1405-01)
+// {?Column}...{/Column} is printed only when the column has a value (not
+// null, not blank), {!Column}...{/Column} only when it has none.
 // "{{" and "}}" write a brace; nothing is read inside comments or <style>.
 // <meta name="page-size" content="A5"> and <meta name="page-orientation"
 // content="portrait"> choose the paper (A5 portrait when absent).
@@ -26,6 +29,9 @@ class ReportTemplate
 public:
     struct Field
     {
+        // A value, or the start ({?Name}, {!Name}) or end ({/Name}) of a section.
+        enum Kind { Value, IfSet, IfEmpty, End };
+        Kind kind = Value;
         QString name;
         QStringList formats;
         qsizetype start = 0;  // of the braces in the HTML

@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QWindow>
 
 QString TemplateFilePath;
@@ -119,6 +120,15 @@ void frmReport::cmdPrint_Click()
         return; // the row is gone; the list shows what is left to choose
 
     Recordset &basePaths = dtEn.rssqlOmberBasePath;
+    // The general handle is closed however this ends (a file-system object
+    // that cannot be made, say): left open, it would fail the next save's
+    // period check, which opens it without closing it first.
+    const auto closeBasePaths = qScopeGuard([&basePaths] {
+        ignoreErrors([&basePaths] {
+            if (basePaths.State() != 0)
+                basePaths.Close();
+        });
+    });
     if (basePaths.State() != 0)
         basePaths.Close();
     basePaths.Open(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
@@ -126,9 +136,6 @@ void frmReport::cmdPrint_Click()
     if (count < 1) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("در پايگاه داده مسير چاپ مشخص نشده است."));
         templates.Close();
-        // The general handle too: left open, it would fail the next save's
-        // period check, which opens it without closing it first.
-        basePaths.Close();
         return;
     }
 

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -62,15 +63,16 @@ protected:
     }
     QString pdf() const { return out.filePath(QStringLiteral("report.pdf")); }
 
-    // The PDF's text in logical order, with the shaped letters back to
-    // their plain forms and the direction marks gone.
+    // The PDF's text in logical order as a viewer's search and copy get it
+    // (plain letters, not their shaped presentation forms), the direction
+    // marks gone.
     static QString pdfText(const QString &path)
     {
         QProcess tool;
         tool.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
         if (!tool.waitForFinished(20000) || tool.exitCode() != 0)
             return QStringLiteral("pdftotext failed (poppler-utils installed?)");
-        QString text = QString::fromUtf8(tool.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        QString text = QString::fromUtf8(tool.readAllStandardOutput());
         text.remove(QRegularExpression(QStringLiteral("[\\x{200e}\\x{200f}\\x{202a}-\\x{202e}\\x{2066}-\\x{2069}]")));
         return text;
     }
@@ -83,12 +85,16 @@ protected:
 
 TEST_F(ReportPrinter, TheReceiptsReportShowsTheAmountInWordsThePersianDateAndTheCounterparty)
 {
+    // The Persian date printed is the stored one the form shows, not one
+    // worked out again from TransactionDate.
+    db.exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET FarsiTransactionDate = '1405/10/02' WHERE ID = 8"));
     const QString farsiDate = PersianText::persianDigits(
         db.scalar(QStringLiteral("SELECT FarsiTransactionDate FROM tblRecPayCashTurnDetail WHERE ID = 8")).toString());
     const QStringList expected = {QStringLiteral("نه میلیون و هشتصد هزار ریال"), farsiDate,
                                   QStringLiteral("۹/۸۰۰/۰۰۰"), QStringLiteral("بدهکاران متفرقه"),
                                   QStringLiteral("شرکت آریا تجارت"), QStringLiteral("صندوق مرکزی"),
-                                  QStringLiteral("حسین کریمی"), QStringLiteral("پروژه ساختمان اداری ونک")};
+                                  QStringLiteral("حسین کریمی"), QStringLiteral("پروژه ساختمان اداری ونک"),
+                                  QStringLiteral("P-201")}; // a Latin code as stored
 
     auto p = printer(8);
     p->setRunAction(PirelRpt::Produce);
@@ -110,6 +116,13 @@ TEST_F(ReportPrinter, TheReceiptsReportShowsTheAmountInWordsThePersianDateAndThe
     const QString details = QString::fromUtf8(info.readAllStandardOutput());
     EXPECT_TRUE(details.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << qPrintable(details);
     EXPECT_TRUE(details.contains(QStringLiteral("(A5)"))) << qPrintable(details);
+    EXPECT_FALSE(printed.contains(QStringLiteral("موقت")));
+
+    // A draft (receipt 6, no code) says so and shows no confirmed number.
+    EXPECT_EQ(ReportPrinting::printCashReceiptPdf(db.connectionString(), 6, pdf()), QString());
+    const QString draft = pdfText(pdf());
+    EXPECT_TRUE(draft.contains(QStringLiteral("موقت"))) << qPrintable(draft);
+    EXPECT_FALSE(draft.contains(QStringLiteral("شماره تأیید شده"))) << qPrintable(draft);
     EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
 }
 
@@ -154,7 +167,12 @@ TEST_F(ReportPrinter, AFaultyTemplateOrQueryIsToldInPersianAndNothingIsProduced)
 TEST_F(ReportPrinter, ThePreviewIsRightToLeftWithTheWholeReceiptOnOnePageUnderTheNormalPointer)
 {
     bool shown = false;
+    QString suggested;
     FormShower::setModalHook([&](QWidget *w) {
+        if (auto *chooser = qobject_cast<QFileDialog *>(w)) {
+            suggested = QFileInfo(chooser->selectedFiles().value(0)).fileName();
+            return; // cancelled
+        }
         shown = true;
         auto *dialog = qobject_cast<QPrintPreviewDialog *>(w);
         ASSERT_NE(dialog, nullptr);
@@ -163,6 +181,7 @@ TEST_F(ReportPrinter, ThePreviewIsRightToLeftWithTheWholeReceiptOnOnePageUnderTh
         EXPECT_EQ(dialog->printer()->pageLayout().pageSize().id(), QPageSize::A5);
         EXPECT_NE(dialog->findChild<QAction *>(QStringLiteral("actSavePdf")), nullptr);
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        dialog->findChild<QAction *>(QStringLiteral("actSavePdf"))->trigger();
     });
     std::unique_ptr<QObject> component = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
     QObject *p = component.get();
@@ -175,6 +194,7 @@ TEST_F(ReportPrinter, ThePreviewIsRightToLeftWithTheWholeReceiptOnOnePageUnderTh
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QApplication::restoreOverrideCursor();
     EXPECT_TRUE(shown);
+    EXPECT_EQ(suggested, QStringLiteral("RPDCashRec-1.pdf")); // the receipt's own file
     EXPECT_EQ(LateBound::get(p, "ReportFile").toString(), printer(1)->ReportFile());
     EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty());
 }

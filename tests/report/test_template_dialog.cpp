@@ -5,6 +5,7 @@
 
 #include "common/ComponentRegistry.h"
 #include "common/Module.h"
+#include "common/SharedServices.h"
 #include "controls/OmberButton.h"
 #include "data/DtEn.h"
 #include "platform/FileSystemObject.h"
@@ -170,6 +171,15 @@ TEST_F(Printing, WithoutBasePathsOrWithoutTheFileTheDialogSaysSoAndStaysOpen)
         EXPECT_EQ(ScriptedMessageBox::messages(), (QStringList{NoBasePath, NoFile}));
         EXPECT_TRUE(d.isVisible());
         EXPECT_TRUE(TemplateFilePath.isEmpty());
+
+        // Without the file-system object the shared handle is closed still,
+        // so that the next save's period check can open it.
+        setBasePaths({true});
+        ComponentRegistry::unregisterComponent(QLatin1String(FileSystemObject::ProgId));
+        press(d, "cmdPrint");
+        EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_NO_THROW(IsDateInUserPeriod(QStringLiteral("1405/01/01"), 486));
     });
 }
 

@@ -101,6 +101,9 @@ TEST(ReportTemplates, MistakesInATemplateAreToldInPersian)
     EXPECT_EQ(filled(QStringLiteral("<p>{two words}</p>"), row),
               QStringLiteral("!«two words» در الگوي چاپ نام فيلد درستي نيست."));
     EXPECT_TRUE(filled(QStringLiteral("<p>{Description:amount}</p>"), row).startsWith(QStringLiteral("!مقدار فيلد «Description» عدد نيست")));
+    EXPECT_EQ(filled(QStringLiteral("<p>{?ID}x{/Description}</p>"), row),
+              QStringLiteral("!«{/Description}» در الگوي چاپ بخشي را مي بندد كه باز نشده است."));
+    EXPECT_EQ(filled(QStringLiteral("<p>{!ID}x</p>"), row), QStringLiteral("!بخش «ID» در الگوي چاپ بسته نشده است."));
     EXPECT_THROW(ReportTemplate::load(QStringLiteral("/no/such/template.html")), ReportTemplate::Error);
 
     // A path the suite's database writes with Windows separators is read.
