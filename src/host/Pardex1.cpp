@@ -11,7 +11,11 @@
 #include "data/DtEn.h"
 #include "host/PropertyBag.h"
 #include "platform/FormShower.h"
+#include "platform/ConnectionBuilder.h"
+#include "platform/FileSystemObject.h"
 #include "platform/Look.h"
+#include "platform/ZintelMsgBox.h"
+#include "report/PirelRpt.h"
 #include "receipt/frmRPDCashRec.h"
 #include "search/frmRPDSearch.h"
 
@@ -22,8 +26,29 @@ namespace {
 constexpr qint32 CashReceiptFormRight = 206;
 }
 
+namespace {
+
+// What the control itself creates by identifier: the message box, the file
+// system, the connection builder and the report printer. Registered by the
+// control, so that any host embedding it has them; a registration made
+// before (a host's own, a test's stand-in) is kept.
+void registerWhatTheControlUses()
+{
+    const auto ensure = [](const char *progId, ComponentRegistry::Factory factory) {
+        if (!ComponentRegistry::isRegistered(QLatin1String(progId)))
+            ComponentRegistry::registerComponent(QLatin1String(progId), std::move(factory));
+    };
+    ensure(ZintelMsgBox::ProgId, [] { return new ZintelMsgBox; });
+    ensure(FileSystemObject::ProgId, [] { return new FileSystemObject; });
+    ensure(ConnectionBuilder::ProgId, [] { return new ConnectionBuilder; });
+    ensure(PirelRpt::ProgId, [] { return new PirelRpt; });
+}
+
+} // namespace
+
 Pardex1::Pardex1(QWidget *parent) : QWidget(parent)
 {
+    registerWhatTheControlUses();
     setObjectName(QStringLiteral("Pardex1"));
     Look::applyFormLook(this);
     auto *clearShow = new QPushButton(QStringLiteral("ClearShow"), this);

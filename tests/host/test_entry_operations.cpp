@@ -1,8 +1,11 @@
+#include "common/ComponentRegistry.h"
 #include "common/Module.h"
 #include "core/VbError.h"
 #include "data/Diagnostics.h"
 #include "host/Pardex1.h"
+#include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
+#include "report/PirelRpt.h"
 #include "support/Errors.h"
 #include "support/FormFixture.h"
 
@@ -94,4 +97,16 @@ TEST_F(EntryOperations, ViewOpensTheFormOnTheReceiptAskedFor)
     EXPECT_TRUE(form().isVisible());
     EXPECT_EQ(Module::context().FormMode, ModeEmpty);
     EXPECT_EQ(ScriptedMessageBox::messages().last(), QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
+}
+
+TEST_F(EntryOperations, TheControlRegistersWhatItCreatesAndKeepsWhatTheHostRegistered)
+{
+    // A host that registered no printer still prints; the message box the
+    // host (here the test) registered stays its own.
+    ComponentRegistry::unregisterComponent(QLatin1String(PirelRpt::ProgId));
+    Pardex1 embedded;
+    const std::unique_ptr<QObject> printer = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
+    EXPECT_NE(qobject_cast<PirelRpt *>(printer.get()), nullptr);
+    const std::unique_ptr<QObject> box = ComponentRegistry::create(QLatin1String(ZintelMsgBox::ProgId));
+    EXPECT_EQ(qobject_cast<ZintelMsgBox *>(box.get()), nullptr);
 }

@@ -86,11 +86,17 @@ protected:
             act(*static_cast<frmReport *>(w));
         });
     }
-    // Shows the dialog on its own and runs act in it.
+    // Shows the dialog on its own and runs act in it; a dialog that never
+    // opened (so act never ran) fails the test.
     void showDialog(std::function<void(frmReport &)> act)
     {
-        withDialog(std::move(act));
+        bool ran = false;
+        withDialog([&ran, act = std::move(act)](frmReport &d) {
+            ran = true;
+            act(d);
+        });
         FormShower::showModal(&frmReport::instance());
+        EXPECT_TRUE(ran) << "the template dialog never opened";
     }
     static QComboBox *list(QWidget &d) { return d.findChild<QComboBox *>(QStringLiteral("cmbReport")); }
     static void press(QWidget &d, const char *name) { d.findChild<QPushButton *>(QLatin1String(name))->click(); }
