@@ -1,5 +1,7 @@
 #include "data/OdbcDialect.h"
 
+#include "data/Cursor.h"
+
 #include "core/Currency.h"
 #include "core/Vb.h"
 #include "core/VbError.h"
@@ -14,6 +16,10 @@
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlField>
+#include <QSqlError>
+#include <QAtomicInt>
 #include <QSqlRecord>
 #include <QTextStream>
 
@@ -224,6 +230,85 @@ RowSet OdbcDialect::execute(const QString &nativeSql)
         rs.rows.push_back(std::move(row));
     }
     return rs;
+}
+
+namespace {
+
+// The rows of one statement read as they are asked for, on a connection of
+// their own (a server answering one statement holds its connection until
+// the last row is read), so that the grid shows the first rows at once and
+// nothing holds the whole result but the grid's own copy.
+class OdbcCursor : public VariantCursor
+{
+public:
+    OdbcCursor(const QString &baseName, const QString &sql, const QString &engine) : m_engine(engine)
+    {
+        static QAtomicInt serial;
+        m_name = baseName + QStringLiteral("-cursor-%1").arg(serial.fetchAndAddRelaxed(1));
+        QSqlDatabase db = QSqlDatabase::cloneDatabase(baseName, m_name);
+        if (!db.open()) {
+            const QString text = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            throw VbError::database(text, m_engine);
+        }
+        m_query = std::make_unique<QSqlQuery>(db);
+        m_query->setForwardOnly(true);
+        m_query->setNumericalPrecisionPolicy(QSql::HighPrecision);
+        if (!m_query->exec(sql)) {
+            const QString text = m_query->lastError().text();
+            close();
+            throw VbError::database(text, m_engine);
+        }
+        m_record = m_query->record();
+        m_values.resize(m_record.count());
+    }
+    ~OdbcCursor() override { close(); }
+
+    int columnCount() const override { return m_record.count(); }
+    QString columnName(int column) const override { return m_record.fieldName(column); }
+    bool isMoney(int column) const override
+    {
+        const QSqlField field = m_record.field(column);
+        return (field.typeID() == 2 || field.typeID() == 3) && field.precision() == 4;
+    }
+    bool next() override
+    {
+        rowChanged();
+        if (!m_query || !m_query->next()) {
+            if (m_query && m_query->lastError().isValid())
+                throw VbError::database(m_query->lastError().text(), m_engine);
+            return false;
+        }
+        for (int c = 0; c < m_record.count(); ++c)
+            m_values[c] = fromOdbc(m_record.field(c), m_query->value(c));
+        return true;
+    }
+
+protected:
+    const QVariant &value(int column) const override { return m_values[column]; }
+
+private:
+    void close()
+    {
+        m_query.reset();
+        if (QSqlDatabase::contains(m_name)) {
+            QSqlDatabase::database(m_name, false).close();
+            QSqlDatabase::removeDatabase(m_name);
+        }
+    }
+    QString m_engine;
+    QString m_name;
+    std::unique_ptr<QSqlQuery> m_query;
+    QSqlRecord m_record;
+    QVector<QVariant> m_values;
+};
+
+} // namespace
+
+std::unique_ptr<Cursor> OdbcDialect::openCursor(const QString &nativeSql)
+{
+    return std::make_unique<OdbcCursor>(m_name, nativeSql, engineName());
 }
 
 int OdbcDialect::call(const ProcedureDef &procedure, QVariantList &args)

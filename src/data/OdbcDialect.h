@@ -21,6 +21,8 @@ public:
     void setSessionUser(qint32 userId) override;
 
     RowSet execute(const QString &nativeSql) override;
+    // Streams the rows on a connection of its own.
+    std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
     void beginTransaction() override;
     void commitTransaction() override;

@@ -489,11 +489,16 @@ private:
 
 std::unique_ptr<Cursor> PostgresDialect::openCursor(const QString &nativeSql)
 {
-    // Several statements cannot stand behind one cursor: the ordinary path runs them.
+    // Several statements cannot stand behind one cursor: the ordinary path
+    // runs them. A ";" inside a text (a description searched for) is no
+    // statement's end.
     QString sql = nativeSql.trimmed();
     while (sql.endsWith(u';'))
         sql.chop(1);
-    if (sql.contains(u';') || !sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
+    bool several = false;
+    for (const TsqlRewriter::Token &token : TsqlRewriter::tokenize(sql))
+        several = several || (token.kind == TsqlRewriter::Kind::Punct && token.text == u";");
+    if (several || !sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
         return Dialect::openCursor(nativeSql);
     return guarded([&]() -> std::unique_ptr<Cursor> { return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, sql); });
 }
