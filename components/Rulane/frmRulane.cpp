@@ -156,26 +156,9 @@ void frmRulane::grdLedger_DblClick()
 
 void frmRulane::openLine(const LedgerLine &line)
 {
-    if (line.isReceipt()) {
-        // Where the suite's receipt component can be created, the receipt
-        // opens there, modal above the ledger (this screen is modal, so it
-        // tells the receipt form that modeless windows cannot be shown).
-        std::unique_ptr<QObject> receiptForm;
-        try {
-            receiptForm = ComponentRegistry::create(QStringLiteral("Pardex.Pardex1"));
-        } catch (const VbError &) {
-        }
-        if (receiptForm) {
-            const SiblingSession::User &user = m_session.user();
-            LateBound::set(receiptForm.get(), "UserID", user.userId);
-            LateBound::set(receiptForm.get(), "PositionID", user.positionId);
-            LateBound::set(receiptForm.get(), "EmployeeID", user.employeeId);
-            LateBound::set(receiptForm.get(), "OLEConnectionString", user.connectionString);
-            ignoreErrors([&] { LateBound::set(receiptForm.get(), "HostAllowsModeless", false); });
-            LateBound::call(receiptForm.get(), "View", {line.id});
-            return;
-        }
-    }
+    // Read-only: the ledger is opened from the receipt form, which may be
+    // editing this very receipt; a second, independent receipt form here
+    // could change or delete it under that edit.
     frmRulaneReceipt card(m_session, this);
     card.load(line.id);
     SiblingForm::showModal(&card);

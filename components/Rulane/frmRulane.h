@@ -12,8 +12,7 @@ class SiblingSession;
 
 // The cash ledger's screen: the movements of one turn (View), or of a cash
 // box the user picks over a Persian date range (ClearShow). A receipt row
-// opens in the receipt form where the suite's receipt component can be
-// created, otherwise read-only in frmRulaneReceipt.
+// opens read-only in frmRulaneReceipt.
 class frmRulane : public QDialog
 {
     Q_OBJECT

@@ -192,8 +192,3 @@ void Pardex1::Command2_Click()
     setEmployeeID(Vb::cint(LateBound::get(builder.get(), "EmployeeID")));
     ClearShow();
 }
-
-void registerReceiptComponent()
-{
-    ComponentRegistry::registerComponent(QLatin1String(Pardex1::ProgId), [] { return new Pardex1; });
-}

@@ -63,8 +63,3 @@ private:
     qint16 m_employeeId = 0;
     bool m_allowsModeless = true;
 };
-
-// Registers the control as "Pardex.Pardex1" in this module's component
-// registry, for a caller that opens a receipt through it by name (the cash
-// ledger's component file, which has a registry of its own).
-void registerReceiptComponent();

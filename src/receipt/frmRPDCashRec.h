@@ -177,6 +177,8 @@ private:
     qint32 m_unfinishedReceipt = 0;
     bool m_unfinishedLogged = false;
     bool completingNewReceipt() const { return m_unfinishedReceipt != 0 && m_unfinishedReceipt == CurrentReceiptID; }
+    // Writes that receipt's creation to the action log when no save did yet.
+    void logUnfinishedCreation();
     // The user and database the cash box and turn members were chosen for:
     // another cashier entering after an unload starts from his own turn.
     qint32 m_cashUser = 0;

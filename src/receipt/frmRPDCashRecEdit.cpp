@@ -133,8 +133,10 @@ void frmRPDCashRec::cmdCancel_Click()
         return;
     }
     // The edits are thrown away by loading the stored receipt again; a new
-    // receipt that a failed save already wrote is shown as it was stored.
+    // receipt that a failed save already wrote is shown as it was stored,
+    // its creation logged first if the failure came before the log.
     if (stored) {
+        logUnfinishedCreation();
         ui->txtID->setText(QString::number(CurrentReceiptID));
         m_unfinishedReceipt = 0;
     }
@@ -143,7 +145,7 @@ void frmRPDCashRec::cmdCancel_Click()
     qint16 enter = VbKeys::Enter;
     try {
         txtID_KeyPress(enter);
-    } catch (const VbError &e) {
+    } catch (...) {
         // Half-read fields must never be saved: the form shows nothing
         // editable, and Enter in the number box tries the load again.
         context.FormMode = ModeEmpty;
@@ -151,12 +153,10 @@ void frmRPDCashRec::cmdCancel_Click()
         ignoreErrors([this] { DisableComponents(); });
         ui->txtCode->setText(QString());
         ui->txtID->setText(number);
-        throw VbError(e.number(),
-                      QStringLiteral("دريافت نقدي %1 دوباره خوانده نشد؛ آنچه ذخيره شده بود تغيير نكرد. براي خواندن آن "
-                                     "Enter را در شماره رايانه اي بزنيد. ")
-                              .arg(number)
-                          + e.description(),
-                      e.source());
+        inStep(QStringLiteral("دريافت نقدي %1 دوباره خوانده نشد؛ آنچه ذخيره شده بود تغيير نكرد. براي خواندن آن "
+                              "Enter را در شماره رايانه اي بزنيد")
+                   .arg(number),
+               [] { throw; });
     }
     DisableComponents();
 }

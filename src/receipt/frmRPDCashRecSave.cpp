@@ -130,6 +130,14 @@ void frmRPDCashRec::writeReceipt(qint32 code, bool insert)
                                           counterpartyAccount(), ui->mptContracts->SelectedID());
 }
 
+void frmRPDCashRec::logUnfinishedCreation()
+{
+    if (!completingNewReceipt() || m_unfinishedLogged)
+        return;
+    inStep(savedAs(), [this] { writeFormAction(20601, QStringLiteral("“ ايجاد شد.")); });
+    m_unfinishedLogged = true;
+}
+
 QString frmRPDCashRec::savedAs(const QString &step) const
 {
     // Once the receipt is written, a later failure must say that it is.
@@ -186,8 +194,8 @@ void frmRPDCashRec::cmdSave_Click()
                 m_unfinishedReceipt = CurrentReceiptID;
                 m_unfinishedLogged = false;
             }
-            if (CurrentReceiptID > 0 && !m_unfinishedLogged)
-                inStep(savedAs(), [this] { writeFormAction(20601, QStringLiteral("“ ايجاد شد.")); });
+            if (CurrentReceiptID > 0)
+                logUnfinishedCreation();
             m_unfinishedLogged = true;
             context.FormMode = ModeViewFinal;
             DisableComponents();

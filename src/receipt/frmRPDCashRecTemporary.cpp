@@ -33,6 +33,9 @@ void frmRPDCashRec::cmdRegSave_Click()
         return;
     switch (mode) {
     case ModeNew:
+        // Its creation is logged first if a failed final save wrote it unlogged.
+        if (completing)
+            logUnfinishedCreation();
         inStep(QStringLiteral("ثبت موقت دريافت نقدي"), [&] { writeReceipt(-1, !completing); });
         m_unfinishedReceipt = 0;
         context.FormMode = ModeViewTemporary;

@@ -21,6 +21,8 @@
 
 namespace {
 frmRPDSearch *g_instance = nullptr;
+// Who may see a turn's balance before it is closed (the blind count's figure).
+constexpr qint32 SeeTurnBalanceRight = 20503;
 
 // Trims blanks only, as the criteria are read.
 QString trimBlanks(const QString &text)
@@ -205,6 +207,7 @@ void frmRPDSearch::Form_Load()
     LastHeight = Vb::cint(qMin(heightTwips(), 32767.0));
     m_laidWidth = widthTwips();
     m_laidHeight = heightTwips();
+    m_mayTotalKnown = false;
 }
 
 void frmRPDSearch::Unload()
@@ -274,7 +277,19 @@ void frmRPDSearch::showTotals()
     }
     const QString separator = QStringLiteral("/");
     QString text = QStringLiteral("%1 رديف").arg(FormatThousands(QString::number(table.rowCount()), separator));
-    if (amounts)
+    // The totals of an open turn are the figure its blind count hides: only
+    // a user who may see a turn's balance gets them.
+    if (amounts && !m_mayTotalKnown) {
+        // Asked as rows arrive, outside any handler: a failure withholds them.
+        m_mayTotal = false;
+        ignoreErrors([this] {
+            m_mayTotal = Module::dtEn().spOmberHasPermission(Module::context().UserID, SeeTurnBalanceRight) != 0;
+        });
+        m_mayTotalKnown = true;
+    }
+    if (amounts && !m_mayTotal)
+        text += QStringLiteral("؛ جمع مبالغ فقط براي كاربر داراي نقش 20503 نشان داده مي شود");
+    else if (amounts)
         text += m_totalsOverflow
                     ? QStringLiteral("؛ جمع مبالغ بيش از حد نمايش است")
                     : QStringLiteral("؛ جمع دريافت: %1 ريال؛ جمع پرداخت: %2 ريال")

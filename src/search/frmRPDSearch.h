@@ -126,5 +126,8 @@ private:
     Currency m_receivedTotal;
     Currency m_paidTotal;
     bool m_totalsOverflow = false;
+    // Whether the user may see the totals (asked once per load).
+    bool m_mayTotal = false;
+    bool m_mayTotalKnown = false;
     bool m_cutShort = false;
 };

@@ -19,6 +19,8 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <unistd.h>
 #include <QUrl>
 
 namespace {
@@ -60,9 +62,19 @@ QString exportFolder()
     const QString base = !runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable()
                              ? runtime
                              : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    const QString folder = QDir(base).filePath(QStringLiteral("pardex-exports"));
+    QString folder = QDir(base).filePath(QStringLiteral("pardex-exports"));
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A folder another account owns, or that others may enter, is not used:
+    // a new private one is made instead (mkdtemp makes it 0700).
+    const QFileInfo info(folder);
+    if (!info.isDir() || info.ownerId() != ::getuid()
+        || (QFile::permissions(folder) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+                                          | QFile::WriteOther | QFile::ExeOther))) {
+        QTemporaryDir own(QDir(QDir::tempPath()).filePath(QStringLiteral("pardex-exports-XXXXXX")));
+        own.setAutoRemove(false);
+        return own.path();
+    }
     const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
     for (const QFileInfo &old : QDir(folder).entryInfoList({QStringLiteral("*.xlsx")}, QDir::Files | QDir::Hidden))
         if (old.lastModified() < dayAgo)

@@ -216,26 +216,22 @@ TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsRec
     EXPECT_EQ(screen.ledger().closing(), Currency());
     EXPECT_TRUE(textOf(&screen, "lblTitle").contains(QStringLiteral("نوبت 12")));
 
-    // A double-clicked receipt opens in the receipt form where it can, else read-only.
+    // A double-clicked receipt opens read-only, even where a receipt
+    // component is registered: the receipt form that opened the ledger may
+    // be editing it. The opening row and a payment open nothing.
     const auto doubleClick = [&](int row) {
         grid->setCurrentCell(row, 3);
         Q_EMIT grid->cellDoubleClicked(row, 3);
     };
     QString card;
     onModal([&](QWidget *w) { card = textOf(w, "txtAmount") + u'|' + textOf(w, "lblState"); });
+    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
+    ReceiptFormStandIn::log.clear();
     doubleClick(1); // receipt 7
+    ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
     EXPECT_EQ(shownScreens(), QStringList{QStringLiteral("frmRulaneReceipt")});
     EXPECT_EQ(card, QStringLiteral("15/750/000|دريافت نقدي - ثبت نهايي"));
-
-    ReceiptFormStandIn::log.clear();
-    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
-    doubleClick(1);
-    doubleClick(0); // the opening row is no movement
-    doubleClick(4); // a payment is never a receipt of the receipt form
-    ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
-    EXPECT_EQ(ReceiptFormStandIn::log, QStringList{QStringLiteral("View(7) user 486 modeless 0")});
-    EXPECT_EQ(shownScreens().size(), 2);
-    EXPECT_EQ(shownScreens().last(), QStringLiteral("frmRulaneReceipt"));
+    EXPECT_TRUE(ReceiptFormStandIn::log.isEmpty());
 }
 
 TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForItsUsersOnly)
