@@ -136,13 +136,9 @@ qint32 CashTurns::open(qint32 cashId, Currency openingCash, const QList<qint32> 
                       + SiblingSession::money(openingCash) + u')');
     const qint32 id = Vb::clng(m_session.scalar(QStringLiteral("Select ID From tblRecPayCashTurn Where CashID = ") + cash
                                                 + QStringLiteral(" And Turn = ") + QString::number(turn)));
-    for (qint32 member : members) {
-        const qint32 memberRow = Vb::clng(
-            m_session.scalar(QStringLiteral("Select IsNull(Max(ID), 0) + 1 As NextID From tblRecPayCashTurnUser")));
-        m_session.execute(QStringLiteral("Insert Into tblRecPayCashTurnUser (ID, CashTurnID, UserID) Values (")
-                          + QString::number(memberRow) + QStringLiteral(", ") + QString::number(id)
-                          + QStringLiteral(", ") + QString::number(member) + u')');
-    }
+    for (qint32 member : members)
+        m_session.execute(QStringLiteral("Insert Into tblRecPayCashTurnUser (CashTurnID, UserID) Values (")
+                          + QString::number(id) + QStringLiteral(", ") + QString::number(member) + u')');
     tx.commit();
     return id;
 }

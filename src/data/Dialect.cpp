@@ -26,7 +26,11 @@ std::unique_ptr<Dialect> Dialect::forConnectionString(const ConnectionString &cs
     case Engine::Sqlite:
         return std::make_unique<SqliteDialect>();
     case Engine::SqlServer:
+#ifdef PARDEX_SQLSERVER
         return std::make_unique<OdbcDialect>();
+#else
+        break; // built without the experimental SQL Server path
+#endif
     case Engine::Postgres:
         return std::make_unique<PostgresDialect>();
     case Engine::DesignTime:

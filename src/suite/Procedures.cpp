@@ -3,6 +3,8 @@
 #include "core/Currency.h"
 #include "core/Vb.h"
 #include "core/VbError.h"
+#include "suite/Schema.h"
+#include "suite/SchemaModel.h"
 #include "suite/Sqlite.h"
 
 #include <QDateTime>
@@ -47,72 +49,33 @@ void requireRow(sqlite3 *db, const QString &sql, qint32 id, const QString &missi
         refuse(missing.arg(id));
 }
 
-int nextReceiptCode(sqlite3 *db, int formTypeId)
+// A rule of db/rules, as the build wrote it for this engine.
+const QStringList &rule(const QString &name)
 {
-    // "Code IS NOT NULL" lets the partial unique index answer the maximum.
-    // Codes held for receipts gone back to the draft state are taken too,
-    // and so are those of deleted receipts (the highest ever given).
-    const QVariant max = sqlite::scalar(
-        db,
-        QStringLiteral("SELECT max(ifnull((SELECT max(Code) FROM tblRecPayCashTurnDetail "
-                       "WHERE FormTypeID = ?1 AND Code IS NOT NULL), 0), "
-                       "ifnull((SELECT max(Code) FROM tblRecPayReleasedCode WHERE FormTypeID = ?1), 0), "
-                       "ifnull((SELECT LastCode FROM tblOmberLastCode WHERE TableName = 'tblRecPayCashTurnDetail' "
-                       "AND FormTypeID = ?1), 0))"),
-        {formTypeId});
-    return max.toInt() + 1;
+    static QHash<QString, QStringList> loaded;
+    auto it = loaded.find(name);
+    if (it == loaded.end())
+        it = loaded.insert(name, schema::batches(schemaScript(QStringLiteral(":/db/sqlite/rules/") + name)));
+    return *it;
 }
 
-// @Code 0 asks for the confirmed code: the one the receipt has, else the
-// one it gave up when it went back to the draft state, else the next. -1
-// stores the receipt without a code, anything else is stored as given.
+// The code a save stores (db/rules/code-to-store.sql); invalid for none.
 QVariant codeToStore(sqlite3 *db, qint32 requested, int formTypeId, const QVariant &existing, qint32 receiptId = 0)
 {
-    if (requested == -1)
-        return QVariant();
-    if (requested != 0)
-        return requested;
-    if (existing.isValid() && !existing.isNull())
-        return existing.toInt();
-    if (receiptId > 0) {
-        const QVariant released = sqlite::scalar(
-            db, QStringLiteral("SELECT Code FROM tblRecPayReleasedCode WHERE ReceiptID = ? AND FormTypeID = ?"),
-            {receiptId, formTypeId});
-        if (released.isValid())
-            return released.toInt();
-    }
-    return nextReceiptCode(db, formTypeId);
+    const QVariant code = sqlite::scalar(db, rule(QStringLiteral("code-to-store.sql")).value(0),
+                                         {requested, formTypeId, receiptId > 0 ? QVariant(receiptId) : QVariant(),
+                                          existing.isNull() ? QVariant() : existing});
+    return code.isNull() ? QVariant() : QVariant(code.toInt());
 }
 
-// A receipt never has two accounting documents: writing it again removes
-// what was written for it before (the document step's first row does), as
-// do its deletion and a draft save that clears its code. Only its own rows go; a document that
-// other forms share keeps theirs (and its header, whose value becomes the
-// debits left), a document of the receipt alone goes whole.
+// A receipt's earlier documents go (db/rules/remove-documents.sql, the
+// same statements the servers run): when the document step writes the next
+// one (except, the one being written), when it is kept as a draft and when
+// it is deleted.
 void removeDocumentsOf(sqlite3 *db, qint32 formId, int formTypeId, const QVariant &exceptDocument = QVariant())
 {
-    const RowSet rows = sqlite::run(
-        db,
-        QStringLiteral("SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail WHERE FormID = ? AND FormTypeID = ? "
-                       "AND DocumentID IS NOT ?"),
-        {formId, formTypeId, exceptDocument});
-    for (const auto &row : rows.rows) {
-        const QVariant doc = row[0];
-        sqlite::exec(db,
-                     QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE DocumentID = ? AND FormID = ? AND "
-                                    "FormTypeID = ?"),
-                     {doc, formId, formTypeId});
-        if (sqlite::scalar(db, QStringLiteral("SELECT 1 FROM tblAccountDocumentDetail WHERE DocumentID = ?"), {doc})
-                .isValid()) {
-            sqlite::exec(db,
-                         QStringLiteral("UPDATE tblAccountDocument SET Value = (SELECT sum(DebitValue) FROM "
-                                        "tblAccountDocumentDetail WHERE DocumentID = ?1) WHERE ID = ?1"),
-                         {doc});
-        } else {
-            sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocumentObjects WHERE DocumentID = ?"), {doc});
-            sqlite::exec(db, QStringLiteral("DELETE FROM tblAccountDocument WHERE ID = ?"), {doc});
-        }
-    }
+    for (const QString &statement : rule(QStringLiteral("remove-documents.sql")))
+        sqlite::exec(db, statement, {formId, formTypeId, exceptDocument});
 }
 
 QVariant receiptFormType(sqlite3 *db, qint32 id)

@@ -16,6 +16,12 @@ namespace suite {
 
 namespace {
 
+void ensureResources()
+{
+    static const bool ready = (initSchemaResources(), true);
+    Q_UNUSED(ready)
+}
+
 QString folderOf(SchemaEngine engine)
 {
     return engine == SchemaEngine::Sqlite ? QStringLiteral(":/db/sqlite") : QStringLiteral(":/db/postgresql");
@@ -25,8 +31,7 @@ QString folderOf(SchemaEngine engine)
 
 QStringList schemaFiles(SchemaEngine engine)
 {
-    static const bool ready = (initSchemaResources(), true);
-    Q_UNUSED(ready)
+    ensureResources();
     const QDir dir(folderOf(engine));
     QStringList files;
     for (const QString &name : dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
@@ -36,6 +41,7 @@ QStringList schemaFiles(SchemaEngine engine)
 
 QString schemaScript(const QString &resourcePath)
 {
+    ensureResources();
     QFile file(resourcePath);
     if (!file.open(QIODevice::ReadOnly))
         throw VbError::database(QStringLiteral("اسكريپت پايگاه داده %1 در برنامه نيست.").arg(resourcePath));

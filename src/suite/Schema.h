@@ -3,10 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-// The suite database's tables, indexes, views and (on a server) procedures,
-// one set of SQL scripts per engine under db/: db/sqlite for the embedded
-// file, db/postgresql for a shared server, db/mssql for SQL Server. The
-// first two are built into the programs as resources.
+// The suite database's scripts per engine, built into the programs as
+// resources: those the build generates from db/tables.def, db/views.sql
+// and db/rules, and the engine's own of db/sqlite or db/postgresql, run in
+// the order of their names (SQL Server's are installed, not built in).
 namespace suite {
 
 enum class SchemaEngine { Sqlite, Postgres };

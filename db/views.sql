@@ -1,8 +1,12 @@
--- Views of the suite database for SQL Server; the same columns as the
--- embedded database's views.
-SET ANSI_NULLS ON;
-SET QUOTED_IDENTIFIER ON;
-GO
+-- The views of the suite database, in the T-SQL the component speaks: the
+-- one text every engine's views come from. SQL Server runs it as it is;
+-- the data environment's rewriters turn it into SQLite's and PostgreSQL's
+-- SQL when the schema is generated. Write only what the rewriters know
+-- (ISNULL, "+" joining texts, N'' literals); a view ends at its GO line.
+-- On PostgreSQL the column names come back in lower case; the component
+-- finds fields without regard to case.
+
+-- Views the component reads ------------------------------------------------
 CREATE VIEW vwRecPayCashTurnDetail AS
 SELECT d.ID, d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.Description,
        d.ReceivedValue, d.PayedValue, d.RelatedAccountID, d.ContractID,
@@ -18,7 +22,7 @@ SELECT d.ID, d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.
                 (SELECT MIN(o.Name) FROM tblOrganization o
                  WHERE (d.ClassID1 = 7 AND o.ID = d.ObjectID1) OR (d.ClassID2 = 7 AND o.ID = d.ObjectID2)
                     OR (d.ClassID3 = 7 AND o.ID = d.ObjectID3))) AS RelatedOrganization,
-       ISNULL(e.FirstName + N' ', N'') + e.LastName AS AchieverName,
+       CASE WHEN e.FirstName IS NULL THEN e.LastName ELSE e.FirstName + N' ' + e.LastName END AS AchieverName,
        b.Title AS BranchTitle, k.Code AS ContractCode, k.Title AS ContractTitle
 FROM tblRecPayCashTurnDetail d
 JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID
@@ -66,12 +70,12 @@ CREATE VIEW tblTilvaReportTemplates AS
 SELECT ID, FormTypeID, Title, FilePath FROM tblOmberReportTemplate;
 GO
 CREATE VIEW vwEmployee AS
-SELECT e.ID, e.PersonnelCode AS Code, ISNULL(e.FirstName + N' ', N'') + e.LastName AS Title,
+SELECT e.ID, e.PersonnelCode AS Code, CASE WHEN e.FirstName IS NULL THEN e.LastName ELSE e.FirstName + N' ' + e.LastName END AS Title,
        e.FirstName, e.LastName, b.Title AS BranchTitle, e.IsActive
 FROM tblEmployee e LEFT JOIN tblBranch b ON b.ID = e.BranchID;
 GO
 CREATE VIEW vwEmployeeMinor AS
-SELECT ID, PersonnelCode AS Code, ISNULL(FirstName + N' ', N'') + LastName AS Title
+SELECT ID, PersonnelCode AS Code, CASE WHEN FirstName IS NULL THEN LastName ELSE FirstName + N' ' + LastName END AS Title
 FROM tblEmployee WHERE IsActive = 1;
 GO
 CREATE VIEW vwAccountBranchMajor AS SELECT ID, Code, Title FROM tblBranch;
@@ -98,7 +102,7 @@ GO
 CREATE VIEW vwOrganizationMinor AS
 SELECT ID, EconomicCode AS Code, Name AS Title FROM tblOrganization;
 GO
-CREATE VIEW vwRecPayCashMinor AS SELECT ID, CAST(ID AS NVARCHAR(20)) AS Code, Name AS Title FROM tblRecPayCash;
+CREATE VIEW vwRecPayCashMinor AS SELECT ID, CAST(ID AS VARCHAR(20)) AS Code, Name AS Title FROM tblRecPayCash;
 GO
 CREATE VIEW vwAccount AS
 SELECT a.ID, a.Code, a.Title, a.ParentID, a.AccountLevel, a.IsDetail, a.IsActive, p.Title AS ParentTitle

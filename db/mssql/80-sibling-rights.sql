@@ -1,15 +1,6 @@
--- The sibling components (accounting document, cash ledger, cash-turn
--- manager, chart of accounts): their columns and the rights they check.
-
--- A turn's cash at its open; at its close the counted cash and its
--- difference from what the turn should hold (counted less expected).
-ALTER TABLE tblRecPayCashTurn ADD OpeningCash MONEY NULL, CountedCash MONEY NULL, CashDifference MONEY NULL;
-GO
--- At the close also what the turn should have held then (so that a later
--- change of its receipts shows) and who closed it.
-ALTER TABLE tblRecPayCashTurn ADD ExpectedCash MONEY NULL, ClosedByUserID INT NULL;
-GO
-
+-- The rights the sibling components (accounting document, cash ledger,
+-- cash-turn manager, chart of accounts) check, added to a suite database
+-- that lacks them.
 INSERT INTO tblOmberPermission (ID, Title)
 SELECT v.ID, v.Title FROM (VALUES
   (110, N'مشاهده سند حسابداری'),

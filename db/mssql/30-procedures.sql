@@ -1,50 +1,9 @@
 -- The nine stored procedures for SQL Server, with the contracts of the
--- embedded database's C++ implementations: each is one transaction; codes
--- are taken under an update lock so that concurrent saves get distinct ones.
+-- embedded database's C++ implementations: each is one transaction. What
+-- they share with the other engines (the code to store, removing a
+-- receipt's documents) is generated from db/rules (25-*.sql).
 SET ANSI_NULLS ON;
 SET QUOTED_IDENTIFIER ON;
-GO
--- A receipt never has two accounting documents: what was written for it
--- before goes. Only its own rows: a document other forms share keeps theirs
--- (and its header, whose value becomes the debits left).
-CREATE PROCEDURE spRecPayRemoveDocuments @FormID int, @FormTypeID int, @ExceptDocument int = NULL AS
-BEGIN
-  SET NOCOUNT ON;
-  DECLARE @Docs TABLE (ID int PRIMARY KEY);
-  INSERT INTO @Docs SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail
-   WHERE FormID = @FormID AND FormTypeID = @FormTypeID AND (@ExceptDocument IS NULL OR DocumentID <> @ExceptDocument);
-  DELETE FROM tblAccountDocumentDetail
-   WHERE DocumentID IN (SELECT ID FROM @Docs) AND FormID = @FormID AND FormTypeID = @FormTypeID;
-  UPDATE tblAccountDocument SET Value = (SELECT SUM(DebitValue) FROM tblAccountDocumentDetail d WHERE d.DocumentID = tblAccountDocument.ID)
-   WHERE ID IN (SELECT ID FROM @Docs) AND EXISTS (SELECT 1 FROM tblAccountDocumentDetail d WHERE d.DocumentID = tblAccountDocument.ID);
-  DELETE FROM tblAccountDocument
-   WHERE ID IN (SELECT ID FROM @Docs) AND NOT EXISTS (SELECT 1 FROM tblAccountDocumentDetail d WHERE d.DocumentID = tblAccountDocument.ID);
-END
-GO
--- The code @Code asks for: 0 the confirmed one (the receipt's own, else the
--- one it gave up on going back to the draft state, else the next, codes
--- held for drafts included), -1 none, anything else as given.
-CREATE PROCEDURE spRecPayCodeToStore @Requested int, @FormTypeID int, @ReceiptID int, @Existing int,
-  @Code int OUTPUT AS
-BEGIN
-  SET NOCOUNT ON;
-  SET @Code = NULL;
-  IF @Requested = -1 RETURN 0;
-  IF @Requested <> 0 BEGIN SET @Code = @Requested; RETURN 0; END
-  IF @Existing IS NOT NULL BEGIN SET @Code = @Existing; RETURN 0; END
-  SELECT @Code = Code FROM tblRecPayReleasedCode WHERE ReceiptID = @ReceiptID AND FormTypeID = @FormTypeID;
-  IF @Code IS NOT NULL RETURN 0;
-  DECLARE @Max int, @Held int, @Last int;
-  SELECT @Max = ISNULL(MAX(Code), 0) FROM tblRecPayCashTurnDetail WITH (UPDLOCK, HOLDLOCK)
-   WHERE FormTypeID = @FormTypeID AND Code IS NOT NULL;
-  SELECT @Held = ISNULL(MAX(Code), 0) FROM tblRecPayReleasedCode WITH (UPDLOCK, HOLDLOCK) WHERE FormTypeID = @FormTypeID;
-  SELECT @Last = ISNULL(MAX(LastCode), 0) FROM tblOmberLastCode WITH (UPDLOCK, HOLDLOCK)
-   WHERE TableName = 'tblRecPayCashTurnDetail' AND FormTypeID = @FormTypeID;
-  IF @Held > @Max SET @Max = @Held;
-  IF @Last > @Max SET @Max = @Last;
-  SET @Code = @Max + 1;
-  RETURN 0;
-END
 GO
 CREATE PROCEDURE spRecPayInsertCashTurnDetail
   @ID int OUTPUT, @CashTurnID int, @Code int OUTPUT, @TransactionDate datetime,
