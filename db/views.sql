@@ -59,7 +59,7 @@ JOIN tblRecPayCash c ON c.ID = cu.CashID
 WHERE c.IsActive = 1;
 GO
 CREATE VIEW vwCashPermit AS
-SELECT cu.ID, cu.CashID, c.Name AS CashName, cu.UserID, u.FullName
+SELECT cu.ID, cu.CashID, c.Name AS CashName, c.IsActive AS CashIsActive, cu.UserID, u.FullName
 FROM tblRecPayCashUsers cu
 JOIN tblRecPayCash c ON c.ID = cu.CashID
 JOIN tblUser u ON u.ID = cu.UserID;
