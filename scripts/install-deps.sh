@@ -9,7 +9,7 @@ packages=(
   libqt6sql6-psql libpq-dev postgresql
   libsqlite3-dev zlib1g-dev libgtest-dev poppler-utils
   sqlite3 unzip
-  unixodbc unixodbc-dev tdsodbc
+  unixodbc unixodbc-dev tdsodbc sqlfluff
   fonts-farsiweb fonts-noto-core qt6-translations-l10n
 )
 case "${1:-}" in

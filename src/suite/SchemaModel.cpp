@@ -237,18 +237,14 @@ QStringList createStatements(const Model &model, Engine engine)
 
 QStringList extendStatements(const Model &model, Engine engine)
 {
+    // A column a statement: SQL Server could add several at once, but one
+    // form for every engine reads the same everywhere.
     QStringList out;
-    for (const Table &t : model.extensions) {
-        QStringList added;
-        for (const Column &c : t.columns) {
-            if (engine == Engine::SqlServer)
-                added << columnDefinition(c, engine);
-            else
-                out << QStringLiteral("ALTER TABLE ") + t.name + QStringLiteral(" ADD COLUMN ") + columnDefinition(c, engine);
-        }
-        if (!added.isEmpty())
-            out << QStringLiteral("ALTER TABLE ") + t.name + QStringLiteral(" ADD ") + added.join(QStringLiteral(", "));
-    }
+    for (const Table &t : model.extensions)
+        for (const Column &c : t.columns)
+            out << QStringLiteral("ALTER TABLE ") + t.name
+                       + (engine == Engine::SqlServer ? QStringLiteral(" ADD ") : QStringLiteral(" ADD COLUMN "))
+                       + columnDefinition(c, engine);
     return out;
 }
 
