@@ -1,10 +1,10 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/DemoDatabase.h"
+#include "support/StatementRecord.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -33,13 +33,14 @@ qint32 saveReceipt(DtEn &dtEn, qint32 &code)
 
 TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
 {
+    StatementRecord record;
     DemoDatabase db;
     DtEn dtEn;
     dtEn.cnt.setConnectionString(db.connectionString());
     const int receipts = db.count(QStringLiteral("tblRecPayCashTurnDetail"));
     const int documents = db.count(QStringLiteral("tblAccountDocument"));
 
-    Diagnostics::instance().failNext(QStringLiteral("^spAccountInsertDocumentDetail$"), QStringLiteral("disk full"));
+    record.failNext(QStringLiteral("^spAccountInsertDocumentDetail$"), QStringLiteral("disk full"));
     qint32 code = 0;
     const qint32 id = saveReceipt(dtEn, code);
     qint32 doc = 1, docCode = 1;
@@ -60,7 +61,7 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
     // The fault was one-shot.
     insertRow();
 
-    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
+    record.failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
     EXPECT_TRUE(raisedBy([&] { dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1")); })
                     .isDatabaseError());
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 1);
