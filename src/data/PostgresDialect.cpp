@@ -3,6 +3,7 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Cursor.h"
+#include "data/DriverLibrary.h"
 #include "data/Postgres.h"
 #include "data/ProcedureDefs.h"
 #include "data/TsqlToPostgres.h"
@@ -131,15 +132,14 @@ pg_conn *PostgresDialect::openNamed(const QString &name, const ConnectionString 
         QSqlDatabase::removeDatabase(name);
         throw refuse(text);
     }
-    const QVariant handle = db.driver()->handle();
-    pg_conn *conn = handle.isValid() && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0)
-                        ? *static_cast<pg_conn *const *>(handle.data())
-                        : nullptr;
+    QString why;
+    pg_conn *conn = static_cast<pg_conn *>(DriverLibrary::ourHandle(
+        db, {"pg_conn*", "PGconn*"}, "PQconnectdb", reinterpret_cast<const void *>(&PQconnectdb), why));
     if (!conn) {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
-        throw refuse(QStringLiteral("PostgreSQL handle unavailable (%1)").arg(QLatin1String(handle.typeName())));
+        throw refuse(QStringLiteral("راه انداز PostgreSQL برنامه (QPSQL) با كتابخانه libpq خود برنامه كار نمي كند: %1").arg(why));
     }
     return conn;
 }

@@ -1,5 +1,6 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
+#include "data/DriverLibrary.h"
 #include "data/DtEn.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
@@ -9,6 +10,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlDatabase>
 #include <chrono>
 #include <thread>
 #include "support/Errors.h"
@@ -193,4 +195,21 @@ TEST(Failures, AFileThatIsNotADatabaseOrHasGoneIsNamedInTheError)
     later.cnt.setConnectionString(cs);
     const VbError missing = raisedBy([&] { later.spOmberHasPermission(486, 206); });
     EXPECT_TRUE(missing.description().contains(gone));
+}
+
+// The engines take the driver's handle only from a plugin that calls the
+// library this program links (here both use the system's); a function the
+// plugin finds in another object, or nowhere, means another library.
+TEST(Failures, TheDriversHandleIsTakenOnlyWhenItsPluginCallsOurLibrary)
+{
+    QSqlDatabase qt = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("driver-check"));
+    qt.setDatabaseName(QStringLiteral(":memory:"));
+    ASSERT_TRUE(qt.open());
+    const auto refusal = [&](const char *symbol, auto *ours) {
+        QString why;
+        return DriverLibrary::ourHandle(qt, {"sqlite3*"}, symbol, reinterpret_cast<const void *>(ours), why) ? QString() : why;
+    };
+    EXPECT_EQ(refusal("sqlite3_open_v2", &sqlite3_open_v2), QString());
+    EXPECT_TRUE(refusal("sqlite3_open_v2", &qVersion).contains(QStringLiteral("libsqlite3")));
+    EXPECT_TRUE(refusal("sqlite3_no_such_function", &sqlite3_open_v2).contains(QStringLiteral("in none")));
 }
