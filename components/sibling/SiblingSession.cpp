@@ -4,6 +4,7 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/DtEn.h"
+#include "suite/SqlLexer.h"
 #include "suite/Sqlite.h"
 
 #include <QRegularExpression>
@@ -45,7 +46,7 @@ bool SiblingSession::hasPermission(qint32 right)
 
 QString SiblingSession::text(const QString &value)
 {
-    return QStringLiteral("N'") + QString(value).replace(u'\'', QStringLiteral("''")) + u'\'';
+    return u'N' + sql::stringLiteral(value);
 }
 
 QString SiblingSession::money(Currency value)

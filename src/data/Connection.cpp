@@ -1,14 +1,70 @@
 #include "data/Connection.h"
 
+#include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Cursor.h"
-#include "data/Diagnostics.h"
 #include "data/PostgresDialect.h"
 #include "data/ProcedureDefs.h"
 #include "data/SqliteDialect.h"
 
+#include <cstdio>
+
 namespace {
+
 const QString Source = QStringLiteral("ADODB.Connection");
+
+thread_local StatementObserver::Attachment *innermost = nullptr;
+
+// PARDEX_SQL_TRACE=1: every statement and call on stderr, in the
+// component's own T-SQL, a call with its arguments by name.
+class Trace final : public StatementObserver
+{
+public:
+    static Trace *ifOn()
+    {
+        static Trace trace;
+        static const bool on = qEnvironmentVariableIntValue("PARDEX_SQL_TRACE") == 1;
+        return on ? &trace : nullptr;
+    }
+    void beforeStatement(const QString &tsql) override { print(QStringLiteral("SQL  ") + tsql); }
+    void beforeCall(const ProcedureDef &procedure, const QVariantList &args) override
+    {
+        QStringList parts;
+        for (int i = 0; i < args.size(); ++i) {
+            const QVariant &v = args[i];
+            QString shown = v.isNull() ? QStringLiteral("Null") : Vb::textOf(v);
+            if (v.typeId() == QMetaType::QString)
+                shown = u'\'' + shown + u'\'';
+            parts << QString::fromLatin1(i < procedure.params.size() ? procedure.params[i].name : "") + u'=' + shown;
+        }
+        print(QStringLiteral("CALL ") + QString::fromLatin1(procedure.name) + u' ' + parts.join(QStringLiteral(", ")));
+    }
+
+private:
+    static void print(const QString &line)
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(line));
+        std::fflush(stderr);
+    }
+};
+
+} // namespace
+
+StatementObserver::Attachment::Attachment(StatementObserver &observer)
+    : m_link(std::make_shared<StatementObserver *>(&observer)), m_outer(innermost)
+{
+    innermost = this;
+}
+
+StatementObserver::Attachment::~Attachment()
+{
+    *m_link = nullptr;
+    innermost = m_outer;
+}
+
+std::shared_ptr<StatementObserver *> StatementObserver::attached()
+{
+    return innermost ? innermost->m_link : nullptr;
 }
 
 Connection::Connection(QString connectionString) : m_connectionString(std::move(connectionString)) {}
@@ -75,18 +131,25 @@ void Connection::ensureOpen()
         Open();
 }
 
-void Connection::recordStatement(const QString &tsql)
+template <typename Report>
+void Connection::report(Report &&tell)
+{
+    if (!m_recorded)
+        return;
+    if (Trace *trace = Trace::ifOn())
+        tell(*trace);
+    if (m_observer && *m_observer)
+        tell(**m_observer);
+}
+
+void Connection::beforeStatement(const QString &tsql)
 {
     // The engines read a statement up to its first NUL: the rest would be
     // dropped without a word, so such a statement is not run at all.
     if (tsql.contains(QChar(u'\0')))
         throw VbError::database(QStringLiteral("متن دستور نويسه تهي (NUL) دارد و اجرا نمي شود."),
                                 QStringLiteral("ADODB.Connection"));
-    if (m_recorded) {
-        Diagnostics &d = Diagnostics::instance();
-        d.record({Diagnostics::Entry::Sql, tsql, {}, {}});
-        d.checkFault(tsql);
-    }
+    report([&](StatementObserver &o) { o.beforeStatement(tsql); });
 }
 
 void Connection::dropIfLost()
@@ -100,7 +163,7 @@ void Connection::dropIfLost()
 
 RowSet Connection::execute(const QString &tsql)
 {
-    recordStatement(tsql);
+    beforeStatement(tsql);
     ensureOpen();
     try {
         return m_dialect->execute(m_dialect->toNative(tsql));
@@ -112,7 +175,7 @@ RowSet Connection::execute(const QString &tsql)
 
 std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
 {
-    recordStatement(tsql);
+    beforeStatement(tsql);
     ensureOpen();
     try {
         return m_dialect->openCursor(m_dialect->toNative(tsql));
@@ -124,14 +187,7 @@ std::unique_ptr<Cursor> Connection::openCursor(const QString &tsql)
 
 int Connection::call(const ProcedureDef &procedure, QVariantList &args)
 {
-    if (m_recorded) {
-        Diagnostics &d = Diagnostics::instance();
-        QStringList names;
-        for (const ProcedureParam &p : procedure.params)
-            names << QString::fromLatin1(p.name);
-        d.record({Diagnostics::Entry::Call, QString::fromLatin1(procedure.name), args, names});
-        d.checkFault(QString::fromLatin1(procedure.name));
-    }
+    report([&](StatementObserver &o) { o.beforeCall(procedure, args); });
     ensureOpen();
     try {
         return m_dialect->call(procedure, args);
@@ -143,7 +199,7 @@ int Connection::call(const ProcedureDef &procedure, QVariantList &args)
 
 void Connection::BeginTrans()
 {
-    recordStatement(QStringLiteral("BEGIN TRANSACTION"));
+    beforeStatement(QStringLiteral("BEGIN TRANSACTION"));
     ensureOpen();
     try {
         m_dialect->beginTransaction();
@@ -156,7 +212,7 @@ void Connection::BeginTrans()
 
 void Connection::CommitTrans()
 {
-    recordStatement(QStringLiteral("COMMIT TRANSACTION"));
+    beforeStatement(QStringLiteral("COMMIT TRANSACTION"));
     if (!m_dialect)
         throw VbError(VbError::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), Source);
     m_inTransaction = false;
@@ -170,8 +226,11 @@ void Connection::CommitTrans()
 
 void Connection::RollbackTrans()
 {
-    if (m_recorded)
-        Diagnostics::instance().record({Diagnostics::Entry::Sql, QStringLiteral("ROLLBACK TRANSACTION"), {}, {}});
+    try {
+        report([&](StatementObserver &o) { o.beforeStatement(QStringLiteral("ROLLBACK TRANSACTION")); });
+    } catch (const VbError &) {
+        // Nothing may keep a transaction open.
+    }
     m_inTransaction = false;
     if (m_dialect)
         m_dialect->rollbackTransaction();

@@ -2,6 +2,7 @@
 
 #include "core/RowSet.h"
 #include "data/Dialect.h"
+#include "data/StatementObserver.h"
 
 #include <QDate>
 #include <QString>
@@ -13,8 +14,9 @@ class Cursor;
 
 // The data environment's connection `cnt`: a connection string, time-outs,
 // open or closed. Commands open it on first use, as the data environment
-// runtime does. Every statement and call is recorded in Diagnostics (the
-// component's T-SQL, before any dialect rewrite) and may be made to fail.
+// runtime does. Every statement and call is reported, before it runs, to
+// the observer attached when the connection was made (data/StatementObserver.h),
+// which may make it fail.
 class Connection
 {
 public:
@@ -61,19 +63,23 @@ public:
     qint32 sessionUser() const { return m_sessionUser; }
 
     // The in-house controls' own lookups are not the component's statements:
-    // they are neither recorded nor made to fail by the fault injector.
+    // they are neither observed nor traced.
     void setRecorded(bool recorded) { m_recorded = recorded; }
 
 private:
     void ensureOpen();
     bool m_inTransaction = false;
     void dropIfLost();
-    void recordStatement(const QString &tsql);
+    // Tells the trace and the observer; either may refuse (throw).
+    template <typename Report>
+    void report(Report &&report);
+    void beforeStatement(const QString &tsql);
 
     QString m_connectionString;
     int m_connectionTimeout = 15;
     int m_commandTimeout = 30;
     std::unique_ptr<Dialect> m_dialect;
     bool m_recorded = true;
+    std::shared_ptr<StatementObserver *> m_observer = StatementObserver::attached();
     qint32 m_sessionUser = 0;
 };

@@ -3,10 +3,11 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Cursor.h"
+#include "data/DriverLibrary.h"
 #include "data/Postgres.h"
 #include "data/ProcedureDefs.h"
-#include "data/TsqlRewriter.h"
 #include "data/TsqlToPostgres.h"
+#include "suite/SqlLexer.h"
 #include "suite/StatementCache.h"
 
 #include <QHash>
@@ -131,15 +132,14 @@ pg_conn *PostgresDialect::openNamed(const QString &name, const ConnectionString 
         QSqlDatabase::removeDatabase(name);
         throw refuse(text);
     }
-    const QVariant handle = db.driver()->handle();
-    pg_conn *conn = handle.isValid() && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0)
-                        ? *static_cast<pg_conn *const *>(handle.data())
-                        : nullptr;
+    QString why;
+    pg_conn *conn = static_cast<pg_conn *>(DriverLibrary::ourHandle(
+        db, {"pg_conn*", "PGconn*"}, "PQconnectdb", reinterpret_cast<const void *>(&PQconnectdb), why));
     if (!conn) {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
-        throw refuse(QStringLiteral("PostgreSQL handle unavailable (%1)").arg(QLatin1String(handle.typeName())));
+        throw refuse(QStringLiteral("راه انداز PostgreSQL برنامه (QPSQL) با كتابخانه libpq خود برنامه كار نمي كند: %1").arg(why));
     }
     return conn;
 }
@@ -240,58 +240,16 @@ QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const 
     // The server gives unquoted names in lower case; the statement's own
     // spelling of a name is what its reader (and a grid's header) expects.
     QHash<QString, QString> spelling;
-    for (const TsqlRewriter::Token &t : TsqlRewriter::tokenize(sql))
-        if (t.kind == TsqlRewriter::Kind::Word && !spelling.contains(t.text.toLower()))
-            spelling.insert(t.text.toLower(), t.text);
+    sql::Lexer lexer(sql);
+    for (sql::Token t; lexer.next(t);)
+        if (t.kind == sql::Kind::Word && !spelling.contains(t.text.toString().toLower()))
+            spelling.insert(t.text.toString().toLower(), t.text.toString());
     QStringList out;
     out.reserve(columns.size());
     for (const QString &c : columns)
         out << spelling.value(c, c);
     return out;
 }
-
-namespace {
-
-// "?" placeholders as the server writes them ($1, $2, ...), leaving what is
-// quoted alone.
-QString numbered(const QString &shape)
-{
-    QString out;
-    out.reserve(shape.size() + 16);
-    int next = 0;
-    QChar quote;
-    const qsizetype n = shape.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = shape[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == u'\'' || c == u'"') {
-            quote = c;
-        } else if (c == u'[') {
-            quote = u']';
-        } else if (c == u'-' && i + 1 < n && shape[i + 1] == u'-') {
-            const qsizetype end = shape.indexOf(u'\n', i);
-            const qsizetype stop = end < 0 ? n : end;
-            out += QStringView(shape).mid(i, stop - i);
-            i = stop - 1;
-            continue;
-        } else if (c == u'/' && i + 1 < n && shape[i + 1] == u'*') {
-            const qsizetype end = shape.indexOf(QStringLiteral("*/"), i + 2);
-            const qsizetype stop = end < 0 ? n : end + 2;
-            out += QStringView(shape).mid(i, stop - i);
-            i = stop - 1;
-            continue;
-        } else if (c == u'?') {
-            out += u'$' + QString::number(++next);
-            continue;
-        }
-        out += c;
-    }
-    return out;
-}
-
-} // namespace
 
 RowSet PostgresDialect::runShared(const QString &sql)
 {
@@ -327,7 +285,7 @@ RowSet PostgresDialect::runShared(const QString &sql)
             m_prepared.clear();
         }
         const QByteArray name = "pardex_" + QByteArray::number(++m_preparedCount);
-        if (!pg::prepare(m_conn, name, numbered(shape), types)) {
+        if (!pg::prepare(m_conn, name, sql::numbered(shape), types)) {
             m_unshared.insert(key);
             return pg::run(m_conn, sql);
         }
@@ -492,13 +450,10 @@ std::unique_ptr<Cursor> PostgresDialect::openCursor(const QString &nativeSql)
     // Several statements cannot stand behind one cursor: the ordinary path
     // runs them. A ";" inside a text (a description searched for) is no
     // statement's end.
-    QString sql = nativeSql.trimmed();
-    while (sql.endsWith(u';'))
-        sql.chop(1);
-    bool several = false;
-    for (const TsqlRewriter::Token &token : TsqlRewriter::tokenize(sql))
-        several = several || (token.kind == TsqlRewriter::Kind::Punct && token.text == u";");
-    if (several || !sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
+    QString query = nativeSql.trimmed();
+    if (sql::continuesAfterEnd(query) || !query.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
         return Dialect::openCursor(nativeSql);
-    return guarded([&]() -> std::unique_ptr<Cursor> { return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, sql); });
+    while (query.endsWith(u';'))
+        query = query.chopped(1).trimmed();
+    return guarded([&]() -> std::unique_ptr<Cursor> { return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, query); });
 }

@@ -7,41 +7,25 @@
 #include "data/ProcedureDefs.h"
 #include "suite/DemoData.h"
 #include "suite/Schema.h"
+#include "suite/SqlLexer.h"
 
 #include <libpq-fe.h>
 
 namespace pgsuite {
 
-QString PostgresWriter::numbered(const QString &sql)
-{
-    QString out;
-    out.reserve(sql.size() + 16);
-    int n = 0;
-    bool quoted = false;
-    for (QChar c : sql) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (c == u'?' && !quoted)
-            out += u'$' + QString::number(++n);
-        else
-            out += c;
-    }
-    return out;
-}
-
 void PostgresWriter::exec(const QString &sql, const QVariantList &params)
 {
-    pg::exec(m_conn, params.isEmpty() ? sql : numbered(sql), params);
+    pg::exec(m_conn, params.isEmpty() ? sql : sql::numbered(sql), params);
 }
 
 QVariant PostgresWriter::scalar(const QString &sql, const QVariantList &params)
 {
-    return pg::scalar(m_conn, params.isEmpty() ? sql : numbered(sql), params);
+    return pg::scalar(m_conn, params.isEmpty() ? sql : sql::numbered(sql), params);
 }
 
 qint64 PostgresWriter::insert(const QString &sql, const QVariantList &params)
 {
-    return pg::scalar(m_conn, numbered(sql) + QStringLiteral(" RETURNING ID"), params).toLongLong();
+    return pg::scalar(m_conn, sql::numbered(sql) + QStringLiteral(" RETURNING ID"), params).toLongLong();
 }
 
 int PostgresWriter::call(const QString &procedure, QVariantList &args)

@@ -31,8 +31,6 @@ public:
     // Identity columns continue after the highest ID written.
     void idsGiven() override;
 
-    static QString numbered(const QString &sql);
-
 private:
     pg_conn *m_conn;
 };

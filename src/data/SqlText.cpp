@@ -1,11 +1,8 @@
 #include "data/SqlText.h"
 
-namespace SqlText {
+#include "suite/SqlLexer.h"
 
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
+namespace SqlText {
 
 QString likeContains(const QString &text)
 {
@@ -20,7 +17,7 @@ QString likeContains(const QString &text)
         }
         pattern += c;
     }
-    QString operand = QStringLiteral("'%") + pattern.replace(u'\'', QStringLiteral("''")) + QStringLiteral("%'");
+    QString operand = sql::stringLiteral(QString(u'%' + pattern + u'%'));
     if (escaped)
         operand += QStringLiteral(" ESCAPE '\\'");
     return operand;

@@ -4,12 +4,9 @@
 
 // Putting typed text into the component's SQL text without changing what
 // it says: the statements are built by concatenation, so a quote must stay
-// part of the text and a LIKE wildcard the cashier typed must stay a plain
-// character.
+// part of the text (sql::stringLiteral of suite/SqlLexer.h) and a LIKE
+// wildcard the cashier typed must stay a plain character.
 namespace SqlText {
-
-// The text between single quotes, a quote inside written twice.
-QString quoted(const QString &text);
 
 // The LIKE operand that finds text anywhere in a value: '%text%', and when
 // text holds %, _, [ or the escape character itself, those escaped and

@@ -2,6 +2,7 @@
 
 #include "core/VbError.h"
 #include "data/Cursor.h"
+#include "data/DriverLibrary.h"
 #include "data/ProcedureDefs.h"
 #include "data/TsqlToSqlite.h"
 #include "suite/Procedures.h"
@@ -114,15 +115,16 @@ void SqliteDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, 
         QSqlDatabase::removeDatabase(m_name);
         throw VbError::database(QStringLiteral("%1: %2").arg(path, text), engineName());
     }
-    const QVariant handle = db.driver()->handle();
-    m_handle = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                   ? *static_cast<sqlite3 *const *>(handle.data())
-                   : nullptr;
+    QString why;
+    m_handle = static_cast<sqlite3 *>(DriverLibrary::ourHandle(
+        db, {"sqlite3*"}, "sqlite3_open_v2", reinterpret_cast<const void *>(&sqlite3_open_v2), why));
     if (!m_handle) {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
-        throw VbError::database(QStringLiteral("SQLite handle unavailable"), engineName());
+        throw VbError::database(QStringLiteral("راه انداز SQLite برنامه (QSQLITE) با كتابخانه SQLite خود برنامه كار نمي كند: %1")
+                                    .arg(why),
+                                engineName());
     }
     sqlite3_busy_handler(m_handle, &SqliteDialect::onBusy, this);
     try {

@@ -1,10 +1,16 @@
 #include "data/TsqlToPostgres.h"
 
 #include "data/TsqlRewriter.h"
+#include "suite/SqlLexer.h"
 
 #include <QRegularExpression>
 
 namespace {
+
+QString doubleQuoted(QString name)
+{
+    return u'"' + name.replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
 
 class PostgresRewriter : public TsqlRewriter
 {
@@ -15,24 +21,25 @@ protected:
 
     // A bracketed T-SQL name is matched without regard to case, as an
     // unquoted one is here; only a name that needs quotes keeps them.
-    QString quotedName(const QString &text) const override
+    QString quotedName(QStringView text) const override
     {
         if (!text.startsWith(u'['))
-            return text;
-        const QString name = text.mid(1, text.size() - (text.endsWith(u']') ? 2 : 1));
+            return text.toString();
+        const QString name = text.mid(1, text.size() - (text.endsWith(u']') ? 2 : 1)).toString().replace(
+            QStringLiteral("]]"), QStringLiteral("]"));
         static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
         if (plain.match(name).hasMatch())
             return name;
-        return u'"' + QString(name).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+        return doubleQuoted(name);
     }
 
     // PostgreSQL reads 'text' after AS as a value, not a name.
-    QString aliasLiteral(const QString &literal) const override
+    QString aliasLiteral(QStringView literal) const override
     {
-        return u'"' + unquoteLiteral(literal).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+        return doubleQuoted(sql::stringValue(literal));
     }
 
-    QString like(const QString &) const override { return QStringLiteral("~~~"); }
+    QString like(QStringView) const override { return QStringLiteral("~~~"); }
     // The operator has no escape character: a criterion that looks for a
     // %, _ or [ as itself folds both sides with the operator's own function.
     QString likeFold() const override { return QStringLiteral("pardex_fold"); }

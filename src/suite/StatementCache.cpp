@@ -1,185 +1,127 @@
 #include "suite/StatementCache.h"
 
 #include "suite/Sqlite.h"
+#include "suite/SqlLexer.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace sqlite {
 
 namespace {
 
-bool wordStart(QChar c)
-{
-    return c.isLetter() || c == u'_';
-}
-
-bool wordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'$';
-}
-
-bool isKeyword(const QString &word, const char *keyword)
+bool isKeyword(QStringView word, const char *keyword)
 {
     return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+bool plainNumber(QStringView number)
+{
+    return std::all_of(number.begin(), number.end(), [](QChar c) { return c == u'.' || (c >= u'0' && c <= u'9'); });
 }
 
 } // namespace
 
 bool parameterize(const QString &sql, QString &shape, QVariantList &values)
 {
+    using sql::Kind;
     shape.clear();
     values.clear();
     shape.reserve(sql.size());
-    const int n = int(sql.size());
-    int i = 0;
     int depth = 0;
-    QString previous;      // the last word or symbol, for AS and ORDER BY
-    QString beforePrevious;
+    QStringView previous;     // the last word or symbol, for AS and ORDER BY
     bool firstWord = true;
     bool selectList = false;  // between the top-level SELECT and its FROM
     int orderingDepth = -1;   // inside an ORDER BY or GROUP BY at this depth
-    auto significant = [&](const QString &token) {
-        beforePrevious = previous;
-        previous = token;
-    };
-    while (i < n) {
-        const QChar c = sql[i];
-        const int start = i;
-        if (c.isSpace()) {
-            while (i < n && sql[i].isSpace())
-                ++i;
-            shape += sql.mid(start, i - start);
+    sql::Lexer lexer(sql);
+    sql::Token t, last;
+    for (; lexer.next(t); last = t) {
+        switch (t.kind) {
+        case Kind::Space:
+        case Kind::Comment:
+            shape += t.text;
             continue;
-        }
-        if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
-            while (i < n && sql[i] != u'\n')
-                ++i;
-            shape += sql.mid(start, i - start);
-            continue;
-        }
-        if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            const int end = int(sql.indexOf(QStringLiteral("*/"), i + 2));
-            i = end < 0 ? n : end + 2;
-            shape += sql.mid(start, i - start);
-            continue;
-        }
-        if (c == u'\'') {
-            ++i;
-            QString text;
-            bool closed = false;
-            while (i < n) {
-                if (sql[i] == u'\'') {
-                    if (i + 1 < n && sql[i + 1] == u'\'') {
-                        text += u'\'';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    closed = true;
-                    break;
-                }
-                text += sql[i++];
-            }
-            if (!closed)
+        case Kind::String: {
+            // x'..' (a blob), N'..' and similar prefixed literals are not shared.
+            if (!t.closed || t.national() || last.kind == Kind::Word)
                 return false;
-            const bool names = isKeyword(previous, "AS") || (selectList && depth == 0);
-            if (names) {
-                shape += sql.mid(start, i - start);
+            if (isKeyword(previous, "AS") || (selectList && depth == 0)) {
+                shape += t.text; // it names a column
             } else {
                 shape += u'?';
-                values << text;
+                values << sql::stringValue(t.text);
             }
-            significant(QStringLiteral("'"));
+            previous = QStringView(u"'");
             continue;
         }
-        if (c == u'"' || c == u'[' || c == u'`') {
-            const QChar close = c == u'[' ? QChar(u']') : c;
-            ++i;
-            while (i < n && sql[i] != close)
-                ++i;
-            if (i >= n)
+        case Kind::Name:
+            if (!t.closed)
                 return false;
-            ++i;
-            shape += sql.mid(start, i - start);
-            significant(QStringLiteral("name"));
+            shape += t.text;
+            previous = QStringView(u"name");
             continue;
-        }
-        if (c.isDigit() || (c == u'.' && i + 1 < n && sql[i + 1].isDigit())) {
-            while (i < n && (sql[i].isDigit() || sql[i] == u'.'))
-                ++i;
+        case Kind::Number: {
             // 1e5, 0x1F: left as they are.
-            bool plain = true;
-            while (i < n && wordChar(sql[i])) {
-                plain = false;
-                ++i;
-            }
-            const QString number = sql.mid(start, i - start);
+            const bool plain = plainNumber(t.text);
             const bool position = orderingDepth == depth;
             bool ok = false;
             QVariant value;
-            if (plain && !number.contains(u'.')) {
-                const qlonglong v = number.toLongLong(&ok);
-                value = v;
-            } else if (plain) {
-                const double v = number.toDouble(&ok);
-                value = v;
-            }
+            if (plain && !t.text.contains(u'.'))
+                value = t.text.toLongLong(&ok);
+            else if (plain)
+                value = t.text.toDouble(&ok);
             if (!ok || position || (selectList && depth == 0)) {
-                shape += number;
+                shape += t.text;
             } else {
                 shape += u'?';
                 values << value;
             }
-            significant(QStringLiteral("0"));
+            previous = QStringView(u"0");
             continue;
         }
-        if (wordStart(c)) {
-            while (i < n && wordChar(sql[i]))
-                ++i;
-            const QString word = sql.mid(start, i - start);
-            // x'..' (a blob) and similar prefixed literals are not shared.
-            if (i < n && sql[i] == u'\'')
+        case Kind::Word:
+            // A parameter of its own (@name, and SQLite reads one inside a@b): not this way.
+            if (t.text.contains(u'@'))
                 return false;
-            shape += word;
+            shape += t.text;
             if (firstWord) {
-                if (!(isKeyword(word, "SELECT") || isKeyword(word, "INSERT") || isKeyword(word, "UPDATE")
-                      || isKeyword(word, "DELETE")))
+                if (!(isKeyword(t.text, "SELECT") || isKeyword(t.text, "INSERT") || isKeyword(t.text, "UPDATE")
+                      || isKeyword(t.text, "DELETE")))
                     return false;
                 firstWord = false;
-                selectList = isKeyword(word, "SELECT");
-            } else if (depth == 0 && isKeyword(word, "FROM")) {
+                selectList = isKeyword(t.text, "SELECT");
+            } else if (depth == 0 && isKeyword(t.text, "FROM")) {
                 selectList = false;
             }
-            if (isKeyword(word, "BY") && (isKeyword(previous, "ORDER") || isKeyword(previous, "GROUP")))
+            if (isKeyword(t.text, "BY") && (isKeyword(previous, "ORDER") || isKeyword(previous, "GROUP")))
                 orderingDepth = depth;
             else if (orderingDepth == depth
-                     && (isKeyword(word, "LIMIT") || isKeyword(word, "HAVING") || isKeyword(word, "WHERE")
-                         || isKeyword(word, "UNION") || isKeyword(word, "EXCEPT") || isKeyword(word, "INTERSECT")
-                         || isKeyword(word, "OFFSET")))
+                     && (isKeyword(t.text, "LIMIT") || isKeyword(t.text, "HAVING") || isKeyword(t.text, "WHERE")
+                         || isKeyword(t.text, "UNION") || isKeyword(t.text, "EXCEPT")
+                         || isKeyword(t.text, "INTERSECT") || isKeyword(t.text, "OFFSET")))
                 orderingDepth = -1;
-            significant(word);
+            previous = t.text;
             continue;
+        case Kind::Placeholder:
+            return false; // parameters of its own
+        case Kind::Punct:
+            break;
         }
-        // Parameters of its own, or a second statement: not this way.
-        if (c == u'?' || c == u':' || c == u'@' || c == u'$')
+        // Parameters of its own (:name, $1), or a second statement: not this way.
+        if (t.text == u":" || t.text == u"$")
             return false;
-        if (c == u';') {
-            for (int k = i + 1; k < n; ++k)
-                if (!sql[k].isSpace())
-                    return false;
-        }
-        if (c == u'(')
+        if (t.text == u";" && sql::continuesAfterEnd(QStringView(sql).mid(lexer.position() - 1)))
+            return false;
+        if (t.text == u"(")
             ++depth;
-        if (c == u')') {
+        if (t.text == u")") {
             if (orderingDepth == depth)
                 orderingDepth = -1;
             --depth;
         }
-        shape += c;
-        ++i;
-        significant(QString(c));
+        shape += t.text;
+        previous = t.text;
     }
-    Q_UNUSED(beforePrevious)
     return !firstWord;
 }
 

@@ -3,7 +3,6 @@
 #include "common/VbRuntime.h"
 #include "core/PersianDate.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 #include "support/ScriptedMessageBox.h"
@@ -11,6 +10,7 @@
 
 #include <QWidget>
 #include "support/Errors.h"
+#include "support/StatementRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,6 @@ protected:
     {
         Module::reset();
         ScriptedMessageBox::install();
-        Diagnostics::instance().clear();
     }
     void TearDown() override { Module::reset(); }
 
@@ -34,6 +33,7 @@ protected:
     }
 
     DemoDatabase db;
+    StatementRecord record;
 };
 
 
@@ -103,22 +103,22 @@ TEST_F(SharedServicesTest, OpenConnectionRecreatesTheEnvironmentWithoutTouchingT
     EXPECT_EQ(Module::dtEn().cnt.CommandTimeout(), 30); // a new environment
     EXPECT_EQ(Module::dtEn().cnt.ConnectionString(), QStringLiteral("0"));
     EXPECT_EQ(Module::dtEn().cnt.State(), 0);
-    EXPECT_TRUE(Diagnostics::instance().entries().isEmpty());
+    EXPECT_TRUE(record.entries().isEmpty());
     EXPECT_EQ(errorNumber([] { GetUserFullName(486); }), VbError::ProviderNotFound);
 }
 
 TEST_F(SharedServicesTest, ServerDateComesFromTheDatabaseOrTheClient)
 {
     EXPECT_EQ(GetServerDate(), QDate::currentDate());
-    EXPECT_TRUE(Diagnostics::instance().entries().isEmpty()); // no connection string: no query
+    EXPECT_TRUE(record.entries().isEmpty()); // no connection string: no query
 
     connect();
     EXPECT_EQ(GetServerDate(), QDate::currentDate());
-    EXPECT_EQ(Diagnostics::instance().statements(), QStringList{QStringLiteral("Select getdate() as today")});
+    EXPECT_EQ(record.statements(), QStringList{QStringLiteral("Select getdate() as today")});
     EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
 
     // A failing query falls back to the client's date, and leaves nothing open.
-    Diagnostics::instance().failNext(QStringLiteral("getdate"));
+    record.failNext(QStringLiteral("getdate"));
     EXPECT_EQ(GetServerDate(), QDate::currentDate());
     // An open handle is closed first.
     Module::dtEn().rssqlOmberTemplate.Open(QStringLiteral("Select * From tblOmberReportTemplate"));
@@ -130,16 +130,16 @@ TEST_F(SharedServicesTest, UserNamesAndAccountingPeriods)
     connect();
     EXPECT_EQ(GetUserFullName(486), QStringLiteral("علی رضایی"));
     EXPECT_EQ(GetUserFullName(99999), QString());
-    EXPECT_EQ(Diagnostics::instance().statements().first(), QStringLiteral("select * from tblUser Where ID =486"));
+    EXPECT_EQ(record.statements().first(), QStringLiteral("select * from tblUser Where ID =486"));
     // No close-if-open test: a handle left open is an error that reaches the caller.
     Module::dtEn().rssqlUser.Open(QStringLiteral("Select * From tblUser"));
     EXPECT_EQ(errorNumber([] { GetUserFullName(486); }), VbError::ObjectOpen);
     Module::dtEn().rssqlUser.Close();
 
-    Diagnostics::instance().clear();
+    record.clear();
     const QString today = PersianDate::today();
     EXPECT_TRUE(IsDateInUserPeriod(today, 486));
-    EXPECT_EQ(Diagnostics::instance().statements().first(),
+    EXPECT_EQ(record.statements().first(),
               QStringLiteral("select * from tblAccountPeriod Where IsActive=1  and ID in (Select x.AccountPeriodID "
                              "from tblUserAccountPeriod x Where x.UserID=486) and '")
                   + today + QStringLiteral("' between FarsiBeginDate and FarsiEndDate"));

@@ -1,7 +1,6 @@
 #include "SiblingFixture.h"
 
 #include "common/Module.h"
-#include "data/Diagnostics.h"
 #include "platform/FormShower.h"
 #include "sibling/SiblingSession.h"
 #include "support/ScriptedMessageBox.h"
@@ -28,8 +27,6 @@ void SiblingFixture::SetUp()
     db = std::make_unique<DemoDatabase>();
     Module::reset();
     ScriptedMessageBox::install();
-    Diagnostics::instance().clear();
-    Diagnostics::instance().clearFaults();
     FormShower::setModalHook([this](QWidget *screen) {
         m_shown << screen->objectName();
         if (m_actions.isEmpty())
@@ -42,7 +39,6 @@ void SiblingFixture::SetUp()
 void SiblingFixture::TearDown()
 {
     FormShower::setModalHook(nullptr);
-    Diagnostics::instance().clearFaults();
     Module::reset();
     m_registry.reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/DemoDatabase.h"
+#include "support/StatementRecord.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -46,6 +47,7 @@ protected:
     const QStringList &shownScreens() const { return m_shown; }
 
     std::unique_ptr<DemoDatabase> db;
+    StatementRecord record;
 
 private:
     std::unique_ptr<IsolatedUserRegistry> m_registry;

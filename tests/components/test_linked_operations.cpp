@@ -7,7 +7,6 @@
 #include "common/Module.h"
 #include "controls/OmberBody.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "host/Pardex1.h"
 #include "platform/ProcessLauncher.h"
@@ -154,7 +153,7 @@ TEST_F(LinkedOperations, AReceiptWithoutDocumentOrAFailingQueryIsToldOnceAndOpen
     EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
 
     open(7);
-    Diagnostics::instance().failNext(QStringLiteral("tblAccountDocumentDetail"), QStringLiteral("disk I/O error"));
+    record.failNext(QStringLiteral("tblAccountDocumentDetail"), QStringLiteral("disk I/O error"));
     press("cmdAccTrans");
     ASSERT_EQ(shownBoxes().size(), 1);
     EXPECT_TRUE(shownBoxes()[0].startsWith(QStringLiteral("خطا|")) && shownBoxes()[0].contains(QStringLiteral("disk I/O error")));

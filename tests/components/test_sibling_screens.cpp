@@ -19,7 +19,6 @@
 #include "common/LateBound.h"
 #include "core/PersianDate.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "sibling/SiblingSession.h"
 #include "suite/Sqlite.h"
 #include "support/Errors.h"
@@ -306,7 +305,7 @@ TEST_F(SiblingScreens, AFailingMemberLeavesNoTurnBehind)
 {
     auto s = session(486);
     const int before = db->count(QStringLiteral("tblRecPayCashTurn"));
-    Diagnostics::instance().failNext(QStringLiteral("^Insert Into tblRecPayCashTurnUser"), QStringLiteral("disk full"));
+    record.failNext(QStringLiteral("^Insert Into tblRecPayCashTurnUser"), QStringLiteral("disk full"));
     EXPECT_TRUE(raisedBy([&] { CashTurns(*s).open(2, Currency(), {756}); }).isDatabaseError());
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurn")), before);
     // And the next try on the same connection goes through.
@@ -448,7 +447,7 @@ TEST_F(SiblingScreens, AnAccountInUseIsNeverRemovedAndANewOneHasAUniqueCodeUnder
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE Code = '5' AND ParentID IS NULL AND AccountLevel = 1")), 1);
 
     // All or nothing: a failing level leaves no account.
-    Diagnostics::instance().failNext(QStringLiteral("^Insert Into tblAccountDetailLevel"));
+    record.failNext(QStringLiteral("^Insert Into tblAccountDetailLevel"));
     EXPECT_TRUE(raisedBy([&] { adding.add({1103, QStringLiteral("110308"), QStringLiteral("حساب"), true, {7}}); })
                     .isDatabaseError());
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE Code = '110308'")), 0);

@@ -4,11 +4,11 @@
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
 #include "core/PersianDate.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "suite/Sqlite.h"
 #include "support/DemoDatabase.h"
 #include "support/Keyboard.h"
+#include "support/StatementRecord.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,7 +48,7 @@ TEST(DateBox, HoldsAGregorianValueAndShowsItsPersianDate)
 class LookupTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Diagnostics::instance().clear(); }
+    StatementRecord record;
     DemoDatabase db;
 };
 
@@ -63,7 +63,7 @@ TEST_F(LookupTest, SelectorsKeepAStoredIdTheListDoesNotOfferAndAChoiceMadeBefore
     EXPECT_EQ(branch.SelectedID(), 77);
     EXPECT_EQ(branch.chosenText(), QStringLiteral("77 (نامعلوم)"));
     // The controls' own lookups are not the component's statements.
-    EXPECT_TRUE(Diagnostics::instance().entries().isEmpty());
+    EXPECT_TRUE(record.entries().isEmpty());
 
     // Employee 9 leaves: the minor view (the list) no longer offers him.
     db.exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));

@@ -1,14 +1,16 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
+#include "data/DriverLibrary.h"
 #include "data/DtEn.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/DemoDatabase.h"
+#include "support/StatementRecord.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlDatabase>
 #include <chrono>
 #include <thread>
 #include "support/Errors.h"
@@ -33,13 +35,14 @@ qint32 saveReceipt(DtEn &dtEn, qint32 &code)
 
 TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
 {
+    StatementRecord record;
     DemoDatabase db;
     DtEn dtEn;
     dtEn.cnt.setConnectionString(db.connectionString());
     const int receipts = db.count(QStringLiteral("tblRecPayCashTurnDetail"));
     const int documents = db.count(QStringLiteral("tblAccountDocument"));
 
-    Diagnostics::instance().failNext(QStringLiteral("^spAccountInsertDocumentDetail$"), QStringLiteral("disk full"));
+    record.failNext(QStringLiteral("^spAccountInsertDocumentDetail$"), QStringLiteral("disk full"));
     qint32 code = 0;
     const qint32 id = saveReceipt(dtEn, code);
     qint32 doc = 1, docCode = 1;
@@ -60,7 +63,7 @@ TEST(Failures, AnInjectedFaultStopsAtItsStepAndEarlierWritesStay)
     // The fault was one-shot.
     insertRow();
 
-    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
+    record.failNext(QStringLiteral("^Update tblRecPayCashTurnDetail"));
     EXPECT_TRUE(raisedBy([&] { dtEn.rssqlOmberBasePath.Open(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =1")); })
                     .isDatabaseError());
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT Code FROM tblRecPayCashTurnDetail WHERE ID = 1")).toInt(), 1);
@@ -192,4 +195,21 @@ TEST(Failures, AFileThatIsNotADatabaseOrHasGoneIsNamedInTheError)
     later.cnt.setConnectionString(cs);
     const VbError missing = raisedBy([&] { later.spOmberHasPermission(486, 206); });
     EXPECT_TRUE(missing.description().contains(gone));
+}
+
+// The engines take the driver's handle only from a plugin that calls the
+// library this program links (here both use the system's); a function the
+// plugin finds in another object, or nowhere, means another library.
+TEST(Failures, TheDriversHandleIsTakenOnlyWhenItsPluginCallsOurLibrary)
+{
+    QSqlDatabase qt = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("driver-check"));
+    qt.setDatabaseName(QStringLiteral(":memory:"));
+    ASSERT_TRUE(qt.open());
+    const auto refusal = [&](const char *symbol, auto *ours) {
+        QString why;
+        return DriverLibrary::ourHandle(qt, {"sqlite3*"}, symbol, reinterpret_cast<const void *>(ours), why) ? QString() : why;
+    };
+    EXPECT_EQ(refusal("sqlite3_open_v2", &sqlite3_open_v2), QString());
+    EXPECT_TRUE(refusal("sqlite3_open_v2", &qVersion).contains(QStringLiteral("libsqlite3")));
+    EXPECT_TRUE(refusal("sqlite3_no_such_function", &sqlite3_open_v2).contains(QStringLiteral("in none")));
 }

@@ -1,7 +1,6 @@
 #include "core/Currency.h"
 #include "core/Vb.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 
@@ -16,11 +15,7 @@ namespace {
 class RecordsetTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        dtEn.cnt.setConnectionString(db.connectionString());
-        Diagnostics::instance().clear();
-    }
+    void SetUp() override { dtEn.cnt.setConnectionString(db.connectionString()); }
     DemoDatabase db;
     DtEn dtEn;
 };
@@ -99,17 +94,6 @@ TEST_F(RecordsetTest, ValuesKeepTheirTypesAndNullsStayNull)
     EXPECT_TRUE(rs.Fields(QStringLiteral("Code")).isNull()); // a temporary receipt
     EXPECT_EQ(rs.Fields(QStringLiteral("FarsiTransactionDate")).toString().size(), 10);
     rs.Close();
-}
-
-// The statements recorded are the component's own texts (the form's tests
-// compare them); a call is recorded with its arguments and traced by name.
-TEST_F(RecordsetTest, ACallIsRecordedWithItsArgumentsAndTracedWithTheirNames)
-{
-    EXPECT_EQ(dtEn.spOmberHasPermission(486, 206), 1);
-    const auto &entries = Diagnostics::instance().entries();
-    ASSERT_EQ(entries.size(), 1);
-    EXPECT_EQ(entries[0].kind, Diagnostics::Entry::Call);
-    EXPECT_EQ(entries[0].render(), QStringLiteral("CALL spOmberHasPermission @UserID=486, @FormPermissionID=206"));
 }
 
 TEST_F(RecordsetTest, TheQueryPatternClosesTheHandleWhateverTheReaderDoes)

@@ -1,7 +1,6 @@
 #include "common/ComponentRegistry.h"
 #include "common/Module.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "host/Pardex1.h"
 #include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
@@ -32,8 +31,8 @@ TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
     EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق مرکزی"));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     // The right to the form is asked after the form has loaded.
-    EXPECT_EQ(Diagnostics::instance().calls(), QStringList{QStringLiteral("spOmberHasPermission")});
-    EXPECT_EQ(Diagnostics::instance().entries().last().args, (QVariantList{486, 206}));
+    EXPECT_EQ(record.calls(), QStringList{QStringLiteral("spOmberHasPermission")});
+    EXPECT_EQ(record.entries().last().args, (QVariantList{486, 206}));
 }
 
 TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsLoaded)
@@ -60,7 +59,7 @@ TEST_F(EntryOperations, AnUnusableConnectionStringReachesTheHostAndShowsNoForm)
     EXPECT_TRUE(e.description().contains(QStringLiteral("\"0\"")));
     EXPECT_FALSE(form().isVisible());
     EXPECT_FALSE(form().isLoaded());
-    EXPECT_TRUE(Diagnostics::instance().calls().isEmpty());
+    EXPECT_TRUE(record.calls().isEmpty());
 
     // The program goes on: the next entry with a good string works.
     c.setOLEConnectionString(db->connectionString());

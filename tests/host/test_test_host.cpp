@@ -53,6 +53,7 @@ TEST(TestHost, AMessageBoxIsDrawnIntoThePictureNothingWaitsAndNoPasswordIsPrinte
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_FALSE(refused.picture.isNull());
     EXPECT_TRUE(refused.errors.contains(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.")));
+    EXPECT_TRUE(refused.errors.contains(QStringLiteral("CALL spOmberHasPermission @UserID=623, @FormPermissionID=206")));
 
     // A receipt that does not exist: the form opens and says so.
     HostRun missing = runHost(connection + QStringList{QStringLiteral("--view"), QStringLiteral("424242")});

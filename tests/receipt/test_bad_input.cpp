@@ -6,7 +6,6 @@
 // usable after each.
 
 #include "common/Module.h"
-#include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
@@ -28,7 +27,7 @@ protected:
         clearShow(486);
         typeNewReceipt(QStringLiteral("1/250/000"), 110303);
         ScriptedMessageBox::clear();
-        Diagnostics::instance().clear();
+        record.clear();
     }
     QLineEdit *description() { return child<QLineEdit>("txtDescription"); }
     QLineEdit *amount() { return child<QLineEdit>("txtRec"); }

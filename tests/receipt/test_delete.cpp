@@ -3,7 +3,6 @@
 // reported as a dependency.
 
 #include "common/Module.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
@@ -30,7 +29,7 @@ TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
     loadReceipt(10); // a draft in 486's open turn, with a link of type 901
     ASSERT_EQ(db->count(QStringLiteral("tblOmberRelatedForms WHERE ReferenceFormID = 10")), 1);
     ScriptedMessageBox::answer(1);
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdDelete_Click();
     EXPECT_FALSE(exists(10));
     EXPECT_EQ(boxes(), QStringList{QStringLiteral("حذف دريافت |") + AreYouSure});
@@ -38,7 +37,7 @@ TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
     EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[3],
               QStringLiteral("دريافت نقدي به ش.ر. ”10“ حذف شد."));
     EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[0], 20603);
-    EXPECT_EQ(Diagnostics::instance().statements(),
+    EXPECT_EQ(record.statements(),
               (QStringList{QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"),
                            QStringLiteral("Delete tblOmberRelatedForms Where RelatedFormTypeID = 901 and "
                                           "ReferenceFormTypeID = 206 and ReferenceFormID = 10")}));
@@ -142,7 +141,7 @@ TEST_F(Delete, AReceiptOtherRecordsDependOnStaysAndTheHandlesAreClosed)
     EXPECT_EQ(db->count(QStringLiteral("tblAccountDocumentDetail WHERE FormID = 5 AND FormTypeID = 206")), 2);
 
     // Any other failure is reported the same way, and the next delete works.
-    Diagnostics::instance().failNext(QStringLiteral("spRecPayDeleteCashTurnDetail"));
+    record.failNext(QStringLiteral("spRecPayDeleteCashTurnDetail"));
     loadReceipt(7);
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();

@@ -4,7 +4,6 @@
 #include "controls/FarvoPicker.h"
 #include "controls/OmberSelector.h"
 #include "core/VbError.h"
-#include "data/Diagnostics.h"
 #include "host/Pardex1.h"
 #include "platform/Os.h"
 #include "receipt/frmRPDCashRec.h"
@@ -25,7 +24,7 @@ using Lifecycle = FormFixture;
 TEST_F(Lifecycle, TheLoadStepReadsTheSettingsInItsOrder)
 {
     clearShow(486);
-    EXPECT_EQ(Diagnostics::instance().statements(),
+    EXPECT_EQ(record.statements(),
               (QStringList{
                   QStringLiteral("Select getdate() as today"),
                   QStringLiteral("Select * From tblOmberSystemParameters Where ID = 311 and Value=1"),
@@ -174,13 +173,13 @@ TEST_F(Lifecycle, CtrlNAndCtrlSRunTheirOperationsOnlyWhenTheButtonIsEnabledAndIg
 {
     clearShow(486);
     frmRPDCashRec &f = form();
-    auto saveAttempts = [] {
-        return Diagnostics::instance().statements().filter(QStringLiteral("from tblAccountPeriod")).size();
+    auto saveAttempts = [this] {
+        return record.statements().filter(QStringLiteral("from tblAccountPeriod")).size();
     };
-    auto newAttempts = [] {
+    auto newAttempts = [this] {
         int n = 0;
-        for (const auto &e : Diagnostics::instance().entries())
-            n += e.kind == Diagnostics::Entry::Call && e.args.value(1).toInt() == 20601;
+        for (const auto &e : record.entries())
+            n += e.kind == StatementRecord::Entry::Call && e.args.value(1).toInt() == 20601;
         return n;
     };
 
@@ -207,12 +206,12 @@ TEST_F(Lifecycle, CtrlNAndCtrlSRunTheirOperationsOnlyWhenTheButtonIsEnabledAndIg
     ScriptedMessageBox::answer(1);
     form().cmdCancel_Click();
     ScriptedMessageBox::clear();
-    Diagnostics::instance().failNext(QStringLiteral("IsOpen =1"));
+    record.failNext(QStringLiteral("IsOpen =1"));
     form().RouteKeys(78, 2);
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_EQ(Module::context().FormMode, ModeEmpty);
 
-    Diagnostics::instance().failNext(QStringLiteral("IsOpen =1"));
+    record.failNext(QStringLiteral("IsOpen =1"));
     child<QPushButton>("cmdNew")->click();
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
     EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
@@ -225,7 +224,7 @@ TEST_F(Lifecycle, CtrlNAndCtrlSRunTheirOperationsOnlyWhenTheButtonIsEnabledAndIg
     child<QLineEdit>("txtRec")->setText(QStringLiteral("1/000"));
     child<FarvoPicker>("TlvAccPicker")->setAccountID(110301);
     ScriptedMessageBox::clear();
-    Diagnostics::instance().failNext(QStringLiteral("spRecPayInsertCashTurnDetail"));
+    record.failNext(QStringLiteral("spRecPayInsertCashTurnDetail"));
     form().RouteKeys(83, 2);
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_EQ(Module::context().FormMode, ModeNew);
@@ -276,7 +275,7 @@ TEST_F(Lifecycle, AFailingLoadStepReachesTheHostAndLeavesTheFormUnloaded)
     EXPECT_FALSE(form().isLoaded());
     EXPECT_FALSE(form().isVisible());
     // The rest of the load step did not run.
-    EXPECT_FALSE(Diagnostics::instance().statements().join(u'\n').contains(QStringLiteral("ID = 29")));
+    EXPECT_FALSE(record.statements().join(u'\n').contains(QStringLiteral("ID = 29")));
 }
 
 TEST_F(Lifecycle, AFormLeftLargerThanSixteenBitsOfTwipsStillLoads)

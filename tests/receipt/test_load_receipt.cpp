@@ -4,7 +4,6 @@
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
@@ -57,7 +56,7 @@ TEST_F(LoadReceipt, ATemporaryReceiptOpensInModeThreeAndAFinalOneInModeFour)
     EXPECT_EQ(child<QLabel>("lblCashTurn")->text(), QStringLiteral("10"));
     form().TimerButtons_Timer();
     EXPECT_TRUE(child<QWidget>("cmdReturnToTempState")->isEnabled());
-    EXPECT_EQ(Diagnostics::instance().statements().first(),
+    EXPECT_EQ(record.statements().first(),
               QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=6 And PayedValue = 0"));
     EXPECT_EQ(child<DastelHistory>("DastelHistory1")->loadedRecordId(), 1);
     EXPECT_EQ(child<DastelHistory>("DastelHistory1")->entryCount(), 1);

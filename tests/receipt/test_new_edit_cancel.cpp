@@ -4,7 +4,6 @@
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
-#include "data/Diagnostics.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
@@ -30,7 +29,7 @@ class NewEditCancel : public FormFixture
 protected:
     QStringList turnQueries()
     {
-        return Diagnostics::instance().statements().filter(QStringLiteral("from tblRecPayCashTurn Where ID = "));
+        return record.statements().filter(QStringLiteral("from tblRecPayCashTurn Where ID = "));
     }
 };
 
@@ -40,7 +39,7 @@ TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
 {
     clearShow(486);
     loadReceipt(7);
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdNew_Click();
     EXPECT_EQ(mode(), ModeNew);
     EXPECT_EQ(turnQueries(), QStringList{QStringLiteral(
@@ -113,7 +112,7 @@ TEST_F(NewEditCancel, EditFollowsTheTurnsOwnerStateAndTheRights)
     form().cmdEdit_Click();
     EXPECT_EQ(mode(), ModeEdit);
     EXPECT_EQ(QApplication::focusWidget(), amount);
-    EXPECT_EQ(Diagnostics::instance().statements().filter(QStringLiteral("IsNull(IsOpen,1)")).last(),
+    EXPECT_EQ(record.statements().filter(QStringLiteral("IsNull(IsOpen,1)")).last(),
               QStringLiteral("Select IsNull(IsOpen,1) as IsOpen from tblRecPayCashTurn Where ID = 3 And UserID =486"));
 
     // A turn whose IsOpen is null counts as open.
@@ -179,7 +178,7 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
     // Without 20602 nothing is asked of the turn.
     clearShow(512);
     loadReceipt(7);
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdEdit_Click();
     EXPECT_EQ(lastBox().message, Refused);
     EXPECT_TRUE(turnQueries().isEmpty());
@@ -268,7 +267,7 @@ TEST_F(NewEditCancel, ACancelWhoseReloadFailsLeavesNothingToSaveAndSaysHowToRetr
     form().cmdEdit_Click();
     child<QLineEdit>("txtRec")->setText(QStringLiteral("99/000/000"));
     // The load fails after emptying the fields: nothing half-read may be saved.
-    Diagnostics::instance().failNext(QStringLiteral("from tblRecPayCashTurn Where ID = "));
+    record.failNext(QStringLiteral("from tblRecPayCashTurn Where ID = "));
     ScriptedMessageBox::answer(1);
     child<QPushButton>("cmdCancel")->click();
     EXPECT_EQ(mode(), ModeEmpty);

@@ -10,7 +10,6 @@
 #include "controls/OmberSelector.h"
 #include "core/Currency.h"
 #include "core/PersianDate.h"
-#include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
@@ -65,7 +64,7 @@ const QString NoDocumentWithout = QStringLiteral(" مشخص نشده است. ب�
 TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
 {
     typeNewReceipt();
-    Diagnostics::instance().clear();
+    record.clear();
     const auto minuteOfDay = [] { return QTime::currentTime().hour() * 60 + QTime::currentTime().minute(); };
     const int minuteBefore = minuteOfDay();
     form().cmdSave_Click();
@@ -80,8 +79,8 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
     const QString farsi = PersianDate::fromDate(QDate::currentDate());
     const QString d = QStringLiteral("عطف به دريافت نقدي به شماره راايانه اي 16 و شماره تاييد شده 12");
     QStringList order;
-    for (const Diagnostics::Entry &e : Diagnostics::instance().entries())
-        order << (e.kind == Diagnostics::Entry::Call ? e.text : e.text.left(40));
+    for (const StatementRecord::Entry &e : record.entries())
+        order << (e.kind == StatementRecord::Entry::Call ? e.text : e.text.left(40));
     EXPECT_EQ(order, (QStringList{
                          QStringLiteral("select * from tblAccountPeriod Where IsA"),
                          QStringLiteral("Select Value From tblOmberSystemParamete"),
@@ -94,7 +93,7 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
                          QStringLiteral("spAccountInsertDocumentDetail"),
                          QStringLiteral("spAccountInsertDocumentDetail"),
                      }));
-    EXPECT_EQ(Diagnostics::instance().statements().mid(1, 2),
+    EXPECT_EQ(record.statements().mid(1, 2),
               (QStringList{QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 3383"),
                            QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 911")}));
 
@@ -203,11 +202,11 @@ TEST_F(Saves, TheDetailLevelsAreCheckedStoredAndGoIntoTheDocumentOnlyWithTheLeve
     acc->setClassID2(-1); // ...a level without a class is stored as NULL
     acc->setClassID3(0);
     acc->setObjectID3(4);
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdSave_Click();
     ASSERT_EQ(mode(), ModeViewFinal);
     const qint32 id = form().CurrentReceiptID;
-    EXPECT_EQ(Diagnostics::instance().statements().filter(QStringLiteral("Update tblRecPayCashTurnDetail")).first(),
+    EXPECT_EQ(record.statements().filter(QStringLiteral("Update tblRecPayCashTurnDetail")).first(),
               QStringLiteral("Update tblRecPayCashTurnDetail set ClassID1 = 5, ObjectID1 = 120,ClassID2 = NULL, "
                              "ObjectID2 = 0,ClassID3 = 0, ObjectID3 = 4,BranchID = Null, AchieverID = Null Where ID = ")
                   + QString::number(id));
@@ -223,11 +222,11 @@ TEST_F(Saves, TheDetailLevelsAreCheckedStoredAndGoIntoTheDocumentOnlyWithTheLeve
     acc->setClassID1(5);
     acc->setObjectID1(120);
     typeNewReceipt();
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdSave_Click();
-    EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("Update")).first().startsWith(
+    EXPECT_TRUE(record.statements().filter(QStringLiteral("Update")).first().startsWith(
         QStringLiteral("Update tblRecPayCashTurnDetail set ClassID1 = NULL, ObjectID1 = NULL,")));
-    EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("tblAccountDocumentObjects")).isEmpty());
+    EXPECT_TRUE(record.statements().filter(QStringLiteral("tblAccountDocumentObjects")).isEmpty());
 }
 
 TEST_F(Saves, EditingAFinalReceiptKeepsItsCodeLeavesOneDocumentAndRecordsTheChange)
@@ -268,7 +267,7 @@ TEST_F(Saves, AFinalEditAfterTheTurnClosedUsesTheGeneralUpdateAndReloads)
     form().cmdEdit_Click();
     ASSERT_EQ(mode(), ModeEditFinal);
     child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح شده"));
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdSave_Click();
     EXPECT_EQ(callsOf(QStringLiteral("spRecPayGeneralUpdateCashTurnDetail")).first(),
               (QVariantList{1, 206, QStringLiteral("اصلاح شده"), money(12500000), money(0), 110301, 1}));
@@ -277,14 +276,14 @@ TEST_F(Saves, AFinalEditAfterTheTurnClosedUsesTheGeneralUpdateAndReloads)
     // The reload shows what is stored, and the receipt keeps one document.
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_EQ(text("txtDescription"), QStringLiteral("اصلاح شده"));
-    EXPECT_EQ(Diagnostics::instance().statements().filter(QStringLiteral("From vwRecPayCashTurnDetail")).size(), 1);
+    EXPECT_EQ(record.statements().filter(QStringLiteral("From vwRecPayCashTurnDetail")).size(), 1);
     EXPECT_EQ(documentsOf(1), 1);
 }
 
 TEST_F(Saves, ADraftIsSavedWithoutChecksCodeLogOrDocument)
 {
     typeNewReceipt(QString(), 0);
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdRegSave_Click();
     EXPECT_EQ(mode(), ModeViewTemporary);
     const qint32 id = form().CurrentReceiptID;
@@ -293,7 +292,7 @@ TEST_F(Saves, ADraftIsSavedWithoutChecksCodeLogOrDocument)
     EXPECT_EQ(callsOf(QStringLiteral("spRecPayInsertCashTurnDetail")).first()[2], -1);
     EXPECT_TRUE(callsOf(QStringLiteral("spOmberInsertFormAction")).isEmpty());
     EXPECT_TRUE(callsOf(QStringLiteral("spAccountInsertDocument")).isEmpty());
-    EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("tblAccountPeriod")).isEmpty());
+    EXPECT_TRUE(record.statements().filter(QStringLiteral("tblAccountPeriod")).isEmpty());
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_EQ(text("txtID"), QString::number(id));
 
@@ -313,11 +312,11 @@ TEST_F(Saves, ADraftIsSavedWithoutChecksCodeLogOrDocument)
     EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("اصلاح دريافت نهايي"));
     child<OmberSelector>("sltBranch")->setSelectedID(2);
     child<QLineEdit>("txtRec")->setText(QStringLiteral("1"));
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdRegSave_Click();
     EXPECT_EQ(mode(), ModeEditFinal);
-    EXPECT_TRUE(Diagnostics::instance().calls().isEmpty());
-    EXPECT_EQ(Diagnostics::instance().statements().size(), 1);
+    EXPECT_TRUE(record.calls().isEmpty());
+    EXPECT_EQ(record.statements().size(), 1);
     EXPECT_EQ(stored("BranchID", 7).toInt(), 2);
     EXPECT_EQ(stored("ReceivedValue", 7).toInt(), 15750000);
 
@@ -339,7 +338,7 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     form().cmdReturnToTempState_Click();
     EXPECT_EQ(stored("Code", 8).toInt(), 7);
     ScriptedMessageBox::answer(1);
-    Diagnostics::instance().clear();
+    record.clear();
     form().cmdReturnToTempState_Click();
     EXPECT_EQ(lastBox().title, QStringLiteral("هشدار"));
     EXPECT_EQ(mode(), ModeViewTemporary);
@@ -347,7 +346,7 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     EXPECT_TRUE(stored("Code", 8).isNull());
     EXPECT_EQ(documentsOf(8), 0);
     // The document's rows go before the document, then its value, then the code.
-    const QStringList statements = Diagnostics::instance().statements();
+    const QStringList statements = record.statements();
     ASSERT_GE(statements.size(), 5);
     EXPECT_EQ(statements[0], QStringLiteral("Select * from tblAccountDocumentDetail Where FormID=8 and FormTypeID=206"));
     const QStringList byDocument = {
@@ -378,12 +377,12 @@ TEST_F(Saves, AReturnedReceiptLosesItsDocumentAndGetsItsCodeBackWhenSavedAgain)
     db->exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 8"));
     loadReceipt(8);
     form().TimerButtons_Timer();
-    Diagnostics::instance().clear();
+    record.clear();
     ScriptedMessageBox::answer(1);
     form().cmdReturnToTempState_Click();
     EXPECT_EQ(mode(), ModeViewTemporary);
     EXPECT_TRUE(stored("Code", 8).isNull());
-    EXPECT_TRUE(Diagnostics::instance().statements().filter(QStringLiteral("Delete")).isEmpty());
+    EXPECT_TRUE(record.statements().filter(QStringLiteral("Delete")).isEmpty());
 
     // The record: each return with the code before and none after. The save
     // between them made a draft final, which is not a change of a final
@@ -436,7 +435,7 @@ TEST_F(Saves, ADocumentGoesOnlyWithItsReplacementAndNoNumberIsGivenTwice)
     const int documentBefore = documentOf(7);
     form().cmdEdit_Click();
     child<QLineEdit>("txtRec")->setText(QStringLiteral("16/000/000"));
-    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
+    record.failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
     child<QPushButton>("cmdSave")->click();
     EXPECT_EQ(stored("ReceivedValue", 7).toLongLong(), 16000000);
     EXPECT_EQ(documentOf(7), documentBefore);
@@ -474,7 +473,7 @@ TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice
     const int before = receipts();
     // The receipt is written, its log and the rest are not: one message that
     // names the receipt and the cause, and the form stays in mode 1.
-    Diagnostics::instance().failNext(QStringLiteral("spOmberInsertFormAction"), QStringLiteral("disk I/O error"));
+    record.failNext(QStringLiteral("spOmberInsertFormAction"), QStringLiteral("disk I/O error"));
     child<QPushButton>("cmdSave")->click();
     ASSERT_EQ(receipts(), before + 1);
     EXPECT_EQ(form().CurrentReceiptID, 16);
@@ -503,7 +502,7 @@ TEST_F(Saves, SavingAgainAfterAFailureCompletesTheReceiptInsteadOfWritingItTwice
     // and editing it and saving completes it.
     typeNewReceipt();
     child<OmberSelector>("sltBranch")->setSelectedID(3);
-    Diagnostics::instance().failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
+    record.failNext(QStringLiteral("^Update tblRecPayCashTurnDetail set ClassID1"));
     child<QPushButton>("cmdSave")->click();
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
@@ -538,7 +537,7 @@ TEST_F(Saves, WhateverFollowsASaveThatWroteItsReceiptWorksOnThatOneReceipt)
         SCOPED_TRACE(way.next);
         typeNewReceipt();
         const int before = receipts();
-        Diagnostics::instance().failNext(QStringLiteral("spOmberInsertFormAction"));
+        record.failNext(QStringLiteral("spOmberInsertFormAction"));
         child<QPushButton>("cmdSave")->click();
         ASSERT_EQ(mode(), ModeNew);
         const qint32 id = form().CurrentReceiptID;
@@ -564,7 +563,7 @@ TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInS
     loadReceipt(7);
     form().mnuEditFinal_Click();
     child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح"));
-    Diagnostics::instance().failNext(QStringLiteral("From vwRecPayCashTurnDetail Where ID=7"));
+    record.failNext(QStringLiteral("From vwRecPayCashTurnDetail Where ID=7"));
     child<QPushButton>("cmdSave")->click();
     EXPECT_TRUE(lastBox().message.contains(QStringLiteral("ثبت شد ولي بارگذاري دوباره آن انجام نشد")))
         << lastBox().message.toStdString();
@@ -589,9 +588,9 @@ TEST_F(Saves, TheMenuRunsTheSameSavesAndTheDraftSaveOnlyWhereItsButtonMay)
     ASSERT_TRUE(draft->isEnabled());
     const qint32 id = form().CurrentReceiptID;
     child<OmberSelector>("sltBranch")->setSelectedID(2);
-    Diagnostics::instance().clear();
+    record.clear();
     draft->trigger();
-    EXPECT_TRUE(Diagnostics::instance().statements().isEmpty());
+    EXPECT_TRUE(record.statements().isEmpty());
     EXPECT_TRUE(stored("BranchID", id).isNull());
 }
 

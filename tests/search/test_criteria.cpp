@@ -6,7 +6,6 @@
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "data/Diagnostics.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
@@ -271,7 +270,7 @@ TEST_F(Criteria, AFailingQueryIsReportedAndTheFormStaysUsable)
 {
     runSearch();
     const int rows = grid()->Rows();
-    Diagnostics::instance().failNext(QStringLiteral("vwRecPayCashTurnDetailSearch"), QStringLiteral("server gone"));
+    record.failNext(QStringLiteral("vwRecPayCashTurnDetailSearch"), QStringLiteral("server gone"));
     searchChild<QPushButton>("cmdSearch")->click();
     ASSERT_EQ(shownBoxes().size(), 1);
     EXPECT_TRUE(shownBoxes()[0].startsWith(QStringLiteral("خطا|")) && shownBoxes()[0].contains(QStringLiteral("server gone")));

@@ -6,6 +6,7 @@
 #include "data/PostgresDialect.h"
 #include "data/PostgresSuite.h"
 #include "suite/DemoData.h"
+#include "suite/SqlLexer.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "suite/SuiteWriter.h"
@@ -173,7 +174,7 @@ void DemoDatabase::exec(const QString &sql, const QVariantList &params)
 RowSet DemoDatabase::run(const QString &sql, const QVariantList &params)
 {
     if (onPostgres())
-        return pg::run(pgConnection(), params.isEmpty() ? sql : pgsuite::PostgresWriter::numbered(sql), params);
+        return pg::run(pgConnection(), params.isEmpty() ? sql : sql::numbered(sql), params);
     return sqlite::run(handle(), sql, params);
 }
 

@@ -3,7 +3,6 @@
 #include "cashselect/frmRPDCashSelect.h"
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
-#include "data/Diagnostics.h"
 #include "host/Pardex1.h"
 #include "platform/FormShower.h"
 #include "platform/Os.h"
@@ -25,8 +24,6 @@ void FormFixture::SetUp()
     ScriptedMessageBox::install();
     Os::setMajorVersionForTesting(0);
     Os::clearRequestedLayouts();
-    Diagnostics::instance().clear();
-    Diagnostics::instance().clearFaults();
     FormShower::setModalHook([this](QWidget *form) {
         ++m_modalShows;
         if (m_modalActions.isEmpty())
@@ -44,7 +41,6 @@ void FormFixture::TearDown()
     frmRPDSearch::destroyInstance();
     control.reset();
     Module::reset();
-    Diagnostics::instance().clearFaults();
     Os::setMajorVersionForTesting(-1);
 }
 
@@ -69,8 +65,8 @@ void FormFixture::onModal(std::function<void(QWidget *)> action)
 
 QStringList FormFixture::takeStatements()
 {
-    const QStringList s = Diagnostics::instance().statements();
-    Diagnostics::instance().clear();
+    const QStringList s = record.statements();
+    record.clear();
     return s;
 }
 
@@ -90,8 +86,8 @@ void FormFixture::loadReceipt(qint32 id)
 QVector<QVariantList> FormFixture::callsOf(const QString &procedure) const
 {
     QVector<QVariantList> calls;
-    for (const Diagnostics::Entry &e : Diagnostics::instance().entries())
-        if (e.kind == Diagnostics::Entry::Call && e.text.endsWith(procedure, Qt::CaseInsensitive))
+    for (const StatementRecord::Entry &e : record.entries())
+        if (e.kind == StatementRecord::Entry::Call && e.text.endsWith(procedure, Qt::CaseInsensitive))
             calls.push_back(e.args);
     return calls;
 }

@@ -2,6 +2,7 @@
 
 #include "support/DemoDatabase.h"
 #include "support/ScriptedMessageBox.h"
+#include "support/StatementRecord.h"
 
 #include <QString>
 #include <QStringList>
@@ -72,6 +73,7 @@ protected:
 
     std::unique_ptr<DemoDatabase> db;
     std::unique_ptr<Pardex1> control;
+    StatementRecord record;
 
 private:
     QWidget *formWidget();

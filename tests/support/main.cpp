@@ -1,10 +1,8 @@
 // Test entry: one QApplication for every test binary, offscreen unless told
-// otherwise, and the data environment's statement record switched on. On
-// PostgreSQL (PARDEX_TEST_ENGINE=postgresql) every test needs the server
-// scripts/with-test-postgres.sh starts: without one it fails, unless the
-// server tests were switched off on purpose (PARDEX_TEST_PG=off).
+// otherwise. On PostgreSQL (PARDEX_TEST_ENGINE=postgresql) every test needs
+// the server scripts/with-test-postgres.sh starts: without one it fails,
+// unless the server tests were switched off on purpose (PARDEX_TEST_PG=off).
 
-#include "data/Diagnostics.h"
 #include "support/DemoDatabase.h"
 
 #include <QApplication>
@@ -34,7 +32,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    Diagnostics::instance().setRecording(true);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new ServerRequired);
     const int result = RUN_ALL_TESTS();

@@ -1,0 +1,2 @@
+Select [a]]?], "b""?" /* x /* ? */ ? */ From t -- ?
+Where D = N'it''s ?' And E = ? And F = 'open ?
