@@ -20,6 +20,7 @@ public:
     static void unregisterComponent(const QString &progId);
     // Registered in the program itself.
     static bool isRegistered(const QString &progId);
-    // The caller owns what it gets; error 429 when the identifier is unknown.
+    // The caller owns what it gets; error 429 when the identifier is unknown
+    // (a debug build also warns, naming it).
     static std::unique_ptr<QObject> create(const QString &progId);
 };

@@ -38,6 +38,10 @@ public:
     void Close();
 
     RowSet execute(const QString &tsql);
+    // A statement of the project's own with "?" placeholders and their
+    // values in order: the engine binds them, nothing is written into the
+    // text. Recorded, with the values, and fault-injected like execute.
+    RowSet execute(const QString &tsql, const QVariantList &params);
     // A query read forward one row at a time (recorded like execute).
     std::unique_ptr<Cursor> openCursor(const QString &tsql);
     int call(const ProcedureDef &procedure, QVariantList &args);
@@ -68,7 +72,7 @@ private:
     void ensureOpen();
     bool m_inTransaction = false;
     void dropIfLost();
-    void recordStatement(const QString &tsql);
+    void recordStatement(const QString &tsql, const QVariantList &params = {});
 
     QString m_connectionString;
     int m_connectionTimeout = 15;
