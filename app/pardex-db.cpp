@@ -12,10 +12,12 @@
 #include "data/ProcedureDefs.h"
 #include "suite/SuiteDatabase.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -32,27 +34,31 @@ QTextStream &err()
     return s;
 }
 
+// The commands and what check looks for; "usage:" before it is the text
+// wrong arguments get, Qt's usage line and the options after it --help.
+const char *const Commands =
+    "  pardex-db init PATH [--demo] [--receipts N] [--base-path DIR] [--force]\n"
+    "  pardex-db init \"Provider=PostgreSQL;Data Source=HOST[,PORT];Initial Catalog=DB;User ID=U;Password=P\"\n"
+    "                 [--demo] [--receipts N] [--base-path DIR] [--force]\n"
+    "  pardex-db exec CONNECTION-STRING SQL\n"
+    "  pardex-db call CONNECTION-STRING PROCEDURE [ARG...]   (NULL for a null argument)\n"
+    "  pardex-db check PATH|CONNECTION-STRING [--repair]\n"
+    "\n"
+    "check lists what receipts, accounting documents, cash turns and codes\n"
+    "disagree on: receipts with a code but no document (when documents are on,\n"
+    "system parameter 202), documents whose receipt is gone, a receipt in two\n"
+    "documents, members of a turn that is gone or has no opener, a closed turn\n"
+    "whose receipts changed after its close, a code given twice in one form\n"
+    "type, and a damaged file. --repair removes, in one\n"
+    "transaction, only what needs no guess: the document rows of receipts that\n"
+    "are gone (and such a document when nothing else is left in it) and the\n"
+    "members of turns that are gone; the rest is listed for a person to decide.\n"
+    "Exit status: 0 nothing found (or all repaired), 1 findings remain,\n"
+    "2 wrong arguments, 3 the database could not be checked.\n";
+
 int usage()
 {
-    err() << "usage:\n"
-             "  pardex-db init PATH [--demo] [--receipts N] [--base-path DIR] [--force]\n"
-             "  pardex-db init \"Provider=PostgreSQL;Data Source=HOST[,PORT];Initial Catalog=DB;User ID=U;Password=P\"\n"
-             "                 [--demo] [--receipts N] [--base-path DIR] [--force]\n"
-             "  pardex-db exec CONNECTION-STRING SQL\n"
-             "  pardex-db call CONNECTION-STRING PROCEDURE [ARG...]   (NULL for a null argument)\n"
-             "  pardex-db check PATH|CONNECTION-STRING [--repair]\n"
-             "\n"
-             "check lists what receipts, accounting documents, cash turns and codes\n"
-             "disagree on: receipts with a code but no document (when documents are on,\n"
-             "system parameter 202), documents whose receipt is gone, a receipt in two\n"
-             "documents, members of a turn that is gone or has no opener, a closed turn\n"
-             "whose receipts changed after its close, a code given twice in one form\n"
-             "type, and a damaged file. --repair removes, in one\n"
-             "transaction, only what needs no guess: the document rows of receipts that\n"
-             "are gone (and such a document when nothing else is left in it) and the\n"
-             "members of turns that are gone; the rest is listed for a person to decide.\n"
-             "Exit status: 0 nothing found (or all repaired), 1 findings remain,\n"
-             "2 wrong arguments, 3 the database could not be checked.\n";
+    err() << "usage:\n" << Commands;
     err().flush();
     return 2;
 }
@@ -65,35 +71,9 @@ QString cell(const QVariant &v)
     return t;
 }
 
-int init(const QStringList &args)
+// The options as parsed; path is the one argument after the command.
+int init(QString path, suite::CreateOptions options)
 {
-    if (args.isEmpty())
-        return usage();
-    suite::CreateOptions options;
-    QString path;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == u"--demo") {
-            options.demo = true;
-        } else if (a == u"--force") {
-            options.overwrite = true;
-        } else if (a == u"--receipts" && i + 1 < args.size()) {
-            bool ok = false;
-            options.extraReceipts = args[++i].toLongLong(&ok);
-            if (!ok || options.extraReceipts < 0)
-                return usage();
-        } else if (a == u"--base-path" && i + 1 < args.size()) {
-            options.reportBasePath = args[++i];
-            if (!options.reportBasePath.endsWith(u'/'))
-                options.reportBasePath += u'/';
-        } else if (path.isEmpty() && !a.startsWith(u"--")) {
-            path = a;
-        } else {
-            return usage();
-        }
-    }
-    if (path.isEmpty())
-        return usage();
     if (options.extraReceipts > 0 && !options.demo) {
         err() << "pardex-db: --receipts needs --demo (the receipts use its cash boxes and accounts)\n";
         return 2;
@@ -182,20 +162,8 @@ QString connectionStringFor(const QString &target)
     return QStringLiteral("Provider=SQLite;Data Source=") + ConnectionString::quoted(target);
 }
 
-int check(const QStringList &args)
+int check(const QString &target, bool repair)
 {
-    QString target;
-    bool repair = false;
-    for (const QString &a : args) {
-        if (a == u"--repair")
-            repair = true;
-        else if (target.isEmpty() && !a.startsWith(u"--"))
-            target = a;
-        else
-            return usage();
-    }
-    if (target.isEmpty())
-        return usage();
     try {
         DtEn dtEn;
         dtEn.cnt.setConnectionString(connectionStringFor(target));
@@ -230,19 +198,83 @@ int check(const QStringList &args)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("pardex-db"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PARDEX_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(Commands).chopped(1));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("init: the demo organisation, users and receipts"));
+    const QCommandLineOption receipts(QStringLiteral("receipts"), QStringLiteral("init --demo: N more receipts"),
+                                      QStringLiteral("N"));
+    const QCommandLineOption basePath(QStringLiteral("base-path"),
+                                      QStringLiteral("init: the folder stored for the report templates"),
+                                      QStringLiteral("DIR"));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("init: replace the file, or fill a database that holds tables"));
+    const QCommandLineOption repair(QStringLiteral("repair"), QStringLiteral("check: repair what needs no guess"));
+    parser.addOptions({demo, receipts, basePath, force, repair});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, exec, call or check"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("the command's"),
+                                 QStringLiteral("[ARG...]"));
+    // exec and call take what follows as it stands: a statement or an
+    // argument may begin with a dash.
+    const QStringList arguments = app.arguments();
+    if (arguments.size() > 1 && (arguments[1] == u"exec" || arguments[1] == u"call"))
+        parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(arguments)) {
+        err() << "pardex-db: " << parser.errorText() << '\n';
+        return usage();
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
+    // Each command takes its own options only.
+    const auto onlyOptions = [&](const QList<QCommandLineOption> &allowed) {
+        for (const QString &name : parser.optionNames())
+            if (std::none_of(allowed.cbegin(), allowed.cend(),
+                             [&](const QCommandLineOption &o) { return o.names().contains(name); }))
+                return false;
+        return true;
+    };
     try {
-        if (command == u"init")
-            return init(args);
-        if (command == u"exec")
-            return exec(args);
-        if (command == u"call")
-            return call(args);
-        if (command == u"check")
-            return check(args);
+        if (command == u"init") {
+            if (args.size() != 1 || args.first().isEmpty() || !onlyOptions({demo, receipts, basePath, force}))
+                return usage();
+            suite::CreateOptions options;
+            options.demo = parser.isSet(demo);
+            options.overwrite = parser.isSet(force);
+            if (parser.isSet(receipts)) {
+                bool ok = false;
+                options.extraReceipts = parser.value(receipts).toLongLong(&ok);
+                if (!ok || options.extraReceipts < 0)
+                    return usage();
+            }
+            if (parser.isSet(basePath)) {
+                options.reportBasePath = parser.value(basePath);
+                if (!options.reportBasePath.endsWith(u'/'))
+                    options.reportBasePath += u'/';
+            }
+            return init(args.first(), options);
+        }
+        if (command == u"exec" || command == u"call") {
+            if (!onlyOptions({}))
+                return usage();
+            return command == u"exec" ? exec(args) : call(args);
+        }
+        if (command == u"check") {
+            if (args.size() != 1 || args.first().isEmpty() || !onlyOptions({repair}))
+                return usage();
+            return check(args.first(), parser.isSet(repair));
+        }
     } catch (const VbError &e) {
         err() << "pardex-db: " << e.description() << " (" << e.number() << ")\n";
         return 1;

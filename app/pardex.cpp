@@ -5,11 +5,10 @@
 
 #include "common/VbRuntime.h"
 #include "core/VbError.h"
+#include "host/Bootstrap.h"
 #include "host/Pardex1.h"
-#include "platform/StandardComponents.h"
 #include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
-#include "report/PirelRpt.h"
 #include "report/ReportPrinting.h"
 #include "suite/SuiteDatabase.h"
 
@@ -133,8 +132,7 @@ int main(int argc, char **argv)
     parser.addOption(printPdf);
     parser.process(app);
 
-    registerStandardComponents();
-    registerReportPrinter();
+    registerPlatform();
     if (parser.isSet(printPdf))
         return printReceiptPdf(parser.isSet(connection) ? parser.value(connection) : demoConnectionString(),
                                parser.value(view), parser.value(printPdf));

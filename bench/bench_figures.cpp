@@ -22,8 +22,8 @@
 #include "core/Currency.h"
 #include "core/PersianDate.h"
 #include "data/TsqlToSqlite.h"
+#include "host/Bootstrap.h"
 #include "host/Pardex1.h"
-#include "platform/StandardComponents.h"
 #include "receipt/frmRPDCashRec.h"
 #include "search/FlexGrid.h"
 #include "search/frmRPDSearch.h"
@@ -425,7 +425,7 @@ int main(int argc, char **argv)
     const QString small = database(folder, QStringLiteral("receipts-1k.db"), 1000);
     if (argc > 2 && qstrcmp(argv[2], "--profile-load") == 0) {
         // Loads only, for a profiler.
-        registerStandardComponents();
+        registerPlatform();
         ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new YesBox; });
         Pardex1 host;
         host.setOLEConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + small);
@@ -443,7 +443,7 @@ int main(int argc, char **argv)
         return 0;
     }
     const QString big = database(folder, QStringLiteral("receipts-1m.db"), 1000000);
-    registerStandardComponents();
+    registerPlatform();
     ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new YesBox; });
 
     std::printf("receipt form against the same SQL issued raw, each statement prepared as it runs, on %s (medians)\n",

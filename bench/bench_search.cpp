@@ -13,7 +13,7 @@
 #include "BenchShell.h"
 #include "data/DtEn.h"
 #include "data/TsqlToSqlite.h"
-#include "platform/StandardComponents.h"
+#include "host/Bootstrap.h"
 #include "search/FlexGrid.h"
 #include "search/frmRPDSearch.h"
 
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
                      qPrintable(db), qPrintable(db));
         return 2;
     }
-    registerStandardComponents();
+    registerPlatform();
     QTemporaryDir exportDir;
     qputenv("PARDEX_EXPORT_DIR", exportDir.path().toUtf8());
     frmRPDSearch::setOpener([](const QString &) { return true; });

@@ -4,35 +4,27 @@
 #include "sibling/SiblingSession.h"
 
 #include <QHash>
-#include <QRegularExpression>
 
 namespace {
 
 // The name of an object of a detail-level class, through the class's own
-// list view (ID, Code, Title); the view's name comes from the database and
-// is used only when it is a plain name.
+// list view; its number where the view has none.
 QString objectName(SiblingSession &session, const QString &view, const QVariant &objectId)
 {
-    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    const QString id = Vb::textOf(objectId);
-    if (!plainName.match(view).hasMatch())
-        return id;
-    const QString title = Vb::textOf(
-        session.scalar(QStringLiteral("Select Title From %1 Where ID = %2").arg(view, QString::number(Vb::clng(objectId)))));
-    return title.isEmpty() ? id : title;
+    const QString title = session.titleIn(view, objectId);
+    return title.isEmpty() ? Vb::textOf(objectId) : title;
 }
 
 } // namespace
 
 AccountingDocument AccountingDocument::load(SiblingSession &session, qint32 id)
 {
-    const QString key = QString::number(id);
     const RowSet header = session.query(
         QStringLiteral("Select d.ID, d.Code, d.FarsiDocumentDate, d.Description, u.FullName As CreatorName From "
-                       "tblAccountDocument d Left Join tblUser u On u.ID = d.CreatorID Where d.ID = ")
-        + key);
+                       "tblAccountDocument d Left Join tblUser u On u.ID = d.CreatorID Where d.ID = ?"),
+        {id});
     if (header.rows.isEmpty())
-        refuse(QStringLiteral("سند حسابداري شماره %1 وجود ندارد.").arg(key));
+        refuse(QStringLiteral("سند حسابداري شماره %1 وجود ندارد.").arg(id));
 
     AccountingDocument doc;
     doc.id = id;
@@ -44,8 +36,8 @@ AccountingDocument AccountingDocument::load(SiblingSession &session, qint32 id)
     const RowSet objects = session.query(
         QStringLiteral("Select o.RowNumber, o.Sequence, o.ObjectID, c.Title As ClassTitle, c.ViewMinor From "
                        "tblAccountDocumentObjects o Left Join tblOmberObjectClass c On c.ID = o.ClassID Where "
-                       "o.DocumentID = ")
-        + key + QStringLiteral(" Order By o.RowNumber, o.Sequence"));
+                       "o.DocumentID = ? Order By o.RowNumber, o.Sequence"),
+        {id});
     QHash<int, QStringList> objectsOfRow;
     for (int r = 0; r < objects.rows.size(); ++r) {
         const int row = int(Vb::numberOf(field(objects, r, QStringLiteral("RowNumber"))));
@@ -57,8 +49,8 @@ AccountingDocument AccountingDocument::load(SiblingSession &session, qint32 id)
     const RowSet rows = session.query(
         QStringLiteral("Select r.RowNumber, a.Code As AccountCode, a.Title As AccountTitle, r.DebitValue, "
                        "r.CreditValue, r.Description From tblAccountDocumentDetail r Left Join tblAccount a On "
-                       "a.ID = r.AccountID Where r.DocumentID = ")
-        + key + QStringLiteral(" Order By r.RowNumber, r.ID"));
+                       "a.ID = r.AccountID Where r.DocumentID = ? Order By r.RowNumber, r.ID"),
+        {id});
     for (int r = 0; r < rows.rows.size(); ++r) {
         DocumentRow row;
         row.rowNumber = int(Vb::numberOf(field(rows, r, QStringLiteral("RowNumber"))));
@@ -77,7 +69,7 @@ AccountingDocument AccountingDocument::load(SiblingSession &session, qint32 id)
 
 qint32 AccountingDocument::idOfCode(SiblingSession &session, qint32 code)
 {
-    const QVariant id = session.scalar(QStringLiteral("Select ID From tblAccountDocument Where Code = ")
-                                       + QString::number(code) + QStringLiteral(" Order By ID"));
+    const QVariant id =
+        session.scalar(QStringLiteral("Select ID From tblAccountDocument Where Code = ? Order By ID"), {code});
     return id.isValid() ? Vb::clng(id) : 0;
 }

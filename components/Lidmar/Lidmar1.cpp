@@ -2,8 +2,9 @@
 
 #include "Lidmar/frmLidmar.h"
 #include "sibling/SiblingForm.h"
+#include "suite/Identifiers.h"
 
-Lidmar1::Lidmar1(QObject *parent) : SiblingComponent(Right, parent) {}
+Lidmar1::Lidmar1(QObject *parent) : SiblingComponent(ids::RightAccountingDocument, parent) {}
 
 void Lidmar1::showEmpty(SiblingSession &session)
 {

@@ -9,10 +9,6 @@ class Lidmar1 : public SiblingComponent
     Q_OBJECT
 
 public:
-    static constexpr const char *ProgId = "Lidmar.Lidmar1";
-    // Right to see accounting documents.
-    static constexpr qint32 Right = 110;
-
     explicit Lidmar1(QObject *parent = nullptr);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "Lidmar/Lidmar1.h"
 #include "common/ComponentFactory.h"
+#include "common/ProgIds.h"
 
 class LidmarPlugin : public QObject, public ComponentFactory
 {
@@ -11,10 +12,10 @@ class LidmarPlugin : public QObject, public ComponentFactory
 
 public:
     LidmarPlugin() { prepareSiblingModule(); }
-    QStringList progIds() const override { return {QLatin1String(Lidmar1::ProgId)}; }
+    QStringList progIds() const override { return {progids::AccountingDocument}; }
     QObject *create(const QString &progId) override
     {
-        return progId.compare(QLatin1String(Lidmar1::ProgId), Qt::CaseInsensitive) == 0 ? new Lidmar1 : nullptr;
+        return progId.compare(progids::AccountingDocument, Qt::CaseInsensitive) == 0 ? new Lidmar1 : nullptr;
     }
 };
 

@@ -4,6 +4,7 @@
 #include "data/Transaction.h"
 #include "sibling/SiblingComponent.h"
 #include "sibling/SiblingSession.h"
+#include "suite/Identifiers.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -69,7 +70,7 @@ AccountNode ChartOfAccounts::find(qint32 id)
 
 qint32 ChartOfAccounts::add(const NewAccount &account)
 {
-    if (!m_session.hasPermission(AddRight))
+    if (!m_session.hasPermission(ids::RightAddAccount))
         refuse(SiblingComponent::RefusedText);
     const QString code = account.code.trimmed();
     const QString title = checkedTitle(account.title);
@@ -103,62 +104,61 @@ qint32 ChartOfAccounts::add(const NewAccount &account)
     }
 
     Transaction tx(m_session.connection());
-    const RowSet same = m_session.query(QStringLiteral("Select Title From tblAccount Where Code = ") + SiblingSession::text(code));
+    const RowSet same = m_session.query(QStringLiteral("Select Title From tblAccount Where Code = ?"), {code});
     if (!same.rows.isEmpty())
         refuse(QStringLiteral("كد %1 پيش از اين براي حساب «%2» به كار رفته است.")
                    .arg(code, Vb::textOf(field(same, 0, QStringLiteral("Title")))));
     const qint32 id = Vb::clng(m_session.scalar(QStringLiteral("Select IsNull(Max(ID), 0) + 1 As NextID From tblAccount")));
     m_session.execute(QStringLiteral("Insert Into tblAccount (ID, Code, Title, ParentID, AccountLevel, IsDetail, IsActive) "
-                                     "Values (")
-                      + QString::number(id) + QStringLiteral(", ") + SiblingSession::text(code) + QStringLiteral(", ")
-                      + SiblingSession::text(title) + QStringLiteral(", ")
-                      + (account.parentId != 0 ? QString::number(account.parentId) : QStringLiteral("Null"))
-                      + QStringLiteral(", ") + QString::number(level) + QStringLiteral(", ")
-                      + (account.detail ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(", 1)"));
+                                     "Values (?, ?, ?, ?, ?, ?, 1)"),
+                      {id, code, title,
+                       account.parentId != 0 ? QVariant(account.parentId) : QVariant(QMetaType::fromType<qint32>()),
+                       level, account.detail ? 1 : 0});
     for (int i = 0; i < account.levelClasses.size(); ++i)
-        m_session.execute(QStringLiteral("Insert Into tblAccountDetailLevel (AccountID, LevelNo, ClassID) Values (")
-                          + QString::number(id) + QStringLiteral(", ") + QString::number(i + 1) + QStringLiteral(", ")
-                          + QString::number(account.levelClasses[i]) + u')');
+        m_session.execute(
+            QStringLiteral("Insert Into tblAccountDetailLevel (AccountID, LevelNo, ClassID) Values (?, ?, ?)"),
+            {id, i + 1, account.levelClasses[i]});
     tx.commit();
     return id;
 }
 
 void ChartOfAccounts::rename(qint32 id, const QString &title)
 {
-    if (!m_session.hasPermission(EditRight))
+    if (!m_session.hasPermission(ids::RightRenameAccount))
         refuse(SiblingComponent::RefusedText);
     const QString checked = checkedTitle(title);
     Transaction tx(m_session.connection());
     find(id);
-    m_session.execute(QStringLiteral("Update tblAccount Set Title = ") + SiblingSession::text(checked)
-                      + QStringLiteral(" Where ID = ") + QString::number(id));
+    m_session.execute(QStringLiteral("Update tblAccount Set Title = ? Where ID = ?"), {checked, id});
     tx.commit();
 }
 
 void ChartOfAccounts::remove(qint32 id)
 {
-    if (!m_session.hasPermission(RemoveRight))
+    if (!m_session.hasPermission(ids::RightRemoveAccount))
         refuse(SiblingComponent::RefusedText);
-    const QString key = QString::number(id);
+    const QVariantList key = {id};
     // The uses are looked at inside the transaction, so that no row can
     // start using the account between the check and the removal.
     Transaction tx(m_session.connection());
     const AccountNode account = find(id);
     const QString name = QStringLiteral("حساب «%1 - %2»").arg(account.code, account.title);
-    const auto count = [&](const QString &sql) { return int(Vb::numberOf(m_session.scalar(sql + key))); };
-    if (count(QStringLiteral("Select Count(*) As N From tblAccount Where ParentID = ")) > 0)
+    const auto count = [&](const QString &sql) { return int(Vb::numberOf(m_session.scalar(sql, key))); };
+    if (count(QStringLiteral("Select Count(*) As N From tblAccount Where ParentID = ?")) > 0)
         refuse(name + QStringLiteral(" زيرحساب دارد و حذف نمي شود."));
-    const int documentRows = count(QStringLiteral("Select Count(*) As N From tblAccountDocumentDetail Where AccountID = "));
+    const int documentRows =
+        count(QStringLiteral("Select Count(*) As N From tblAccountDocumentDetail Where AccountID = ?"));
     if (documentRows > 0)
         refuse(name + QStringLiteral(" در %1 رديف سند حسابداري به كار رفته است و حذف نمي شود.").arg(documentRows));
-    const int receipts = count(QStringLiteral("Select Count(*) As N From tblRecPayCashTurnDetail Where RelatedAccountID = "));
+    const int receipts =
+        count(QStringLiteral("Select Count(*) As N From tblRecPayCashTurnDetail Where RelatedAccountID = ?"));
     if (receipts > 0)
         refuse(name + QStringLiteral(" در %1 دريافت/پرداخت نقدي به كار رفته است و حذف نمي شود.").arg(receipts));
-    const QVariant cash = m_session.scalar(QStringLiteral("Select Name From tblRecPayCash Where AccountID = ") + key);
+    const QVariant cash = m_session.scalar(QStringLiteral("Select Name From tblRecPayCash Where AccountID = ?"), key);
     if (cash.isValid())
         refuse(name + QStringLiteral(" حساب صندوق «%1» است و حذف نمي شود.").arg(Vb::textOf(cash)));
-    m_session.execute(QStringLiteral("Delete From tblAccountDetailLevel Where AccountID = ") + key);
-    m_session.execute(QStringLiteral("Delete From tblAccountRelatedObjects Where AccountID = ") + key);
-    m_session.execute(QStringLiteral("Delete From tblAccount Where ID = ") + key);
+    m_session.execute(QStringLiteral("Delete From tblAccountDetailLevel Where AccountID = ?"), key);
+    m_session.execute(QStringLiteral("Delete From tblAccountRelatedObjects Where AccountID = ?"), key);
+    m_session.execute(QStringLiteral("Delete From tblAccount Where ID = ?"), key);
     tx.commit();
 }

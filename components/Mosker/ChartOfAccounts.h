@@ -41,10 +41,6 @@ struct NewAccount
 class ChartOfAccounts
 {
 public:
-    static constexpr qint32 AddRight = 12001;
-    static constexpr qint32 EditRight = 12002;
-    static constexpr qint32 RemoveRight = 12003;
-
     explicit ChartOfAccounts(SiblingSession &session) : m_session(session) {}
 
     // Every account in the order of its code.

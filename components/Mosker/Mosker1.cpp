@@ -2,8 +2,9 @@
 
 #include "Mosker/frmMosker.h"
 #include "sibling/SiblingForm.h"
+#include "suite/Identifiers.h"
 
-Mosker1::Mosker1(QObject *parent) : SiblingComponent(Right, parent) {}
+Mosker1::Mosker1(QObject *parent) : SiblingComponent(ids::RightChartOfAccounts, parent) {}
 
 void Mosker1::showEmpty(SiblingSession &session)
 {

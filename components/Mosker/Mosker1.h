@@ -9,10 +9,6 @@ class Mosker1 : public SiblingComponent
     Q_OBJECT
 
 public:
-    static constexpr const char *ProgId = "Mosker.Mosker1";
-    // Right to open the chart of accounts.
-    static constexpr qint32 Right = 120;
-
     explicit Mosker1(QObject *parent = nullptr);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "Mosker/Mosker1.h"
 #include "common/ComponentFactory.h"
+#include "common/ProgIds.h"
 
 class MoskerPlugin : public QObject, public ComponentFactory
 {
@@ -11,10 +12,10 @@ class MoskerPlugin : public QObject, public ComponentFactory
 
 public:
     MoskerPlugin() { prepareSiblingModule(); }
-    QStringList progIds() const override { return {QLatin1String(Mosker1::ProgId)}; }
+    QStringList progIds() const override { return {progids::ChartOfAccounts}; }
     QObject *create(const QString &progId) override
     {
-        return progId.compare(QLatin1String(Mosker1::ProgId), Qt::CaseInsensitive) == 0 ? new Mosker1 : nullptr;
+        return progId.compare(progids::ChartOfAccounts, Qt::CaseInsensitive) == 0 ? new Mosker1 : nullptr;
     }
 };
 

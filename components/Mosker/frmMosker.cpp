@@ -5,6 +5,7 @@
 #include "common/SharedServices.h"
 #include "sibling/SiblingForm.h"
 #include "sibling/SiblingSession.h"
+#include "suite/Identifiers.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -119,7 +120,7 @@ void frmMosker::fillLevelBoxes(const QVector<qint32> &classes)
 void frmMosker::showAccount(const AccountNode *a)
 {
     m_adding = false;
-    const bool mayEdit = a && m_session.hasPermission(ChartOfAccounts::EditRight);
+    const bool mayEdit = a && m_session.hasPermission(ids::RightRenameAccount);
     const AccountNode *parent = a ? account(a->parentId) : nullptr;
     ui->lblMode->setText(a ? QStringLiteral("حساب انتخاب شده؛ تنها عنوان آن تغيير مي كند.")
                            : QStringLiteral("حسابي را از درخت انتخاب كنيد."));
@@ -143,7 +144,7 @@ void frmMosker::showAccount(const AccountNode *a)
 
 void frmMosker::startAdding(const AccountNode *parent)
 {
-    if (!m_session.hasPermission(ChartOfAccounts::AddRight))
+    if (!m_session.hasPermission(ids::RightAddAccount))
         refuse(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
     m_adding = true;
     m_newParentId = parent ? parent->id : 0;

@@ -2,8 +2,8 @@
 
 #include "core/PersianDate.h"
 #include "core/Vb.h"
-#include "data/Connection.h"
 #include "sibling/SiblingSession.h"
+#include "suite/Identifiers.h"
 
 #include <algorithm>
 
@@ -14,9 +14,10 @@ const QString LineColumns = QStringLiteral(
     "d.PayedValue, a.Code As AccountCode, a.Title As AccountTitle From tblRecPayCashTurnDetail d "
     "Inner Join tblRecPayCashTurn t On t.ID = d.CashTurnID Left Join tblAccount a On a.ID = d.RelatedAccountID ");
 
-void readLines(SiblingSession &session, CashLedger &ledger, const QString &where)
+void readLines(SiblingSession &session, CashLedger &ledger, const QString &where, const QVariantList &params)
 {
-    const RowSet rows = session.query(LineColumns + where + QStringLiteral(" Order By d.TransactionDate, d.ID"));
+    const RowSet rows =
+        session.query(LineColumns + where + QStringLiteral(" Order By d.TransactionDate, d.ID"), params);
     Currency balance = ledger.opening;
     for (int r = 0; r < rows.rows.size(); ++r) {
         LedgerLine line;
@@ -46,7 +47,7 @@ void hideOpenBalance(SiblingSession &session, CashLedger &ledger, bool ofOpenTur
 {
     const bool openTurnShown = ofOpenTurn || std::any_of(ledger.lines.cbegin(), ledger.lines.cend(),
                                                          [](const LedgerLine &l) { return l.turnOpen; });
-    if (!openTurnShown || session.hasPermission(CashLedger::SeeOpenBalanceRight))
+    if (!openTurnShown || session.hasPermission(ids::RightCloseAnyTurn))
         return;
     ledger.blind = true;
     ledger.opening = ledger.totalReceived = ledger.totalPayed = Currency();
@@ -56,9 +57,9 @@ void hideOpenBalance(SiblingSession &session, CashLedger &ledger, bool ofOpenTur
 
 bool mayWorkOnCash(SiblingSession &session, qint32 cashId)
 {
-    return session.scalar(QStringLiteral("Select ID From vwRecPayCashUsers Where CashPermitUserID = ")
-                          + QString::number(session.user().userId) + QStringLiteral(" And ID = ")
-                          + QString::number(cashId))
+    return session
+        .scalar(QStringLiteral("Select ID From vwRecPayCashUsers Where CashPermitUserID = ? And ID = ?"),
+                {session.user().userId, cashId})
         .isValid();
 }
 
@@ -66,14 +67,13 @@ bool mayWorkOnCash(SiblingSession &session, qint32 cashId)
 
 CashLedger CashLedger::ofTurn(SiblingSession &session, qint32 turnId)
 {
-    const QString id = QString::number(turnId);
     const RowSet turn = session.query(
         QStringLiteral("Select t.ID, t.CashID, t.Turn, t.UserID, t.IsOpen, t.OpeningCash, t.FarsiOpenDate, "
                        "t.FarsiCloseDate, c.Name As CashName From tblRecPayCashTurn t Inner Join tblRecPayCash c "
-                       "On c.ID = t.CashID Where t.ID = ")
-        + id);
+                       "On c.ID = t.CashID Where t.ID = ?"),
+        {turnId});
     if (turn.rows.isEmpty())
-        refuse(QStringLiteral("نوبت صندوق شماره %1 وجود ندارد.").arg(id));
+        refuse(QStringLiteral("نوبت صندوق شماره %1 وجود ندارد.").arg(turnId));
 
     CashLedger ledger;
     ledger.turnId = turnId;
@@ -81,8 +81,8 @@ CashLedger CashLedger::ofTurn(SiblingSession &session, qint32 turnId)
     const qint32 user = session.user().userId;
     const bool own = Vb::numberOf(field(turn, 0, QStringLiteral("UserID"))) == user;
     const bool member =
-        session.scalar(QStringLiteral("Select UserID From tblRecPayCashTurnUser Where CashTurnID = ") + id
-                       + QStringLiteral(" And UserID = ") + QString::number(user))
+        session.scalar(QStringLiteral("Select UserID From tblRecPayCashTurnUser Where CashTurnID = ? And UserID = ?"),
+                       {turnId, user})
             .isValid();
     if (!own && !member && !mayWorkOnCash(session, ledger.cashId))
         refuse(QStringLiteral("شما به صندوق اين نوبت دسترسي نداريد."));
@@ -96,7 +96,7 @@ CashLedger CashLedger::ofTurn(SiblingSession &session, qint32 turnId)
                               .arg(cashName, number, opened,
                                    Vb::textOf(field(turn, 0, QStringLiteral("FarsiCloseDate"))));
     ledger.opening = moneyOf(field(turn, 0, QStringLiteral("OpeningCash")));
-    readLines(session, ledger, QStringLiteral("Where d.CashTurnID = ") + id);
+    readLines(session, ledger, QStringLiteral("Where d.CashTurnID = ?"), {turnId});
     hideOpenBalance(session, ledger, open);
     return ledger;
 }
@@ -112,33 +112,30 @@ CashLedger CashLedger::ofCash(SiblingSession &session, qint32 cashId, const QDat
 
     CashLedger ledger;
     ledger.cashId = cashId;
-    const QString cash = QString::number(cashId);
     const QString name =
-        Vb::textOf(session.scalar(QStringLiteral("Select Name From tblRecPayCash Where ID = ") + cash));
+        Vb::textOf(session.scalar(QStringLiteral("Select Name From tblRecPayCash Where ID = ?"), {cashId}));
     ledger.title = QStringLiteral("گردش %1 از %2 تا %3").arg(name, PersianDate::fromDate(from), PersianDate::fromDate(to));
 
     // Dates are compared on the indexed Gregorian column: the first day
     // from midnight, the last one up to the next midnight.
-    Connection &connection = session.connection();
-    const QString start = u'\'' + connection.dateLiteral(from) + u'\'';
-    const QString end = u'\'' + connection.dateLiteral(to.addDays(1)) + u'\'';
+    const QDate end = to.addDays(1);
     const RowSet before = session.query(
         QStringLiteral("Select Sum(d.ReceivedValue) As Received, Sum(d.PayedValue) As Payed From "
                        "tblRecPayCashTurnDetail d Inner Join tblRecPayCashTurn t On t.ID = d.CashTurnID Where "
-                       "t.CashID = ")
-        + cash + QStringLiteral(" And d.TransactionDate < ") + start);
+                       "t.CashID = ? And d.TransactionDate < ?"),
+        {cashId, from});
     ledger.opening = moneyOf(field(before, 0, QStringLiteral("Received"))) - moneyOf(field(before, 0, QStringLiteral("Payed")));
-    readLines(session, ledger,
-              QStringLiteral("Where t.CashID = ") + cash + QStringLiteral(" And d.TransactionDate >= ") + start
-                  + QStringLiteral(" And d.TransactionDate < ") + end);
+    readLines(session, ledger, QStringLiteral("Where t.CashID = ? And d.TransactionDate >= ? And d.TransactionDate < ?"),
+              {cashId, from, end});
     hideOpenBalance(session, ledger, false);
     return ledger;
 }
 
 QVector<CashBox> CashLedger::cashBoxes(SiblingSession &session)
 {
-    const RowSet rows = session.query(QStringLiteral("Select ID, Name From vwRecPayCashUsers Where CashPermitUserID = ")
-                                      + QString::number(session.user().userId) + QStringLiteral(" Order By ID"));
+    const RowSet rows = session.query(
+        QStringLiteral("Select ID, Name From vwRecPayCashUsers Where CashPermitUserID = ? Order By ID"),
+        {session.user().userId});
     QVector<CashBox> boxes;
     for (int r = 0; r < rows.rows.size(); ++r)
         boxes.append({Vb::clng(field(rows, r, QStringLiteral("ID"))), Vb::textOf(field(rows, r, QStringLiteral("Name")))});

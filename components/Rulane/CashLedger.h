@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Currency.h"
+#include "suite/Identifiers.h"
 
 #include <QDate>
 #include <QString>
@@ -19,8 +20,6 @@ struct CashBox
 // One movement of a cash box, with the balance after it.
 struct LedgerLine
 {
-    static constexpr qint32 ReceiptFormType = 206;
-
     qint32 id = 0;
     QVariant code;         // null for a receipt saved without a confirmed code
     qint32 formTypeId = 0; // receipts 206; anything else takes money out
@@ -33,7 +32,7 @@ struct LedgerLine
     Currency payed;
     Currency balance;
 
-    bool isReceipt() const { return formTypeId == ReceiptFormType; }
+    bool isReceipt() const { return formTypeId == ids::FormCashReceipt; }
 };
 
 // The cash ledger: the movements of one turn, or of one cash box over a
@@ -53,8 +52,6 @@ struct LedgerLine
 // zero, so no screen can show them.
 struct CashLedger
 {
-    static constexpr qint32 SeeOpenBalanceRight = 20503;
-
     QString title;
     qint32 cashId = 0;
     qint32 turnId = 0; // 0 for a ledger over dates

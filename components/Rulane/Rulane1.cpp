@@ -2,8 +2,9 @@
 
 #include "Rulane/frmRulane.h"
 #include "sibling/SiblingForm.h"
+#include "suite/Identifiers.h"
 
-Rulane1::Rulane1(QObject *parent) : SiblingComponent(Right, parent) {}
+Rulane1::Rulane1(QObject *parent) : SiblingComponent(ids::RightCashLedger, parent) {}
 
 void Rulane1::showEmpty(SiblingSession &session)
 {

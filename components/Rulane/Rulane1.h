@@ -9,10 +9,6 @@ class Rulane1 : public SiblingComponent
     Q_OBJECT
 
 public:
-    static constexpr const char *ProgId = "Rulane.Rulane1";
-    // Right to open the cash ledger.
-    static constexpr qint32 Right = 209;
-
     explicit Rulane1(QObject *parent = nullptr);
 
 protected:

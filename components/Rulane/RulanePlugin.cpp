@@ -2,6 +2,7 @@
 
 #include "Rulane/Rulane1.h"
 #include "common/ComponentFactory.h"
+#include "common/ProgIds.h"
 
 class RulanePlugin : public QObject, public ComponentFactory
 {
@@ -14,10 +15,10 @@ public:
     {
         prepareSiblingModule();
     }
-    QStringList progIds() const override { return {QLatin1String(Rulane1::ProgId)}; }
+    QStringList progIds() const override { return {progids::CashLedger}; }
     QObject *create(const QString &progId) override
     {
-        return progId.compare(QLatin1String(Rulane1::ProgId), Qt::CaseInsensitive) == 0 ? new Rulane1 : nullptr;
+        return progId.compare(progids::CashLedger, Qt::CaseInsensitive) == 0 ? new Rulane1 : nullptr;
     }
 };
 

@@ -19,16 +19,10 @@ frmRulaneReceipt::~frmRulaneReceipt() = default;
 void frmRulaneReceipt::load(qint32 id)
 {
     const QString key = QString::number(id);
-    const RowSet rows = m_session.query(QStringLiteral("Select * From vwRecPayCashTurnDetailSearch Where ID = ") + key);
+    const RowSet rows = m_session.query(QStringLiteral("Select * From vwRecPayCashTurnDetailSearch Where ID = ?"), {id});
     if (rows.rows.isEmpty())
         refuse(QStringLiteral("دريافت/پرداخت شماره %1 وجود ندارد.").arg(key));
     const auto text = [&](const char *column) { return Vb::textOf(field(rows, 0, QLatin1String(column))); };
-    const auto titleOf = [&](const QString &view, const QVariant &objectId) {
-        if (!objectId.isValid() || objectId.isNull())
-            return QString();
-        return Vb::textOf(m_session.scalar(QStringLiteral("Select Title From %1 Where ID = %2")
-                                               .arg(view, QString::number(Vb::clng(objectId)))));
-    };
 
     const bool receipt = moneyOf(field(rows, 0, QStringLiteral("ReceivedValue"))) != Currency();
     const bool confirmed = !text("Code").isEmpty();
@@ -45,8 +39,10 @@ void frmRulaneReceipt::load(qint32 id)
     ui->txtAccount->setText(accountCode.isEmpty() ? QString()
                                                   : accountCode + QStringLiteral(" - ") + text("SecondAccountTitle"));
     ui->txtContract->setText(text("AccContractTitle"));
-    ui->txtBranch->setText(titleOf(QStringLiteral("vwAccountBranchMinor"), field(rows, 0, QStringLiteral("BranchID"))));
-    ui->txtAchiever->setText(titleOf(QStringLiteral("vwEmployeeMinor"), field(rows, 0, QStringLiteral("AchieverID"))));
+    ui->txtBranch->setText(
+        m_session.titleIn(QStringLiteral("vwAccountBranchMinor"), field(rows, 0, QStringLiteral("BranchID"))));
+    ui->txtAchiever->setText(
+        m_session.titleIn(QStringLiteral("vwEmployeeMinor"), field(rows, 0, QStringLiteral("AchieverID"))));
     ui->txtDescription->setText(text("Description"));
     ui->txtDescription->setCursorPosition(0);
 }

@@ -58,10 +58,6 @@ struct CloseResult
 class CashTurns
 {
 public:
-    static constexpr qint32 OpenRight = 20501;
-    static constexpr qint32 CloseOwnRight = 20502;
-    static constexpr qint32 CloseAnyRight = 20503;
-
     explicit CashTurns(SiblingSession &session) : m_session(session) {}
 
     struct Cash

@@ -2,8 +2,9 @@
 
 #include "Senvo/frmSenvo.h"
 #include "sibling/SiblingForm.h"
+#include "suite/Identifiers.h"
 
-Senvo1::Senvo1(QObject *parent) : SiblingComponent(Right, parent) {}
+Senvo1::Senvo1(QObject *parent) : SiblingComponent(ids::RightCashTurns, parent) {}
 
 void Senvo1::showEmpty(SiblingSession &session)
 {

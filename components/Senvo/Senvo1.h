@@ -9,10 +9,6 @@ class Senvo1 : public SiblingComponent
     Q_OBJECT
 
 public:
-    static constexpr const char *ProgId = "Senvo.Senvo1";
-    // Right to open the cash-turn manager.
-    static constexpr qint32 Right = 205;
-
     explicit Senvo1(QObject *parent = nullptr);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "Senvo/Senvo1.h"
 #include "common/ComponentFactory.h"
+#include "common/ProgIds.h"
 
 class SenvoPlugin : public QObject, public ComponentFactory
 {
@@ -11,10 +12,10 @@ class SenvoPlugin : public QObject, public ComponentFactory
 
 public:
     SenvoPlugin() { prepareSiblingModule(); }
-    QStringList progIds() const override { return {QLatin1String(Senvo1::ProgId)}; }
+    QStringList progIds() const override { return {progids::CashTurns}; }
     QObject *create(const QString &progId) override
     {
-        return progId.compare(QLatin1String(Senvo1::ProgId), Qt::CaseInsensitive) == 0 ? new Senvo1 : nullptr;
+        return progId.compare(progids::CashTurns, Qt::CaseInsensitive) == 0 ? new Senvo1 : nullptr;
     }
 };
 

@@ -7,6 +7,7 @@
 #include "controls/KeyEvents.h"
 #include "sibling/SiblingForm.h"
 #include "sibling/SiblingSession.h"
+#include "suite/Identifiers.h"
 
 #include <QHeaderView>
 
@@ -56,7 +57,7 @@ void frmSenvo::load()
     ui->cboCash->clear();
     for (const CashTurns::Cash &cash : m_turnsStore.cashBoxes())
         ui->cboCash->addItem(cash.name, cash.id);
-    const bool mayOpen = m_session.hasPermission(CashTurns::OpenRight);
+    const bool mayOpen = m_session.hasPermission(ids::RightOpenTurn);
     ui->gbOpen->setEnabled(mayOpen);
     if (!mayOpen)
         ui->gbOpen->setToolTip(QStringLiteral("شما مجوز باز كردن نوبت را نداريد."));

@@ -1,9 +1,8 @@
 #include "sibling/SiblingComponent.h"
 
-#include "common/ComponentRegistry.h"
 #include "common/SharedServices.h"
+#include "platform/Registration.h"
 #include "sibling/SiblingForm.h"
-#include "platform/StandardComponents.h"
 
 const QString SiblingComponent::RefusedText = QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.");
 
@@ -35,8 +34,7 @@ void SiblingComponent::enter(const std::function<void(SiblingSession &)> &show)
 
 void prepareSiblingModule()
 {
-    // Registered only when missing: where the components are linked into
-    // the program itself (tests), the program's own registrations stay.
-    if (!ComponentRegistry::isRegistered(QStringLiteral("Zintel.ZintelMSG")))
-        registerStandardComponents();
+    // Where the components are linked into the program itself (tests), the
+    // program's own registrations stay.
+    registerPlatformServices();
 }

@@ -49,5 +49,6 @@ private:
 
 // Sets up the component module's own copy of the shared services: a
 // component file links its own copy of the libraries, so its message box
-// must be registered there. Safe to call more than once.
+// and the rest of the platform are registered there (registerPlatformServices).
+// Safe to call more than once.
 void prepareSiblingModule();

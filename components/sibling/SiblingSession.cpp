@@ -4,8 +4,6 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/DtEn.h"
-#include "suite/SqlLexer.h"
-#include "suite/Sqlite.h"
 
 #include <QRegularExpression>
 
@@ -21,22 +19,22 @@ Connection &SiblingSession::connection()
     return m_dtEn->cnt;
 }
 
-RowSet SiblingSession::query(const QString &tsql)
+RowSet SiblingSession::query(const QString &tsql, const QVariantList &params)
 {
-    return m_dtEn->cnt.execute(tsql);
+    return m_dtEn->cnt.execute(tsql, params);
 }
 
-QVariant SiblingSession::scalar(const QString &tsql)
+QVariant SiblingSession::scalar(const QString &tsql, const QVariantList &params)
 {
-    const RowSet rows = query(tsql);
+    const RowSet rows = query(tsql, params);
     if (rows.rows.isEmpty() || rows.rows.first().isEmpty())
         return QVariant();
     return rows.rows.first().first();
 }
 
-void SiblingSession::execute(const QString &tsql)
+void SiblingSession::execute(const QString &tsql, const QVariantList &params)
 {
-    m_dtEn->cnt.execute(tsql);
+    m_dtEn->cnt.execute(tsql, params);
 }
 
 bool SiblingSession::hasPermission(qint32 right)
@@ -44,23 +42,13 @@ bool SiblingSession::hasPermission(qint32 right)
     return m_dtEn->spOmberHasPermission(m_user.userId, right) != 0;
 }
 
-QString SiblingSession::text(const QString &value)
+QString SiblingSession::titleIn(const QString &view, const QVariant &id)
 {
-    return u'N' + sql::stringLiteral(value);
-}
-
-QString SiblingSession::money(Currency value)
-{
-    return value.toString();
-}
-
-QString SiblingSession::dateTime(const QDateTime &value) const
-{
-    // The stored text form on the embedded engine; on SQL Server a form it
-    // reads the same under every language setting.
-    if (m_dtEn->cnt.engine() == Dialect::Engine::Sqlite)
-        return u'\'' + sqlite::dateTimeText(value) + u'\'';
-    return u'\'' + value.toString(QStringLiteral("yyyyMMdd HH:mm:ss")) + u'\'';
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!id.isValid() || id.isNull() || !plainName.match(view).hasMatch())
+        return QString();
+    return Vb::textOf(
+        scalar(QStringLiteral("Select Title From ") + view + QStringLiteral(" Where ID = ?"), {Vb::clng(id)}));
 }
 
 QDateTime SiblingSession::serverNow()

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantList>
 #include <memory>
 
 class DtEn;
@@ -33,17 +34,20 @@ public:
     const User &user() const { return m_user; }
     Connection &connection();
 
-    // The suite's T-SQL; each runs on the component's connection.
-    RowSet query(const QString &tsql);
+    // The suite's T-SQL, each run on the component's connection. Values go
+    // in params, one for each "?" of the text in order, and are bound by the
+    // engine (a date as a QDateTime, an amount as a Currency, NULL as an
+    // invalid variant), never written into the text.
+    RowSet query(const QString &tsql, const QVariantList &params = {});
     // First column of the first row; invalid when there is none or it is null.
-    QVariant scalar(const QString &tsql);
-    void execute(const QString &tsql);
+    QVariant scalar(const QString &tsql, const QVariantList &params = {});
+    void execute(const QString &tsql, const QVariantList &params = {});
     bool hasPermission(qint32 right);
 
-    // Literals for statements built as text on this connection's engine.
-    static QString text(const QString &value); // N'..' with quotes doubled
-    static QString money(Currency value);
-    QString dateTime(const QDateTime &value) const;
+    // The Title of row id in a list view (ID, Title) named by the suite's
+    // data; empty for a null id, a missing row or a view whose name is not
+    // a plain name (never written into a statement).
+    QString titleIn(const QString &view, const QVariant &id);
     // The database server's date and time.
     QDateTime serverNow();
 

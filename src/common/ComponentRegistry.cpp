@@ -4,6 +4,7 @@
 #include "core/VbError.h"
 
 #include <QHash>
+#include <QtGlobal>
 
 namespace {
 QHash<QString, ComponentRegistry::Factory> &factories()
@@ -32,13 +33,27 @@ bool ComponentRegistry::isRegistered(const QString &progId)
     return factories().contains(key(progId));
 }
 
+void ComponentRegistry::provide(const QString &progId, Factory factory)
+{
+    if (!isRegistered(progId))
+        registerComponent(progId, std::move(factory));
+}
+
 std::unique_ptr<QObject> ComponentRegistry::create(const QString &progId)
 {
     const auto it = factories().constFind(key(progId));
     if (it == factories().constEnd() || !*it) {
         const QString file = UserComponentRegistry::fileOf(progId);
-        if (file.isEmpty())
+        if (file.isEmpty()) {
+#ifndef NDEBUG
+            // Callers such as ShowMessage swallow the 429 and show nothing:
+            // a developer hears of the missing registration here.
+            qWarning("ComponentRegistry: \"%s\" is neither registered in the program nor listed in the user's "
+                     "registry (error 429); does the program call registerPlatform()?",
+                     qPrintable(progId));
+#endif
             throw VbError(VbError::CannotCreateObject, QStringLiteral("ActiveX component can't create object"), progId);
+        }
         return std::unique_ptr<QObject>(UserComponentRegistry::instantiate(progId, file));
     }
     std::unique_ptr<QObject> object((*it)());

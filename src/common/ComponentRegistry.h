@@ -20,6 +20,10 @@ public:
     static void unregisterComponent(const QString &progId);
     // Registered in the program itself.
     static bool isRegistered(const QString &progId);
-    // The caller owns what it gets; error 429 when the identifier is unknown.
+    // Registers unless something is registered under the identifier already
+    // (a host's own component, a test's stand-in).
+    static void provide(const QString &progId, Factory factory);
+    // The caller owns what it gets; error 429 when the identifier is unknown
+    // (a debug build also warns, naming it).
     static std::unique_ptr<QObject> create(const QString &progId);
 };

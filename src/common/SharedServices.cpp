@@ -3,6 +3,7 @@
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "common/VbRuntime.h"
 #include "core/Vb.h"
 #include "core/VbError.h"
@@ -14,14 +15,12 @@
 
 namespace {
 
-const QString MessageBoxProgId = QStringLiteral("Zintel.ZintelMSG");
-
 // Shows one box and returns its Resualt, or nullopt when it could not be shown.
 std::optional<QVariant> showBox(const QVariant &title, const QString &message, qint16 type)
 {
     std::unique_ptr<QObject> box;
     try {
-        box = ComponentRegistry::create(MessageBoxProgId);
+        box = ComponentRegistry::create(progids::MessageBox);
     } catch (const VbError &e) {
         if (e.number() == VbError::CannotCreateObject)
             return std::nullopt;

@@ -7,6 +7,7 @@
 #include "data/ProcedureDefs.h"
 #include "data/SqliteDialect.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -142,11 +143,15 @@ void Connection::report(Report &&tell)
         tell(**m_observer);
 }
 
-void Connection::beforeStatement(const QString &tsql)
+void Connection::beforeStatement(const QString &tsql, const QVariantList &params)
 {
     // The engines read a statement up to its first NUL: the rest would be
-    // dropped without a word, so such a statement is not run at all.
-    if (tsql.contains(QChar(u'\0')))
+    // dropped without a word, so such a statement is not run at all. A
+    // bound text is read the same way by a server.
+    const auto holdsNul = [](const QVariant &v) {
+        return v.typeId() == QMetaType::QString && v.toString().contains(QChar(u'\0'));
+    };
+    if (tsql.contains(QChar(u'\0')) || std::any_of(params.cbegin(), params.cend(), holdsNul))
         throw VbError::database(QStringLiteral("متن دستور نويسه تهي (NUL) دارد و اجرا نمي شود."),
                                 QStringLiteral("ADODB.Connection"));
     report([&](StatementObserver &o) { o.beforeStatement(tsql); });
@@ -163,10 +168,16 @@ void Connection::dropIfLost()
 
 RowSet Connection::execute(const QString &tsql)
 {
-    beforeStatement(tsql);
+    return execute(tsql, {});
+}
+
+RowSet Connection::execute(const QString &tsql, const QVariantList &params)
+{
+    beforeStatement(tsql, params);
     ensureOpen();
     try {
-        return m_dialect->execute(m_dialect->toNative(tsql));
+        const QString native = m_dialect->toNative(tsql);
+        return params.isEmpty() ? m_dialect->execute(native) : m_dialect->executeBound(native, params);
     } catch (const VbError &) {
         dropIfLost();
         throw;

@@ -40,6 +40,10 @@ public:
     void Close();
 
     RowSet execute(const QString &tsql);
+    // A statement of the project's own with "?" placeholders and their
+    // values in order: the engine binds them, nothing is written into the
+    // text. Recorded, with the values, and fault-injected like execute.
+    RowSet execute(const QString &tsql, const QVariantList &params);
     // A query read forward one row at a time (recorded like execute).
     std::unique_ptr<Cursor> openCursor(const QString &tsql);
     int call(const ProcedureDef &procedure, QVariantList &args);
@@ -73,7 +77,7 @@ private:
     // Tells the trace and the observer; either may refuse (throw).
     template <typename Report>
     void report(Report &&report);
-    void beforeStatement(const QString &tsql);
+    void beforeStatement(const QString &tsql, const QVariantList &params = {});
 
     QString m_connectionString;
     int m_connectionTimeout = 15;

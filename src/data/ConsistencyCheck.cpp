@@ -3,6 +3,7 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Connection.h"
+#include "suite/Identifiers.h"
 
 #include <QStringList>
 
@@ -23,10 +24,11 @@ QString idList(const RowSet &rows)
     return ids.join(QStringLiteral("، "));
 }
 
-// Rows of form type 206 whose receipt is not in the table, as a condition
-// on tblAccountDocumentDetail named x.
+// Rows of cash receipts whose receipt is not in the table, as a condition
+// on tblAccountDocumentDetail named x; its one value is the form type.
 const QString OrphanRows = QStringLiteral(
-    "x.FormTypeID = 206 And Not Exists (Select 1 From tblRecPayCashTurnDetail d Where d.ID = x.FormID)");
+    "x.FormTypeID = ? And Not Exists (Select 1 From tblRecPayCashTurnDetail d Where d.ID = x.FormID)");
+const QVariantList ReceiptForm = {ids::FormCashReceipt};
 
 } // namespace
 
@@ -35,7 +37,8 @@ ConsistencyCheck::ConsistencyCheck(Connection &connection) : m_cnt(connection) {
 bool ConsistencyCheck::documentsOn()
 {
     // As the receipt form reads it when it loads.
-    return !m_cnt.execute(QStringLiteral("Select * From tblOmberSystemParameters Where ID = 202 and Value=1"))
+    return !m_cnt.execute(QStringLiteral("Select * From tblOmberSystemParameters Where ID = ? and Value=1"),
+                          {ids::ParamAccountingDocuments})
                 .rows.isEmpty();
 }
 
@@ -54,26 +57,27 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
 
     if (documentsOn())
         listRows(found, Kind::ReceiptWithoutDocument,
-                 QStringLiteral("Select d.ID, d.Code From tblRecPayCashTurnDetail d Where d.FormTypeID = 206 And "
+                 QStringLiteral("Select d.ID, d.Code From tblRecPayCashTurnDetail d Where d.FormTypeID = ? And "
                                 "d.PayedValue = 0 And d.Code > 0 And Not Exists (Select 1 From tblAccountDocumentDetail x "
-                                "Where x.FormID = d.ID And x.FormTypeID = 206) Order By d.ID"),
-                 QStringLiteral("دريافت %1 با شماره تاييد %2 سند حسابداري ندارد."), false);
+                                "Where x.FormID = d.ID And x.FormTypeID = d.FormTypeID) Order By d.ID"),
+                 ReceiptForm, QStringLiteral("دريافت %1 با شماره تاييد %2 سند حسابداري ندارد."), false);
 
     listRows(found, Kind::DocumentWithoutReceipt,
              QStringLiteral("Select x.DocumentID, count(*) As RowsOfIt, x.FormID From tblAccountDocumentDetail x Where ")
                  + OrphanRows + QStringLiteral(" Group By x.DocumentID, x.FormID Order By x.DocumentID, x.FormID"),
-             QStringLiteral("سند حسابداري %1 (%2 رديف) براي دريافت %3 است كه وجود ندارد."), true);
+             ReceiptForm, QStringLiteral("سند حسابداري %1 (%2 رديف) براي دريافت %3 است كه وجود ندارد."), true);
 
     {
-        const RowSet rows = m_cnt.execute(QStringLiteral(
-            "Select x.FormID, count(Distinct x.DocumentID) As Documents From tblAccountDocumentDetail x "
-            "Where x.FormTypeID = 206 And Exists (Select 1 From tblRecPayCashTurnDetail d Where d.ID = x.FormID) "
-            "Group By x.FormID Having count(Distinct x.DocumentID) > 1 Order By x.FormID"));
+        const RowSet rows = m_cnt.execute(
+            QStringLiteral("Select x.FormID, count(Distinct x.DocumentID) As Documents From tblAccountDocumentDetail x "
+                           "Where x.FormTypeID = ? And Exists (Select 1 From tblRecPayCashTurnDetail d Where d.ID = "
+                           "x.FormID) Group By x.FormID Having count(Distinct x.DocumentID) > 1 Order By x.FormID"),
+            ReceiptForm);
         for (const auto &row : rows.rows) {
             const RowSet documents = m_cnt.execute(
-                QStringLiteral("Select Distinct DocumentID From tblAccountDocumentDetail Where FormTypeID = 206 "
-                               "And FormID = %1 Order By DocumentID")
-                    .arg(Vb::clng(row.value(0))));
+                QStringLiteral("Select Distinct DocumentID From tblAccountDocumentDetail Where FormTypeID = ? "
+                               "And FormID = ? Order By DocumentID"),
+                {ids::FormCashReceipt, Vb::clng(row.value(0))});
             found.push_back({Kind::ReceiptWithTwoDocuments,
                              QStringLiteral("دريافت %1 در %2 سند حسابداري آمده است: %3.")
                                  .arg(number(row.value(0)), number(row.value(1)), idList(documents)),
@@ -112,13 +116,13 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
             "Select FormTypeID, Code, count(*) As Receipts From tblRecPayCashTurnDetail Where Code Is Not Null "
             "Group By FormTypeID, Code Having count(*) > 1 Order By FormTypeID, Code"));
         for (const auto &row : rows.rows) {
-            const RowSet ids = m_cnt.execute(
-                QStringLiteral("Select ID From tblRecPayCashTurnDetail Where FormTypeID = %1 And Code = %2 Order By ID")
-                    .arg(Vb::clng(row.value(0)))
-                    .arg(Vb::clng(row.value(1))));
+            const RowSet receipts = m_cnt.execute(
+                QStringLiteral("Select ID From tblRecPayCashTurnDetail Where FormTypeID = ? And Code = ? Order By ID"),
+                {Vb::clng(row.value(0)), Vb::clng(row.value(1))});
             found.push_back({Kind::CodeUsedTwice,
                              QStringLiteral("شماره تاييد %1 در نوع فرم %2 به %3 رديف داده شده است: %4.")
-                                 .arg(number(row.value(1)), number(row.value(0)), number(row.value(2)), idList(ids)),
+                                 .arg(number(row.value(1)), number(row.value(0)), number(row.value(2)),
+                                      idList(receipts)),
                              false});
         }
     }
@@ -158,7 +162,7 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
                      + QStringLiteral(" As HoldsNow From tblRecPayCashTurn t Left Join tblRecPayCash c On c.ID = "
                                       "t.CashID Where t.IsOpen = 0 And (")
                      + changed.join(QStringLiteral(" Or ")) + QStringLiteral(") Order By t.ID"),
-                 QStringLiteral("دريافت هاي نوبت %1 صندوق «%2» (رديف %3) پس از بستن آن در %4 تغيير كرده است: مانده "
+                 {}, QStringLiteral("دريافت هاي نوبت %1 صندوق «%2» (رديف %3) پس از بستن آن در %4 تغيير كرده است: مانده "
                                 "مورد انتظار هنگام بستن %5 و اكنون %6 ريال."),
                  false);
 
@@ -167,12 +171,12 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
     listRows(found, Kind::EmptyDocument,
              QStringLiteral("Select a.ID, a.Code From tblAccountDocument a Where Not Exists (Select 1 From "
                             "tblAccountDocumentDetail x Where x.DocumentID = a.ID) Order By a.ID"),
-             QStringLiteral("سند حسابداري %1 (شماره %2) هيچ رديفي ندارد."), false);
+             {}, QStringLiteral("سند حسابداري %1 (شماره %2) هيچ رديفي ندارد."), false);
     listRows(found, Kind::UnbalancedDocument,
              QStringLiteral("Select x.DocumentID, Sum(x.DebitValue) As Debits, Sum(x.CreditValue) As Credits "
                             "From tblAccountDocumentDetail x Group By x.DocumentID "
                             "Having Sum(x.DebitValue) <> Sum(x.CreditValue) Order By x.DocumentID"),
-             QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال."), false);
+             {}, QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال."), false);
     return found;
 }
 
@@ -186,10 +190,10 @@ bool ConsistencyCheck::has(const QString &table, const QString &column)
     }
 }
 
-void ConsistencyCheck::listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QString &text,
-                                bool repairable)
+void ConsistencyCheck::listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QVariantList &params,
+                                const QString &text, bool repairable)
 {
-    for (const auto &row : m_cnt.execute(sql).rows) {
+    for (const auto &row : m_cnt.execute(sql, params).rows) {
         // The row's columns fill the text's places in order.
         QString line = text;
         for (const QVariant &value : row)
@@ -210,33 +214,37 @@ QStringList ConsistencyCheck::repair()
     try {
         const RowSet documents = m_cnt.execute(
             QStringLiteral("Select Distinct x.DocumentID From tblAccountDocumentDetail x Where ") + OrphanRows
-            + QStringLiteral(" Order By x.DocumentID"));
+                + QStringLiteral(" Order By x.DocumentID"),
+            ReceiptForm);
         if (!documents.rows.isEmpty()) {
-            const RowSet counted = m_cnt.execute(
-                QStringLiteral("Select count(*) As n From tblAccountDocumentDetail x Where ") + OrphanRows);
-            m_cnt.execute(QStringLiteral("Delete From tblAccountDocumentDetail Where FormTypeID = 206 And Not Exists "
+            const RowSet counted =
+                m_cnt.execute(QStringLiteral("Select count(*) As n From tblAccountDocumentDetail x Where ") + OrphanRows,
+                              ReceiptForm);
+            m_cnt.execute(QStringLiteral("Delete From tblAccountDocumentDetail Where FormTypeID = ? And Not Exists "
                                          "(Select 1 From tblRecPayCashTurnDetail d Where d.ID = "
-                                         "tblAccountDocumentDetail.FormID)"));
+                                         "tblAccountDocumentDetail.FormID)"),
+                          ReceiptForm);
             done << QStringLiteral("%1 رديف سند حسابداري كه دريافتشان وجود ندارد حذف شد.")
                         .arg(number(counted.rows.value(0).value(0)));
             for (const auto &row : documents.rows) {
                 if (row.value(0).isNull())
                     continue;
-                const QString doc = QString::number(Vb::clng(row.value(0)));
-                const bool rowsLeft = !m_cnt.execute(QStringLiteral("Select 1 From tblAccountDocumentDetail Where "
-                                                                    "DocumentID = ") + doc).rows.isEmpty();
+                const qint32 doc = Vb::clng(row.value(0));
+                const bool rowsLeft =
+                    !m_cnt.execute(QStringLiteral("Select 1 From tblAccountDocumentDetail Where DocumentID = ?"), {doc})
+                         .rows.isEmpty();
                 // The objects of the rows that went go with them.
-                m_cnt.execute(QStringLiteral("Delete From tblAccountDocumentObjects Where DocumentID = ") + doc
-                              + QStringLiteral(" And RowNumber Not In (Select RowNumber From tblAccountDocumentDetail "
-                                               "Where DocumentID = ")
-                              + doc + QStringLiteral(")"));
+                m_cnt.execute(QStringLiteral("Delete From tblAccountDocumentObjects Where DocumentID = ? And "
+                                             "RowNumber Not In (Select RowNumber From tblAccountDocumentDetail Where "
+                                             "DocumentID = ?)"),
+                              {doc, doc});
                 if (rowsLeft) {
                     m_cnt.execute(QStringLiteral("Update tblAccountDocument Set Value = (Select Sum(DebitValue) From "
-                                                 "tblAccountDocumentDetail Where DocumentID = ")
-                                  + doc + QStringLiteral(") Where ID = ") + doc);
+                                                 "tblAccountDocumentDetail Where DocumentID = ?) Where ID = ?"),
+                                  {doc, doc});
                     done << QStringLiteral("سند حسابداري %1 با رديف هاي ديگرش ماند و مبلغش دوباره حساب شد.").arg(doc);
                 } else {
-                    m_cnt.execute(QStringLiteral("Delete From tblAccountDocument Where ID = ") + doc);
+                    m_cnt.execute(QStringLiteral("Delete From tblAccountDocument Where ID = ?"), {doc});
                     done << QStringLiteral("سند حسابداري %1 كه رديفي برايش نماند حذف شد.").arg(doc);
                 }
             }

@@ -56,6 +56,7 @@ private:
     bool has(const QString &table, const QString &column);
     // One finding for each row the query gives, its columns filling the
     // text's %1, %2, ... in order.
-    void listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QString &text, bool repairable);
+    void listRows(QVector<Finding> &found, Kind kind, const QString &sql, const QVariantList &params,
+                  const QString &text, bool repairable);
     Connection &m_cnt;
 };

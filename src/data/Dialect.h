@@ -33,6 +33,10 @@ public:
     virtual void setSessionUser(qint32 userId) { Q_UNUSED(userId) }
 
     virtual RowSet execute(const QString &nativeSql) = 0;
+    // A statement with "?" placeholders, the values bound by the engine in
+    // order (a Currency exactly, a date as a date, an invalid or null
+    // variant as NULL).
+    virtual RowSet executeBound(const QString &nativeSql, const QVariantList &params) = 0;
     // The rows of a query one at a time. By default the whole result is
     // read first and handed out row by row.
     virtual std::unique_ptr<Cursor> openCursor(const QString &nativeSql);

@@ -209,13 +209,11 @@ void OdbcDialect::close()
     QSqlDatabase::removeDatabase(m_name);
 }
 
-RowSet OdbcDialect::execute(const QString &nativeSql)
+namespace {
+
+// The rows of a statement that ran; none when it returns no rows.
+RowSet rowsOf(QSqlQuery &q)
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.exec(nativeSql))
-        throw VbError::database(q.lastError().text(), engineName());
     RowSet rs;
     if (!q.isSelect())
         return rs;
@@ -230,6 +228,35 @@ RowSet OdbcDialect::execute(const QString &nativeSql)
         rs.rows.push_back(std::move(row));
     }
     return rs;
+}
+
+} // namespace
+
+RowSet OdbcDialect::execute(const QString &nativeSql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q.exec(nativeSql))
+        throw VbError::database(q.lastError().text(), engineName());
+    return rowsOf(q);
+}
+
+RowSet OdbcDialect::executeBound(const QString &nativeSql, const QVariantList &params)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q.prepare(nativeSql))
+        throw VbError::database(q.lastError().text(), engineName());
+    for (const QVariant &value : params)
+        // An amount as text, so that the server converts it without a binary fraction.
+        q.addBindValue(value.userType() == qMetaTypeId<Currency>() && !value.isNull()
+                           ? QVariant(value.value<Currency>().toFixedString())
+                           : value);
+    if (!q.exec())
+        throw VbError::database(q.lastError().text(), engineName());
+    return rowsOf(q);
 }
 
 namespace {

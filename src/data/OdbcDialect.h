@@ -21,6 +21,7 @@ public:
     void setSessionUser(qint32 userId) override;
 
     RowSet execute(const QString &nativeSql) override;
+    RowSet executeBound(const QString &nativeSql, const QVariantList &params) override;
     // Streams the rows on a connection of its own.
     std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
     int call(const ProcedureDef &procedure, QVariantList &args) override;
@@ -52,6 +53,7 @@ public:
     void open(const ConnectionString &, int, int) override {}
     void close() override {}
     RowSet execute(const QString &nativeSql) override;
+    RowSet executeBound(const QString &nativeSql, const QVariantList &) override { return execute(nativeSql); }
     int call(const ProcedureDef &procedure, QVariantList &args) override;
     void beginTransaction() override;
     void commitTransaction() override;

@@ -311,6 +311,14 @@ RowSet PostgresDialect::execute(const QString &nativeSql)
     return rs;
 }
 
+RowSet PostgresDialect::executeBound(const QString &nativeSql, const QVariantList &params)
+{
+    // Each value's type is the server's to infer from where it stands.
+    RowSet rs = guarded([&] { return pg::run(m_conn, sql::numbered(nativeSql), params); });
+    rs.columns = spelledAsWritten(rs.columns, nativeSql);
+    return rs;
+}
+
 QString PostgresDialect::callStatement(const ProcedureDef &procedure)
 {
     QStringList args;

@@ -30,6 +30,7 @@ public:
     void setSessionUser(qint32 userId) override;
 
     RowSet execute(const QString &nativeSql) override;
+    RowSet executeBound(const QString &nativeSql, const QVariantList &params) override;
     // Read through a server-side cursor on a connection of its own, a slice
     // at a time: one snapshot, whatever this connection writes meanwhile.
     std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;

@@ -202,6 +202,12 @@ RowSet SqliteDialect::execute(const QString &nativeSql)
     return guarded([&] { return m_statements.run(m_handle, nativeSql); });
 }
 
+RowSet SqliteDialect::executeBound(const QString &nativeSql, const QVariantList &params)
+{
+    // Already one shape with its values apart: nothing for the cache to share.
+    return guarded([&] { return sqlite::run(m_handle, nativeSql, params); });
+}
+
 int SqliteDialect::call(const ProcedureDef &procedure, QVariantList &args)
 {
     return guarded([&] { return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args); });

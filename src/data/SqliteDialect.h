@@ -28,6 +28,7 @@ public:
     void setSessionUser(qint32 userId) override { m_sessionUser = userId; }
 
     RowSet execute(const QString &nativeSql) override;
+    RowSet executeBound(const QString &nativeSql, const QVariantList &params) override;
     // On a connection of its own to the same file, so that the rows it
     // hands out are one snapshot whatever this connection writes meanwhile.
     std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;

@@ -3,52 +3,28 @@
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberSelector.h"
 #include "core/Vb.h"
 #include "data/DtEn.h"
+#include "host/Bootstrap.h"
 #include "host/PropertyBag.h"
 #include "platform/FormShower.h"
-#include "platform/ConnectionBuilder.h"
-#include "platform/FileSystemObject.h"
 #include "platform/Look.h"
-#include "platform/ZintelMsgBox.h"
-#include "report/PirelRpt.h"
 #include "receipt/frmRPDCashRec.h"
 #include "search/frmRPDSearch.h"
+#include "suite/Identifiers.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
-namespace {
-constexpr qint32 CashReceiptFormRight = 206;
-}
-
-namespace {
-
-// What the control itself creates by identifier: the message box, the file
-// system, the connection builder and the report printer. Registered by the
-// control, so that any host embedding it has them; a registration made
-// before (a host's own, a test's stand-in) is kept.
-void registerWhatTheControlUses()
-{
-    const auto ensure = [](const char *progId, ComponentRegistry::Factory factory) {
-        if (!ComponentRegistry::isRegistered(QLatin1String(progId)))
-            ComponentRegistry::registerComponent(QLatin1String(progId), std::move(factory));
-    };
-    ensure(ZintelMsgBox::ProgId, [] { return new ZintelMsgBox; });
-    ensure(FileSystemObject::ProgId, [] { return new FileSystemObject; });
-    ensure(ConnectionBuilder::ProgId, [] { return new ConnectionBuilder; });
-    ensure(PirelRpt::ProgId, [] { return new PirelRpt; });
-}
-
-} // namespace
-
 Pardex1::Pardex1(QWidget *parent) : QWidget(parent)
 {
-    registerWhatTheControlUses();
+    // What the control creates by identifier, for any host embedding it.
+    registerPlatform();
     setObjectName(QStringLiteral("Pardex1"));
     Look::applyFormLook(this);
     auto *clearShow = new QPushButton(QStringLiteral("ClearShow"), this);
@@ -158,7 +134,7 @@ void Pardex1::enter(qint32 mode, const qint32 *receiptId)
     receipt.TlvAccPicker()->setPositionID(context.PositionID);
     search.TlvAccAccount()->setPositionID(context.PositionID);
 
-    if (Module::dtEn().spOmberHasPermission(context.UserID, CashReceiptFormRight) == 0) {
+    if (Module::dtEn().spOmberHasPermission(context.UserID, ids::RightCashReceiptForm) == 0) {
         // A form still on screen from an earlier entry is not the refused
         // user's to use: it stays loaded, out of sight.
         receipt.hide();
@@ -183,7 +159,7 @@ void Pardex1::cmdClearShow_Click()
 
 void Pardex1::Command2_Click()
 {
-    std::unique_ptr<QObject> builder = ComponentRegistry::create(QStringLiteral("Omber.ConnectionBuilder"));
+    std::unique_ptr<QObject> builder = ComponentRegistry::create(progids::ConnectionBuilder);
     if (!LateBound::call(builder.get(), "ShowDialog").toBool())
         return;
     setOLEConnectionString(LateBound::get(builder.get(), "ConnectionString").toString());

@@ -19,8 +19,6 @@ class Pardex1 : public QWidget
     Q_PROPERTY(bool HostAllowsModeless READ HostAllowsModeless WRITE setHostAllowsModeless)
 
 public:
-    static constexpr const char *ProgId = "Pardex.Pardex1";
-
     explicit Pardex1(QWidget *parent = nullptr);
 
     // 16-bit properties: values outside -32768..32767 raise error 6.

@@ -19,8 +19,6 @@ public:
     // Runs the dialog; true when the user confirmed it.
     Q_INVOKABLE bool ShowDialog();
 
-    static constexpr const char *ProgId = "Omber.ConnectionBuilder";
-
 private:
     QString m_connectionString;
     qint32 m_userId = 486;

@@ -10,6 +10,4 @@ class FileSystemObject : public QObject
 public:
     using QObject::QObject;
     Q_INVOKABLE bool FileExists(const QString &path) const;
-
-    static constexpr const char *ProgId = "Scripting.FileSystemObject";
 };

@@ -27,8 +27,6 @@ public:
     Q_INVOKABLE void ClearShow();
     qint16 Resualt() const { return m_result; }
 
-    static constexpr const char *ProgId = "Zintel.ZintelMSG";
-
     // Where no one can answer (screens rendered without a display), a box is
     // laid out, handed to the hook and closed unanswered (Resualt -1), so
     // nothing waits for a click that cannot come. An empty hook ends it.

@@ -10,12 +10,9 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/DtEn.h"
+#include "suite/Identifiers.h"
 
 namespace {
-constexpr qint32 CashReceiptFormType = 206;
-constexpr qint32 RightDelete = 20603;
-constexpr qint32 RightDeleteClosedTurn = 20607;
-
 bool hasRight(qint32 right)
 {
     return Module::dtEn().spOmberHasPermission(Module::context().UserID, right) != 0;
@@ -29,7 +26,7 @@ void frmRPDCashRec::cmdDelete_Click()
     // One trap for the whole operation: whatever fails, above all a receipt
     // that other records depend on, is reported as a dependency.
     try {
-        if (!hasRight(RightDelete)) {
+        if (!hasRight(ids::RightDeleteReceipt)) {
             ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
             return;
         }
@@ -49,9 +46,9 @@ void frmRPDCashRec::cmdDelete_Click()
         if (Vb::numberOf(turn.Fields(QStringLiteral("IsOpen"))) == 1) {
             dtEn.spRecPayDeleteCashTurnDetail(CurrentReceiptID);
             if (CurrentReceiptID > 0)
-                writeFormAction(RightDelete, QStringLiteral("“ حذف شد."));
+                writeFormAction(ids::EventReceiptDeleted, QStringLiteral("“ حذف شد."));
         } else {
-            if (!hasRight(RightDeleteClosedTurn)) {
+            if (!hasRight(ids::RightDeleteAfterClose)) {
                 ShowMessage(QStringLiteral("اشكال"),
                             QStringLiteral("به دليل بسته بودن صندوق و نيز نداشتن نقش حذف صندوق پس از بسته شدن آن "
                                            "(شماره 20607), امكان حذف وجود ندارد"));
@@ -65,9 +62,9 @@ void frmRPDCashRec::cmdDelete_Click()
                 turn.Close();
                 return;
             }
-            dtEn.spRecPayGeneralDeleteCashTurnDetail(CurrentReceiptID, CashReceiptFormType);
+            dtEn.spRecPayGeneralDeleteCashTurnDetail(CurrentReceiptID, ids::FormCashReceipt);
             if (CurrentReceiptID > 0)
-                writeFormAction(RightDelete, QStringLiteral("“ پس از بستن صندوق حذف شد."));
+                writeFormAction(ids::EventReceiptDeleted, QStringLiteral("“ پس از بستن صندوق حذف شد."));
         }
         // The links other forms hold to the receipt go with it.
         dtEn.rssqlOmberBasePath.Query(

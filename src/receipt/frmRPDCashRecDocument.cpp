@@ -13,14 +13,9 @@
 #include "controls/OmberDate.h"
 #include "core/Vb.h"
 #include "data/DtEn.h"
+#include "suite/Identifiers.h"
 
 #include <QLabel>
-
-namespace {
-constexpr qint32 CashReceiptFormType = 206;
-constexpr qint32 CashBoxClass = 17;
-constexpr qint32 DocumentType = 17;
-} // namespace
 
 void frmRPDCashRec::WriteReceiptDocument()
 {
@@ -71,12 +66,14 @@ void frmRPDCashRec::WriteReceiptDocument()
             + QStringLiteral(")"));
     };
 
-    dtEn.spAccountInsertDocumentDetail(documentId, 1, cashAccount, date, farsiDate, description, DocumentType, code, 0,
-                                       0, amount, Currency(), CurrentReceiptID, CashReceiptFormType);
+    dtEn.spAccountInsertDocumentDetail(documentId, 1, cashAccount, date, farsiDate, description,
+                                       ids::DocumentCashReceipt, code, 0, 0, amount, Currency(), CurrentReceiptID,
+                                       ids::FormCashReceipt);
     if (context.UseCounterpartyPicker)
-        insertObject(QStringLiteral(",1,1,"), CashBoxClass, CurrentCashID);
-    dtEn.spAccountInsertDocumentDetail(documentId, 2, counterparty, date, farsiDate, description, DocumentType, code, 0,
-                                       0, Currency(), amount, CurrentReceiptID, CashReceiptFormType);
+        insertObject(QStringLiteral(",1,1,"), ids::ClassCashBox, CurrentCashID);
+    dtEn.spAccountInsertDocumentDetail(documentId, 2, counterparty, date, farsiDate, description,
+                                       ids::DocumentCashReceipt, code, 0, 0, Currency(), amount, CurrentReceiptID,
+                                       ids::FormCashReceipt);
     if (!context.UseCounterpartyPicker)
         return;
     for (int level = 1; level <= 3; ++level) {

@@ -12,12 +12,9 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/DtEn.h"
+#include "suite/Identifiers.h"
 
 namespace {
-
-constexpr qint32 RightCreate = 20601;
-constexpr qint32 RightEdit = 20602;
-constexpr qint32 RightChangeClosedTurn = 20606;
 
 const QString Refused = QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.");
 
@@ -31,7 +28,7 @@ bool hasRight(qint32 right)
 void frmRPDCashRec::cmdNew_Click()
 {
     UserContext &context = Module::context();
-    if (!hasRight(RightCreate)) {
+    if (!hasRight(ids::RightCreateReceipt)) {
         ShowMessage(QStringLiteral("خطا"), Refused);
         return;
     }
@@ -74,7 +71,7 @@ void frmRPDCashRec::cmdNew_Click()
 void frmRPDCashRec::cmdEdit_Click()
 {
     UserContext &context = Module::context();
-    if (!hasRight(RightEdit)) {
+    if (!hasRight(ids::RightEditReceipt)) {
         ShowMessage(QStringLiteral("خطا"), Refused);
         return;
     }
@@ -92,7 +89,7 @@ void frmRPDCashRec::cmdEdit_Click()
                 focusAmount = true;
                 return;
             }
-            if (!hasRight(RightChangeClosedTurn)) {
+            if (!hasRight(ids::RightChangeAfterClose)) {
                 ShowMessage(QStringLiteral("اشكال"),
                             QStringLiteral("به دليل بسته بودن صندوق و نيز نداشتن نقش تغيير صندوق پس از بسته شدن آن "
                                            "(شماره 20606), امكان اصلاح وجود ندارد"));

@@ -10,6 +10,7 @@
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
 #include "controls/OmberBody.h"
@@ -70,7 +71,7 @@ void frmRPDCashRec::cmdAccTrans_Click()
                 return;
             bool refused = false;
             std::unique_ptr<QObject> document =
-                createLinkedComponent(QStringLiteral("Lidmar.Lidmar1"), QStringLiteral("Lidmar.ocx"), refused);
+                createLinkedComponent(progids::AccountingDocument, QStringLiteral("Lidmar.ocx"), refused);
             if (refused) {
                 ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما مجاز به انجام اين عمليات نيستيد."));
                 return;
@@ -88,7 +89,7 @@ void frmRPDCashRec::cmdCashLedger_Click()
 {
     bool refused = false;
     std::unique_ptr<QObject> ledger =
-        createLinkedComponent(QStringLiteral("Rulane.Rulane1"), QStringLiteral("Rulane.ocx"), refused);
+        createLinkedComponent(progids::CashLedger, QStringLiteral("Rulane.ocx"), refused);
     if (refused) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
         return;
@@ -106,7 +107,7 @@ void frmRPDCashRec::mnuCashTurn_Click()
 {
     bool refused = false;
     std::unique_ptr<QObject> turns =
-        createLinkedComponent(QStringLiteral("Senvo.Senvo1"), QStringLiteral("Senvo.ocx"), refused);
+        createLinkedComponent(progids::CashTurns, QStringLiteral("Senvo.ocx"), refused);
     if (refused)
         return;
     giveUserContext(turns.get());
@@ -119,7 +120,7 @@ void frmRPDCashRec::mnuNewAccounts_Click()
 {
     bool refused = false;
     std::unique_ptr<QObject> accounts =
-        createLinkedComponent(QStringLiteral("Mosker.Mosker1"), QStringLiteral("Mosker.ocx"), refused);
+        createLinkedComponent(progids::ChartOfAccounts, QStringLiteral("Mosker.ocx"), refused);
     if (refused)
         return;
     giveUserContext(accounts.get());

@@ -10,10 +10,9 @@
 #include "controls/VbKeys.h"
 #include "core/Vb.h"
 #include "data/DtEn.h"
+#include "suite/Identifiers.h"
 
 namespace {
-
-constexpr qint32 CashReceiptFormType = 206;
 
 // A nullable ID column as the pickers take it: -1 for null.
 qint32 idOrMinusOne(const QVariant &value)
@@ -130,5 +129,5 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
     }
     rs.Close();
-    ui->DastelHistory1->LoadHistory(CashReceiptFormType, CurrentReceiptID);
+    ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID);
 }

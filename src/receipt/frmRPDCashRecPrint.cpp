@@ -7,10 +7,10 @@
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "common/SharedServices.h"
 #include "core/Vb.h"
 #include "platform/FormShower.h"
-#include "report/PirelRpt.h"
 #include "report/ReportPrinting.h"
 #include "report/frmReport.h"
 
@@ -34,7 +34,7 @@ void frmRPDCashRec::cmdView_Click()
     if (number == 0)
         return;
     if (!rptPrint)
-        rptPrint = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
+        rptPrint = ComponentRegistry::create(progids::ReportPrinter);
     QObject *printer = rptPrint.get();
 
     LateBound::set(printer, "ReportFile", QString());

@@ -18,12 +18,11 @@
 #include "core/Vb.h"
 #include "data/DtEn.h"
 #include "receipt/ReceiptInput.h"
+#include "suite/Identifiers.h"
 
 #include <QTime>
 
 namespace {
-
-constexpr qint32 CashReceiptFormType = 206;
 
 // A Persian date box's Gregorian value as the procedures take it.
 QDateTime dateOf(const OmberDate *box)
@@ -57,12 +56,12 @@ QString selectedOrNull(const OmberSelector *selector)
 
 bool frmRPDCashRec::IsAmountMandatory()
 {
-    return parameterIsSet(3383);
+    return parameterIsSet(ids::ParamAmountRequired);
 }
 
 bool frmRPDCashRec::IsBranchMandatory()
 {
-    return parameterIsSet(911);
+    return parameterIsSet(ids::ParamBranchRequired);
 }
 
 bool frmRPDCashRec::parameterIsSet(qint32 id)
@@ -94,7 +93,7 @@ void frmRPDCashRec::writeFormAction(qint32 eventId, const QString &suffix)
 {
     const QTime now = QTime::currentTime();
     Module::dtEn().spOmberInsertFormAction(
-        eventId, QString::number(CurrentReceiptID), CashReceiptFormType,
+        eventId, QString::number(CurrentReceiptID), ids::FormCashReceipt,
         QStringLiteral("دريافت نقدي به ش.ر. ”") + QString::number(CurrentReceiptID) + suffix,
         Module::context().UserID, dateOf(ui->dtpDate), ui->dtpDate->FarsiDate(), now.hour() * 60 + now.minute());
 }
@@ -121,7 +120,7 @@ void frmRPDCashRec::writeReceipt(qint32 code, bool insert)
         dtEn.spRecPayInsertCashTurnDetail(CurrentReceiptID, CurrentCashTurnID, CurrentCode, dateOf(ui->dtpOpenDate),
                                           ui->dtpOpenDate->FarsiDate(), trimBlanks(ui->txtDescription->text()),
                                           ParseAmount(ui->txtRec->text(), QStringLiteral("/")), Currency(),
-                                          counterpartyAccount(), ui->mptContracts->SelectedID(), CashReceiptFormType,
+                                          counterpartyAccount(), ui->mptContracts->SelectedID(), ids::FormCashReceipt,
                                           -1);
     else
         dtEn.spRecPayUpdateCashTurnDetail(CurrentReceiptID, CurrentCashTurnID, CurrentCode, dateOf(ui->dtpOpenDate),
@@ -134,7 +133,7 @@ void frmRPDCashRec::logUnfinishedCreation()
 {
     if (!completingNewReceipt() || m_unfinishedLogged)
         return;
-    inStep(savedAs(), [this] { writeFormAction(20601, QStringLiteral("“ ايجاد شد.")); });
+    inStep(savedAs(), [this] { writeFormAction(ids::EventReceiptCreated, QStringLiteral("“ ايجاد شد.")); });
     m_unfinishedLogged = true;
 }
 
@@ -206,7 +205,7 @@ void frmRPDCashRec::cmdSave_Click()
         case ModeEdit:
             inStep(QStringLiteral("ثبت دريافت نقدي"), [this] { writeReceipt(0, false); });
             if (CurrentReceiptID > 0)
-                inStep(savedAs(), [this] { writeFormAction(20602, QStringLiteral("“ اصلاح شد.")); });
+                inStep(savedAs(), [this] { writeFormAction(ids::EventReceiptEdited, QStringLiteral("“ اصلاح شد.")); });
             context.FormMode = ModeViewFinal;
             DisableComponents();
             ui->txtCode->setText(QString::number(CurrentCode));
@@ -215,11 +214,14 @@ void frmRPDCashRec::cmdSave_Click()
             // The code, the dates and the cash turn stay as stored.
             inStep(QStringLiteral("ثبت دريافت نقدي"), [&] {
                 Module::dtEn().spRecPayGeneralUpdateCashTurnDetail(
-                    CurrentReceiptID, CashReceiptFormType, trimBlanks(ui->txtDescription->text()), amount, Currency(),
+                    CurrentReceiptID, ids::FormCashReceipt, trimBlanks(ui->txtDescription->text()), amount, Currency(),
                     counterpartyAccount(), ui->mptContracts->SelectedID());
             });
             if (CurrentReceiptID > 0)
-                inStep(savedAs(), [this] { writeFormAction(20604, QStringLiteral("“ اصلاح پس از بسته شدن صندوق شد.")); });
+                inStep(savedAs(), [this] {
+                    writeFormAction(ids::EventReceiptEditedAfterClose,
+                                    QStringLiteral("“ اصلاح پس از بسته شدن صندوق شد."));
+                });
             context.FormMode = ModeViewFinal;
             DisableComponents();
             qint16 enter = VbKeys::Enter;
@@ -235,7 +237,7 @@ void frmRPDCashRec::cmdSave_Click()
         m_unfinishedReceipt = 0;
         ignoreErrors([this] { ui->cmdNew->setFocus(); });
     }
-    ignoreErrors([this] { ui->DastelHistory1->LoadHistory(CashReceiptFormType, CurrentReceiptID); });
+    ignoreErrors([this] { ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID); });
 }
 
 void frmRPDCashRec::mnuSave_Click()

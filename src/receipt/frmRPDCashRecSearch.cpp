@@ -11,14 +11,11 @@
 #include "data/DtEn.h"
 #include "platform/FormShower.h"
 #include "search/frmRPDSearch.h"
-
-namespace {
-constexpr qint32 SearchRight = 20604;
-}
+#include "suite/Identifiers.h"
 
 void frmRPDCashRec::cmdSearch_Click()
 {
-    if (Module::dtEn().spOmberHasPermission(Module::context().UserID, SearchRight) == 0) {
+    if (Module::dtEn().spOmberHasPermission(Module::context().UserID, ids::RightSearchReceipts) == 0) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
         return;
     }

@@ -13,12 +13,7 @@
 #include "controls/VbKeys.h"
 #include "data/DtEn.h"
 #include "receipt/ReceiptInput.h"
-
-
-namespace {
-constexpr qint32 CashReceiptFormType = 206;
-constexpr qint32 RightEdit = 20602;
-} // namespace
+#include "suite/Identifiers.h"
 
 void frmRPDCashRec::cmdRegSave_Click()
 {
@@ -56,7 +51,7 @@ void frmRPDCashRec::cmdRegSave_Click()
     }
     inStep(QStringLiteral("ثبت سطوح تفصيلي، شعبه و وصول كننده"), [this] { updateDetailLevels(); });
     ignoreErrors([this] { ui->cmdNew->setFocus(); });
-    ignoreErrors([this] { ui->DastelHistory1->LoadHistory(CashReceiptFormType, CurrentReceiptID); });
+    ignoreErrors([this] { ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID); });
 }
 
 void frmRPDCashRec::mnuRegSave_Click()
@@ -69,7 +64,7 @@ void frmRPDCashRec::mnuRegSave_Click()
 
 void frmRPDCashRec::mnuEditFinal_Click()
 {
-    if (Module::dtEn().spOmberHasPermission(Module::context().UserID, RightEdit) == 0) {
+    if (Module::dtEn().spOmberHasPermission(Module::context().UserID, ids::RightEditReceipt) == 0) {
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
         return;
     }

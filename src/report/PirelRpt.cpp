@@ -262,8 +262,3 @@ void PirelRpt::savePdf(QWidget *parent)
         report(e.message);
     }
 }
-
-void registerReportPrinter()
-{
-    ComponentRegistry::registerComponent(QLatin1String(PirelRpt::ProgId), [] { return new PirelRpt; });
-}

@@ -35,7 +35,6 @@ class PirelRpt : public QObject
     Q_PROPERTY(QString ErrorText READ ErrorText)
 
 public:
-    static constexpr const char *ProgId = "PirelRpt.PirelRpt1";
     enum Target : qint32 { Preview = 0, Printer = 1, PdfFile = 2 };
     enum Action : qint16 { Produce = 1 };
 
@@ -93,7 +92,3 @@ private:
     QPageSize m_pageSize{QPageSize::A5};
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
 };
-
-// Registers the report printer under its identifier; the programs call it
-// at start, next to the platform's components.
-void registerReportPrinter();

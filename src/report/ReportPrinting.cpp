@@ -2,13 +2,13 @@
 
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
+#include "common/ProgIds.h"
 #include "core/RowSet.h"
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Connection.h"
-#include "platform/FileSystemObject.h"
 #include "report/PirelRpt.h"
-#include "report/frmReport.h"
+#include "suite/Identifiers.h"
 
 namespace ReportPrinting {
 
@@ -22,9 +22,9 @@ QString printCashReceiptPdf(const QString &connectionString, qint32 receiptId, c
     try {
         Connection connection(connectionString);
         connection.setRecorded(false);
-        const RowSet templates = connection.execute(
-            QStringLiteral("Select * From tblOmberReportTemplate Where FormTypeID = %1 Order By ID")
-                .arg(frmReport::CashReceiptFormType));
+        const RowSet templates =
+            connection.execute(QStringLiteral("Select * From tblOmberReportTemplate Where FormTypeID = ? Order By ID"),
+                               {ids::FormCashReceipt});
         if (templates.rows.isEmpty())
             return QStringLiteral("قالب گزارشي براي دريافت نقدي تعريف نشده است.");
         // Names as any engine spells them (a server folds them to lower case).
@@ -39,7 +39,7 @@ QString printCashReceiptPdf(const QString &connectionString, qint32 receiptId, c
 
         const RowSet basePaths = connection.execute(QStringLiteral("Select * From vwOmberBasePath Order By ID "));
         const qsizetype baseColumn = column(basePaths, "BasePath");
-        std::unique_ptr<QObject> fileSystem = ComponentRegistry::create(QLatin1String(FileSystemObject::ProgId));
+        std::unique_ptr<QObject> fileSystem = ComponentRegistry::create(progids::FileSystem);
         QString templateFile;
         for (const auto &row : basePaths.rows) {
             const QString candidate = Vb::textOf(row.value(baseColumn)) + filePath;
@@ -51,7 +51,7 @@ QString printCashReceiptPdf(const QString &connectionString, qint32 receiptId, c
         if (templateFile.isEmpty())
             return QStringLiteral("در هيچ يك از مسيرهاي مشخص شده در پايگاه داده فايل الگوي چاپ وجود ندارد.");
 
-        std::unique_ptr<QObject> printer = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
+        std::unique_ptr<QObject> printer = ComponentRegistry::create(progids::ReportPrinter);
         QObject *p = printer.get();
         LateBound::set(p, "ShowErrors", false);
         LateBound::set(p, "ReportFile", templateFile);

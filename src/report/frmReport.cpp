@@ -5,12 +5,13 @@
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
 #include "core/Vb.h"
 #include "data/DtEn.h"
-#include "platform/FileSystemObject.h"
 #include "platform/Look.h"
+#include "suite/Identifiers.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -79,7 +80,7 @@ void frmReport::Form_Activate()
 {
     // An activation that arrives after the dialog was unloaded fills nothing.
     if (isVisible())
-        FillTemplateForm(CashReceiptFormType);
+        FillTemplateForm(ids::FormCashReceipt);
 }
 
 void frmReport::FillTemplateForm(qint16 inFormTypeID)
@@ -140,7 +141,7 @@ void frmReport::cmdPrint_Click()
     }
 
     const QString filePath = Vb::textOf(templates.Fields(QStringLiteral("FilePath")));
-    std::unique_ptr<QObject> fileSystem = ComponentRegistry::create(QLatin1String(FileSystemObject::ProgId));
+    std::unique_ptr<QObject> fileSystem = ComponentRegistry::create(progids::FileSystem);
     basePaths.MoveFirst();
     for (int i = 0; i < count; ++i) {
         TemplateFilePath = Vb::textOf(basePaths.Fields(QStringLiteral("BasePath"))) + filePath;

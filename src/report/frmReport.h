@@ -24,9 +24,6 @@ public:
     static void destroyInstance();
     ~frmReport() override;
 
-    // The cash receipt form's templates.
-    static constexpr qint16 CashReceiptFormType = 206;
-
 public Q_SLOTS:
     void Form_Activate();
     void FillTemplateForm(qint16 inFormTypeID);

@@ -14,6 +14,7 @@
 #include "data/DtEn.h"
 #include "data/SqlText.h"
 #include "platform/Look.h"
+#include "suite/Identifiers.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -21,8 +22,6 @@
 
 namespace {
 frmRPDSearch *g_instance = nullptr;
-// Who may see a turn's balance before it is closed (the blind count's figure).
-constexpr qint32 SeeTurnBalanceRight = 20503;
 
 // Trims blanks only, as the criteria are read.
 QString trimBlanks(const QString &text)
@@ -283,7 +282,8 @@ void frmRPDSearch::showTotals()
         // Asked as rows arrive, outside any handler: a failure withholds them.
         m_mayTotal = false;
         ignoreErrors([this] {
-            m_mayTotal = Module::dtEn().spOmberHasPermission(Module::context().UserID, SeeTurnBalanceRight) != 0;
+            // Who may see a turn's balance before it is closed (the blind count's figure).
+            m_mayTotal = Module::dtEn().spOmberHasPermission(Module::context().UserID, ids::RightCloseAnyTurn) != 0;
         });
         m_mayTotalKnown = true;
     }

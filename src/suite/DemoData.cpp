@@ -3,7 +3,7 @@
 #include "core/Currency.h"
 #include "core/PersianDate.h"
 #include "core/VbError.h"
-#include "suite/Procedures.h"
+#include "suite/Identifiers.h"
 #include "suite/SuiteWriter.h"
 
 #include <QDateTime>
@@ -14,13 +14,6 @@ namespace suite {
 namespace {
 
 const QVariant Null;
-
-enum : int {
-    ClassEmployee = 5,
-    ClassOrganization = 7,
-    ClassContract = 12,
-    ClassCashBox = 17,
-};
 
 // Chart of accounts: ID, code, title, parent, level, detail.
 struct AccountRow
@@ -114,7 +107,7 @@ int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int
                          QVariant::fromValue(Currency()),
                          r.account,
                          r.contract,
-                         CashReceiptFormType,
+                         ids::FormCashReceipt,
                          -1};
     db.call(QStringLiteral("spRecPayInsertCashTurnDetail"), args);
     const int id = args[0].toInt();
@@ -125,9 +118,9 @@ int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int
                  {r.classId1 > 0 ? QVariant(r.classId1) : Null, r.objectId1 > 0 ? QVariant(r.objectId1) : Null,
                   r.branch > 0 ? QVariant(r.branch) : Null, r.achiever > 0 ? QVariant(r.achiever) : Null, id});
 
-    QVariantList log = {20601,
+    QVariantList log = {ids::EventReceiptCreated,
                         QString::number(id),
-                        CashReceiptFormType,
+                        ids::FormCashReceipt,
                         QStringLiteral("دريافت نقدي به ش.ر. ”%1“ ايجاد شد.").arg(id),
                         r.creator,
                         date,
@@ -150,14 +143,14 @@ int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int
                                    date,
                                    farsi(date),
                                    text,
-                                   17,
+                                   ids::DocumentCashReceipt,
                                    QString::number(code),
                                    0,
                                    0,
                                    QVariant::fromValue(row == 1 ? amount : Currency()),
                                    QVariant::fromValue(row == 1 ? Currency() : amount),
                                    id,
-                                   CashReceiptFormType};
+                                   ids::FormCashReceipt};
             db.call(QStringLiteral("spAccountInsertDocumentDetail"), detail);
         }
     }
@@ -173,22 +166,26 @@ int writeDemoReceipt(SuiteWriter &db, const DemoReceipt &r, const QHash<int, int
 // documents whose receipts carry detail levels.
 void fillSiblingDemoData(SuiteWriter &db)
 {
+    using namespace ids;
     db.insertRows(QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
-               {{110, QStringLiteral("مشاهده سند حسابداری")},
-                {120, QStringLiteral("تعریف حساب")},
-                {12001, QStringLiteral("افزودن حساب")},
-                {12002, QStringLiteral("اصلاح عنوان حساب")},
-                {12003, QStringLiteral("حذف حساب")},
-                {205, QStringLiteral("نوبت‌های صندوق")},
-                {20501, QStringLiteral("باز کردن نوبت صندوق")},
-                {20502, QStringLiteral("بستن نوبت صندوق خود")},
-                {20503, QStringLiteral("بستن نوبت صندوق دیگران")},
-                {209, QStringLiteral("گردش نقدی صندوق")}});
+               {{RightAccountingDocument, QStringLiteral("مشاهده سند حسابداری")},
+                {RightChartOfAccounts, QStringLiteral("تعریف حساب")},
+                {RightAddAccount, QStringLiteral("افزودن حساب")},
+                {RightRenameAccount, QStringLiteral("اصلاح عنوان حساب")},
+                {RightRemoveAccount, QStringLiteral("حذف حساب")},
+                {RightCashTurns, QStringLiteral("نوبت‌های صندوق")},
+                {RightOpenTurn, QStringLiteral("باز کردن نوبت صندوق")},
+                {RightCloseOwnTurn, QStringLiteral("بستن نوبت صندوق خود")},
+                {RightCloseAnyTurn, QStringLiteral("بستن نوبت صندوق دیگران")},
+                {RightCashLedger, QStringLiteral("گردش نقدی صندوق")}});
     const QList<std::pair<int, QList<int>>> rights = {
-        {1, {110, 120, 12001, 12002, 12003, 205, 20501, 20502, 20503, 209}},
-        {486, {110, 120, 12001, 12002, 205, 20501, 20502, 209}},
-        {756, {110, 205, 20501, 20502, 209}},
-        {512, {110, 120, 12001, 12002, 12003, 205, 20503, 209}},
+        {1, {RightAccountingDocument, RightChartOfAccounts, RightAddAccount, RightRenameAccount, RightRemoveAccount,
+             RightCashTurns, RightOpenTurn, RightCloseOwnTurn, RightCloseAnyTurn, RightCashLedger}},
+        {486, {RightAccountingDocument, RightChartOfAccounts, RightAddAccount, RightRenameAccount, RightCashTurns,
+               RightOpenTurn, RightCloseOwnTurn, RightCashLedger}},
+        {756, {RightAccountingDocument, RightCashTurns, RightOpenTurn, RightCloseOwnTurn, RightCashLedger}},
+        {512, {RightAccountingDocument, RightChartOfAccounts, RightAddAccount, RightRenameAccount, RightRemoveAccount,
+               RightCashTurns, RightCloseAnyTurn, RightCashLedger}},
     };
     QList<QVariantList> grants;
     for (const auto &[user, list] : rights)
@@ -221,14 +218,15 @@ void fillSiblingDemoData(SuiteWriter &db)
 
     db.exec(QStringLiteral(
         "INSERT INTO tblAccountDocumentObjects (DocumentID, RowNumber, Sequence, ClassID, ObjectID) "
-        "SELECT x.DocumentID, 1, 1, 17, t.CashID FROM tblRecPayCashTurnDetail d "
+        "SELECT x.DocumentID, 1, 1, ?, t.CashID FROM tblRecPayCashTurnDetail d "
         "JOIN tblRecPayCashTurn t ON t.ID = d.CashTurnID "
-        "JOIN (SELECT DISTINCT DocumentID, FormID FROM tblAccountDocumentDetail WHERE FormTypeID = 206) x "
+        "JOIN (SELECT DISTINCT DocumentID, FormID FROM tblAccountDocumentDetail WHERE FormTypeID = ?) x "
         "ON x.FormID = d.ID WHERE d.ClassID1 IS NOT NULL "
         "UNION ALL "
         "SELECT x.DocumentID, 2, 1, d.ClassID1, d.ObjectID1 FROM tblRecPayCashTurnDetail d "
-        "JOIN (SELECT DISTINCT DocumentID, FormID FROM tblAccountDocumentDetail WHERE FormTypeID = 206) x "
-        "ON x.FormID = d.ID WHERE d.ClassID1 IS NOT NULL"));
+        "JOIN (SELECT DISTINCT DocumentID, FormID FROM tblAccountDocumentDetail WHERE FormTypeID = ?) x "
+        "ON x.FormID = d.ID WHERE d.ClassID1 IS NOT NULL"),
+        {ClassCashBox, FormCashReceipt, FormCashReceipt});
 }
 
 } // namespace
@@ -267,21 +265,23 @@ void fillDemoData(SuiteWriter &db, const QString &reportBasePath)
                 {623, QStringLiteral("z.hosseini"), QStringLiteral("زهرا حسینی"), 3, 4, 3},
                 {756, QStringLiteral("m.ahmadi"), QStringLiteral("مریم احمدی"), 2, 2, 2}});
 
+    using namespace ids;
     db.insertRows(QStringLiteral("tblOmberPermission"), {QStringLiteral("ID"), QStringLiteral("Title")},
-               {{206, QStringLiteral("فرم دریافت نقدی")},
-                {20601, QStringLiteral("ایجاد دریافت نقدی")},
-                {20602, QStringLiteral("اصلاح دریافت نقدی")},
-                {20603, QStringLiteral("حذف دریافت نقدی")},
-                {20604, QStringLiteral("جستجوی دریافت نقدی")},
-                {20606, QStringLiteral("تغییر دریافت پس از بسته شدن صندوق")},
-                {20607, QStringLiteral("حذف دریافت پس از بسته شدن صندوق")}});
+               {{RightCashReceiptForm, QStringLiteral("فرم دریافت نقدی")},
+                {RightCreateReceipt, QStringLiteral("ایجاد دریافت نقدی")},
+                {RightEditReceipt, QStringLiteral("اصلاح دریافت نقدی")},
+                {RightDeleteReceipt, QStringLiteral("حذف دریافت نقدی")},
+                {RightSearchReceipts, QStringLiteral("جستجوی دریافت نقدی")},
+                {RightChangeAfterClose, QStringLiteral("تغییر دریافت پس از بسته شدن صندوق")},
+                {RightDeleteAfterClose, QStringLiteral("حذف دریافت پس از بسته شدن صندوق")}});
     QList<QVariantList> grants;
     for (int user : {1, 486})
-        for (int right : {206, 20601, 20602, 20603, 20604, 20606, 20607})
+        for (int right : {RightCashReceiptForm, RightCreateReceipt, RightEditReceipt, RightDeleteReceipt,
+                          RightSearchReceipts, RightChangeAfterClose, RightDeleteAfterClose})
             grants.append({user, right});
-    for (int right : {206, 20601, 20602, 20604})
+    for (int right : {RightCashReceiptForm, RightCreateReceipt, RightEditReceipt, RightSearchReceipts})
         grants.append({756, right});
-    for (int right : {206, 20604})
+    for (int right : {RightCashReceiptForm, RightSearchReceipts})
         grants.append({512, right});
     db.insertRows(QStringLiteral("tblOmberUserPermission"), {QStringLiteral("UserID"), QStringLiteral("PermissionID")},
                grants);
@@ -353,18 +353,18 @@ void fillDemoData(SuiteWriter &db, const QString &reportBasePath)
 
     db.insertRows(QStringLiteral("tblOmberSystemParameters"),
                {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("Value")},
-               {{29, QStringLiteral("حساب طرف مقابل در ثبت دریافت الزامی است"), QStringLiteral("1")},
-                {125, QStringLiteral("وصول کننده در ثبت دریافت الزامی است"), QStringLiteral("0")},
-                {202, QStringLiteral("ثبت سند حسابداری دریافت و پرداخت"), QStringLiteral("1")},
-                {311, QStringLiteral("انتخاب طرف حساب با سطوح تفصیلی"), QStringLiteral("0")},
-                {911, QStringLiteral("شعبه در ثبت دریافت الزامی است"), QStringLiteral("0")},
-                {3383, QStringLiteral("مبلغ دریافت نباید صفر باشد"), QStringLiteral("1")}});
+               {{ParamAccountRequired, QStringLiteral("حساب طرف مقابل در ثبت دریافت الزامی است"), QStringLiteral("1")},
+                {ParamAchieverRequired, QStringLiteral("وصول کننده در ثبت دریافت الزامی است"), QStringLiteral("0")},
+                {ParamAccountingDocuments, QStringLiteral("ثبت سند حسابداری دریافت و پرداخت"), QStringLiteral("1")},
+                {ParamDetailLevelPicker, QStringLiteral("انتخاب طرف حساب با سطوح تفصیلی"), QStringLiteral("0")},
+                {ParamBranchRequired, QStringLiteral("شعبه در ثبت دریافت الزامی است"), QStringLiteral("0")},
+                {ParamAmountRequired, QStringLiteral("مبلغ دریافت نباید صفر باشد"), QStringLiteral("1")}});
     db.insertRows(QStringLiteral("tblOmberBasePath"),
                {QStringLiteral("ID"), QStringLiteral("Title"), QStringLiteral("BasePath")},
                {{1, QStringLiteral("قالب‌های چاپ"), reportBasePath}});
     db.insertRows(QStringLiteral("tblOmberReportTemplate"),
                {QStringLiteral("ID"), QStringLiteral("FormTypeID"), QStringLiteral("Title"), QStringLiteral("FilePath")},
-               {{1, CashReceiptFormType, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("reports/RPDCashRec.html")}});
+               {{1, FormCashReceipt, QStringLiteral("رسید دریافت نقدی"), QStringLiteral("reports/RPDCashRec.html")}});
 
     db.insertRows(QStringLiteral("tblInventory"), {QStringLiteral("ID"), QStringLiteral("Title")},
                {{1, QStringLiteral("انبار مرکزی")}, {2, QStringLiteral("انبار اصفهان")}});
@@ -426,23 +426,24 @@ void fillDemoData(SuiteWriter &db, const QString &reportBasePath)
         {4, 2, 3, 11200000, 4102, 4, 9, 1, true, 756, text(5, 131)},
         {5, 3, 1, 6700000, 110302, 3, 10, 2, true, 756, text(0, 5520)},
     };
-    QList<int> ids;
+    QList<int> receiptIds;
     for (const DemoReceipt &r : receipts)
-        ids.append(writeDemoReceipt(db, r, cashAccounts));
+        receiptIds.append(writeDemoReceipt(db, r, cashAccounts));
 
     // A payment in the open turn: the receipt form must never load it.
     db.exec(
                  QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
                                 "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
-                                "FormTypeID, FormID, CreateDate) VALUES (3, 1, ?, ?, ?, 0, 450000, 110110, 207, -1, ?)"),
-                 {daysAgo(1), farsi(daysAgo(1)), QStringLiteral("پرداخت هزینه پیک"), QDateTime::currentDateTime()});
+                                "FormTypeID, FormID, CreateDate) VALUES (3, 1, ?, ?, ?, 0, 450000, 110110, ?, -1, ?)"),
+                 {daysAgo(1), farsi(daysAgo(1)), QStringLiteral("پرداخت هزینه پیک"), FormCashPayment,
+                  QDateTime::currentDateTime()});
 
-    // Links from other forms: a removable one (901) and one that blocks deletion.
+    // Links from other forms: a removable one and one that blocks deletion.
     db.insertRows(QStringLiteral("tblOmberRelatedForms"),
                {QStringLiteral("RelatedFormTypeID"), QStringLiteral("RelatedFormID"),
                 QStringLiteral("ReferenceFormTypeID"), QStringLiteral("ReferenceFormID")},
-               {{RemovableRelationType, 31, CashReceiptFormType, ids[9]},
-                {1201, 14, CashReceiptFormType, ids[4]}});
+               {{RelatedFormRemovable, 31, FormCashReceipt, receiptIds[9]},
+                {1201, 14, FormCashReceipt, receiptIds[4]}});
 
     fillSiblingDemoData(db);
     db.idsGiven();
@@ -464,7 +465,8 @@ void addBulkReceipts(SuiteWriter &db, qint64 count)
     const int cashIds[] = {1, 2, 3};
     const int users[] = {486, 756, 512};
     int nextCode = db.scalar(QStringLiteral("SELECT coalesce(max(Code), 0) + 1 FROM tblRecPayCashTurnDetail "
-                                            "WHERE FormTypeID = 206 AND Code IS NOT NULL"))
+                                            "WHERE FormTypeID = ? AND Code IS NOT NULL"),
+                             {ids::FormCashReceipt})
                        .toInt();
     QHash<int, int> nextTurn;
     for (int cash : cashIds)
@@ -475,7 +477,7 @@ void addBulkReceipts(SuiteWriter &db, qint64 count)
     const QString receipt = QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, Code, TransactionDate, "
                                            "FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, "
                                            "ContractID, BranchID, AchieverID, FormTypeID, FormID, CreateDate) "
-                                           "VALUES (?,?,?,?,?,?,0,?,?,?,?,206,-1,?)");
+                                           "VALUES (?,?,?,?,?,?,0,?,?,?,?,?,-1,?)");
     qint64 written = 0;
     const int spanDays = 730;
     for (qint64 t = 0; t < turns; ++t) {
@@ -496,7 +498,7 @@ void addBulkReceipts(SuiteWriter &db, qint64 count)
                               QString::fromUtf8(Descriptions[rng.bounded(int(std::size(Descriptions)))])
                                   .arg(rng.bounded(1000, 99999)),
                               amount, account, contract ? QVariant(contract) : Null, cash == 3 ? 2 : 1,
-                              int(rng.bounded(1, 13)), at});
+                              int(rng.bounded(1, 13)), ids::FormCashReceipt, at});
         }
     }
     tx.commit();

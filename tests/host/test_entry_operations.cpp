@@ -1,5 +1,6 @@
 #include "common/ComponentRegistry.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "core/VbError.h"
 #include "host/Pardex1.h"
 #include "platform/ZintelMsgBox.h"
@@ -100,12 +101,13 @@ TEST_F(EntryOperations, ViewOpensTheFormOnTheReceiptAskedFor)
 
 TEST_F(EntryOperations, TheControlRegistersWhatItCreatesAndKeepsWhatTheHostRegistered)
 {
-    // A host that registered no printer still prints; the message box the
-    // host (here the test) registered stays its own.
-    ComponentRegistry::unregisterComponent(QLatin1String(PirelRpt::ProgId));
+    // A host that registered no printer still prints, and may create the
+    // control by name; the message box the host (here the test) registered
+    // stays its own.
+    ComponentRegistry::unregisterComponent(progids::ReportPrinter);
     Pardex1 embedded;
-    const std::unique_ptr<QObject> printer = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
-    EXPECT_NE(qobject_cast<PirelRpt *>(printer.get()), nullptr);
-    const std::unique_ptr<QObject> box = ComponentRegistry::create(QLatin1String(ZintelMsgBox::ProgId));
+    EXPECT_NE(qobject_cast<PirelRpt *>(ComponentRegistry::create(progids::ReportPrinter).get()), nullptr);
+    EXPECT_NE(qobject_cast<Pardex1 *>(ComponentRegistry::create(progids::Control).get()), nullptr);
+    const std::unique_ptr<QObject> box = ComponentRegistry::create(progids::MessageBox);
     EXPECT_EQ(qobject_cast<ZintelMsgBox *>(box.get()), nullptr);
 }

@@ -1,8 +1,9 @@
 #include "common/ComponentRegistry.h"
+#include "common/ProgIds.h"
 #include "common/SharedServices.h"
 #include "core/VbError.h"
+#include "host/Bootstrap.h"
 #include "platform/FormShower.h"
-#include "platform/StandardComponents.h"
 #include "platform/ZintelMsgBox.h"
 
 #include <QApplication>
@@ -58,12 +59,12 @@ TEST(MessageBoxComponent, ShowsTitleAndTextRightToLeftAndEnterAndEscapeAnswerAsA
 
 TEST(MessageBoxComponent, AskQuestionReachesTheRealBoxThroughTheRegistry)
 {
-    registerStandardComponents();
+    registerPlatform();
     whenShown([](QWidget *w) { w->findChild<QPushButton *>(QStringLiteral("cmdYes"))->click(); });
     EXPECT_EQ(AskQuestion(QStringLiteral("انصراف از ثبت"), QStringLiteral("آيا مطمئن هستيد؟")), 6);
     whenShown([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
     EXPECT_EQ(AskQuestion(QStringLiteral("انصراف از ثبت"), QStringLiteral("آيا مطمئن هستيد؟")), 7);
-    ComponentRegistry::unregisterComponent(QLatin1String(ZintelMsgBox::ProgId));
+    ComponentRegistry::unregisterComponent(progids::MessageBox);
 }
 
 TEST(FormShowing, ModalShowsWaitUntilTheFormIsHiddenAndModelessOnesMayBeRefused)

@@ -3,7 +3,8 @@
 
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
-#include "platform/FileSystemObject.h"
+#include "common/ProgIds.h"
+#include "host/Bootstrap.h"
 #include "platform/FormShower.h"
 #include "report/PersianWords.h"
 #include "report/PirelRpt.h"
@@ -31,14 +32,13 @@ protected:
     void SetUp() override
     {
         ScriptedMessageBox::install();
-        ComponentRegistry::registerComponent(QLatin1String(FileSystemObject::ProgId), [] { return new FileSystemObject; });
-        registerReportPrinter();
+        registerPlatform();
     }
     void TearDown() override
     {
         FormShower::setModalHook(nullptr);
-        ComponentRegistry::unregisterComponent(QLatin1String(PirelRpt::ProgId));
-        ComponentRegistry::unregisterComponent(QLatin1String(FileSystemObject::ProgId));
+        ComponentRegistry::unregisterComponent(progids::ReportPrinter);
+        ComponentRegistry::unregisterComponent(progids::FileSystem);
     }
 
     // A report printer set up for receipt id with a template's text (or
@@ -183,7 +183,7 @@ TEST_F(ReportPrinter, ThePreviewIsRightToLeftWithTheWholeReceiptOnOnePageUnderTh
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
         dialog->findChild<QAction *>(QStringLiteral("actSavePdf"))->trigger();
     });
-    std::unique_ptr<QObject> component = ComponentRegistry::create(QLatin1String(PirelRpt::ProgId));
+    std::unique_ptr<QObject> component = ComponentRegistry::create(progids::ReportPrinter);
     QObject *p = component.get();
     LateBound::set(p, "ReportFile", printer(1)->ReportFile());
     LateBound::set(p, "ConnectString", db.connectionString());

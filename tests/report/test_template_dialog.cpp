@@ -5,6 +5,7 @@
 
 #include "common/ComponentRegistry.h"
 #include "common/Module.h"
+#include "common/ProgIds.h"
 #include "common/SharedServices.h"
 #include "controls/OmberButton.h"
 #include "data/DtEn.h"
@@ -42,7 +43,7 @@ protected:
     void SetUp() override
     {
         FormFixture::SetUp();
-        ComponentRegistry::registerComponent(QLatin1String(FileSystemObject::ProgId), [] { return new FileSystemObject; });
+        ComponentRegistry::registerComponent(progids::FileSystem, [] { return new FileSystemObject; });
         RecordingPrinter::install();
         clearShow(486);
         takeStatements();
@@ -54,7 +55,7 @@ protected:
         TemplateFilePath.clear();
         FormFixture::TearDown();
         ComponentRegistry::unregisterComponent(QStringLiteral("PirelRpt.PirelRpt1"));
-        ComponentRegistry::unregisterComponent(QLatin1String(FileSystemObject::ProgId));
+        ComponentRegistry::unregisterComponent(progids::FileSystem);
     }
 
     // The base paths in ID order, each a new folder that holds the template
@@ -181,7 +182,7 @@ TEST_F(Printing, WithoutBasePathsOrWithoutTheFileTheDialogSaysSoAndStaysOpen)
         // Without the file-system object the shared handle is closed still,
         // so that the next save's period check can open it.
         setBasePaths({true});
-        ComponentRegistry::unregisterComponent(QLatin1String(FileSystemObject::ProgId));
+        ComponentRegistry::unregisterComponent(progids::FileSystem);
         press(d, "cmdPrint");
         EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
         EXPECT_TRUE(d.isVisible());
