@@ -41,6 +41,10 @@ int main(int argc, char **argv)
         return 1;
     }
     const QString name = QString::fromLocal8Bit(argv[1]);
+    if (name != u"sqlite" && name != u"postgresql" && name != u"mssql") {
+        std::fprintf(stderr, "pardex-schema: unknown engine %s\n", argv[1]);
+        return 1;
+    }
     const schema::Engine engine = name == u"sqlite"       ? schema::Engine::Sqlite
                                   : name == u"postgresql" ? schema::Engine::Postgres
                                                           : schema::Engine::SqlServer;

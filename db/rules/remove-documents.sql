@@ -10,8 +10,9 @@
 -- from its C++ procedures (suite/Procedures.cpp).
 -- NAME postgresql:pardex_remove_documents mssql:spRecPayRemoveDocuments sqlite:remove-documents
 -- PARAMETERS @FormID int, @FormTypeID int, @ExceptDocument int = NULL
--- Two writers of the same receipt's documents queue on the server.
--- POSTGRESQL PERFORM pg_advisory_xact_lock(3, coalesce(@FormID, 0))
+-- Two writers of the same receipt's documents queue on the server, and so
+-- do two forms taking their rows out of one shared document.
+-- POSTGRESQL PERFORM pg_advisory_xact_lock(3, coalesce(@FormID, 0)); PERFORM 1 FROM tblAccountDocument WHERE ID IN (SELECT DocumentID FROM tblAccountDocumentDetail WHERE FormID = @FormID AND FormTypeID = @FormTypeID) ORDER BY ID FOR UPDATE
 UPDATE tblAccountDocument
    SET Value = (SELECT SUM(d.DebitValue) FROM tblAccountDocumentDetail d
                  WHERE d.DocumentID = tblAccountDocument.ID

@@ -3,6 +3,7 @@
 #include "core/Currency.h"
 #include "core/Vb.h"
 #include "core/VbError.h"
+#include "suite/Identifiers.h"
 #include "suite/Schema.h"
 #include "suite/SchemaModel.h"
 #include "suite/Sqlite.h"
@@ -74,6 +75,9 @@ QVariant codeToStore(sqlite3 *db, qint32 requested, int formTypeId, const QVaria
 // it is deleted.
 void removeDocumentsOf(sqlite3 *db, qint32 formId, int formTypeId, const QVariant &exceptDocument = QVariant())
 {
+    // The rule takes a document's header before its rows (they cascade); a
+    // file made before the rows cascaded checks its keys at the commit.
+    sqlite::exec(db, QStringLiteral("PRAGMA defer_foreign_keys = ON"));
     for (const QString &statement : rule(QStringLiteral("remove-documents.sql")))
         sqlite::exec(db, statement, {formId, formTypeId, exceptDocument});
 }
@@ -89,7 +93,7 @@ void deleteReceipt(sqlite3 *db, qint32 id, int formTypeId)
         db,
         QStringLiteral("SELECT RelatedFormTypeID FROM tblOmberRelatedForms "
                        "WHERE ReferenceFormTypeID = ? AND ReferenceFormID = ? AND RelatedFormTypeID <> ?"),
-        {formTypeId, id, RemovableRelationType});
+        {formTypeId, id, ids::RelatedFormRemovable});
     if (blocking.isValid())
         refuse(QStringLiteral("رديف %1 در فرمي از نوع %2 به كار رفته است و حذف نمي شود.")
                    .arg(id)
@@ -109,7 +113,7 @@ int spRecPayInsertCashTurnDetail(sqlite3 *db, Args &a)
     const qint32 turn = intArg(a, 1);
     requireRow(db, QStringLiteral("SELECT 1 FROM tblRecPayCashTurn WHERE ID = ?"), turn,
                QStringLiteral("نوبت صندوق شماره %1 وجود ندارد."));
-    const int formType = a.value(10).isNull() ? CashReceiptFormType : intArg(a, 10);
+    const int formType = a.value(10).isNull() ? ids::FormCashReceipt : intArg(a, 10);
     const QVariant code = codeToStore(db, intArg(a, 2), formType, QVariant());
     // The detail levels the form writes next complete the creation.
     sqlite::exec(db,
@@ -243,8 +247,8 @@ int spAccountInsertDocumentDetail(sqlite3 *db, Args &a)
     requireRow(db, QStringLiteral("SELECT 1 FROM tblAccount WHERE ID = ?"), account,
                QStringLiteral("حساب شماره %1 وجود ندارد."));
     // Rows of a receipt written into a new document leave any other one.
-    if (intArg(a, 13) == CashReceiptFormType && intArg(a, 12) > 0)
-        removeDocumentsOf(db, intArg(a, 12), CashReceiptFormType, a.value(0));
+    if (intArg(a, 13) == ids::FormCashReceipt && intArg(a, 12) > 0)
+        removeDocumentsOf(db, intArg(a, 12), ids::FormCashReceipt, a.value(0));
     sqlite::exec(db,
                  QStringLiteral("INSERT INTO tblAccountDocumentDetail (DocumentID, RowNumber, AccountID, "
                                 "TransactionDate, FarsiTransactionDate, Description, DocumentTypeID, "

@@ -18,9 +18,4 @@ int callProcedure(sqlite3 *db, const QString &name, QVariantList &args);
 
 bool hasProcedure(const QString &name);
 
-// Form type of cash receipts, and the related-form type that a deletion
-// may take along (other relations block it).
-constexpr int CashReceiptFormType = 206;
-constexpr int RemovableRelationType = 901;
-
 } // namespace suite

@@ -117,6 +117,21 @@ TEST_F(ProcedureTest, DeleteRemovesTheReceiptWithItsDocumentUnlessOtherFormsDepe
     dtEn.spRecPayDeleteCashTurnDetail(10);
 }
 
+// A file made before a document's rows cascaded with it: the rule that
+// removes a receipt's document takes the header first, and must still work.
+TEST_F(ProcedureTest, AFileWhoseDocumentRowsDoNotCascadeStillLosesAReceiptsDocument)
+{
+    SQLITE_ONLY();
+    db.exec(QStringLiteral("PRAGMA writable_schema = ON"));
+    db.exec(QStringLiteral("UPDATE sqlite_schema SET sql = replace(sql, 'ON DELETE CASCADE', '') "
+                           "WHERE name = 'tblAccountDocumentDetail'"));
+    ASSERT_EQ(db.count(QStringLiteral("sqlite_schema WHERE sql LIKE '%tblAccountDocumentDetail (%CASCADE%'")), 0);
+    ASSERT_EQ(documentsOf(4), 1);
+    dtEn.spRecPayDeleteCashTurnDetail(4);
+    EXPECT_EQ(db.count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = 4")), 0);
+    EXPECT_EQ(documentsOf(4), 0);
+}
+
 TEST_F(ProcedureTest, DocumentsGetIdAndCodeAndRowsBelongToThem)
 {
     const int maxCode = db.scalar(QStringLiteral("SELECT max(Code) FROM tblAccountDocument")).toInt();
