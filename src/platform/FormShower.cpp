@@ -1,6 +1,7 @@
 #include "platform/FormShower.h"
 
 #include "core/VbError.h"
+#include "platform/Seams.h"
 
 #include <QEvent>
 #include <QEventLoop>
@@ -11,7 +12,7 @@ namespace FormShower {
 
 namespace {
 
-ModalHook g_hook;
+seams::ModalHook g_hook;
 int g_depth = 0;
 
 // Ends the nested loop when the form is hidden, closed or destroyed.
@@ -34,10 +35,6 @@ private:
 
 } // namespace
 
-void setModalHook(ModalHook hook)
-{
-    g_hook = std::move(hook);
-}
 
 int modalDepth()
 {
@@ -87,3 +84,8 @@ void showModeless(QWidget *form, bool hostAllowsModeless)
 }
 
 } // namespace FormShower
+
+void seams::setModalHook(ModalHook hook)
+{
+    FormShower::g_hook = std::move(hook);
+}

@@ -4,9 +4,8 @@
 
 class QWidget;
 
-// Showing forms, modal or modeless, through one seam. Tests install a modal
-// hook: it is called instead of a nested event loop when a form is shown
-// modally, acts on the form, and hides it, so nothing blocks.
+// Showing forms, modal or modeless, through one seam (a test puts a modal
+// hook in the nested loop's stead: platform/Seams.h).
 namespace FormShower {
 
 // Shows the form and returns when it is hidden or closed.
@@ -15,8 +14,6 @@ void showModal(QWidget *form);
 // not allow modeless windows of a component.
 void showModeless(QWidget *form, bool hostAllowsModeless);
 
-using ModalHook = std::function<void(QWidget *form)>;
-void setModalHook(ModalHook hook);
 // How many modal shows are under way (a hook counts while it runs).
 int modalDepth();
 

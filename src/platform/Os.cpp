@@ -1,4 +1,5 @@
 #include "platform/Os.h"
+#include "platform/Seams.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -22,10 +23,6 @@ int majorVersion()
 #endif
 }
 
-void setMajorVersionForTesting(int version)
-{
-    g_versionOverride = version;
-}
 
 bool activateKeyboardLayout(const QString &layoutId)
 {
@@ -51,3 +48,8 @@ void clearRequestedLayouts()
 }
 
 } // namespace Os
+
+void seams::setOsMajorVersion(int version)
+{
+    Os::g_versionOverride = version;
+}

@@ -1,4 +1,5 @@
 #include "platform/ProcessLauncher.h"
+#include "platform/Seams.h"
 
 #include "core/VbError.h"
 
@@ -12,7 +13,7 @@ namespace ProcessLauncher {
 
 namespace {
 
-Hook g_hook;
+seams::LaunchHook g_hook;
 
 QString registrationTool()
 {
@@ -51,10 +52,6 @@ QString programFor(const QString &word)
     return word;
 }
 
-void setHook(Hook hook)
-{
-    g_hook = std::move(hook);
-}
 
 qint64 Shell(const QString &commandLine, WindowStyle style)
 {
@@ -78,3 +75,8 @@ qint64 Shell(const QString &commandLine, WindowStyle style)
 }
 
 } // namespace ProcessLauncher
+
+void seams::setLaunchHook(LaunchHook hook)
+{
+    ProcessLauncher::g_hook = std::move(hook);
+}

@@ -5,7 +5,7 @@
 
 // Starting another program from a command line, without waiting for it:
 // the one way the component starts processes, so that tests can replace it
-// and see the line. "Regsvr32" names the platform's component registration;
+// and see the line (platform/Seams.h). "Regsvr32" names the platform's component registration;
 // here that is our own registration tool, pardex-regsvr.
 namespace ProcessLauncher {
 
@@ -21,8 +21,5 @@ qint64 Shell(const QString &commandLine, WindowStyle style = MinimizedFocus);
 // tool for "Regsvr32" (with or without ".exe"), the word itself otherwise.
 QString programFor(const QString &word);
 
-using Hook = std::function<qint64(const QString &commandLine, WindowStyle style)>;
-// Replaces the launcher (tests); an empty hook restores the real one.
-void setHook(Hook hook);
 
 } // namespace ProcessLauncher

@@ -2,6 +2,7 @@
 
 #include "common/Module.h"
 #include "platform/FormShower.h"
+#include "platform/Seams.h"
 #include "sibling/SiblingSession.h"
 #include "support/ScriptedMessageBox.h"
 
@@ -27,7 +28,7 @@ void SiblingFixture::SetUp()
     db = std::make_unique<DemoDatabase>();
     Module::reset();
     ScriptedMessageBox::install();
-    FormShower::setModalHook([this](QWidget *screen) {
+    seams::setModalHook([this](QWidget *screen) {
         m_shown << screen->objectName();
         if (m_actions.isEmpty())
             return;
@@ -38,7 +39,7 @@ void SiblingFixture::SetUp()
 
 void SiblingFixture::TearDown()
 {
-    FormShower::setModalHook(nullptr);
+    seams::setModalHook(nullptr);
     Module::reset();
     m_registry.reset();
 }

@@ -10,6 +10,7 @@
 #include "data/DtEn.h"
 #include "host/Pardex1.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/Seams.h"
 #include "receipt/frmRPDCashRec.h"
 #include "suite/Sqlite.h"
 #include "support/FormFixture.h"
@@ -68,7 +69,7 @@ protected:
         FormFixture::SetUp();
         RecordingSibling::log.clear();
         RecordingSibling::created = 0;
-        ProcessLauncher::setHook([this](const QString &line, ProcessLauncher::WindowStyle style) {
+        seams::setLaunchHook([this](const QString &line, ProcessLauncher::WindowStyle style) {
             launched << line;
             styles << style;
             if (onLaunch)
@@ -78,7 +79,7 @@ protected:
     }
     void TearDown() override
     {
-        ProcessLauncher::setHook(nullptr);
+        seams::setLaunchHook(nullptr);
         for (const QString &id : Siblings)
             ComponentRegistry::unregisterComponent(id);
         FormFixture::TearDown();

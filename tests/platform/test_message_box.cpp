@@ -4,6 +4,7 @@
 #include "core/VbError.h"
 #include "host/Bootstrap.h"
 #include "platform/FormShower.h"
+#include "platform/Seams.h"
 #include "platform/ZintelMsgBox.h"
 
 #include <QApplication>
@@ -75,13 +76,13 @@ TEST(FormShowing, ModalShowsWaitUntilTheFormIsHiddenAndModelessOnesMayBeRefused)
     EXPECT_FALSE(form.isVisible());
 
     int hooked = 0;
-    FormShower::setModalHook([&](QWidget *shown) {
+    seams::setModalHook([&](QWidget *shown) {
         ++hooked;
         EXPECT_EQ(shown, &form);
         EXPECT_EQ(FormShower::modalDepth(), 1);
     });
     FormShower::showModal(&form);
-    FormShower::setModalHook(nullptr);
+    seams::setModalHook(nullptr);
     EXPECT_EQ(hooked, 1);
     EXPECT_FALSE(form.isVisible());
 

@@ -6,6 +6,7 @@
 #include "core/VbError.h"
 #include "host/Pardex1.h"
 #include "platform/Os.h"
+#include "platform/Seams.h"
 #include "receipt/frmRPDCashRec.h"
 #include "suite/SuiteDatabase.h"
 #include "support/FormFixture.h"
@@ -119,7 +120,7 @@ TEST_F(Lifecycle, TheKeyboardLayoutFollowsThePlatformVersion)
     // version leaves the identifier as it was.
     const std::pair<int, const char *> cases[] = {{0, ""}, {5, "00000429"}, {4, "00000401"}, {10, "00000401"}};
     for (const auto &[version, layout] : cases) {
-        Os::setMajorVersionForTesting(version);
+        seams::setOsMajorVersion(version);
         clearShow(486);
         EXPECT_EQ(Module::context().KeyboardLayoutID, QLatin1String(layout)) << version;
     }

@@ -6,6 +6,7 @@
 #include "common/ProgIds.h"
 #include "host/Bootstrap.h"
 #include "platform/FormShower.h"
+#include "platform/Seams.h"
 #include "report/PersianWords.h"
 #include "report/PirelRpt.h"
 #include "report/ReportPrinting.h"
@@ -36,7 +37,7 @@ protected:
     }
     void TearDown() override
     {
-        FormShower::setModalHook(nullptr);
+        seams::setModalHook(nullptr);
         ComponentRegistry::unregisterComponent(progids::ReportPrinter);
         ComponentRegistry::unregisterComponent(progids::FileSystem);
     }
@@ -168,7 +169,7 @@ TEST_F(ReportPrinter, ThePreviewIsRightToLeftWithTheWholeReceiptOnOnePageUnderTh
 {
     bool shown = false;
     QString suggested;
-    FormShower::setModalHook([&](QWidget *w) {
+    seams::setModalHook([&](QWidget *w) {
         if (auto *chooser = qobject_cast<QFileDialog *>(w)) {
             suggested = QFileInfo(chooser->selectedFiles().value(0)).fileName();
             return; // cancelled

@@ -6,6 +6,7 @@
 #include "host/Pardex1.h"
 #include "platform/FormShower.h"
 #include "platform/Os.h"
+#include "platform/Seams.h"
 #include "receipt/frmRPDCashRec.h"
 #include "search/frmRPDSearch.h"
 #include "suite/Sqlite.h"
@@ -22,9 +23,9 @@ void FormFixture::SetUp()
     db = std::make_unique<DemoDatabase>();
     Module::reset();
     ScriptedMessageBox::install();
-    Os::setMajorVersionForTesting(0);
+    seams::setOsMajorVersion(0);
     Os::clearRequestedLayouts();
-    FormShower::setModalHook([this](QWidget *form) {
+    seams::setModalHook([this](QWidget *form) {
         ++m_modalShows;
         if (m_modalActions.isEmpty())
             return;
@@ -35,13 +36,13 @@ void FormFixture::SetUp()
 
 void FormFixture::TearDown()
 {
-    FormShower::setModalHook(nullptr);
+    seams::setModalHook(nullptr);
     frmRPDCashRec::destroyInstance();
     frmRPDCashSelect::destroyInstance();
     frmRPDSearch::destroyInstance();
     control.reset();
     Module::reset();
-    Os::setMajorVersionForTesting(-1);
+    seams::setOsMajorVersion(-1);
 }
 
 Pardex1 &FormFixture::host(qint16 userId)
