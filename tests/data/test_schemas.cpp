@@ -283,8 +283,32 @@ TEST(Schemas, TheSqlServerScriptsHoldEveryObjectTheComponentUses)
         for (const QString &column : it.value())
             EXPECT_TRUE(schema.tables[name].contains(column.toLower())) << name.toStdString() << "." << column.toStdString();
     }
-    for (const ProcedureDef *procedure : Procedures::all())
-        EXPECT_TRUE(schema.procedures.contains(QString::fromLatin1(procedure->name).toLower())) << procedure->name;
+    // Each procedure takes the parameters the data environment's one
+    // description gives, in its order, OUTPUT where it is in/out.
+    static const QRegularExpression header(QStringLiteral("CREATE\\s+PROCEDURE\\s+(?:dbo\\.)?(\\w+)(.*?)\\bAS\\b"),
+                                           QRegularExpression::CaseInsensitiveOption
+                                               | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression parameter(QStringLiteral("(@\\w+)\\s+\\w+(?:\\s*\\([^)]*\\))?(\\s+OUTPUT)?"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QMap<QString, QStringList> declared;
+    for (const QString &text : scriptsOf(QStringLiteral("mssql")))
+        for (auto it = header.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            QStringList &params = declared[m.captured(1).toLower()];
+            for (auto p = parameter.globalMatch(m.captured(2)); p.hasNext();) {
+                const auto q = p.next();
+                params << q.captured(1).toLower() + (q.captured(2).isEmpty() ? QString() : QStringLiteral(" out"));
+            }
+        }
+    for (const ProcedureDef *procedure : Procedures::all()) {
+        QStringList described;
+        for (const ProcedureParam &p : procedure->params)
+            described << QString::fromLatin1(p.name).toLower()
+                             + (p.direction == ProcedureParam::InOut ? QStringLiteral(" out") : QString());
+        const QString name = QString::fromLatin1(procedure->name).toLower();
+        ASSERT_TRUE(declared.contains(name)) << procedure->name;
+        EXPECT_EQ(declared[name], described) << procedure->name;
+    }
 }
 #endif
 
