@@ -312,6 +312,31 @@ TEST(Schemas, TheSqlServerScriptsHoldEveryObjectTheComponentUses)
 }
 #endif
 
+// On the server: each procedure is a function taking the parameters the
+// data environment's one description gives, in its order (in/out ones as
+// INOUT), with the return value last.
+TEST(Schemas, TheServersFunctionsTakeTheDescribedParameters)
+{
+    if (!DemoDatabase::onPostgres())
+        GTEST_SKIP() << "the embedded engine's procedures are the C++ the description is read by";
+    DemoDatabase db;
+    for (const ProcedureDef *procedure : Procedures::all()) {
+        QStringList described;
+        for (const ProcedureParam &p : procedure->params)
+            described << QStringLiteral("p_") + QString::fromLatin1(p.name + 1).toLower()
+                             + (p.direction == ProcedureParam::InOut ? QStringLiteral(" b") : QStringLiteral(" i"));
+        described << QStringLiteral("return_value o");
+        const RowSet found = db.run(QStringLiteral("SELECT n, coalesce(m, 'i') FROM pg_proc, "
+                                                   "unnest(proargnames, proargmodes::text[]) AS a (n, m) "
+                                                   "WHERE proname = ?"),
+                                    {QString::fromLatin1(procedure->name).toLower()});
+        QStringList declared;
+        for (const auto &row : found.rows)
+            declared << row[0].toString() + u' ' + row[1].toString();
+        EXPECT_EQ(declared, described) << procedure->name;
+    }
+}
+
 // On the engine under test: every used column reads from a database made
 // from the scripts (views' columns included), under the names the
 // component writes.
