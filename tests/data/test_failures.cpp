@@ -136,9 +136,11 @@ TEST(Failures, ACommandTimeoutOfZeroWaitsForTheLockAsLongAsItTakes)
     dtEn.cnt.setCommandTimeout(0);
     sqlite3 *other = suite::openDatabase(db.path());
     sqlite::exec(other, QStringLiteral("BEGIN EXCLUSIVE"));
+    // The thread plays the other program: only the SQLite library on that
+    // program's own handle, none of the component's objects.
     std::thread release([other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        sqlite::exec(other, QStringLiteral("ROLLBACK"));
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     });
     QElapsedTimer timer;
     timer.start();
