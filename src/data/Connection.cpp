@@ -177,7 +177,7 @@ RowSet Connection::execute(const QString &tsql, const QVariantList &params)
     ensureOpen();
     try {
         const QString native = m_dialect->toNative(tsql);
-        return params.isEmpty() ? m_dialect->execute(native) : m_dialect->executeBound(native, params);
+        return m_dialect->execute(native, params);
     } catch (const VbError &) {
         dropIfLost();
         throw;

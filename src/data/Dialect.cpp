@@ -44,7 +44,61 @@ std::unique_ptr<Dialect> Dialect::forConnectionString(const ConnectionString &cs
                   QStringLiteral("ADODB.Connection"));
 }
 
+template <typename Step>
+auto Dialect::guarded(Step &&step, bool refuseFirst)
+{
+    try {
+        if (refuseFirst)
+            beforeRun();
+        return step();
+    } catch (const VbError &) {
+        if (failureLosesConnection())
+            m_lost = true;
+        throw;
+    }
+}
+
+RowSet Dialect::execute(const QString &nativeSql, const QVariantList &params)
+{
+    return guarded([&] { return run(nativeSql, params); });
+}
+
+int Dialect::call(const ProcedureDef &procedure, QVariantList &args)
+{
+    return guarded([&] { return runProcedure(procedure, args); });
+}
+
+std::unique_ptr<Cursor> Dialect::stream(const QString &)
+{
+    return nullptr;
+}
+
 std::unique_ptr<Cursor> Dialect::openCursor(const QString &nativeSql)
 {
-    return cursorOver(execute(nativeSql));
+    return guarded([&] {
+        std::unique_ptr<Cursor> streamed = stream(nativeSql);
+        return streamed ? std::move(streamed) : cursorOver(run(nativeSql, {}));
+    });
+}
+
+void Dialect::beginTransaction()
+{
+    guarded([&] { run(transactionText().begin, {}); });
+    m_transactionOpen = true;
+}
+
+void Dialect::commitTransaction()
+{
+    // A commit that fails ends the transaction all the same.
+    m_transactionOpen = false;
+    guarded([&] { run(transactionText().commit, {}); });
+}
+
+void Dialect::rollbackTransaction()
+{
+    const bool open = inTransaction() && !m_lost;
+    m_transactionOpen = false;
+    // Undoing is never refused: it leaves the database as it was.
+    if (open)
+        guarded([&] { run(transactionText().rollback, {}); }, false);
 }

@@ -32,28 +32,32 @@ public:
     // (0: nobody signed in). Given before open and whenever it changes.
     virtual void setSessionUser(qint32 userId) { Q_UNUSED(userId) }
 
-    virtual RowSet execute(const QString &nativeSql) = 0;
+    // The one path every statement, call and transaction of a connection
+    // takes. A failure the engine classifies as the connection's own loss
+    // marks it lost (isLost) before it reaches the caller.
+    //
     // A statement with "?" placeholders, the values bound by the engine in
     // order (a Currency exactly, a date as a date, an invalid or null
-    // variant as NULL).
-    virtual RowSet executeBound(const QString &nativeSql, const QVariantList &params) = 0;
-    // The rows of a query one at a time. By default the whole result is
-    // read first and handed out row by row.
-    virtual std::unique_ptr<Cursor> openCursor(const QString &nativeSql);
+    // variant as NULL); without values its text runs as written, and the
+    // engine may share its shape with others like it.
+    RowSet execute(const QString &nativeSql, const QVariantList &params = {});
+    // The rows of a query one at a time: streamed where the engine can,
+    // else read whole first and handed out row by row.
+    std::unique_ptr<Cursor> openCursor(const QString &nativeSql);
     // Arguments in parameter order; in/out ones are replaced after the call.
-    virtual int call(const ProcedureDef &procedure, QVariantList &args) = 0;
-
-    // One transaction around several statements; the engine's own way of
-    // starting it, so that a writer queues instead of failing half-way.
-    virtual void beginTransaction() = 0;
-    virtual void commitTransaction() = 0;
-    virtual void rollbackTransaction() = 0;
+    int call(const ProcedureDef &procedure, QVariantList &args);
+    // One transaction around several statements, started the engine's own
+    // way so that a writer queues instead of failing half-way.
+    void beginTransaction();
+    void commitTransaction();
+    // Only when one is open; never leaves one open.
+    void rollbackTransaction();
 
     // After a failure: whether the connection itself is gone (the file moved
     // away, the server went down). The connection is then dropped and the
     // next statement opens a new one, so the component works again as soon
     // as the cause is gone.
-    virtual bool isLost() const { return false; }
+    bool isLost() const { return m_lost; }
     // Before a statement, outside a transaction: whether the other end went
     // away while the connection was idle (a server restarted meanwhile).
     // Such a connection is replaced before the statement, which then runs.
@@ -65,4 +69,33 @@ public:
     // Which engine a string would use, without opening anything.
     enum class Engine { Sqlite, SqlServer, Postgres, DesignTime, Unknown };
     static Engine engineOf(const ConnectionString &cs);
+
+protected:
+    // What each engine supplies to the path above; nothing else differs.
+    //
+    // Executing, preparing, binding and reading one statement (or, without
+    // values, several).
+    virtual RowSet run(const QString &nativeSql, const QVariantList &params) = 0;
+    virtual int runProcedure(const ProcedureDef &procedure, QVariantList &args) = 0;
+    // A query streamed on the engine's own terms, or null to have it read
+    // whole through run.
+    virtual std::unique_ptr<Cursor> stream(const QString &nativeSql);
+    struct TransactionText
+    {
+        QString begin, commit, rollback;
+    };
+    virtual TransactionText transactionText() const = 0;
+    // Whether the engine holds a transaction open (a failed one included).
+    virtual bool inTransaction() const { return m_transactionOpen; }
+    // Refuses, before anything runs, what the engine must not run now.
+    virtual void beforeRun() {}
+    // The engine's classification of a failure that just happened.
+    virtual bool failureLosesConnection() const { return false; }
+    void markLost() { m_lost = true; }
+
+private:
+    template <typename Step>
+    auto guarded(Step &&step, bool refuseFirst = true);
+    bool m_lost = false;
+    bool m_transactionOpen = false;
 };

@@ -232,29 +232,23 @@ RowSet rowsOf(QSqlQuery &q)
 
 } // namespace
 
-RowSet OdbcDialect::execute(const QString &nativeSql)
+RowSet OdbcDialect::run(const QString &nativeSql, const QVariantList &params)
 {
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.exec(nativeSql))
-        throw VbError::database(q.lastError().text(), engineName());
-    return rowsOf(q);
-}
-
-RowSet OdbcDialect::executeBound(const QString &nativeSql, const QVariantList &params)
-{
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(nativeSql))
-        throw VbError::database(q.lastError().text(), engineName());
-    for (const QVariant &value : params)
-        // An amount as text, so that the server converts it without a binary fraction.
-        q.addBindValue(value.userType() == qMetaTypeId<Currency>() && !value.isNull()
-                           ? QVariant(value.value<Currency>().toFixedString())
-                           : value);
-    if (!q.exec())
+    bool ran = false;
+    if (params.isEmpty()) {
+        ran = q.exec(nativeSql);
+    } else if (q.prepare(nativeSql)) {
+        for (const QVariant &value : params)
+            // An amount as text, so that the server converts it without a binary fraction.
+            q.addBindValue(value.userType() == qMetaTypeId<Currency>() && !value.isNull()
+                               ? QVariant(value.value<Currency>().toFixedString())
+                               : value);
+        ran = q.exec();
+    }
+    if (!ran)
         throw VbError::database(q.lastError().text(), engineName());
     return rowsOf(q);
 }
@@ -333,12 +327,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<Cursor> OdbcDialect::openCursor(const QString &nativeSql)
+std::unique_ptr<Cursor> OdbcDialect::stream(const QString &nativeSql)
 {
     return std::make_unique<OdbcCursor>(m_name, nativeSql, engineName());
 }
 
-int OdbcDialect::call(const ProcedureDef &procedure, QVariantList &args)
+int OdbcDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
 {
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     if (!q.prepare(QString::fromLatin1(procedure.callText)))
@@ -357,25 +351,10 @@ int OdbcDialect::call(const ProcedureDef &procedure, QVariantList &args)
     return q.boundValue(0).toInt();
 }
 
-void OdbcDialect::beginTransaction()
+Dialect::TransactionText OdbcDialect::transactionText() const
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.transaction())
-        throw VbError::database(db.lastError().text(), engineName());
-}
-
-void OdbcDialect::commitTransaction()
-{
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.commit())
-        throw VbError::database(db.lastError().text(), engineName());
-}
-
-void OdbcDialect::rollbackTransaction()
-{
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.rollback())
-        throw VbError::database(db.lastError().text(), engineName());
+    return {QStringLiteral("BEGIN TRANSACTION"), QStringLiteral("COMMIT TRANSACTION"),
+            QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION")};
 }
 
 QString DesignTimeDialect::dateLiteral(const QDate &date) const
@@ -392,24 +371,7 @@ namespace {
 }
 } // namespace
 
-RowSet DesignTimeDialect::execute(const QString &)
+void DesignTimeDialect::beforeRun()
 {
     noDataSource();
 }
-
-int DesignTimeDialect::call(const ProcedureDef &, QVariantList &)
-{
-    noDataSource();
-}
-
-void DesignTimeDialect::beginTransaction()
-{
-    noDataSource();
-}
-
-void DesignTimeDialect::commitTransaction()
-{
-    noDataSource();
-}
-
-void DesignTimeDialect::rollbackTransaction() {}

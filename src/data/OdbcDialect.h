@@ -20,21 +20,19 @@ public:
     void close() override;
     void setSessionUser(qint32 userId) override;
 
-    RowSet execute(const QString &nativeSql) override;
-    RowSet executeBound(const QString &nativeSql, const QVariantList &params) override;
-    // Streams the rows on a connection of its own.
-    std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
-    int call(const ProcedureDef &procedure, QVariantList &args) override;
-    void beginTransaction() override;
-    void commitTransaction() override;
-    void rollbackTransaction() override;
-
     // The ODBC connection string for an OLE DB one (SQLOLEDB, SQLNCLI*,
     // MSOLEDBSQL*): Microsoft's driver when installed, FreeTDS otherwise.
     static QString odbcConnectionString(const ConnectionString &cs, const QString &driver);
     // The driver to use: the first of Microsoft's drivers registered with
     // unixODBC, else FreeTDS by name or by the library's path.
     static QString findDriver();
+
+protected:
+    RowSet run(const QString &nativeSql, const QVariantList &params) override;
+    int runProcedure(const ProcedureDef &procedure, QVariantList &args) override;
+    // Streams the rows on a connection of its own.
+    std::unique_ptr<Cursor> stream(const QString &nativeSql) override;
+    TransactionText transactionText() const override;
 
 private:
     void tellSessionUser();
@@ -52,10 +50,11 @@ public:
     QString dateLiteral(const QDate &date) const override;
     void open(const ConnectionString &, int, int) override {}
     void close() override {}
-    RowSet execute(const QString &nativeSql) override;
-    RowSet executeBound(const QString &nativeSql, const QVariantList &) override { return execute(nativeSql); }
-    int call(const ProcedureDef &procedure, QVariantList &args) override;
-    void beginTransaction() override;
-    void commitTransaction() override;
-    void rollbackTransaction() override;
+
+protected:
+    // Everything is refused before it runs.
+    void beforeRun() override;
+    RowSet run(const QString &, const QVariantList &) override { return {}; }
+    int runProcedure(const ProcedureDef &, QVariantList &) override { return 0; }
+    TransactionText transactionText() const override { return {}; }
 };

@@ -183,7 +183,7 @@ void PostgresDialect::close()
 void PostgresDialect::setCommandTimeout(int seconds)
 {
     m_commandTimeout = seconds;
-    if (m_conn && !m_lost)
+    if (m_conn && !isLost())
         pg::exec(m_conn, QStringLiteral("SELECT set_config('statement_timeout', $1, false)"),
                  {QString::number(qint64(seconds) * 1000)});
 }
@@ -191,7 +191,7 @@ void PostgresDialect::setCommandTimeout(int seconds)
 void PostgresDialect::setSessionUser(qint32 userId)
 {
     m_sessionUser = userId;
-    if (m_conn && !m_lost)
+    if (m_conn && !isLost())
         tellSessionUser();
 }
 
@@ -218,21 +218,21 @@ bool PostgresDialect::wentAwayWhileIdle()
     return PQstatus(m_conn) == CONNECTION_BAD;
 }
 
-template <typename Step>
-auto PostgresDialect::guarded(Step &&step)
+void PostgresDialect::beforeRun()
 {
     if (!m_conn)
         throw VbError(VbError::ConnectionUnusable, QStringLiteral("Operation is not allowed when the object is closed."),
                       QStringLiteral("ADODB.Connection"));
-    try {
-        return step();
-    } catch (const VbError &) {
-        // A connection the server dropped is given up; the next statement
-        // opens a new one, so the form works again once the server is back.
-        if (pg::isBroken(m_conn))
-            m_lost = true;
-        throw;
-    }
+}
+
+bool PostgresDialect::failureLosesConnection() const
+{
+    return pg::isBroken(m_conn);
+}
+
+bool PostgresDialect::inTransaction() const
+{
+    return m_conn && !pg::isBroken(m_conn) && PQtransactionStatus(m_conn) != PQTRANS_IDLE;
 }
 
 QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const QString &sql)
@@ -304,17 +304,11 @@ RowSet PostgresDialect::runShared(const QString &sql)
     return pg::run(m_conn, sql);
 }
 
-RowSet PostgresDialect::execute(const QString &nativeSql)
+RowSet PostgresDialect::run(const QString &nativeSql, const QVariantList &params)
 {
-    RowSet rs = guarded([&] { return runShared(nativeSql); });
-    rs.columns = spelledAsWritten(rs.columns, nativeSql);
-    return rs;
-}
-
-RowSet PostgresDialect::executeBound(const QString &nativeSql, const QVariantList &params)
-{
-    // Each value's type is the server's to infer from where it stands.
-    RowSet rs = guarded([&] { return pg::run(m_conn, sql::numbered(nativeSql), params); });
+    // Bound values keep the text as it is, each value's type the server's
+    // to infer from where it stands; literals are shared by runShared.
+    RowSet rs = params.isEmpty() ? runShared(nativeSql) : pg::run(m_conn, sql::numbered(nativeSql), params);
     rs.columns = spelledAsWritten(rs.columns, nativeSql);
     return rs;
 }
@@ -327,9 +321,9 @@ QString PostgresDialect::callStatement(const ProcedureDef &procedure)
     return QStringLiteral("SELECT * FROM %1(%2)").arg(QString::fromLatin1(procedure.name).toLower(), args.join(u','));
 }
 
-int PostgresDialect::call(const ProcedureDef &procedure, QVariantList &args)
+int PostgresDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
 {
-    return guarded([&] { return callOn(m_conn, procedure, args); });
+    return callOn(m_conn, procedure, args);
 }
 
 int PostgresDialect::callOn(pg_conn *conn, const ProcedureDef &procedure, QVariantList &args)
@@ -346,22 +340,6 @@ int PostgresDialect::callOn(pg_conn *conn, const ProcedureDef &procedure, QVaria
         if (procedure.params[i].direction == ProcedureParam::InOut)
             args[i] = row[column++];
     return column < row.size() && !row[column].isNull() ? row[column].toInt() : 0;
-}
-
-void PostgresDialect::beginTransaction()
-{
-    guarded([&] { pg::exec(m_conn, QStringLiteral("BEGIN")); });
-}
-
-void PostgresDialect::commitTransaction()
-{
-    guarded([&] { pg::exec(m_conn, QStringLiteral("COMMIT")); });
-}
-
-void PostgresDialect::rollbackTransaction()
-{
-    if (m_conn && !pg::isBroken(m_conn) && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
-        pg::exec(m_conn, QStringLiteral("ROLLBACK"));
 }
 
 namespace {
@@ -453,15 +431,15 @@ private:
 
 } // namespace
 
-std::unique_ptr<Cursor> PostgresDialect::openCursor(const QString &nativeSql)
+std::unique_ptr<Cursor> PostgresDialect::stream(const QString &nativeSql)
 {
     // Several statements cannot stand behind one cursor: the ordinary path
     // runs them. A ";" inside a text (a description searched for) is no
     // statement's end.
     QString query = nativeSql.trimmed();
     if (sql::continuesAfterEnd(query) || !query.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
-        return Dialect::openCursor(nativeSql);
+        return nullptr;
     while (query.endsWith(u';'))
         query = query.chopped(1).trimmed();
-    return guarded([&]() -> std::unique_ptr<Cursor> { return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, query); });
+    return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, query);
 }

@@ -29,16 +29,6 @@ public:
     void setCommandTimeout(int seconds) override;
     void setSessionUser(qint32 userId) override;
 
-    RowSet execute(const QString &nativeSql) override;
-    RowSet executeBound(const QString &nativeSql, const QVariantList &params) override;
-    // Read through a server-side cursor on a connection of its own, a slice
-    // at a time: one snapshot, whatever this connection writes meanwhile.
-    std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
-    int call(const ProcedureDef &procedure, QVariantList &args) override;
-    void beginTransaction() override;
-    void commitTransaction() override;
-    void rollbackTransaction() override;
-    bool isLost() const override { return m_lost; }
     bool wentAwayWhileIdle() override;
 
     // The statement that calls a procedure's function: its arguments as
@@ -60,9 +50,23 @@ public:
     // A fresh, process-unique connection name.
     static QString newConnectionName();
 
+protected:
+    RowSet run(const QString &nativeSql, const QVariantList &params) override;
+    int runProcedure(const ProcedureDef &procedure, QVariantList &args) override;
+    // Read through a server-side cursor on a connection of its own, a slice
+    // at a time: one snapshot, whatever this connection writes meanwhile.
+    std::unique_ptr<Cursor> stream(const QString &nativeSql) override;
+    TransactionText transactionText() const override
+    {
+        return {QStringLiteral("BEGIN"), QStringLiteral("COMMIT"), QStringLiteral("ROLLBACK")};
+    }
+    bool inTransaction() const override;
+    void beforeRun() override;
+    // A connection the server dropped is given up; the next statement
+    // opens a new one, so the form works again once the server is back.
+    bool failureLosesConnection() const override;
+
 private:
-    template <typename Step>
-    auto guarded(Step &&step);
     void tellSessionUser();
     // The component writes its values into its SQL text, and planning a
     // statement on its views costs the server several times running it: a
@@ -80,5 +84,4 @@ private:
     int m_commandTimeout = 30;
     pg_conn *m_conn = nullptr;
     qint32 m_sessionUser = 0;
-    bool m_lost = false;
 };

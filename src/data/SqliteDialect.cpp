@@ -161,11 +161,11 @@ void SqliteDialect::setCommandTimeout(int seconds)
     m_busyMilliseconds = int(qBound(qint64(0), qint64(seconds) * 1000, qint64(std::numeric_limits<int>::max())));
 }
 
-void SqliteDialect::requireFileInPlace()
+void SqliteDialect::beforeRun()
 {
     int moved = 0;
     if (sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) {
-        m_lost = true;
+        markLost();
         throw VbError::database(QStringLiteral("فايل پايگاه داده %1 از جاي خود برداشته يا با فايل ديگري عوض شده است؛ "
                                                "تا به جاي خود برنگردد چيزي در آن نوشته نمي شود.")
                                     .arg(m_path),
@@ -173,62 +173,37 @@ void SqliteDialect::requireFileInPlace()
     }
 }
 
-template <typename Step>
-auto SqliteDialect::guarded(Step &&step)
+bool SqliteDialect::failureLosesConnection() const
 {
-    requireFileInPlace();
-    try {
-        return timed(std::forward<Step>(step));
-    } catch (const VbError &) {
-        // A file that can no longer be read or written as it was opened is
-        // given up; the next statement opens it afresh.
-        switch (sqlite3_extended_errcode(m_handle) & 0xff) {
-        case SQLITE_IOERR:
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT:
-        case SQLITE_CANTOPEN:
-        case SQLITE_READONLY:
-            m_lost = true;
-            break;
-        default:
-            break;
-        }
-        throw;
+    switch (sqlite3_extended_errcode(m_handle) & 0xff) {
+    case SQLITE_IOERR:
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+        return true;
+    default:
+        return false;
     }
 }
 
-RowSet SqliteDialect::execute(const QString &nativeSql)
+RowSet SqliteDialect::run(const QString &nativeSql, const QVariantList &params)
 {
-    return guarded([&] { return m_statements.run(m_handle, nativeSql); });
+    // A bound statement is already one shape with its values apart:
+    // nothing for the cache to share.
+    return timed([&] {
+        return params.isEmpty() ? m_statements.run(m_handle, nativeSql) : sqlite::run(m_handle, nativeSql, params);
+    });
 }
 
-RowSet SqliteDialect::executeBound(const QString &nativeSql, const QVariantList &params)
+int SqliteDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
 {
-    // Already one shape with its values apart: nothing for the cache to share.
-    return guarded([&] { return sqlite::run(m_handle, nativeSql, params); });
+    return timed([&] { return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args); });
 }
 
-int SqliteDialect::call(const ProcedureDef &procedure, QVariantList &args)
+bool SqliteDialect::inTransaction() const
 {
-    return guarded([&] { return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args); });
-}
-
-void SqliteDialect::beginTransaction()
-{
-    // IMMEDIATE takes the write lock at once: a second writer waits on the
-    // busy timeout rather than failing after it has read.
-    timed([&] { sqlite::exec(m_handle, QStringLiteral("BEGIN IMMEDIATE")); });
-}
-
-void SqliteDialect::commitTransaction()
-{
-    timed([&] { sqlite::exec(m_handle, QStringLiteral("COMMIT")); });
-}
-
-void SqliteDialect::rollbackTransaction()
-{
-    if (m_handle && sqlite3_get_autocommit(m_handle) == 0)
-        sqlite::exec(m_handle, QStringLiteral("ROLLBACK"));
+    return m_handle && sqlite3_get_autocommit(m_handle) == 0;
 }
 
 namespace {
@@ -408,7 +383,7 @@ void SqliteDialect::registerFolding(sqlite3 *db)
         sqlite::fail(db);
 }
 
-std::unique_ptr<Cursor> SqliteDialect::openCursor(const QString &nativeSql)
+std::unique_ptr<Cursor> SqliteDialect::stream(const QString &nativeSql)
 {
     sqlite3 *db = nullptr;
     const QByteArray path = m_path.toUtf8();
@@ -434,7 +409,7 @@ std::unique_ptr<Cursor> SqliteDialect::openCursor(const QString &nativeSql)
     if (!stmt || (tail && !QByteArray(tail).trimmed().isEmpty())) {
         sqlite3_finalize(stmt);
         sqlite3_close_v2(db);
-        return Dialect::openCursor(nativeSql);
+        return nullptr;
     }
     return std::make_unique<SqliteCursor>(db, stmt);
 }

@@ -27,22 +27,31 @@ public:
     void setCommandTimeout(int seconds) override;
     void setSessionUser(qint32 userId) override { m_sessionUser = userId; }
 
-    RowSet execute(const QString &nativeSql) override;
-    RowSet executeBound(const QString &nativeSql, const QVariantList &params) override;
-    // On a connection of its own to the same file, so that the rows it
-    // hands out are one snapshot whatever this connection writes meanwhile.
-    std::unique_ptr<Cursor> openCursor(const QString &nativeSql) override;
-    int call(const ProcedureDef &procedure, QVariantList &args) override;
-    void beginTransaction() override;
-    void commitTransaction() override;
-    void rollbackTransaction() override;
-
     static QString dateLiteralText(const QDate &date);
-    bool isLost() const override { return m_lost; }
     // LIKE on this engine folds what Persian and Arabic keyboards type
     // differently: ي and ى match ی, ك matches ک, Persian and Arabic-Indic
     // digits match Latin ones, and Latin letters match either case.
     static void registerFolding(sqlite3 *db);
+
+protected:
+    RowSet run(const QString &nativeSql, const QVariantList &params) override;
+    int runProcedure(const ProcedureDef &procedure, QVariantList &args) override;
+    // On a connection of its own to the same file, so that the rows it
+    // hands out are one snapshot whatever this connection writes meanwhile.
+    std::unique_ptr<Cursor> stream(const QString &nativeSql) override;
+    // IMMEDIATE takes the write lock at once: a second writer waits on the
+    // busy timeout rather than failing after it has read.
+    TransactionText transactionText() const override
+    {
+        return {QStringLiteral("BEGIN IMMEDIATE"), QStringLiteral("COMMIT"), QStringLiteral("ROLLBACK")};
+    }
+    bool inTransaction() const override;
+    // Refuses to run anything on a file that was moved, removed or replaced
+    // since it was opened: what is written there would be lost.
+    void beforeRun() override;
+    // A file that can no longer be read or written as it was opened is
+    // given up; the next statement opens it afresh.
+    bool failureLosesConnection() const override;
 
 private:
     QString m_name;
@@ -51,7 +60,6 @@ private:
     sqlite3 *m_handle = nullptr;
     qint32 m_sessionUser = 0;
     sqlite::StatementCache m_statements;
-    bool m_lost = false;
     // One statement waits for another program's lock at most the command
     // time-out in all, however many times the engine has to wait in it
     // (reading the schema, then the rows); outside a statement each wait
@@ -65,9 +73,4 @@ private:
     }
     template <typename Step>
     auto timed(Step &&step);
-    // Refuses to run anything on a file that was moved, removed or replaced
-    // since it was opened: what is written there would be lost.
-    void requireFileInPlace();
-    template <typename Step>
-    auto guarded(Step &&step);
 };
