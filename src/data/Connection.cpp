@@ -243,8 +243,14 @@ void Connection::RollbackTrans()
         // Nothing may keep a transaction open.
     }
     m_inTransaction = false;
-    if (m_dialect)
+    if (!m_dialect)
+        return;
+    try {
         m_dialect->rollbackTransaction();
+    } catch (const VbError &) {
+        dropIfLost();
+        throw;
+    }
 }
 
 QString Connection::endOfDayLiteral(const QDate &date) const

@@ -75,23 +75,31 @@ std::unique_ptr<Cursor> Dialect::stream(const QString &)
 
 std::unique_ptr<Cursor> Dialect::openCursor(const QString &nativeSql)
 {
-    return guarded([&] {
-        std::unique_ptr<Cursor> streamed = stream(nativeSql);
-        return streamed ? std::move(streamed) : cursorOver(run(nativeSql, {}));
-    });
+    // A streamed cursor runs on a connection of its own: its failure says
+    // nothing of this one.
+    beforeRun();
+    if (std::unique_ptr<Cursor> streamed = stream(nativeSql))
+        return streamed;
+    return cursorOver(execute(nativeSql));
+}
+
+void Dialect::transact(TransactionStep step)
+{
+    const TransactionText text = transactionText();
+    run(step == TransactionStep::Begin ? text.begin : step == TransactionStep::Commit ? text.commit : text.rollback, {});
 }
 
 void Dialect::beginTransaction()
 {
-    guarded([&] { run(transactionText().begin, {}); });
+    guarded([&] { transact(TransactionStep::Begin); });
     m_transactionOpen = true;
 }
 
 void Dialect::commitTransaction()
 {
-    // A commit that fails ends the transaction all the same.
+    // A commit that fails leaves the transaction for the rollback to end.
+    guarded([&] { transact(TransactionStep::Commit); });
     m_transactionOpen = false;
-    guarded([&] { run(transactionText().commit, {}); });
 }
 
 void Dialect::rollbackTransaction()
@@ -100,5 +108,5 @@ void Dialect::rollbackTransaction()
     m_transactionOpen = false;
     // Undoing is never refused: it leaves the database as it was.
     if (open)
-        guarded([&] { run(transactionText().rollback, {}); }, false);
+        guarded([&] { transact(TransactionStep::Rollback); }, false);
 }

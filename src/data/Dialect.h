@@ -71,10 +71,11 @@ public:
     static Engine engineOf(const ConnectionString &cs);
 
 protected:
-    // What each engine supplies to the path above; nothing else differs.
+    // What each engine supplies to the path above, besides opening,
+    // closing and the text of its SQL.
     //
-    // Executing, preparing, binding and reading one statement (or, without
-    // values, several).
+    // Executing, preparing, binding and reading a statement (without
+    // values, a text of several).
     virtual RowSet run(const QString &nativeSql, const QVariantList &params) = 0;
     virtual int runProcedure(const ProcedureDef &procedure, QVariantList &args) = 0;
     // A query streamed on the engine's own terms, or null to have it read
@@ -84,8 +85,13 @@ protected:
     {
         QString begin, commit, rollback;
     };
-    virtual TransactionText transactionText() const = 0;
-    // Whether the engine holds a transaction open (a failed one included).
+    virtual TransactionText transactionText() const { return {}; }
+    enum class TransactionStep { Begin, Commit, Rollback };
+    // By default the step's text through run; an engine whose driver ends
+    // transactions itself (ODBC) does it that way instead.
+    virtual void transact(TransactionStep step);
+    // Whether the engine holds a transaction open (a failed one included);
+    // by default whether one was begun and not yet committed.
     virtual bool inTransaction() const { return m_transactionOpen; }
     // Refuses, before anything runs, what the engine must not run now.
     virtual void beforeRun() {}

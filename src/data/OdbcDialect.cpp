@@ -351,10 +351,14 @@ int OdbcDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
     return q.boundValue(0).toInt();
 }
 
-Dialect::TransactionText OdbcDialect::transactionText() const
+void OdbcDialect::transact(TransactionStep step)
 {
-    return {QStringLiteral("BEGIN TRANSACTION"), QStringLiteral("COMMIT TRANSACTION"),
-            QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION")};
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const bool done = step == TransactionStep::Begin    ? db.transaction()
+                      : step == TransactionStep::Commit ? db.commit()
+                                                        : db.rollback();
+    if (!done)
+        throw VbError::database(db.lastError().text(), engineName());
 }
 
 QString DesignTimeDialect::dateLiteral(const QDate &date) const

@@ -32,7 +32,8 @@ protected:
     int runProcedure(const ProcedureDef &procedure, QVariantList &args) override;
     // Streams the rows on a connection of its own.
     std::unique_ptr<Cursor> stream(const QString &nativeSql) override;
-    TransactionText transactionText() const override;
+    // The driver ends transactions itself (SQLEndTran), as ODBC wants.
+    void transact(TransactionStep step) override;
 
 private:
     void tellSessionUser();
@@ -56,5 +57,4 @@ protected:
     void beforeRun() override;
     RowSet run(const QString &, const QVariantList &) override { return {}; }
     int runProcedure(const ProcedureDef &, QVariantList &) override { return 0; }
-    TransactionText transactionText() const override { return {}; }
 };
