@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, runs every test, and builds and checks
+# the Debian package.
 #   ./test.sh              the ordinary build in build/
 #   ./test.sh --sanitize   the same tests built with AddressSanitizer and
 #                          UndefinedBehaviorSanitizer in build-asan/; the
@@ -27,6 +28,8 @@ export QT_QPA_PLATFORM=offscreen
 # unless PARDEX_TEST_PG=off switches those tests off.
 status=0
 ./scripts/with-test-postgres.sh ctest --test-dir build --output-on-failure -j "$(nproc)" || status=$?
+# The Debian package, built from the same tree and checked as a user meets it.
+./scripts/check-package.sh build || status=$?
 if [ "${PARDEX_TEST_PG:-}" = off ]; then
   echo "*** The PostgreSQL server tests (pg.*) were switched off by PARDEX_TEST_PG=off: they did not run."
 fi

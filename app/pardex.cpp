@@ -90,23 +90,19 @@ int printReceiptPdf(const QString &connectionString, const QString &view, const 
 
 int main(int argc, char **argv)
 {
-    // Printing to a file, a picture or the usage needs no display.
-    for (int i = 1; i < argc; ++i)
-        for (const char *option : {"--print-pdf", "--screenshot", "--help", "-h", "--help-all"})
-            if (qstrcmp(argv[i], option) == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("pardex"));
-    QApplication::setLayoutDirection(Qt::RightToLeft);
-    // Qt's own windows (print, page set-up, file dialogs) in Persian.
-    QTranslator qtPersian;
-    if (qtPersian.load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtPersian);
-
+    QCoreApplication::setApplicationName(QStringLiteral("pardex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PARDEX_VERSION));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Pardex test host"));
-    parser.addHelpOption();
+    parser.setApplicationDescription(
+        QStringLiteral("Opens the cash receipt form of the Pardex accounting suite for one cashier.\n"
+                       "Without --connection it works on the user's own demo database, which is\n"
+                       "created on the first run."));
+    // Qt's own options (--help-all) are not offered: the arguments are read
+    // before the window system's application exists.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption connection(QStringLiteral("connection"), QStringLiteral("OLE DB connection string"),
                                         QStringLiteral("STRING"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("user ID (default 486)"), QStringLiteral("ID"));
@@ -124,13 +120,40 @@ int main(int argc, char **argv)
                                    QStringLiteral("press a button of the receipt form (cmdAccTrans, cmdCashLedger, "
                                                   "mnuCashTurn, mnuNewAccounts, ...)"),
                                    QStringLiteral("NAME"));
-    parser.addOptions({connection, user, position, employee, view, screenshot, press});
     const QCommandLineOption printPdf(
         QStringLiteral("print-pdf"),
         QStringLiteral("with --view: write that receipt's report (first cash receipt template) to a PDF and exit"),
         QStringLiteral("FILE"));
-    parser.addOption(printPdf);
-    parser.process(app);
+    parser.addOptions({connection, user, position, employee, view, screenshot, press, printPdf});
+    // Help, version and wrong arguments need no display, and are answered
+    // in one language before Qt's Persian translations are installed.
+    {
+        QCoreApplication commandLine(argc, argv);
+        if (!parser.parse(QCoreApplication::arguments())) {
+            std::fprintf(stderr, "pardex: %s\nTry 'pardex --help'.\n", qPrintable(parser.errorText()));
+            return 2;
+        }
+        if (!parser.positionalArguments().isEmpty()) {
+            std::fprintf(stderr, "pardex: unexpected argument '%s'\nTry 'pardex --help'.\n",
+                         qPrintable(parser.positionalArguments().constFirst()));
+            return 2;
+        }
+        if (parser.isSet(help))
+            parser.showHelp(0);
+        if (parser.isSet(version))
+            parser.showVersion();
+    }
+
+    // Printing to a file or a picture needs no display.
+    if ((parser.isSet(printPdf) || parser.isSet(screenshot)) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    // Qt's own windows (print, page set-up, file dialogs) in Persian.
+    QTranslator qtPersian;
+    if (qtPersian.load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtPersian);
 
     registerPlatform();
     if (parser.isSet(printPdf))

@@ -11,6 +11,7 @@ packages=(
   sqlite3 unzip
   unixodbc unixodbc-dev tdsodbc sqlfluff
   fonts-farsiweb fonts-noto-core qt6-translations-l10n
+  help2man lintian desktop-file-utils appstream dpkg-dev file
 )
 case "${1:-}" in
   --display) packages+=(xvfb xauth) ;;

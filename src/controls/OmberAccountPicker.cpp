@@ -76,7 +76,7 @@ void OmberAccountPicker::setAccountID(qint32 id)
 
 OmberAccountPicker::ClassInfo OmberAccountPicker::classInfo(qint32 classId)
 {
-    ClassInfo info{QStringLiteral("سطح %1").arg(classId), QString()};
+    ClassInfo info{QStringLiteral("سطح %1").arg(classId), QString(), QString()};
     Connection *c = m_connection.get();
     if (!c || classId <= 0)
         return info;

@@ -17,17 +17,19 @@ namespace suite {
 
 QString suiteFolder()
 {
+    // Beside the program: share/pardex when installed, the build folder when
+    // run from there. Never the source tree, which an installed program has
+    // not got.
     QStringList candidates;
     if (QCoreApplication::instance()) {
         const QDir exe(QCoreApplication::applicationDirPath());
         candidates << exe.absoluteFilePath(QStringLiteral("../share/pardex")) << exe.absoluteFilePath(QStringLiteral(".."))
                    << exe.absolutePath();
     }
-    candidates << QStringLiteral(PARDEX_SOURCE_DIR);
     for (const QString &c : std::as_const(candidates))
         if (QFileInfo(c + QStringLiteral("/reports")).isDir())
             return QDir(c).canonicalPath() + QLatin1Char('/');
-    return QDir(QStringLiteral(PARDEX_SOURCE_DIR)).absolutePath() + QLatin1Char('/');
+    return candidates.isEmpty() ? QString() : QDir::cleanPath(candidates.constFirst()) + QLatin1Char('/');
 }
 
 QString defaultReportBasePath()
