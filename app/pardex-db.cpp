@@ -34,16 +34,23 @@ QTextStream &err()
     return s;
 }
 
-// The commands and what check looks for; "usage:" before it is the text
-// wrong arguments get, Qt's usage line and the options after it --help.
-const char *const Commands =
-    "  pardex-db init PATH [--demo] [--receipts N] [--base-path DIR] [--force]\n"
-    "  pardex-db init \"Provider=PostgreSQL;Data Source=HOST[,PORT];Initial Catalog=DB;User ID=U;Password=P\"\n"
-    "                 [--demo] [--receipts N] [--base-path DIR] [--force]\n"
-    "  pardex-db exec CONNECTION-STRING SQL\n"
-    "  pardex-db call CONNECTION-STRING PROCEDURE [ARG...]   (NULL for a null argument)\n"
-    "  pardex-db check PATH|CONNECTION-STRING [--repair]\n"
+// The commands, one usage line each; then what check looks for. Wrong
+// arguments get them after "usage:", --help after Qt's usage line (as the
+// "or:" lines a manual page's synopsis is made of) with the options.
+const char *const CommandLines[] = {
+    "pardex-db init PATH [--demo] [--receipts N] [--base-path DIR] [--force]",
+    "pardex-db init \"Provider=PostgreSQL;Data Source=HOST[,PORT];Initial Catalog=DB;User ID=U;Password=P\" "
+    "[--demo] [--receipts N] [--base-path DIR] [--force]",
+    "pardex-db exec CONNECTION-STRING SQL",
+    "pardex-db call CONNECTION-STRING PROCEDURE [ARG...]   (NULL for a null argument)",
+    "pardex-db check PATH|CONNECTION-STRING [--repair]",
+};
+const char *const About =
     "\n"
+    "init creates a suite database: an embedded file, or the tables, views and\n"
+    "procedures in an empty PostgreSQL database.\n"
+    "exec runs one statement and prints its rows tab-separated; call calls one of\n"
+    "the suite's stored procedures and prints its return value and outputs.\n"
     "check lists what receipts, accounting documents, cash turns and codes\n"
     "disagree on: receipts with a code but no document (when documents are on,\n"
     "system parameter 202), documents whose receipt is gone, a receipt in two\n"
@@ -54,11 +61,19 @@ const char *const Commands =
     "are gone (and such a document when nothing else is left in it) and the\n"
     "members of turns that are gone; the rest is listed for a person to decide.\n"
     "Exit status: 0 nothing found (or all repaired), 1 findings remain,\n"
-    "2 wrong arguments, 3 the database could not be checked.\n";
+    "2 wrong arguments, 3 the database could not be checked.";
+
+QString commandLines(const char *prefix)
+{
+    QString text;
+    for (const char *line : CommandLines)
+        text += QLatin1String(prefix) + QLatin1String(line) + u'\n';
+    return text;
+}
 
 int usage()
 {
-    err() << "usage:\n" << Commands;
+    err() << "usage:\n" << commandLines("  ") << "Try 'pardex-db --help'.\n";
     err().flush();
     return 2;
 }
@@ -202,7 +217,8 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(PARDEX_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(Commands).chopped(1));
+    // Qt's usage line comes first, so the description starts with the rest.
+    parser.setApplicationDescription(commandLines("  or:  ") + QString::fromUtf8(About));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption demo(QStringLiteral("demo"),

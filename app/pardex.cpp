@@ -17,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -125,6 +126,21 @@ int main(int argc, char **argv)
         QStringLiteral("with --view: write that receipt's report (first cash receipt template) to a PDF and exit"),
         QStringLiteral("FILE"));
     parser.addOptions({connection, user, position, employee, view, screenshot, press, printPdf});
+    // Qt's own options (-platform xcb, -style, -session of a restored
+    // session, ...), which the window system's application takes later.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+                             "qwindowtitle", "title", "qwindowicon", "icon", "style", "stylesheet", "session",
+                             "display", "name"}) {
+        QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption qt(QString::fromLatin1(name));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
     // Help, version and wrong arguments need no display, and are answered
     // in one language before Qt's Persian translations are installed.
     {
@@ -149,6 +165,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    // The menu entry's name, so that the desktop matches the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ir.pardex.Pardex"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pardex")));
     // Qt's own windows (print, page set-up, file dialogs) in Persian.
     QTranslator qtPersian;
     if (qtPersian.load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -13,16 +13,19 @@ source_dir="$PWD"
 
 fail() { echo "check-package: $*" >&2; exit 1; }
 
+# Under /tmp itself: the registration tool refuses component folders below a
+# folder that others may change, which a TMPDIR may be.
+work="$(mktemp -d -p /tmp pardex-package.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+
 rm -f "$build"/pardex_*.deb
-(cd "$build" && cpack -G DEB) >"${TMPDIR:-/tmp}/pardex-cpack.log" 2>&1 \
-  || { cat "${TMPDIR:-/tmp}/pardex-cpack.log" >&2; fail "cpack could not build the package"; }
+(cd "$build" && cpack -G DEB) >"$work/cpack.log" 2>&1 \
+  || { cat "$work/cpack.log" >&2; fail "cpack could not build the package"; }
 deb="$(ls "$build"/pardex_*_*.deb)"
 version="$(dpkg-deb -f "$deb" Version)"
 [ "$(basename "$deb")" = "pardex_${version}_$(dpkg --print-architecture).deb" ] || fail "unexpected file name $deb"
 echo "package: $deb"
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 bin="$root/usr/bin"
@@ -31,7 +34,8 @@ bin="$root/usr/bin"
 # folders and nowhere else.
 export HOME="$work/home"
 mkdir -p "$HOME"
-unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DATA_DIRS PARDEX_EXPORT_DIR
+export XDG_CONFIG_DIRS=/etc/xdg
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen
@@ -73,10 +77,10 @@ case "$registered" in
   *) fail "Lidmar was registered as '$registered'" ;;
 esac
 dpkg-deb -x "$deb" "$root"
-[ -f "$registered" ] || fail "the registered $registered is gone after the package was unpacked again"
+"$bin/pardex-regsvr" /s "$registered" || fail "the registered $registered is not a component after the package was unpacked again"
 
-# Nothing may point back into the tree it was built from.
-if grep -rlF --binary-files=text "$source_dir" "$root" >"$work/leaks"; then
+# Nothing may point back into the trees it was built from.
+if grep -rlF --binary-files=text -e "$source_dir" -e "$(cd "$build" && pwd)" "$root" >"$work/leaks"; then
   fail "files naming the source tree: $(tr '\n' ' ' <"$work/leaks")"
 fi
 

@@ -186,7 +186,7 @@ TEST_F(ComponentFiles, TheToolRegistersAComponentFileAndNothingElse)
               6);
     EXPECT_EQ(registryText(), QString());
 
-    EXPECT_EQ(runTool({}).status, 1);
+    EXPECT_EQ(runTool({}).status, 2);
 
     const ToolRun loud = runTool({suiteSpelling(QStringLiteral("Rulane.ocx"))});
     EXPECT_EQ(loud.status, 0);
