@@ -5,8 +5,13 @@
 #include "core/VbError.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QSet>
+#include <cerrno>
 #include <libpq-fe.h>
 #include <memory>
+#include <poll.h>
 
 namespace pg {
 
@@ -128,9 +133,98 @@ QByteArray parameterText(const QVariant &value)
     }
 }
 
+namespace {
+
+// Per connection, how long a reply may take (ms; absent: as long as it
+// takes), and the connections given up because their server stopped
+// answering. The component is single-threaded.
+QHash<const PGconn *, qint64> &replyTimeouts()
+{
+    static QHash<const PGconn *, qint64> timeouts;
+    return timeouts;
+}
+
+QSet<const PGconn *> &abandoned()
+{
+    static QSet<const PGconn *> conns;
+    return conns;
+}
+
+// A server stopped rather than cut off (a frozen process, a hung machine
+// behind a live network) keeps the connection open and answers nothing:
+// its own statement time-out cannot fire, and the system would wait for
+// ever. The client gives up a little after that time-out instead.
+constexpr qint64 ReplyGraceMs = 5000;
+
+[[noreturn]] void giveUp(PGconn *conn, qint64 waitedMs)
+{
+    abandoned().insert(conn);
+    throw VbError::database(
+        QStringLiteral("سرور پايگاه داده در %1 ثانيه پاسخي نداد و ارتباط با آن رها شد. اگر در حال ثبت بوديد، پس از "
+                       "برقراري دوباره ارتباط، دريافت را دوباره بار كنيد و ببينيد ثبت شده است يا نه.")
+            .arg((waitedMs + 999) / 1000),
+        Source);
+}
+
+// The server's answer to what was just sent, as PQexec gives it (the last
+// result; an error ends the answer), waiting at most the reply time-out.
+PGresult *awaitResult(PGconn *conn, bool sent)
+{
+    if (!sent)
+        return nullptr;
+    const auto limit = replyTimeouts().constFind(conn);
+    const qint64 waitMs = limit == replyTimeouts().cend() ? -1 : limit.value();
+    const QDeadlineTimer deadline = waitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(waitMs);
+    Result last;
+    for (;;) {
+        while (PQisBusy(conn)) {
+            pollfd socket{PQsocket(conn), POLLIN, 0};
+            if (socket.fd < 0)
+                break;
+            const qint64 left = deadline.isForever() ? -1 : deadline.remainingTime();
+            const int ready = ::poll(&socket, 1, left < 0 ? -1 : int(std::min<qint64>(left, 60000)));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready == 0 && deadline.hasExpired())
+                giveUp(conn, waitMs);
+            if (ready > 0 && !PQconsumeInput(conn))
+                break; // the connection's error is the answer
+        }
+        Result next(PQgetResult(conn));
+        if (!next)
+            break;
+        if (!last || PQresultStatus(last.get()) != PGRES_FATAL_ERROR)
+            last = std::move(next);
+        if (PQstatus(conn) == CONNECTION_BAD)
+            break;
+    }
+    return last.release();
+}
+
+} // namespace
+
+void setReplyTimeout(const pg_conn *conn, int seconds)
+{
+    if (seconds <= 0)
+        replyTimeouts().remove(conn);
+    else
+        replyTimeouts().insert(conn, qint64(seconds) * 1000 + ReplyGraceMs);
+}
+
+void forget(const pg_conn *conn)
+{
+    replyTimeouts().remove(conn);
+    abandoned().remove(conn);
+}
+
+pg_result *send(pg_conn *conn, const QByteArray &query)
+{
+    return awaitResult(conn, PQsendQuery(conn, query.constData()) == 1);
+}
+
 bool isBroken(const PGconn *conn)
 {
-    return !conn || PQstatus(conn) == CONNECTION_BAD;
+    return !conn || PQstatus(conn) == CONNECTION_BAD || abandoned().contains(conn);
 }
 
 QString explain(const QByteArray &state)
@@ -230,11 +324,11 @@ RowSet run(PGconn *conn, const QString &sql, const QVariantList &params)
     const QByteArray query = sql.toUtf8();
     Result result;
     if (params.isEmpty()) {
-        result.reset(PQexec(conn, query.constData()));
+        result.reset(send(conn, query));
     } else {
         const ParameterTexts p(params);
-        result.reset(PQexecParams(conn, query.constData(), int(params.size()), nullptr, p.values.constData(), nullptr,
-                                  nullptr, 0));
+        result.reset(awaitResult(conn, PQsendQueryParams(conn, query.constData(), int(params.size()), nullptr,
+                                                         p.values.constData(), nullptr, nullptr, 0) == 1));
     }
     return rowsOf(conn, result.get());
 }
@@ -242,7 +336,8 @@ RowSet run(PGconn *conn, const QString &sql, const QVariantList &params)
 bool prepare(PGconn *conn, const QByteArray &name, const QString &sql, const QVector<unsigned int> &types)
 {
     const QByteArray query = sql.toUtf8();
-    const Result result(PQprepare(conn, name.constData(), query.constData(), int(types.size()), types.constData()));
+    const Result result(awaitResult(
+        conn, PQsendPrepare(conn, name.constData(), query.constData(), int(types.size()), types.constData()) == 1));
     if (result && PQresultStatus(result.get()) == PGRES_COMMAND_OK)
         return true;
     // Only what the server could not make of the text (class 42: a
@@ -258,8 +353,8 @@ bool prepare(PGconn *conn, const QByteArray &name, const QString &sql, const QVe
 bool runPrepared(PGconn *conn, const QByteArray &name, const QVariantList &params, RowSet &rows)
 {
     const ParameterTexts p(params);
-    const Result result(
-        PQexecPrepared(conn, name.constData(), int(params.size()), p.values.constData(), nullptr, nullptr, 0));
+    const Result result(awaitResult(conn, PQsendQueryPrepared(conn, name.constData(), int(params.size()),
+                                                              p.values.constData(), nullptr, nullptr, 0) == 1));
     // "cached plan must not change result type" (a table it reads changed)
     // or a statement the server no longer has: prepared again.
     if (result && PQresultStatus(result.get()) == PGRES_FATAL_ERROR) {

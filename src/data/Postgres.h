@@ -41,7 +41,17 @@ bool isMoney(const pg_result *result, int column);
 // The text a value is sent as.
 QByteArray parameterText(const QVariant &value);
 
-// Whether the connection itself is gone (server stopped, network cut).
+// How long every statement on the connection may wait for the server's
+// reply: the command time-out and a few seconds more, after which a server
+// that answers nothing is given up (isBroken) with a message that says so.
+// 0 waits as long as it takes. forget before the connection is closed.
+void setReplyTimeout(const pg_conn *conn, int seconds);
+void forget(const pg_conn *conn);
+// libpq's result of a query (the caller clears it), waited for as above.
+pg_result *send(pg_conn *conn, const QByteArray &query);
+
+// Whether the connection itself is gone (server stopped, network cut, or
+// given up for not answering).
 bool isBroken(const pg_conn *conn);
 
 // Raises the error of a failed result (or of the connection when result is

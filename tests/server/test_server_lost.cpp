@@ -1,16 +1,23 @@
 // The shared server goes away in the middle of a cashier's session (stopped
-// between two saves) and comes back: the form says so in Persian, stays
-// usable, writes nothing half-way, and saves again once the server is back.
-// Stops the server of scripts/with-test-postgres.sh, so it runs alone.
+// between two saves, or frozen) and comes back: the form says so in
+// Persian, stays usable, writes nothing half-way, and saves again once the
+// server is back. Stops the server of scripts/with-test-postgres.sh, so it
+// runs alone.
 
+#include "common/Module.h"
 #include "common/UserContext.h"
+#include "common/VbRuntime.h"
+#include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <csignal>
 
 namespace {
 
@@ -38,9 +45,34 @@ protected:
     void TearDown() override
     {
         // Whatever happened, the server is left running for the next test.
+        signalServer(SIGCONT);
         if (m_stopped)
             startServer();
         FormFixture::TearDown();
+    }
+    // Stops (SIGSTOP) or continues every process of the server: the
+    // postmaster first, then its backends. The connections stay open and
+    // nothing answers, as with a hung machine behind a live network.
+    void signalServer(int signal)
+    {
+        if (signal == SIGSTOP) {
+            QFile pidFile(QDir(qEnvironmentVariable("PARDEX_TEST_PG_DATA")).filePath(QStringLiteral("postmaster.pid")));
+            ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+            const qint64 postmaster = pidFile.readLine().trimmed().toLongLong();
+            ASSERT_GT(postmaster, 0);
+            m_frozen = {postmaster};
+            for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+                QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+                // pid (name) state ppid ...: the name may hold blanks, the rest follows its ")".
+                if (entry.toLongLong() > 0 && stat.open(QIODevice::ReadOnly)
+                    && stat.readAll().split(')').last().trimmed().split(' ').value(1).toLongLong() == postmaster)
+                    m_frozen << entry.toLongLong();
+            }
+        }
+        for (const qint64 pid : std::as_const(m_frozen))
+            ::kill(pid_t(pid), signal);
+        if (signal == SIGCONT)
+            m_frozen.clear();
     }
     void stopServer()
     {
@@ -59,6 +91,7 @@ protected:
     void pressSave() { child<QAbstractButton>("cmdSave")->click(); }
 
     bool m_stopped = false;
+    QList<qint64> m_frozen;
 };
 
 } // namespace
@@ -118,6 +151,31 @@ TEST_F(ServerLost, AServerRestartedWhileTheFormWasIdleIsNotNoticedByTheCashier)
     ASSERT_EQ(mode(), ModeViewFinal);
     stopServer();
     startServer();
+    ScriptedMessageBox::clear();
+    loadReceipt(8);
+    EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty()) << ScriptedMessageBox::messages().join(u'\n').toStdString();
+    EXPECT_EQ(form().CurrentReceiptID, 8);
+}
+
+TEST_F(ServerLost, AFrozenServerIsGivenUpAfterTheCommandTimeOutAndTheFormStaysUsable)
+{
+    loadReceipt(7);
+    ASSERT_EQ(form().CurrentReceiptID, 7);
+    Module::dtEn().cnt.setCommandTimeout(1);
+    Module::dtEn().cnt.setConnectionTimeout(2);
+
+    signalServer(SIGSTOP);
+    ScriptedMessageBox::clear();
+    runHandler([&] { loadReceipt(8); }); // as the key's event would
+    const QStringList said = ScriptedMessageBox::messages();
+    signalServer(SIGCONT);
+
+    // Not the system's endless wait: the form gave up, saying the server
+    // did not answer.
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.first().contains(QStringLiteral("پاسخي نداد"))) << said.first().toStdString();
+
+    // Thawed, the same press works on a new connection.
     ScriptedMessageBox::clear();
     loadReceipt(8);
     EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty()) << ScriptedMessageBox::messages().join(u'\n').toStdString();
