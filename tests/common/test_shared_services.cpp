@@ -151,26 +151,6 @@ TEST_F(SharedServicesTest, UserNamesAndAccountingPeriods)
     EXPECT_EQ(shownBoxes(), QStringList(2, QStringLiteral("اشكال|تاريخ آخرين وضعيت در دوره مالي مجاز و فعال شما نمي باشد!")));
 }
 
-TEST(ControlGeometry, MoveControlByAddsTwipsToWidthLeftAndHeight)
-{
-    QWidget parent;
-    QWidget child(&parent);
-    child.setGeometry(10, 20, 100, 50);
-    MoveControlBy(&child, 150, 0, -300);
-    EXPECT_EQ(child.geometry(), QRect(10, 20, 110, 30));
-    MoveControlBy(&child, 0, 75, 0);
-    EXPECT_EQ(child.x(), 15);
-    // A size that would fall below zero is refused; the other steps still run.
-    MoveControlBy(&child, -3000, 15, -900);
-    EXPECT_EQ(child.geometry(), QRect(16, 20, 110, 30));
-    // Anything without a geometry is ignored quietly.
-    QObject plain;
-    MoveControlBy(&plain, 15, 15, 15);
-    MoveControlBy(nullptr, 15, 15, 15);
-    EXPECT_EQ(twipsToPixels(7890), 526);
-    EXPECT_EQ(pixelsToTwips(400), 6000);
-}
-
 TEST_F(SharedServicesTest, AnErrorThatReachesAHandlerIsReportedOnceInPersian)
 {
     runHandler([] { throw VbError::overflow(); });

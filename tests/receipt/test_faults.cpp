@@ -142,8 +142,8 @@ TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
     lock.release();
     ScriptedMessageBox::answer(1);
     form().cmdCancel_Click();
-    loadReceipt(7);
     lock.take();
+    loadReceipt(7); // reading goes on under the other program's lock
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();
     EXPECT_EQ(lastMessage(), QStringLiteral("به اين دريافت نقدي وابستگي وجود دارد."));
