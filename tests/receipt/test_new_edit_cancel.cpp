@@ -34,7 +34,6 @@ TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
     record.clear();
     form().cmdNew_Click();
     EXPECT_EQ(mode(), ModeNew);
-    EXPECT_EQ(callsOf(QStringLiteral("spOmberHasPermission")), (QVector<QVariantList>{{486, 20601}}));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
     EXPECT_EQ(child<OmberDate>("dtpOpenDate")->Value().toDate(), QDate::currentDate());
