@@ -43,8 +43,8 @@ TEST(TestHost, AMessageBoxIsDrawnIntoThePictureAndNothingWaits)
     ASSERT_TRUE(refused.run.finished);
     EXPECT_NE(refused.run.exitCode, 0);
     EXPECT_FALSE(refused.picture.isNull());
-    EXPECT_TRUE((refused.run.err + refused.run.out).contains(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.")));
-    EXPECT_TRUE((refused.run.err + refused.run.out).contains(QStringLiteral("CALL spOmberHasPermission @UserID=623, @FormPermissionID=206")));
+    EXPECT_TRUE(QString(refused.run.err + refused.run.out).contains(QStringLiteral("شما به انجام اين عمليات مجاز نيستيد.")));
+    EXPECT_TRUE(QString(refused.run.err + refused.run.out).contains(QStringLiteral("CALL spOmberHasPermission @UserID=623, @FormPermissionID=206")));
 
     // The same paths in the program itself (a missing receipt, a broken or
     // unreachable connection, no password shown): test_entry_operations and
