@@ -135,42 +135,6 @@ TEST_F(ComponentFiles, TheRegistryMapsIdentifiersToFilesAndAMissingFileCannotBeC
     EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Senvo.Senvo1")), QStringLiteral("/nowhere/System/Senvo.so"));
 }
 
-TEST_F(ComponentFiles, TheSuitesFileNamesBecomeThisPlatformsOnes)
-{
-    EXPECT_EQ(UserComponentRegistry::localFilePath(QStringLiteral("/opt/suite/System\\Lidmar.ocx")),
-              QStringLiteral("/opt/suite/System/Lidmar.so"));
-    EXPECT_EQ(UserComponentRegistry::localFilePath(QStringLiteral("\"/opt/suite/System\\Sub\\Mosker.OCX\"")),
-              QStringLiteral("/opt/suite/System/Sub/Mosker.so"));
-    EXPECT_EQ(UserComponentRegistry::localFilePath(QStringLiteral("/opt/suite/System/Senvo.so")),
-              QStringLiteral("/opt/suite/System/Senvo.so"));
-    // The tool's switches are whole words in either case; a folder whose name
-    // starts like one is a path.
-    const struct
-    {
-        QStringList args;
-        bool silent, unregister;
-        QString file;
-        bool error;
-    } commandLines[] = {
-        {{"/S", "-u", "/opt/suite/System\\Rulane.ocx"}, true, true, "/opt/suite/System\\Rulane.ocx", false},
-        {{"/install/System\\Rulane.ocx", "/s"}, true, false, "/install/System\\Rulane.ocx", false},
-        {{"/n", "/I:per-user", "-i", "/images/Senvo.ocx"}, false, false, "/images/Senvo.ocx", false},
-        {{"/u/x.ocx"}, false, false, "/u/x.ocx", false},
-        {{"a.ocx", "/iX", "b.ocx"}, false, false, "a.ocx", true},
-    };
-    for (const auto &c : commandLines) {
-        const UserComponentRegistry::ToolArguments parsed = UserComponentRegistry::parseToolArguments(c.args);
-        EXPECT_EQ(parsed.silent, c.silent) << c.args.join(u' ').toStdString();
-        EXPECT_EQ(parsed.unregister, c.unregister) << c.args.join(u' ').toStdString();
-        EXPECT_EQ(parsed.file, c.file) << c.args.join(u' ').toStdString();
-        EXPECT_EQ(!parsed.error.isEmpty(), c.error) << c.args.join(u' ').toStdString();
-    }
-
-    EXPECT_EQ(ProcessLauncher::programFor(QStringLiteral("Regsvr32")), Tool);
-    EXPECT_EQ(ProcessLauncher::programFor(QStringLiteral("REGSVR32.EXE")), Tool);
-    EXPECT_EQ(ProcessLauncher::programFor(QStringLiteral("notepad")), QStringLiteral("notepad"));
-}
-
 TEST_F(ComponentFiles, TheToolRegistersAComponentFileAndNothingElse)
 {
     const ToolRun missing = runTool({QStringLiteral("/s"), suiteSpelling(QStringLiteral("Nothing.ocx"))});

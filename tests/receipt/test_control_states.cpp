@@ -76,24 +76,6 @@ TEST_F(ControlStates, WritingAReceiptOpensItsInputsAndClosesWhatWouldLeaveIt)
     EXPECT_TRUE(child<QAction>("mnuEditFinal")->isEnabled());
 }
 
-TEST_F(ControlStates, ModesOutsideOneToSixTouchOnlyTheHistoryPanel)
-{
-    setMode(ModeViewFinal);
-    child<QLabel>("lblMessage")->setText(QStringLiteral("x"));
-    for (int mode : {0, 7}) {
-        child<DastelHistory>("DastelHistory1")->setSavedReceiptMode(true);
-        setMode(mode);
-        EXPECT_FALSE(child<DastelHistory>("DastelHistory1")->SavedReceiptMode());
-        EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
-        EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
-        EXPECT_FALSE(child<QAction>("mnuEdit")->isEnabled());
-        EXPECT_TRUE(child<QLineEdit>("txtRec")->isReadOnly());
-        EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("x"));
-    }
-    setMode(ModeEmpty);
-    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QString());
-}
-
 TEST_F(ControlStates, AUserWithABranchNeverChangesIt)
 {
     // 486 has no branch: the selector opens with the other inputs and ClearForm leaves it empty.
@@ -114,33 +96,6 @@ TEST_F(ControlStates, AUserWithABranchNeverChangesIt)
     form().ClearForm();
     EXPECT_EQ(child<OmberSelector>("sltBranch")->SelectedID(), 2);
     EXPECT_EQ(child<OmberSelector>("sltBranch")->chosenText(), QStringLiteral("شعبه اصفهان"));
-}
-
-TEST_F(ControlStates, ClearFormEmptiesTheReceiptButNotItsCodeDatesOrCashBox)
-{
-    child<QLineEdit>("txtID")->setText(QStringLiteral("8"));
-    child<QLineEdit>("txtRec")->setText(QStringLiteral("1/000"));
-    child<QLineEdit>("txtCode")->setText(QStringLiteral("57"));
-    child<QLineEdit>("txtDescription")->setText(QStringLiteral("بابت"));
-    child<QLineEdit>("txtAddress")->setText(QStringLiteral("آدرس"));
-    child<OmberSelector>("mptContracts")->setSelectedID(1);
-    auto *acc = child<OmberAccountPicker>("AccCredit");
-    acc->setAccountID(110401);
-    acc->setClassID1(7);
-    child<QLabel>("lblMessage")->setText(QStringLiteral("دريافت جديد"));
-    const QString cash = child<QLabel>("lblCash")->text();
-    form().CurrentReceiptID = 8;
-
-    form().ClearForm();
-    for (const char *name : {"txtID", "txtRec", "txtDescription", "txtAddress"})
-        EXPECT_TRUE(child<QLineEdit>(name)->text().isEmpty()) << name;
-    EXPECT_TRUE(child<OmberSelector>("mptContracts")->IsEmpty());
-    EXPECT_EQ(acc->AccountID(), -1);
-    EXPECT_EQ(acc->ClassID1(), 7);
-    EXPECT_EQ(child<QLineEdit>("txtCode")->text(), QStringLiteral("57"));
-    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("دريافت جديد"));
-    EXPECT_EQ(child<QLabel>("lblCash")->text(), cash);
-    EXPECT_EQ(form().CurrentReceiptID, 8);
 }
 
 TEST_F(ControlStates, TheTimerFollowsTheConfirmedCode)

@@ -22,22 +22,6 @@
 
 using Lifecycle = FormFixture;
 
-TEST_F(Lifecycle, TheLoadStepReadsTheSettings)
-{
-    clearShow(486);
-    const UserContext &context = Module::context();
-    EXPECT_FALSE(context.UseCounterpartyPicker);
-    EXPECT_EQ(context.Parameter29Value, 1);
-    EXPECT_TRUE(context.Parameter202On);
-    EXPECT_FALSE(context.Parameter125On);
-    EXPECT_EQ(context.UserBranchID, -1);
-    EXPECT_EQ(context.UserInventoryID, 1);
-    EXPECT_EQ(context.BasePath, suite::defaultReportBasePath());
-    EXPECT_EQ(child<OmberDate>("dtpDate")->Value().toDate(), QDate::currentDate());
-    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->userId(), 486);
-    EXPECT_EQ(form().DesignWidth, qint16(form().widthTwips()));
-}
-
 TEST_F(Lifecycle, Parameter311ChoosesTheDetailLevelPicker)
 {
     for (const bool levels : {false, true}) {

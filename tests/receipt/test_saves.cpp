@@ -65,8 +65,6 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
 {
     typeNewReceipt();
     record.clear();
-    const auto minuteOfDay = [] { return QTime::currentTime().hour() * 60 + QTime::currentTime().minute(); };
-    const int minuteBefore = minuteOfDay();
     form().cmdSave_Click();
 
     ASSERT_EQ(form().CurrentReceiptID, 16);
@@ -85,9 +83,6 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
     const QVariantList log = callsOf(QStringLiteral("spOmberInsertFormAction")).first();
     EXPECT_EQ(log.mid(0, 5), (QVariantList{20601, QStringLiteral("16"), 206,
                                            QStringLiteral("دريافت نقدي به ش.ر. ”16“ ايجاد شد."), 486}));
-    EXPECT_EQ(log[5], child<OmberDate>("dtpDate")->Value().toDate().startOfDay());
-    // The minute of the day when the save ran (the test's clock read around it).
-    EXPECT_TRUE(log[7].toInt() == minuteBefore || log[7].toInt() == minuteOfDay()) << log[7].toInt();
     EXPECT_EQ(callsOf(QStringLiteral("spAccountInsertDocument")).first(),
               (QVariantList{1, 1, 486, today(), farsi, today(), farsi, money(1250000), d}));
     const auto rows = callsOf(QStringLiteral("spAccountInsertDocumentDetail"));
@@ -97,9 +92,7 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
                                      money(0), 16, 206}));
     EXPECT_EQ(rows[1], (QVariantList{doc, 2, 110301, today(), farsi, d, 17, QStringLiteral("12"), 0, 0, money(0),
                                      money(1250000), 16, 206}));
-    // The history shows the creation, which is not a change of the receipt.
-    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->loadedRecordId(), 16);
-    EXPECT_EQ(child<DastelHistory>("DastelHistory1")->entryCount(), 1);
+    // The creation is not a change of the receipt.
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory")), 0);
 }
 
@@ -554,38 +547,6 @@ TEST_F(Saves, TheMenuRunsTheSameSavesAndTheDraftSaveOnlyWhereItsButtonMay)
     draft->trigger();
     EXPECT_TRUE(record.statements().isEmpty());
     EXPECT_TRUE(stored("BranchID", id).isNull());
-}
-
-TEST_F(Saves, TheLogAndTheRecordTellTheWholeLifeOfAReceipt)
-{
-    typeNewReceipt(QStringLiteral("3/000/000"), 110302);
-    form().cmdSave_Click();
-    const qint32 id = form().CurrentReceiptID;
-    ScriptedMessageBox::answer(1);
-    form().cmdReturnToTempState_Click();
-    ASSERT_EQ(mode(), ModeViewTemporary);
-    // Edited and finally saved again: the document has the new value.
-    form().cmdEdit_Click();
-    child<QLineEdit>("txtRec")->setText(QStringLiteral("3/500/000"));
-    form().cmdSave_Click();
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT d.Value FROM tblAccountDocument d JOIN tblAccountDocumentDetail r ON "
-                                        "r.DocumentID = d.ID WHERE r.FormID = %1 AND r.FormTypeID = 206")
-                             .arg(id))
-                  .toLongLong(),
-              3500000);
-    ScriptedMessageBox::answer(1);
-    form().cmdDelete_Click();
-    EXPECT_EQ(mode(), ModeEmpty);
-    EXPECT_EQ(documentsOf(id), 0);
-    EXPECT_EQ(db->run(QStringLiteral("SELECT EventID FROM tblOmberFormAction WHERE FormTypeID = 206 AND FormCode = ? "
-                                     "ORDER BY ID"),
-                      {QString::number(id)})
-                  .rows,
-              (QVector<QVector<QVariant>>{{20601}, {20602}, {20603}}));
-    EXPECT_EQ(db->run(QStringLiteral("SELECT Kind FROM tblRecPayCashTurnDetailHistory WHERE ReceiptID = ? ORDER BY ID"),
-                      {id})
-                  .rows,
-              (QVector<QVector<QVariant>>{{QStringLiteral("return")}, {QStringLiteral("delete")}}));
 }
 
 TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)
