@@ -1,7 +1,6 @@
 #include "SiblingFixture.h"
 
 #include "common/Module.h"
-#include "platform/FormShower.h"
 #include "platform/Seams.h"
 #include "sibling/SiblingSession.h"
 #include "support/ScriptedMessageBox.h"

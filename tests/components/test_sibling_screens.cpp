@@ -20,13 +20,11 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "sibling/SiblingSession.h"
-#include "suite/Sqlite.h"
 #include "support/Errors.h"
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
 #include <QPushButton>

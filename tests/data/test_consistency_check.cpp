@@ -8,7 +8,6 @@
 #include "support/Programs.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

@@ -5,8 +5,6 @@
 // every object the component uses (on the other engines the form tests
 // run every statement).
 
-#include "core/VbError.h"
-#include "data/DtEn.h"
 #include "data/ProcedureDefs.h"
 #include "support/DemoDatabase.h"
 

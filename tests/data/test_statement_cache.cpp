@@ -7,7 +7,6 @@
 #include "suite/Sqlite.h"
 #include "suite/StatementCache.h"
 #include "support/DemoDatabase.h"
-#include "support/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -39,7 +39,7 @@ TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
 TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsLoaded)
 {
     clearShow(623);
-    EXPECT_EQ(boxes(), QStringList{QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.")});
+    EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.")});
     EXPECT_FALSE(form().isVisible());
     EXPECT_TRUE(form().isLoaded());
     EXPECT_EQ(modalShows(), 0);

@@ -6,7 +6,6 @@
 #include "support/Programs.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

@@ -1,14 +1,11 @@
 #include "common/Module.h"
 #include "controls/DastelHistory.h"
-#include "controls/OmberAccountPicker.h"
 #include "controls/OmberSelector.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {

@@ -32,7 +32,7 @@ TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
     record.clear();
     form().cmdDelete_Click();
     EXPECT_FALSE(exists(10));
-    EXPECT_EQ(boxes(), QStringList{QStringLiteral("حذف دريافت |") + AreYouSure});
+    EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("حذف دريافت |") + AreYouSure});
     EXPECT_EQ(callsOf(QStringLiteral("spRecPayDeleteCashTurnDetail")), (QVector<QVariantList>{{10}}));
     EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[3],
               QStringLiteral("دريافت نقدي به ش.ر. ”10“ حذف شد."));
@@ -66,7 +66,7 @@ TEST_F(Delete, TheQuestionAndTheTurnsOwnerDecide)
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();
     EXPECT_TRUE(exists(12));
-    EXPECT_EQ(boxes().last(),
+    EXPECT_EQ(shownBoxes().last(),
               QStringLiteral("خطا|به دليل عدم وجود مجوز دسترسي به اين نوبت صندوق، عمليات حذف ممکن نمي باشد."));
     EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 
@@ -87,7 +87,7 @@ TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
     ScriptedMessageBox::answer(0); // no to the warning
     form().cmdDelete_Click();
     EXPECT_TRUE(exists(2));
-    EXPECT_EQ(boxes().last(), QStringLiteral("هشدار|") + ClosedTurnWarning);
+    EXPECT_EQ(shownBoxes().last(), QStringLiteral("هشدار|") + ClosedTurnWarning);
     EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 
     // No answer to the warning goes on, through the general procedure.
@@ -109,7 +109,7 @@ TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();
     EXPECT_TRUE(exists(14));
-    EXPECT_EQ(boxes(),
+    EXPECT_EQ(shownBoxes(),
               (QStringList{QStringLiteral("حذف دريافت |") + AreYouSure,
                            QStringLiteral("اشكال|به دليل بسته بودن صندوق و نيز نداشتن نقش حذف صندوق پس از بسته شدن آن "
                                           "(شماره 20607), امكان حذف وجود ندارد")}));
@@ -123,7 +123,7 @@ TEST_F(Delete, AReceiptOtherRecordsDependOnStaysAndTheHandlesAreClosed)
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();
     EXPECT_TRUE(exists(5));
-    EXPECT_EQ(boxes().last(), QStringLiteral("خطا|به اين دريافت نقدي وابستگي وجود دارد."));
+    EXPECT_EQ(shownBoxes().last(), QStringLiteral("خطا|به اين دريافت نقدي وابستگي وجود دارد."));
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
     EXPECT_EQ(Module::dtEn().rssqlRPDCash.State(), 0);

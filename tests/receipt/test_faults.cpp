@@ -11,7 +11,6 @@
 #include "support/FormFixture.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 #include <fcntl.h>
 #include <gtest/gtest.h>

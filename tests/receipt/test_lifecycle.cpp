@@ -8,10 +8,8 @@
 #include "platform/Os.h"
 #include "platform/Seams.h"
 #include "receipt/frmRPDCashRec.h"
-#include "suite/SuiteDatabase.h"
 #include "support/FormFixture.h"
 
-#include "controls/OmberDate.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -132,7 +132,7 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
         ScriptedMessageBox::answer(answer);
         form().cmdEdit_Click();
         EXPECT_EQ(mode(), after) << answer;
-        EXPECT_EQ(boxes(), QStringList{QStringLiteral("هشدار|") + ClosedTurnQuestion});
+        EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("هشدار|") + ClosedTurnQuestion});
         EXPECT_EQ(lastBox().type, 1);
         EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
     }
@@ -152,7 +152,7 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
     ScriptedMessageBox::clear();
     form().cmdEdit_Click();
     EXPECT_EQ(mode(), ModeViewFinal);
-    EXPECT_EQ(boxes(),
+    EXPECT_EQ(shownBoxes(),
               QStringList{QStringLiteral("اشكال|به دليل بسته بودن صندوق و نيز نداشتن نقش تغيير صندوق پس از بسته شدن آن (شماره 20606), "
                              "امكان اصلاح وجود ندارد")});
 }

@@ -6,6 +6,7 @@
 
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
+#include "core/PersianDate.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
@@ -79,7 +80,9 @@ TEST_F(Operations, EachSendsTheQuotedStatementsInTheirOrder)
              child<QLineEdit>("txtRec")->setText(QStringLiteral("1/250/000"));
              child<FarvoPicker>("TlvAccPicker")->setAccountID(110301);
          }, [&] { form().cmdSave_Click(); },
-         {QStringLiteral("select * from tblAccountPeriod Where IsA"),
+         {QStringLiteral("select * from tblAccountPeriod Where IsActive=1  and ID in (Select x.AccountPeriodID from "
+                         "tblUserAccountPeriod x Where x.UserID=486) and '%1' between FarsiBeginDate and FarsiEndDate")
+              .arg(PersianDate::today()),
           QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 3383"),
           QStringLiteral("Select Value From tblOmberSystemParameters Where ID = 911"),
           QStringLiteral("spRecPayInsertCashTurnDetail"), QStringLiteral("spOmberInsertFormAction"),
@@ -159,7 +162,7 @@ TEST_F(Operations, ARefusalOrAFailingStepSaysSoOnceAndChangesNothing)
         for (const auto &box : ScriptedMessageBox::shown())
             if (box.type != 1)
                 told << box.title + u'|' + box.message;
-        ASSERT_EQ(told.size(), 1) << boxes().join(u'\n').toStdString();
+        ASSERT_EQ(told.size(), 1) << shownBoxes().join(u'\n').toStdString();
         EXPECT_TRUE(told[0].startsWith(row.box)) << told[0].toStdString();
         EXPECT_EQ(mode(), modeBefore);
         EXPECT_EQ(receiptsAsTheyAre(), before);

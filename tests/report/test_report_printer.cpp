@@ -5,7 +5,6 @@
 #include "common/LateBound.h"
 #include "common/ProgIds.h"
 #include "host/Bootstrap.h"
-#include "platform/FormShower.h"
 #include "platform/Seams.h"
 #include "report/PersianWords.h"
 #include "report/PirelRpt.h"

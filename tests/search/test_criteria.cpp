@@ -1,15 +1,12 @@
 // The criteria, the clause they make and what the query finds.
 
 #include "SearchFixture.h"
-#include "common/ShownBoxes.h"
 
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
-#include "suite/Sqlite.h"
 
 #include <QComboBox>
 #include <QDateTime>

@@ -1,18 +1,15 @@
 // The export of the grid to a workbook, read back from the written file.
 
 #include "SearchFixture.h"
-#include "common/ShownBoxes.h"
 
 #include "core/PersianDate.h"
 #include "search/SpreadsheetExport.h"
 #include "support/ScriptedMessageBox.h"
-#include "suite/DemoData.h"
 #include "support/Programs.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>

@@ -3,18 +3,15 @@
 
 #include "SearchFixture.h"
 #include "common/SharedServices.h"
-#include "common/ShownBoxes.h"
 
 #include "common/Module.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
-#include "suite/Sqlite.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>

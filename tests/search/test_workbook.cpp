@@ -4,7 +4,6 @@
 #include "search/XlsxWorkbook.h"
 #include "support/Programs.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
