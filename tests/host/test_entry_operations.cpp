@@ -91,12 +91,6 @@ TEST_F(EntryOperations, ViewOpensTheFormOnTheReceiptAskedFor)
     EXPECT_EQ(form().CurrentReceiptID, 6);
     EXPECT_EQ(Module::context().FormMode, ModeViewTemporary); // receipt 6 has no code
     EXPECT_TRUE(form().isVisible());
-
-    // An ID that does not exist still shows the form; the load says so.
-    c.View(424242);
-    EXPECT_TRUE(form().isVisible());
-    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
-    EXPECT_EQ(ScriptedMessageBox::messages().last(), QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
 }
 
 TEST_F(EntryOperations, TheControlRegistersWhatItCreatesAndKeepsWhatTheHostRegistered)

@@ -132,19 +132,3 @@ TEST_F(CashSelection, AUserWithNoPermittedBoxSeesAnEmptyListAndCannotConfirm)
     EXPECT_EQ(count, 0);
     EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("اشكال|صندوق انتخاب نشده است!")});
 }
-
-TEST_F(CashSelection, LoadCashTurnShowsTheTurnAsStoredAndGetCashNameTheBoxName)
-{
-    qint32 turnId = 5;
-    form().LoadCashTurn(turnId);
-    EXPECT_EQ(form().CurrentCashID, 3);
-    EXPECT_EQ(form().CurrentTurn, 3);
-    EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق شعبه اصفهان"));
-    EXPECT_EQ(label("lblCashTurn"), QStringLiteral("3"));
-    qint32 missing = 999;
-    form().LoadCashTurn(missing);
-    EXPECT_EQ(label("lblCashTurn"), QString());
-    EXPECT_EQ(form().CurrentCashTurnID, 5); // the members keep their values
-    qint32 none = 99;
-    EXPECT_EQ(form().GetCashName(none), QString());
-}

@@ -114,18 +114,3 @@ TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
                            QStringLiteral("اشكال|به دليل بسته بودن صندوق و نيز نداشتن نقش حذف صندوق پس از بسته شدن آن "
                                           "(شماره 20607), امكان حذف وجود ندارد")}));
 }
-
-TEST_F(Delete, AReceiptOtherRecordsDependOnStaysAndTheHandlesAreClosed)
-{
-    clearShow(486);
-    loadReceipt(5); // linked from a form of type 1201
-    ScriptedMessageBox::answer(1);
-    ScriptedMessageBox::answer(1);
-    form().cmdDelete_Click();
-    EXPECT_TRUE(exists(5));
-    EXPECT_EQ(shownBoxes().last(), QStringLiteral("خطا|به اين دريافت نقدي وابستگي وجود دارد."));
-    EXPECT_EQ(mode(), ModeViewFinal);
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
-    EXPECT_EQ(Module::dtEn().rssqlRPDCash.State(), 0);
-    EXPECT_EQ(db->count(QStringLiteral("tblAccountDocumentDetail WHERE FormID = 5 AND FormTypeID = 206")), 2);
-}

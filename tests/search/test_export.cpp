@@ -3,7 +3,6 @@
 #include "SearchFixture.h"
 
 #include "core/PersianDate.h"
-#include "search/SpreadsheetExport.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/Programs.h"
 
@@ -140,6 +139,9 @@ TEST_F(Export, TwoRowsWithTitlesAndTypesInARightToLeftSheet)
     // Amounts carry the grouping style.
     EXPECT_TRUE(zipMember(opened.first(), QStringLiteral("xl/styles.xml")).contains(QStringLiteral("formatCode=\"#,##0\"")));
     EXPECT_TRUE(cells(opened.first(), 2, true).contains(QStringLiteral("H|n|12500000|s=2")));
+    // A second export is written beside the first, not over it.
+    searchChild<QPushButton>("cmdExcel")->click();
+    EXPECT_EQ(filesInFolder().size(), 2);
 }
 
 TEST_F(Export, FailuresAreToldInPersianAndTheFormStaysUsableAndAnEmptyResultWritesTheTitlesAlone)
@@ -216,23 +218,4 @@ TEST_F(Export, RowsStillBeingReadAreUnderTheProgressTooAndExportsAreTheUsersAlon
     EXPECT_FALSE(old.exists());
     // Its name carries the day in the cashier's calendar.
     EXPECT_TRUE(QFileInfo(opened[0]).fileName().contains(PersianDate::today().replace(u'/', u'-')));
-}
-
-TEST_F(Export, TheWriterLeavesNoFileUnderTheFinalNameWhenCancelled)
-{
-    db->addReceipts(1000);
-    runSearch();
-    const QString path = SpreadsheetExport::newWorkbookPath(folder.path());
-    int calls = 0;
-    const auto outcome = SpreadsheetExport::write(grid()->table(), {}, path, [&](int done, int total) {
-        ++calls;
-        EXPECT_LE(done, total);
-        return calls < 2;
-    });
-    EXPECT_EQ(outcome.status, SpreadsheetExport::Outcome::Cancelled);
-    EXPECT_EQ(calls, 2);
-    EXPECT_TRUE(filesInFolder().isEmpty());
-    // A second name is found beside an existing workbook.
-    QFile(path).open(QIODevice::WriteOnly);
-    EXPECT_NE(SpreadsheetExport::newWorkbookPath(folder.path()), path);
 }

@@ -44,10 +44,3 @@ TEST(Workbook, ASoundContainerWithEveryTextAsItWas)
     EXPECT_TRUE(sheet.contains(QStringLiteral("<row r=\"2\"><c s=\"2\"><v>0</v></c><c/></row>")));
     EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"2\" max=\"2\" width=\"23.80859375\"")));
 }
-
-TEST(Workbook, AFolderThatCannotTakeTheFileIsSaidAtOnce)
-{
-    XlsxWorkbook book;
-    EXPECT_FALSE(book.open(QStringLiteral("/nonexistent/folder/t.xlsx")));
-    EXPECT_FALSE(book.close());
-}
