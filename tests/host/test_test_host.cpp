@@ -46,8 +46,7 @@ TEST(TestHost, AMessageBoxIsDrawnIntoThePictureAndNothingWaits)
     EXPECT_TRUE(QString(refused.run.err + refused.run.out).contains(QStringLiteral("CALL spOmberHasPermission @UserID=623, @FormPermissionID=206")));
 
     // The same paths in the program itself (a missing receipt, a broken or
-    // unreachable connection, no password shown): test_entry_operations and
-    // test_host_secrets.
+    // unreachable connection, no password shown): test_entry_operations.
 }
 
 TEST(TestHost, AnUnattendedBoxIsHandedOverAndLeftUnanswered)
