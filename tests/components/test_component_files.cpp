@@ -83,31 +83,18 @@ class ComponentFiles : public SiblingFixture
 };
 
 // A component folder an administrator configured, for as long as it lives.
-class ConfiguredFolder
+struct ConfiguredFolder
 {
-public:
-    ConfiguredFolder() : m_saved(qgetenv("XDG_CONFIG_DIRS")), m_had(qEnvironmentVariableIsSet("XDG_CONFIG_DIRS"))
+    ConfiguredFolder()
     {
-        QDir(m_config.path()).mkpath(QStringLiteral("pardex"));
-        QFile list(m_config.filePath(QStringLiteral("pardex/component-folders.conf")));
+        QDir(config.folder()).mkpath(QStringLiteral("pardex"));
+        QFile list(QDir(config.folder()).filePath(QStringLiteral("pardex/component-folders.conf")));
         EXPECT_TRUE(list.open(QIODevice::WriteOnly));
-        list.write("# the suite's components\nrelative/ignored\n" + m_folder.path().toUtf8() + '\n');
-        list.close();
-        qputenv("XDG_CONFIG_DIRS", m_config.path().toLocal8Bit());
+        list.write("# the suite's components\nrelative/ignored\n" + components.path().toUtf8() + '\n');
     }
-    ~ConfiguredFolder()
-    {
-        if (m_had)
-            qputenv("XDG_CONFIG_DIRS", m_saved);
-        else
-            qunsetenv("XDG_CONFIG_DIRS");
-    }
-    QString folder() const { return m_folder.path(); }
-
-private:
-    QTemporaryDir m_config, m_folder;
-    QByteArray m_saved;
-    bool m_had;
+    QString folder() const { return components.path(); }
+    IsolatedUserRegistry config{"XDG_CONFIG_DIRS"};
+    QTemporaryDir components;
 };
 
 } // namespace
