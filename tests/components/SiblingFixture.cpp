@@ -1,25 +1,24 @@
 #include "SiblingFixture.h"
 
 #include "common/Module.h"
-#include "platform/FormShower.h"
 #include "platform/Seams.h"
 #include "sibling/SiblingSession.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <QWidget>
 
-IsolatedUserRegistry::IsolatedUserRegistry()
-    : m_saved(qgetenv("XDG_CONFIG_HOME")), m_had(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
+IsolatedUserRegistry::IsolatedUserRegistry(const char *variable)
+    : m_variable(variable), m_saved(qgetenv(variable)), m_had(qEnvironmentVariableIsSet(variable))
 {
-    qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    qputenv(m_variable, m_dir.path().toLocal8Bit());
 }
 
 IsolatedUserRegistry::~IsolatedUserRegistry()
 {
     if (m_had)
-        qputenv("XDG_CONFIG_HOME", m_saved);
+        qputenv(m_variable, m_saved);
     else
-        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv(m_variable);
 }
 
 void SiblingFixture::SetUp()

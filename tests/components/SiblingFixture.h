@@ -15,18 +15,19 @@
 class SiblingSession;
 class QWidget;
 
-// Points the user's component registry (and configuration folder) at an
-// empty folder of its own for as long as it lives, so that no test sees
-// the components registered on the machine it runs on.
+// Points a configuration folder (by default the user's, with his component
+// registry) at an empty folder of its own for as long as it lives, so that
+// no test sees the components registered on the machine it runs on.
 class IsolatedUserRegistry
 {
 public:
-    IsolatedUserRegistry();
+    explicit IsolatedUserRegistry(const char *variable = "XDG_CONFIG_HOME");
     ~IsolatedUserRegistry();
     QString folder() const { return m_dir.path(); }
 
 private:
     QTemporaryDir m_dir;
+    const char *m_variable;
     QByteArray m_saved;
     bool m_had;
 };

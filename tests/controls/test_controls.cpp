@@ -5,7 +5,6 @@
 #include "controls/OmberSelector.h"
 #include "core/PersianDate.h"
 #include "data/DtEn.h"
-#include "suite/Sqlite.h"
 #include "support/DemoDatabase.h"
 #include "support/Keyboard.h"
 #include "support/StatementRecord.h"

@@ -1,7 +1,7 @@
 // The administration tool's init, exec and call as a person at a terminal
 // uses them.
 
-#include "DbTool.h"
+#include "support/Programs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 namespace {
 
 // The tool's arguments written as one text, "|" between them.
-ToolRun tool(const QString &args)
+ProgramRun tool(const QString &args)
 {
     return runDbTool(args.split(u'|'));
 }
@@ -21,12 +21,12 @@ TEST(AdminTool, InitCreatesADemoDatabaseAndRefusesToOverwrite)
     SQLITE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("suite.db"));
-    const ToolRun created = tool(QStringLiteral("init|%1|--demo|--receipts|2000").arg(path));
+    const ProgramRun created = tool(QStringLiteral("init|%1|--demo|--receipts|2000").arg(path));
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_EQ(tool(QStringLiteral("exec|Provider=SQLite;Data Source=%1|Select count(*) as n from tblRecPayCashTurnDetail "
                                   "Where PayedValue = 0").arg(path)).out,
               QStringLiteral("n\n2014\n"));
-    const ToolRun again = tool(QStringLiteral("init|") + path);
+    const ProgramRun again = tool(QStringLiteral("init|") + path);
     EXPECT_NE(again.exitCode, 0);
     EXPECT_TRUE(again.err.contains(path));
 }
@@ -35,16 +35,16 @@ TEST(AdminTool, ExecPrintsTabSeparatedRowsWithAHeaderAndCallTheInOutParameters)
 {
     DemoDatabase db;
     const QString cs = db.connectionString();
-    const ToolRun r = tool(QStringLiteral("exec|%1|select ID, FullName, BranchID from tblUser Where ID in (486, 756) "
+    const ProgramRun r = tool(QStringLiteral("exec|%1|select ID, FullName, BranchID from tblUser Where ID in (486, 756) "
                                           "Order By ID").arg(cs));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("ID\tFullName\tBranchID\n486\tعلی رضایی\t\n756\tمریم احمدی\t2\n"));
-    const ToolRun bad = tool(QStringLiteral("exec|%1|Select * from tblNothing").arg(cs));
+    const ProgramRun bad = tool(QStringLiteral("exec|%1|Select * from tblNothing").arg(cs));
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("tblNothing"), Qt::CaseInsensitive)); // a server may fold the name
     EXPECT_TRUE(bad.out.isEmpty());
 
-    const ToolRun call = tool(QStringLiteral("call|%1|spAccountInsertDocument|1|1|486|2026-12-05|1405/09/14|2026-12-05|"
+    const ProgramRun call = tool(QStringLiteral("call|%1|spAccountInsertDocument|1|1|486|2026-12-05|1405/09/14|2026-12-05|"
                                              "1405/09/14|1250000|سند").arg(cs));
     ASSERT_EQ(call.exitCode, 0) << call.err.toStdString();
     const QStringList lines = call.lines();
@@ -53,7 +53,7 @@ TEST(AdminTool, ExecPrintsTabSeparatedRowsWithAHeaderAndCallTheInOutParameters)
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("@ID=")) && lines[1] != QStringLiteral("@ID=1")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("@Code=")));
     EXPECT_EQ(tool(QStringLiteral("call|%1|spOmberHasPermission|756|20603").arg(cs)).out, QStringLiteral("@RETURN_VALUE=0\n"));
-    const ToolRun wrong = tool(QStringLiteral("call|0|spOmberHasPermission|1|2"));
+    const ProgramRun wrong = tool(QStringLiteral("call|0|spOmberHasPermission|1|2"));
     EXPECT_NE(wrong.exitCode, 0);
     EXPECT_TRUE(wrong.err.contains(QStringLiteral("\"0\"")));
 }

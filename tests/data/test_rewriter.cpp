@@ -1,10 +1,8 @@
 #include "core/VbError.h"
-#include "data/DtEn.h"
 #include "data/TsqlToPostgres.h"
 #include "data/TsqlToSqlite.h"
 #include "suite/SqlLexer.h"
 #include "suite/StatementCache.h"
-#include "support/DemoDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -86,29 +84,4 @@ TEST(Rewriter, TrickyTextsReadAlikeByEveryReader)
     // The server's cursor takes one statement, whatever its texts hold.
     EXPECT_FALSE(sql::continuesAfterEnd(u"Select ';' -- ;\n; ;"));
     EXPECT_TRUE(sql::continuesAfterEnd(u"Select 1; -- more"));
-}
-
-// Every statement the component sends runs on both engines in the form's
-// own tests (test_receipt, test_search and test_report run on PostgreSQL
-// too); here, what a rewrite must give back as rows.
-TEST(Rewriter, TranslatedStatementsGiveTheExpectedRows)
-{
-    DemoDatabase db;
-    DtEn dtEn;
-    dtEn.cnt.setConnectionString(db.connectionString());
-    const RowSet org = dtEn.cnt.execute(
-        QStringLiteral("Select Name + '_' + isnull(Address,'') + '_' + isnull(Phone1,'') as OrgDesc from "
-                       "tblOrganization Where ID in (Select RelatedObjectID from tblAccountRelatedObjects Where "
-                       "RelatedClassID=7 and AccountID=110305)"));
-    ASSERT_EQ(org.rows.size(), 1);
-    EXPECT_EQ(org.rows[0][0].toString(), QStringLiteral("موسسه خیریه امید__"));
-
-    const RowSet today = dtEn.cnt.execute(QStringLiteral("Select getdate() as today"));
-    EXPECT_EQ(today.rows[0][0].toString().left(10), QDate::currentDate().toString(Qt::ISODate));
-
-    const RowSet found = dtEn.cnt.execute(QStringLiteral(
-        "Select ID from vwRecPayCashTurnDetailSearch Where Description Like '%فاکتور%' AND PayedValue=0"));
-    EXPECT_GE(found.rows.size(), 3);
-    dtEn.cnt.execute(QStringLiteral("Delete tblOmberRelatedForms Where RelatedFormTypeID = 901"));
-    EXPECT_EQ(db.count(QStringLiteral("tblOmberRelatedForms WHERE RelatedFormTypeID = 901")), 0);
 }

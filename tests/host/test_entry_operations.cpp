@@ -1,5 +1,6 @@
 #include "common/ComponentRegistry.h"
 #include "common/Module.h"
+#include "common/VbRuntime.h"
 #include "common/ProgIds.h"
 #include "core/VbError.h"
 #include "host/Pardex1.h"
@@ -39,7 +40,7 @@ TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
 TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsLoaded)
 {
     clearShow(623);
-    EXPECT_EQ(boxes(), QStringList{QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.")});
+    EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.")});
     EXPECT_FALSE(form().isVisible());
     EXPECT_TRUE(form().isLoaded());
     EXPECT_EQ(modalShows(), 0);
@@ -61,6 +62,24 @@ TEST_F(EntryOperations, AnUnusableConnectionStringReachesTheHostAndShowsNoForm)
     EXPECT_FALSE(form().isVisible());
     EXPECT_FALSE(form().isLoaded());
     EXPECT_TRUE(record.calls().isEmpty());
+
+    // Unusable with a password: what the cashier is shown and what is
+    // logged never hold it (what the test host prints: test_test_host).
+    for (const char *connection : {"Provider=SQLOLEDB.1;Data Source=127.0.0.1,1;User ID=sa;Password=Hunter-2024;",
+                                   "Provider=Oracle;User ID=u;Password=Hunter-2024"}) {
+        static QStringList logged;
+        logged.clear();
+        ScriptedMessageBox::clear();
+        c.setOLEConnectionString(QLatin1String(connection));
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) { logged << message; });
+        runHandler([&] { c.ClearShow(); });
+        qInstallMessageHandler(previous);
+        ASSERT_FALSE(ScriptedMessageBox::shown().isEmpty() || logged.isEmpty()) << connection;
+        for (const QString &said : ScriptedMessageBox::messages() + logged)
+            EXPECT_FALSE(said.contains(QStringLiteral("Hunter-2024"))) << said.toStdString();
+        EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
+    }
 
     // The program goes on: the next entry with a good string works.
     c.setOLEConnectionString(db->connectionString());
@@ -91,7 +110,6 @@ TEST_F(EntryOperations, ViewOpensTheFormOnTheReceiptAskedFor)
     EXPECT_EQ(form().CurrentReceiptID, 6);
     EXPECT_EQ(Module::context().FormMode, ModeViewTemporary); // receipt 6 has no code
     EXPECT_TRUE(form().isVisible());
-
     // An ID that does not exist still shows the form; the load says so.
     c.View(424242);
     EXPECT_TRUE(form().isVisible());

@@ -1,10 +1,7 @@
 #include "common/ComponentRegistry.h"
 #include "common/ProgIds.h"
 #include "common/SharedServices.h"
-#include "core/VbError.h"
 #include "host/Bootstrap.h"
-#include "platform/FormShower.h"
-#include "platform/Seams.h"
 #include "platform/ZintelMsgBox.h"
 
 #include <QApplication>
@@ -66,33 +63,4 @@ TEST(MessageBoxComponent, AskQuestionReachesTheRealBoxThroughTheRegistry)
     whenShown([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
     EXPECT_EQ(AskQuestion(QStringLiteral("انصراف از ثبت"), QStringLiteral("آيا مطمئن هستيد؟")), 7);
     ComponentRegistry::unregisterComponent(progids::MessageBox);
-}
-
-TEST(FormShowing, ModalShowsWaitUntilTheFormIsHiddenAndModelessOnesMayBeRefused)
-{
-    QWidget form;
-    QTimer::singleShot(0, &form, [&] { form.hide(); });
-    FormShower::showModal(&form); // returns once hidden
-    EXPECT_FALSE(form.isVisible());
-
-    int hooked = 0;
-    seams::setModalHook([&](QWidget *shown) {
-        ++hooked;
-        EXPECT_EQ(shown, &form);
-        EXPECT_EQ(FormShower::modalDepth(), 1);
-    });
-    FormShower::showModal(&form);
-    seams::setModalHook(nullptr);
-    EXPECT_EQ(hooked, 1);
-    EXPECT_FALSE(form.isVisible());
-
-    try {
-        FormShower::showModeless(&form, false);
-        ADD_FAILURE() << "a host that refuses modeless windows must raise 406";
-    } catch (const VbError &e) {
-        EXPECT_EQ(e.number(), VbError::NonModalNotAllowed);
-    }
-    EXPECT_FALSE(form.isVisible());
-    FormShower::showModeless(&form, true);
-    EXPECT_TRUE(form.isVisible());
 }

@@ -35,7 +35,7 @@ protected:
     // The save was refused before anything was written.
     void expectRefused(const QString &message)
     {
-        EXPECT_EQ(boxes(), QStringList{QStringLiteral("اشكال|") + message});
+        EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("اشكال|") + message});
         EXPECT_TRUE(callsOf(QStringLiteral("spRecPayInsertCashTurnDetail")).isEmpty());
         EXPECT_EQ(mode(), ModeNew);
         ScriptedMessageBox::clear();
@@ -62,7 +62,7 @@ TEST_F(BadInput, ADescriptionLongerThanTheColumnIsRefusedNotCut)
     // The save's own checks come first.
     amount()->clear();
     form().cmdSave_Click();
-    EXPECT_EQ(boxes(), QStringList{QStringLiteral("اشکال|مبلغ بايد مقدار داشته  باشد!")});
+    EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("اشکال|مبلغ بايد مقدار داشته  باشد!")});
     ScriptedMessageBox::clear();
     amount()->setText(QStringLiteral("1/250/000"));
 

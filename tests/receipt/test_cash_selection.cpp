@@ -37,54 +37,36 @@ protected:
 
 } // namespace
 
-TEST_F(CashSelection, ChoosingABoxFindsTheUsersOwnOpenTurnAndConfirmingTakesIt)
+// A box of the user's own open turn, then one of a turn he is a member of.
+TEST_F(CashSelection, ChoosingABoxFindsItsOpenTurnAndConfirmingTakesIt)
 {
-    QStringList entries;
-    QString user;
-    onModal([&](QWidget *dialog) {
-        auto *list = in<QComboBox>(dialog, "cmbCash");
-        for (int i = 0; i < list->count(); ++i)
-            entries << list->itemText(i);
-        EXPECT_EQ(list->currentIndex(), -1); // nothing chosen beforehand
-        user = in<QLineEdit>(dialog, "txtUser")->text();
-        list->setCurrentIndex(entryOf(dialog, 1));
-        EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("12"));
-        EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
-        in<QPushButton>(dialog, "cmdOkey")->click();
-    });
-    form().cmdCashSelect_Click();
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("1...صندوق مرکزی"), QStringLiteral("2...صندوق فروشگاه"),
-                                    QStringLiteral("4...صندوق تنخواه")}));
-    EXPECT_EQ(user, QStringLiteral("علی رضایی"));
-    EXPECT_EQ(form().CurrentCashID, 1);
-    EXPECT_EQ(form().CurrentCashTurnID, 3);
-    EXPECT_EQ(form().CurrentTurn, 12);
-    const QStringList sql = takeStatements();
-    EXPECT_TRUE(sql.contains(QStringLiteral("select * from vwRecPayCashUsers Where CashPermitUserID=486")));
-    EXPECT_TRUE(sql.contains(
-        QStringLiteral("select * from tblRecPayCashTurn Where IsOpen = 1 And CashID = 1 And UserID =486")));
-    // The own-turn query found it: the membership query did not run.
-    EXPECT_FALSE(sql.join(u'\n').contains(QStringLiteral("tblRecPayCashTurnUser")));
-    EXPECT_EQ(sql.last(), QStringLiteral("Select * from tblRecPayCash Where ID = 1"));
-}
-
-TEST_F(CashSelection, ABoxIsFoundThroughTurnMembership)
-{
-    onModal([&](QWidget *dialog) {
-        in<QComboBox>(dialog, "cmbCash")->setCurrentIndex(entryOf(dialog, 2));
-        EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("7"));
-        in<QPushButton>(dialog, "cmdOkey")->click();
-    });
-    form().cmdCashSelect_Click();
-    EXPECT_EQ(form().CurrentCashID, 2);
-    EXPECT_EQ(form().CurrentCashTurnID, 4);
-    EXPECT_EQ(form().CurrentTurn, 7);
-    EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق فروشگاه"));
-    EXPECT_EQ(label("lblCashTurn"), QStringLiteral("7"));
-    EXPECT_EQ(label("lblOpenerUser"), QStringLiteral("علی رضایی"));
-    EXPECT_TRUE(takeStatements().contains(QStringLiteral(
-        "Select * from tblRecPayCashTurn Where IsOpen = 1  And CashID = 2 and (UserID =486 or ID in (Select "
-        "x.CashTurnID from tblRecPayCashTurnUser x Where x.UserID=486))")));
+    const struct
+    {
+        qint32 cash, turnId, turn;
+        const char *cashName;
+    } choices[] = {{1, 3, 12, "صندوق مرکزی"}, {2, 4, 7, "صندوق فروشگاه"}};
+    for (const auto &c : choices) {
+        QStringList entries;
+        onModal([&](QWidget *dialog) {
+            auto *list = in<QComboBox>(dialog, "cmbCash");
+            for (int i = 0; i < list->count(); ++i)
+                entries << list->itemText(i);
+            EXPECT_EQ(list->currentIndex(), -1); // nothing chosen beforehand
+            EXPECT_EQ(in<QLineEdit>(dialog, "txtUser")->text(), QStringLiteral("علی رضایی"));
+            list->setCurrentIndex(entryOf(dialog, c.cash));
+            EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QString::number(c.turn));
+            in<QPushButton>(dialog, "cmdOkey")->click();
+        });
+        form().cmdCashSelect_Click();
+        EXPECT_EQ(entries, (QStringList{QStringLiteral("1...صندوق مرکزی"), QStringLiteral("2...صندوق فروشگاه"),
+                                        QStringLiteral("4...صندوق تنخواه")}));
+        EXPECT_EQ(form().CurrentCashID, c.cash);
+        EXPECT_EQ(form().CurrentCashTurnID, c.turnId);
+        EXPECT_EQ(form().CurrentTurn, c.turn);
+        EXPECT_EQ(label("lblCash"), QString::fromUtf8(c.cashName));
+        EXPECT_EQ(label("lblCashTurn"), QString::number(c.turn));
+        EXPECT_EQ(label("lblOpenerUser"), QStringLiteral("علی رضایی"));
+    }
 }
 
 TEST_F(CashSelection, ABoxWithoutAnOpenTurnAfterOneWithDisablesConfirmation)
@@ -148,22 +130,5 @@ TEST_F(CashSelection, AUserWithNoPermittedBoxSeesAnEmptyListAndCannotConfirm)
     });
     form().cmdCashSelect_Click();
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(boxes(), QStringList{QStringLiteral("اشكال|صندوق انتخاب نشده است!")});
-}
-
-TEST_F(CashSelection, LoadCashTurnShowsTheTurnAsStoredAndGetCashNameTheBoxName)
-{
-    qint32 turnId = 5;
-    form().LoadCashTurn(turnId);
-    EXPECT_EQ(form().CurrentCashID, 3);
-    EXPECT_EQ(form().CurrentTurn, 3);
-    EXPECT_EQ(label("lblCash"), QStringLiteral("صندوق شعبه اصفهان"));
-    EXPECT_EQ(label("lblCashTurn"), QStringLiteral("3"));
-    qint32 missing = 999;
-    form().LoadCashTurn(missing);
-    EXPECT_EQ(label("lblCashTurn"), QString());
-    EXPECT_EQ(form().CurrentCashTurnID, 5); // the members keep their values
-    qint32 none = 99;
-    EXPECT_EQ(form().GetCashName(none), QString());
-    EXPECT_TRUE(takeStatements().contains(QStringLiteral("Select * from tblRecPayCashTurn Where ID=999")));
+    EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("اشكال|صندوق انتخاب نشده است!")});
 }

@@ -11,7 +11,6 @@
 #include "support/FormFixture.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -142,8 +141,8 @@ TEST_F(Faults, AnotherProgramHoldingTheWriteLockDuringASaveAndADelete)
     lock.release();
     ScriptedMessageBox::answer(1);
     form().cmdCancel_Click();
-    loadReceipt(7);
     lock.take();
+    loadReceipt(7); // reading goes on under the other program's lock
     ScriptedMessageBox::answer(1);
     form().cmdDelete_Click();
     EXPECT_EQ(lastMessage(), QStringLiteral("به اين دريافت نقدي وابستگي وجود دارد."));

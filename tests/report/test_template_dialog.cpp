@@ -7,13 +7,11 @@
 #include "common/Module.h"
 #include "common/ProgIds.h"
 #include "common/SharedServices.h"
-#include "controls/OmberButton.h"
 #include "data/DtEn.h"
 #include "platform/FileSystemObject.h"
 #include "platform/FormShower.h"
 #include "receipt/frmRPDCashRec.h"
 #include "report/frmReport.h"
-#include "suite/Sqlite.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
@@ -23,7 +21,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -137,57 +134,48 @@ TEST_F(Printing, TheListHoldsTheFormTypesTemplatesOnceWithTheFirstChosen)
     EXPECT_TRUE(takeStatements().contains(QStringLiteral("Select * from tblOmberReportTemplate where FormTypeID = 206")));
 }
 
-TEST_F(Printing, NoChoiceOrAVanishedTemplateKeepsTheDialogOpen)
+// Each thing that keeps the print from starting: told (or, for a template
+// that vanished meanwhile, not), the dialog open, no template chosen.
+TEST_F(Printing, WhatKeepsThePrintFromStartingLeavesTheDialogOpen)
 {
-    setBasePaths({true});
-    showDialog([&](frmReport &d) {
-        list(d)->setCurrentIndex(-1);
-        press(d, "cmdPrint");
-        EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{NoTemplate});
-        EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
-        EXPECT_EQ(QApplication::focusWidget(), list(d));
-        EXPECT_TRUE(d.isVisible());
-
-        list(d)->setCurrentIndex(0);
-        db->exec(QStringLiteral("DELETE FROM tblOmberReportTemplate"));
-        press(d, "cmdPrint");
-        EXPECT_EQ(ScriptedMessageBox::messages().size(), 1); // no message this time
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_TRUE(TemplateFilePath.isEmpty());
-    });
-
-    // With no template of the form type at all the list is empty.
-    showDialog([](frmReport &d) {
-        EXPECT_EQ(list(d)->count(), 0);
-        press(d, "cmdPrint");
-        EXPECT_EQ(ScriptedMessageBox::messages().last(), NoTemplate);
-    });
-}
-
-TEST_F(Printing, WithoutBasePathsOrWithoutTheFileTheDialogSaysSoAndStaysOpen)
-{
-    setBasePaths({});
-    showDialog([&](frmReport &d) {
-        press(d, "cmdPrint");
-        EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{NoBasePath});
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
-
-        setBasePaths({false, false});
-        press(d, "cmdPrint");
-        EXPECT_EQ(ScriptedMessageBox::messages(), (QStringList{NoBasePath, NoFile}));
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_TRUE(TemplateFilePath.isEmpty());
-
-        // Without the file-system object the shared handle is closed still,
-        // so that the next save's period check can open it.
-        setBasePaths({true});
-        ComponentRegistry::unregisterComponent(progids::FileSystem);
-        press(d, "cmdPrint");
-        EXPECT_EQ(ScriptedMessageBox::shown().last().title, QStringLiteral("خطا"));
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_NO_THROW(IsDateInUserPeriod(QStringLiteral("1405/01/01"), 486));
-    });
+    const struct
+    {
+        const char *cause;
+        QList<bool> basePaths; // each holding the template file or not
+        std::function<void(frmReport &)> prepare;
+        QString box; // title|message, or empty for no box
+    } causes[] = {
+        {"no choice", {true}, [](frmReport &d) { list(d)->setCurrentIndex(-1); }, QStringLiteral("خطا|") + NoTemplate},
+        {"no base path", {}, [](frmReport &) {}, QStringLiteral("خطا|") + NoBasePath},
+        {"no base path holding the file", {false, false}, [](frmReport &) {}, QStringLiteral("خطا|") + NoFile},
+        {"no file-system object", {true}, [](frmReport &) { ComponentRegistry::unregisterComponent(progids::FileSystem); },
+         QStringLiteral("خطا|")},
+        {"a vanished template", {true}, [&](frmReport &) { db->exec(QStringLiteral("DELETE FROM tblOmberReportTemplate")); },
+         QString()},
+        {"no template of the form type at all", {true}, [](frmReport &d) { ASSERT_EQ(list(d)->count(), 0); },
+         QStringLiteral("خطا|") + NoTemplate},
+    };
+    for (const auto &c : causes) {
+        SCOPED_TRACE(c.cause);
+        setBasePaths(c.basePaths);
+        showDialog([&](frmReport &d) {
+            ScriptedMessageBox::clear();
+            c.prepare(d);
+            press(d, "cmdPrint");
+            EXPECT_TRUE(ScriptedMessageBox::shown().size() == (c.box.isEmpty() ? 0 : 1)
+                        && shownBoxes().join(QString()).startsWith(c.box))
+                << shownBoxes().join(u'\n').toStdString();
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_TRUE(TemplateFilePath.isEmpty());
+            if (c.box == QStringLiteral("خطا|") + NoTemplate && list(d)->count() > 0)
+                EXPECT_EQ(QApplication::focusWidget(), list(d));
+            // The shared handle is closed, so that the next save's period check can open it.
+            EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
+            EXPECT_NO_THROW(IsDateInUserPeriod(QStringLiteral("1405/01/01"), 486));
+            press(d, "cmdExit");
+        });
+        ComponentRegistry::registerComponent(progids::FileSystem, [] { return new FileSystemObject; });
+    }
 }
 
 TEST_F(Printing, TheFirstBasePathHoldingTheFileWinsWithPrintOkOrEnterAndEscapeCancels)

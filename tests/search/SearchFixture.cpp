@@ -1,7 +1,6 @@
 #include "SearchFixture.h"
 
 #include "receipt/frmRPDCashRec.h"
-#include "suite/Sqlite.h"
 
 #include <QPushButton>
 

@@ -82,14 +82,8 @@ TEST_F(SearchInput, AControlCharacterIsToldAndTheGridKeepsItsRows)
 
 TEST_F(SearchInput, OtherDigitShapesAreNumbersInEveryNumberBox)
 {
-    box("txtCashTurnID")->setText(QStringLiteral("۱۲"));
-    EXPECT_EQ(clause(), QStringLiteral("Where Turn = 12 AND PayedValue=0"));
-    runSearch();
-    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("Turn = 12 AND PayedValue = 0")));
-    ASSERT_FALSE(shownIds().isEmpty());
-    box("txtCashTurnID")->clear();
-
-    // Pasted into an amount and a number box: no key filter sees them.
+    // Typed on the Persian layout: test_criteria. Pasted into an amount and
+    // a number box, no key filter sees them.
     QWidget *from = focusInto(box("txtReceivedFrom"));
     ASSERT_EQ(from, box("txtReceivedFrom"));
     QApplication::clipboard()->setText(QStringLiteral("۵۰۰۰۰۰۰"));

@@ -1,15 +1,12 @@
 // The criteria, the clause they make and what the query finds.
 
 #include "SearchFixture.h"
-#include "common/ShownBoxes.h"
 
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
-#include "suite/Sqlite.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -56,47 +53,6 @@ TEST_F(Criteria, NoCriterionListsEveryReceiptAndNoPayment)
     EXPECT_FALSE(shownIds().contains(idsWhere(QStringLiteral("PayedValue <> 0")).first()));
 }
 
-TEST_F(Criteria, EachCriterionAloneAddsItsFragment)
-{
-    const QString date = QStringLiteral("'2024-03-01 00:00:00' And  ");
-    const struct
-    {
-        const char *box;
-        QString typed, fragment;
-    } boxes[] = {
-        {"txtCashTurnID", QStringLiteral("7"), QStringLiteral("Turn = 7 AND ")},
-        {"txtReceivedFrom", QStringLiteral("1/250/000"), QStringLiteral("ReceivedValue >= 1250000 And  ")},
-        {"txtReceivedTo", QStringLiteral("640/000"), QStringLiteral("ReceivedValue <= 640000 And  ")},
-        {"txtIDFrom", QStringLiteral("12"), QStringLiteral("ID >= 12 And  ")},
-        {"txtIDTo", QStringLiteral("12/5"), QStringLiteral("ID <= 12 And  ")},
-        {"txtDescription", QStringLiteral(" فاکتور "), QStringLiteral("Description Like '% فاکتور %' AND ")},
-    };
-    for (const auto &c : boxes) {
-        search().cmdNewsearch_Click();
-        box(c.box)->setText(c.typed);
-        EXPECT_EQ(clause(), QStringLiteral("Where ") + c.fragment + QStringLiteral("PayedValue=0")) << c.box;
-    }
-    const std::pair<std::function<void()>, QString> pickers[] = {
-        {[&] { searchChild<QComboBox>("cmbCash")->setCurrentIndex(searchChild<QComboBox>("cmbCash")->findData(2)); },
-         QStringLiteral("CashID = 2 AND ")},
-        {[&] { searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756); }, QStringLiteral("UserID = 756 AND ")},
-        {[&] { searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(QDate(2024, 3, 1)); },
-         QStringLiteral("TransactionDate >= ") + date},
-        {[&] { searchChild<OmberDate>("dtpTransactionDateTo")->setValue(QDate(2024, 3, 1)); },
-         QStringLiteral("TransactionDate <= '2024-03-01 23:59:59.999' And  ")},
-        {[&] { searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303); },
-         QStringLiteral("RelatedAccountID = 110303 AND ")},
-        {[&] { searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102); }, QStringLiteral("AccountID = 110102 AND ")},
-        {[&] { searchChild<OmberSelector>("mptContracts")->setSelectedID(2); }, QStringLiteral("ContractID = 2 AND ")},
-        {[&] { searchChild<OmberSelector>("sltAchiever")->setSelectedID(9); }, QStringLiteral("AchieverID = 9 AND ")},
-    };
-    for (const auto &[set, fragment] : pickers) {
-        search().cmdNewsearch_Click();
-        set();
-        EXPECT_EQ(clause(), QStringLiteral("Where ") + fragment + QStringLiteral("PayedValue=0"));
-    }
-}
-
 TEST_F(Criteria, AllFourteenTogetherInTheirOrder)
 {
     fillAll(QStringLiteral("قسط"));
@@ -111,33 +67,48 @@ TEST_F(Criteria, AllFourteenTogetherInTheirOrder)
     EXPECT_EQ(grid()->Rows(), 1);
 }
 
-TEST_F(Criteria, EachKindOfCriterionFindsWhatItNames)
+TEST_F(Criteria, EachCriterionAloneFindsTheReceiptsItNames)
 {
-    auto *cash = searchChild<QComboBox>("cmbCash");
-    cash->setCurrentIndex(cash->findData(2));
-    runSearch();
-    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("CashID = 2 AND PayedValue = 0")));
-    EXPECT_FALSE(shownIds().isEmpty());
-
-    search().cmdNewsearch_Click();
-    box("txtReceivedFrom")->setText(QStringLiteral("5/000/000"));
-    box("txtReceivedTo")->setText(QStringLiteral("12/500/000"));
-    runSearch();
-    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("ReceivedValue BETWEEN 5000000 AND 12500000 AND PayedValue = 0")));
-
-    // Dates: the bounds are whole days, the receipts of the lower day included.
-    search().cmdNewsearch_Click();
     const QDate day = QDate::currentDate().addDays(-1);
-    searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(day);
-    runSearch();
-    const QList<int> expected = idsWhere(QStringLiteral("TransactionDate >= '%1' AND PayedValue = 0")
-                                             .arg(day.toString(QStringLiteral("yyyy-MM-dd"))));
-    EXPECT_EQ(shownIds(), expected);
-    EXPECT_FALSE(expected.isEmpty());
+    const QString dayText = day.toString(QStringLiteral("yyyy-MM-dd"));
+    const auto typed = [this](const char *name, const char *text) {
+        return [=, this] { box(name)->setText(QString::fromUtf8(text)); };
+    };
+    const std::pair<std::function<void()>, QString> criteria[] = {
+        {[&] { searchChild<QComboBox>("cmbCash")->setCurrentIndex(searchChild<QComboBox>("cmbCash")->findData(2)); },
+         QStringLiteral("CashID = 2")},
+        {typed("txtCashTurnID", "7"), QStringLiteral("Turn = 7")},
+        {[&] { searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756); }, QStringLiteral("UserID = 756")},
+        {typed("txtReceivedFrom", "1/250/000"), QStringLiteral("ReceivedValue >= 1250000")},
+        {typed("txtReceivedTo", "640/000"), QStringLiteral("ReceivedValue <= 640000")},
+        {typed("txtIDFrom", "12"), QStringLiteral("ID >= 12")},
+        {typed("txtIDTo", "12/5"), QStringLiteral("ID <= 12")},
+        {typed("txtDescription", "4312"), QStringLiteral("Description LIKE '%4312%'")},
+        // Dates are whole days, the receipts of the lower day included.
+        {[&] { searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(day); },
+         QStringLiteral("TransactionDate >= '%1'").arg(dayText)},
+        {[&] { searchChild<OmberDate>("dtpTransactionDateTo")->setValue(day); },
+         QStringLiteral("TransactionDate < '%1'").arg(day.addDays(1).toString(QStringLiteral("yyyy-MM-dd")))},
+        {[&] { searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303); },
+         QStringLiteral("RelatedAccountID = 110303")},
+        {[&] { searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102); }, QStringLiteral("AccountID = 110102")},
+        {[&] { searchChild<OmberSelector>("mptContracts")->setSelectedID(2); }, QStringLiteral("ContractID = 2")},
+        {[&] { searchChild<OmberSelector>("sltAchiever")->setSelectedID(9); }, QStringLiteral("AchieverID = 9")},
+    };
+    for (const auto &[set, condition] : criteria) {
+        search().cmdNewsearch_Click();
+        set();
+        runSearch();
+        const QList<int> expected = idsWhere(condition + QStringLiteral(" AND PayedValue = 0"));
+        EXPECT_EQ(shownIds(), expected) << condition.toStdString();
+        EXPECT_LT(expected.size(), 14) << condition.toStdString() << " names every receipt";
+    }
     // A range of one day finds that day's receipts whatever time of day
     // another program stored them at.
     db->exec(QStringLiteral("UPDATE tblRecPayCashTurnDetail SET TransactionDate = ? WHERE ID = 7"),
              {QDateTime(day, QTime(23, 59, 59))});
+    search().cmdNewsearch_Click();
+    searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(day);
     searchChild<OmberDate>("dtpTransactionDateTo")->setValue(day);
     runSearch();
     EXPECT_TRUE(shownIds().contains(7));
@@ -177,10 +148,7 @@ TEST_F(Criteria, QuotesAndPercentInTheDescription)
     runSearch();
     EXPECT_EQ(shownIds(), QList<int>{});
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
-
-    // % is looked for as itself (what it finds: test_bad_input).
-    box("txtDescription")->setText(QStringLiteral("50%"));
-    EXPECT_EQ(clause(), QStringLiteral("Where Description Like '%50\\%%' ESCAPE '\\' AND PayedValue=0"));
+    // (A % is looked for as itself: test_bad_input.)
 }
 
 TEST_F(Criteria, PersianAndArabicLetterFormsAndDigitsFindTheSameReceipts)
@@ -234,23 +202,6 @@ TEST_F(Criteria, NewSearchEmptiesEveryCriterionAndKeepsTheRows)
     EXPECT_EQ(clause(), QStringLiteral("Where PayedValue=0"));
 }
 
-TEST_F(Criteria, TheLoadStepListsEveryCashBoxAndStartsEmpty)
-{
-    auto *cash = searchChild<QComboBox>("cmbCash");
-    const RowSet boxes = db->run(QStringLiteral("SELECT ID, Name FROM tblRecPayCash"));
-    ASSERT_EQ(cash->count(), boxes.rows.size());
-    for (int i = 0; i < cash->count(); ++i) {
-        EXPECT_EQ(cash->itemText(i), boxes.rows[i][1].toString());
-        EXPECT_EQ(cash->itemData(i).toInt(), boxes.rows[i][0].toInt());
-    }
-    EXPECT_EQ(cash->currentIndex(), -1);
-    EXPECT_TRUE(searchChild<OmberDate>("dtpTransactionDateFrom")->IsEmpty());
-    // The entry operation prepared the selectors and pickers.
-    EXPECT_EQ(searchChild<OmberSelector>("mptOpenerUser")->ConnectionString(), db->connectionString());
-    EXPECT_TRUE(searchChild<FarvoPicker>("TlvAccAccount")->Prepared());
-    EXPECT_TRUE(searchChild<FarvoPicker>("TlvAccSecondAccount")->Prepared());
-}
-
 TEST_F(Criteria, AmountAndNumberBoxesTakeDigitsOnlyAndAmountsRegroup)
 {
     QWidget *focused = focusInto(box("txtReceivedFrom"));
@@ -274,8 +225,6 @@ TEST_F(Criteria, AFailingQueryIsReportedAndTheFormStaysUsable)
     searchChild<QPushButton>("cmdSearch")->click();
     ASSERT_EQ(shownBoxes().size(), 1);
     EXPECT_TRUE(shownBoxes()[0].startsWith(QStringLiteral("خطا|")) && shownBoxes()[0].contains(QStringLiteral("server gone")));
-    EXPECT_TRUE(grid()->Redraw());
-    EXPECT_EQ(grid()->FixedCols(), 1);
     EXPECT_EQ(grid()->Rows(), rows);
     runSearch();
     EXPECT_EQ(grid()->Rows(), rows);

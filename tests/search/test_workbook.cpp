@@ -2,22 +2,11 @@
 // texts that reach the sheet as they were, whatever characters they hold.
 
 #include "search/XlsxWorkbook.h"
+#include "support/Programs.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-QString member(const QString &path, const QString &name)
-{
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, name});
-    unzip.waitForFinished(20000);
-    return QString::fromUtf8(unzip.readAllStandardOutput());
-}
-
-} // namespace
 
 TEST(Workbook, ASoundContainerWithEveryTextAsItWas)
 {
@@ -42,25 +31,16 @@ TEST(Workbook, ASoundContainerWithEveryTextAsItWas)
     }
     ASSERT_TRUE(book.close());
 
-    QProcess test;
-    test.start(QStringLiteral("unzip"), {QStringLiteral("-t"), path});
-    test.waitForFinished(20000);
-    EXPECT_EQ(test.exitCode(), 0) << test.readAllStandardOutput().toStdString();
-    const QString strings = member(path, QStringLiteral("xl/sharedStrings.xml"));
+    const ProgramRun test = runProgram(QStringLiteral("unzip"), {QStringLiteral("-t"), path});
+    EXPECT_EQ(test.exitCode, 0) << test.out.toStdString();
+    const QString strings = zipMember(path, QStringLiteral("xl/sharedStrings.xml"));
     EXPECT_TRUE(strings.contains(QStringLiteral("a&lt;b&amp;c&gt;\"d\"")));
     EXPECT_TRUE(strings.contains(QStringLiteral("tab\there")));
     // A character XML cannot hold, and a text that looks like its escape.
     EXPECT_TRUE(strings.contains(QStringLiteral("_x0001_bell_x005F_x0041_")));
     EXPECT_TRUE(strings.contains(QStringLiteral("uniqueCount=\"4\"")));
-    const QString sheet = member(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+    const QString sheet = zipMember(path, QStringLiteral("xl/worksheets/sheet1.xml"));
     EXPECT_TRUE(sheet.contains(QStringLiteral("<row r=\"20001\"><c s=\"2\"><v>19999</v></c>")));
     EXPECT_TRUE(sheet.contains(QStringLiteral("<row r=\"2\"><c s=\"2\"><v>0</v></c><c/></row>")));
     EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"2\" max=\"2\" width=\"23.80859375\"")));
-}
-
-TEST(Workbook, AFolderThatCannotTakeTheFileIsSaidAtOnce)
-{
-    XlsxWorkbook book;
-    EXPECT_FALSE(book.open(QStringLiteral("/nonexistent/folder/t.xlsx")));
-    EXPECT_FALSE(book.close());
 }

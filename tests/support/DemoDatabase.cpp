@@ -12,7 +12,6 @@
 #include "suite/SuiteWriter.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <sqlite3.h>

@@ -4,12 +4,10 @@
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "host/Pardex1.h"
-#include "platform/FormShower.h"
 #include "platform/Os.h"
 #include "platform/Seams.h"
 #include "receipt/frmRPDCashRec.h"
 #include "search/frmRPDSearch.h"
-#include "suite/Sqlite.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <QLineEdit>
@@ -115,14 +113,6 @@ QString FormFixture::text(const char *name)
 ScriptedMessageBox::Shown FormFixture::lastBox()
 {
     return ScriptedMessageBox::shown().isEmpty() ? ScriptedMessageBox::Shown{} : ScriptedMessageBox::shown().last();
-}
-
-QStringList FormFixture::boxes()
-{
-    QStringList out;
-    for (const auto &s : ScriptedMessageBox::shown())
-        out << s.title + u'|' + s.message;
-    return out;
 }
 
 int FormFixture::receipts()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ShownBoxes.h"
 #include "support/DemoDatabase.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/StatementRecord.h"
@@ -53,8 +54,6 @@ protected:
     QString text(const char *name);
     // The last message box shown (an empty one when none was).
     static ScriptedMessageBox::Shown lastBox();
-    // Every box shown, as "title|message".
-    static QStringList boxes();
     int receipts();
     // A column of a stored receipt.
     QVariant stored(const char *column, qint32 receipt);
