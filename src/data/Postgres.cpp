@@ -185,7 +185,8 @@ PGresult *awaitResult(PGconn *conn, bool sent)
             const int ready = ::poll(&socket, 1, left < 0 ? -1 : int(std::min<qint64>(left, 60000)));
             if (ready < 0 && errno == EINTR)
                 continue;
-            if (ready == 0 && deadline.hasExpired())
+            // A socket that cannot even be waited on answers nothing either.
+            if ((ready == 0 && deadline.hasExpired()) || ready < 0)
                 giveUp(conn, waitMs);
             if (ready > 0 && !PQconsumeInput(conn))
                 break; // the connection's error is the answer
