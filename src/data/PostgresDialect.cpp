@@ -3,8 +3,8 @@
 #include "core/Vb.h"
 #include "core/VbError.h"
 #include "data/Cursor.h"
-#include "data/DriverLibrary.h"
 #include "data/Postgres.h"
+#include "data/PostgresLink.h"
 #include "data/ProcedureDefs.h"
 #include "data/TsqlToPostgres.h"
 #include "suite/SqlLexer.h"
@@ -14,16 +14,12 @@
 #include <algorithm>
 #include <poll.h>
 
-#include <QAtomicInt>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
+#include <QRandomGenerator>
+#include <QSet>
 #include <libpq-fe.h>
 
 namespace {
 
-QAtomicInt connectionSerial;
-const QString Source = QStringLiteral("PostgreSQL");
 
 const char *typeName(ProcedureParam::Type type)
 {
@@ -60,16 +56,7 @@ QVariant argument(const QVariant &value, ProcedureParam::Type type)
 
 } // namespace
 
-// The counter's address keeps apart the names made by a plugin's own copy
-// of this code (see SqliteDialect).
-QString PostgresDialect::newConnectionName()
-{
-    return QStringLiteral("pardex-pg-%1-%2")
-        .arg(quintptr(&connectionSerial), 0, 16)
-        .arg(connectionSerial.fetchAndAddRelaxed(1));
-}
-
-PostgresDialect::PostgresDialect() : m_name(newConnectionName()) {}
+PostgresDialect::PostgresDialect() = default;
 
 PostgresDialect::~PostgresDialect()
 {
@@ -88,156 +75,91 @@ QString PostgresDialect::dateLiteralText(const QDate &date)
     return date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
-pg_conn *PostgresDialect::openNamed(const QString &name, const ConnectionString &cs, int connectTimeoutSeconds)
+pg_conn *PostgresDialect::conn() const
 {
-    const QString masked = ConnectionString::masked(cs.text());
-    auto refuse = [&](const QString &why) -> VbError {
-        return VbError::database(
-            QStringLiteral("اتصال به سرور پايگاه داده برقرار نشد: \"%1\"؛ %2").arg(masked, why), Source);
-    };
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-        throw refuse(QStringLiteral("راه انداز PostgreSQL برنامه (QPSQL) نصب نيست."));
-    QString host = cs.value({"Data Source", "Server", "Host", "Address", "Addr"}).trimmed();
-    int port = 5432;
-    const qsizetype comma = host.indexOf(u',');
-    if (comma >= 0) {
-        bool ok = false;
-        port = host.mid(comma + 1).trimmed().toInt(&ok);
-        if (!ok || port <= 0 || port > 65535)
-            throw refuse(QStringLiteral("درگاه سرور عدد نيست."));
-        host = host.left(comma).trimmed();
-    }
-    if (host.isEmpty() || host == u"." || host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0)
-        host = QStringLiteral("localhost");
-    const QString database = cs.value({"Initial Catalog", "Database"});
-    if (database.isEmpty())
-        throw refuse(QStringLiteral("نام پايگاه داده (Initial Catalog) نيامده است."));
-
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-    db.setHostName(host);
-    db.setPort(port);
-    db.setDatabaseName(database);
-    db.setUserName(cs.value({"User ID", "UID", "User"}));
-    db.setPassword(cs.value({"Password", "PWD"}));
-    // A server that can no longer be reached (a cut cable, a machine gone)
-    // ends a waiting statement within about ten seconds instead of the
-    // system's many minutes: keep-alives after 4 s of silence, three probes
-    // 2 s apart, and unacknowledged data given up after 10 s.
-    db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=pardex;keepalives=1;keepalives_idle=4;"
-                                        "keepalives_interval=2;keepalives_count=3;tcp_user_timeout=10000")
-                             .arg(qMax(connectTimeoutSeconds, 1)));
-    if (!db.open()) {
-        const QString text = db.lastError().databaseText().trimmed().isEmpty() ? db.lastError().text()
-                                                                               : db.lastError().databaseText().trimmed();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-        throw refuse(text);
-    }
-    QString why;
-    pg_conn *conn = static_cast<pg_conn *>(DriverLibrary::ourHandle(
-        db, {"pg_conn*", "PGconn*"}, "PQconnectdb", reinterpret_cast<const void *>(&PQconnectdb), why));
-    if (!conn) {
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-        throw refuse(QStringLiteral("راه انداز PostgreSQL برنامه (QPSQL) با كتابخانه libpq خود برنامه كار نمي كند: %1").arg(why));
-    }
-    return conn;
-}
-
-void PostgresDialect::closeNamed(const QString &name)
-{
-    if (!QSqlDatabase::contains(name))
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    return m_link ? m_link->conn() : nullptr;
 }
 
 void PostgresDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, int commandTimeoutSeconds)
 {
-    m_prepared.clear(); // they lived on the connection before
     m_cs = cs;
     m_connectTimeout = connectTimeoutSeconds;
-    m_conn = openNamed(m_name, cs, connectTimeoutSeconds);
-    pg::setReplyTimeout(m_conn, commandTimeoutSeconds);
-    try {
-        // Texts the way T-SQL writes them (a backslash is a backslash),
-        // dates in ISO, a command time-out like the other engines'.
-        pg::exec(m_conn, QStringLiteral("SET standard_conforming_strings = on; SET DateStyle = 'ISO, YMD'"));
-        setCommandTimeout(commandTimeoutSeconds);
-        tellSessionUser();
-    } catch (const VbError &) {
-        close();
-        throw;
-    }
+    m_commandTimeout = commandTimeoutSeconds;
+    m_ownTransaction = false;
+    auto link = std::make_unique<PostgresLink>(PostgresLink::Role::Statements, cs, connectTimeoutSeconds);
+    link->applySession(m_commandTimeout, m_sessionUser);
+    m_link = std::move(link);
 }
 
 void PostgresDialect::close()
 {
-    m_prepared.clear();
-    pg::forget(m_conn);
-    m_conn = nullptr;
-    closeNamed(m_name);
+    // A connection lost under this one is lost for all who share it.
+    if (m_link && isLost())
+        m_link->discard();
+    m_link.reset();
+    m_ownTransaction = false;
 }
 
+// Both are told to the session before this connection's next statement.
 void PostgresDialect::setCommandTimeout(int seconds)
 {
     m_commandTimeout = seconds;
-    if (m_conn)
-        pg::setReplyTimeout(m_conn, seconds);
-    if (m_conn && !isLost())
-        pg::exec(m_conn, QStringLiteral("SELECT set_config('statement_timeout', $1, false)"),
-                 {QString::number(qint64(seconds) * 1000)});
 }
 
 void PostgresDialect::setSessionUser(qint32 userId)
 {
     m_sessionUser = userId;
-    if (m_conn && !isLost())
-        tellSessionUser();
-}
-
-void PostgresDialect::tellSessionUser()
-{
-    // The suite's triggers read it with current_setting('pardex.user', true).
-    pg::exec(m_conn, QStringLiteral("SELECT set_config('pardex.user', $1, false)"),
-             {m_sessionUser != 0 ? QString::number(m_sessionUser) : QString()});
 }
 
 bool PostgresDialect::wentAwayWhileIdle()
 {
-    if (!m_conn || PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+    pg_conn *c = conn();
+    if (!c || PQtransactionStatus(c) != PQTRANS_IDLE)
         return false;
     // Reads what the server sent meanwhile, without waiting: the notice of
     // a shutdown and then the end of the stream mark the connection bad.
-    for (int reads = 0; reads < 4 && PQstatus(m_conn) != CONNECTION_BAD; ++reads) {
-        pollfd socket{PQsocket(m_conn), POLLIN, 0};
+    for (int reads = 0; reads < 4 && PQstatus(c) != CONNECTION_BAD; ++reads) {
+        pollfd socket{PQsocket(c), POLLIN, 0};
         if (socket.fd < 0 || ::poll(&socket, 1, 0) <= 0)
             break;
-        if (!PQconsumeInput(m_conn))
+        if (!PQconsumeInput(c))
             break;
     }
-    return PQstatus(m_conn) == CONNECTION_BAD;
+    return PQstatus(c) == CONNECTION_BAD;
 }
 
 void PostgresDialect::beforeRun()
 {
-    if (!m_conn)
+    if (!m_link)
         throw VbError(VbError::ConnectionUnusable, QStringLiteral("Operation is not allowed when the object is closed."),
                       QStringLiteral("ADODB.Connection"));
+    pg_conn *c = m_link->conn();
+    if (!c || pg::isBroken(c)) {
+        // Another holder gave the link up. Opening it again would run the
+        // rest of a transaction outside it: that is this connection's loss.
+        if (m_ownTransaction)
+            pg::fail(nullptr, nullptr);
+        m_link->reopened();
+    }
+    m_link->applySession(m_commandTimeout, m_sessionUser);
 }
 
 bool PostgresDialect::failureLosesConnection() const
 {
-    return pg::isBroken(m_conn);
+    return pg::isBroken(conn());
+}
+
+void PostgresDialect::transact(TransactionStep step)
+{
+    m_ownTransaction = false;
+    Dialect::transact(step);
+    m_ownTransaction = step == TransactionStep::Begin;
 }
 
 bool PostgresDialect::inTransaction() const
 {
-    return m_conn && !pg::isBroken(m_conn) && PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+    pg_conn *c = conn();
+    return c && !pg::isBroken(c) && PQtransactionStatus(c) != PQTRANS_IDLE;
 }
 
 QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const QString &sql)
@@ -256,18 +178,46 @@ QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const 
     return out;
 }
 
+namespace {
+
+// Statements prepared on a link, by the open of it they were prepared on:
+// every connection of this code's copy that shares the link uses them.
+// The names carry this copy's address, apart from another copy's.
+struct PreparedShapes
+{
+    QHash<QString, QByteArray> names; // shape -> statement name
+    QSet<QString> unshared;           // shapes the server would not prepare
+};
+
+PreparedShapes &preparedOn(quint64 generation)
+{
+    static QHash<quint64, PreparedShapes> links;
+    if (!links.contains(generation) && links.size() >= 8)
+        links.clear(); // links opened long ago are closed by now
+    return links[generation];
+}
+
+QByteArray newStatementName()
+{
+    static int serial = 0;
+    return "pardex_" + QByteArray::number(quintptr(&serial), 16) + '_' + QByteArray::number(++serial);
+}
+
+} // namespace
+
 RowSet PostgresDialect::runShared(const QString &sql)
 {
+    pg_conn *c = conn();
     // Inside a transaction the text runs as it is: a prepared statement
     // failing there would take the transaction with it.
-    if (PQtransactionStatus(m_conn) != PQTRANS_IDLE)
-        return pg::run(m_conn, sql);
+    if (PQtransactionStatus(c) != PQTRANS_IDLE)
+        return pg::run(c, sql);
     QString shape;
     QVariantList values;
     // A decimal literal keeps its exact text only as a literal: not shared.
     if (!sqlite::parameterize(sql, shape, values) || values.isEmpty()
         || std::any_of(values.cbegin(), values.cend(), [](const QVariant &v) { return v.typeId() == QMetaType::Double; }))
-        return pg::run(m_conn, sql);
+        return pg::run(c, sql);
     // Each parameter typed as its literal would be: integers as integer
     // (bigint beyond it), texts left for the server to read in place. The
     // types are part of what is shared, as a literal's type is part of the
@@ -281,39 +231,41 @@ RowSet PostgresDialect::runShared(const QString &sql)
         types << type;
         key += QString::number(type) + u',';
     }
-    if (m_unshared.contains(key))
-        return pg::run(m_conn, sql);
-    auto known = m_prepared.constFind(key);
-    if (known == m_prepared.cend()) {
-        if (m_prepared.size() >= 64) {
-            pg::exec(m_conn, QStringLiteral("DEALLOCATE ALL"));
-            m_prepared.clear();
+    PreparedShapes &shapes = preparedOn(m_link->generation());
+    if (shapes.unshared.contains(key))
+        return pg::run(c, sql);
+    auto known = shapes.names.constFind(key);
+    if (known == shapes.names.cend()) {
+        if (shapes.names.size() >= 64) {
+            // Another copy's statements go too: it prepares them again.
+            pg::exec(c, QStringLiteral("DEALLOCATE ALL"));
+            shapes.names.clear();
         }
-        const QByteArray name = "pardex_" + QByteArray::number(++m_preparedCount);
-        if (!pg::prepare(m_conn, name, sql::numbered(shape), types)) {
-            m_unshared.insert(key);
-            return pg::run(m_conn, sql);
+        const QByteArray name = newStatementName();
+        if (!pg::prepare(c, name, sql::numbered(shape), types)) {
+            shapes.unshared.insert(key);
+            return pg::run(c, sql);
         }
-        known = m_prepared.insert(key, name);
+        known = shapes.names.insert(key, name);
     }
     RowSet rows;
-    if (pg::runPrepared(m_conn, known.value(), values, rows))
+    if (pg::runPrepared(c, known.value(), values, rows))
         return rows;
     const QByteArray stale = known.value();
-    m_prepared.remove(key);
+    shapes.names.remove(key);
     // Given up by name; one the server no longer has is gone already.
     try {
-        pg::exec(m_conn, QStringLiteral("DEALLOCATE ") + QString::fromLatin1(stale));
+        pg::exec(c, QStringLiteral("DEALLOCATE ") + QString::fromLatin1(stale));
     } catch (const VbError &) {
     }
-    return pg::run(m_conn, sql);
+    return pg::run(c, sql);
 }
 
 RowSet PostgresDialect::run(const QString &nativeSql, const QVariantList &params)
 {
     // Bound values keep the text as it is, each value's type the server's
     // to infer from where it stands; literals are shared by runShared.
-    RowSet rs = params.isEmpty() ? runShared(nativeSql) : pg::run(m_conn, sql::numbered(nativeSql), params);
+    RowSet rs = params.isEmpty() ? runShared(nativeSql) : pg::run(conn(), sql::numbered(nativeSql), params);
     rs.columns = spelledAsWritten(rs.columns, nativeSql);
     return rs;
 }
@@ -328,7 +280,7 @@ QString PostgresDialect::callStatement(const ProcedureDef &procedure)
 
 int PostgresDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
 {
-    return callOn(m_conn, procedure, args);
+    return callOn(conn(), procedure, args);
 }
 
 int PostgresDialect::callOn(pg_conn *conn, const ProcedureDef &procedure, QVariantList &args)
@@ -349,32 +301,47 @@ int PostgresDialect::callOn(pg_conn *conn, const ProcedureDef &procedure, QVaria
 
 namespace {
 
-// A server-side cursor on a connection of its own, fetched a slice at a time.
+// A server-side cursor on the readers' link, fetched a slice at a time.
+// The link's cursors share one read-only transaction, begun by the first
+// and ended by the last; each reads the rows as they were when it was
+// declared. A failure ends that transaction, so it ends the other cursors
+// of it too, which then say so rather than read on.
 class PostgresCursor : public VariantCursor
 {
 public:
     PostgresCursor(const ConnectionString &cs, int connectTimeout, int commandTimeout, const QString &sql)
-        : m_name(PostgresDialect::newConnectionName()), m_sql(sql)
+        : m_link(PostgresLink::Role::Readers, cs, connectTimeout), m_sql(sql)
     {
-        m_conn = PostgresDialect::openNamed(m_name, cs, connectTimeout);
-        pg::setReplyTimeout(m_conn, commandTimeout);
+        static int serial = 0;
+        m_name = "pardex_rows_" + QByteArray::number(quintptr(&serial), 16) + '_' + QByteArray::number(++serial);
+        pg_conn *c = m_link.conn();
         try {
-            pg::exec(m_conn, QStringLiteral("SET standard_conforming_strings = on; SET DateStyle = 'ISO, YMD'; "
-                                            "BEGIN TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-            pg::exec(m_conn, QStringLiteral("DECLARE pardex_rows NO SCROLL CURSOR FOR ") + sql);
+            m_link.applySession(commandTimeout, 0);
+            int open = m_link.shared(Cursors).toInt();
+            if (open == 0 || PQtransactionStatus(c) != PQTRANS_INTRANS) {
+                if (PQtransactionStatus(c) != PQTRANS_IDLE)
+                    pg::exec(c, QStringLiteral("ROLLBACK"));
+                pg::exec(c, QStringLiteral("BEGIN READ ONLY"));
+                m_link.setShared(Reading, QRandomGenerator::global()->generate64() | 1);
+                open = 0;
+            }
+            m_link.setShared(Cursors, open + 1);
+            m_reading = m_link.shared(Reading).toULongLong();
+            m_generation = m_link.generation();
+            pg::exec(c, QStringLiteral("DECLARE %1 NO SCROLL CURSOR FOR ").arg(QString::fromLatin1(m_name)) + sql);
             fetch();
-        } catch (...) {
-            pg::forget(m_conn);
-            PostgresDialect::closeNamed(m_name);
+        } catch (const VbError &) {
+            abandonReading();
+            if (m_result)
+                PQclear(m_result);
             throw;
         }
     }
     ~PostgresCursor() override
     {
+        finish();
         if (m_result)
             PQclear(m_result);
-        pg::forget(m_conn);
-        PostgresDialect::closeNamed(m_name);
     }
 
     int columnCount() const override { return int(m_columns.size()); }
@@ -401,15 +368,35 @@ protected:
     const QVariant &value(int column) const override { return m_values[column]; }
 
 private:
+    static constexpr const char *Cursors = "pardexCursors";
+    static constexpr const char *Reading = "pardexReading";
+
+    // Whether this cursor still lives on the link's session.
+    bool alive() const
+    {
+        pg_conn *c = m_link.conn();
+        return m_reading != 0 && c && !pg::isBroken(c) && m_link.generation() == m_generation
+               && m_link.shared(Reading).toULongLong() == m_reading;
+    }
+
     void fetch()
     {
         if (m_result)
             PQclear(m_result);
         m_result = nullptr;
-        m_result = pg::send(m_conn, QByteArrayLiteral("FETCH FORWARD 2000 FROM pardex_rows"));
+        if (!alive())
+            throw VbError::database(
+                QStringLiteral("خواندن رديف ها از سرور پايگاه داده قطع شد؛ دوباره جستجو كنيد."), QStringLiteral("PostgreSQL"));
+        pg_conn *c = m_link.conn();
+        m_result = pg::send(c, "FETCH FORWARD 2000 FROM " + m_name);
         if (!m_result || PQresultStatus(m_result) != PGRES_TUPLES_OK) {
             m_done = true;
-            pg::fail(m_conn, m_result);
+            try {
+                pg::fail(c, m_result);
+            } catch (const VbError &) {
+                abandonReading();
+                throw;
+            }
         }
         if (m_columns.isEmpty()) {
             const int n = PQnfields(m_result);
@@ -422,13 +409,62 @@ private:
         }
         m_rowCount = PQntuples(m_result);
         m_row = -1;
-        if (m_rowCount < 2000)
+        if (m_rowCount < 2000) {
+            // All read: the server's side is let go at once, not when the
+            // reader is done with the last slice.
             m_done = true;
+            finish();
+        }
     }
 
-    QString m_name;
+    // Closes this cursor; the last one ends the transaction.
+    void finish()
+    {
+        if (!alive()) {
+            m_reading = 0;
+            return;
+        }
+        const int open = m_link.shared(Cursors).toInt();
+        m_reading = 0;
+        try {
+            pg_conn *c = m_link.conn();
+            if (open <= 1) {
+                m_link.setShared(Cursors, 0);
+                m_link.setShared(Reading, QVariant());
+                pg::exec(c, QStringLiteral("COMMIT"));
+            } else {
+                m_link.setShared(Cursors, open - 1);
+                pg::exec(c, QStringLiteral("CLOSE ") + QString::fromLatin1(m_name));
+            }
+        } catch (const VbError &) {
+            abandonReading();
+        }
+    }
+
+    // The transaction failed (or the link went): every cursor of it is over.
+    void abandonReading()
+    {
+        m_reading = 0;
+        pg_conn *c = m_link.conn();
+        m_link.setShared(Cursors, 0);
+        m_link.setShared(Reading, QVariant());
+        if (!c || pg::isBroken(c)) {
+            m_link.discard();
+            return;
+        }
+        try {
+            if (PQtransactionStatus(c) != PQTRANS_IDLE)
+                pg::exec(c, QStringLiteral("ROLLBACK"));
+        } catch (const VbError &) {
+            m_link.discard();
+        }
+    }
+
+    PostgresLink m_link;
+    QByteArray m_name;
     QString m_sql;
-    pg_conn *m_conn = nullptr;
+    quint64 m_generation = 0;
+    quint64 m_reading = 0;
     PGresult *m_result = nullptr;
     QStringList m_columns;
     QVector<bool> m_money;

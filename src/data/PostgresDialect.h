@@ -2,17 +2,19 @@
 
 #include "data/Dialect.h"
 
-#include <QHash>
-#include <QSet>
 #include <QString>
+#include <memory>
 
 struct pg_conn;
+class PostgresLink;
 
 // A shared suite database on a PostgreSQL server: Qt's QPSQL driver opens
 // the connection, statements run on its libpq handle (data/Postgres.h) so
 // that values come back typed, the component's T-SQL is rewritten by
 // tsqlToPostgres, and the stored procedures are the schema's functions of
 // the same names (db/postgresql), called with their parameters in order.
+// The server connection is the process's link for the string
+// (data/PostgresLink.h), shared with every other connection made with it.
 class PostgresDialect : public Dialect
 {
 public:
@@ -42,24 +44,17 @@ public:
     // the parameter types, in/out ones replaced, the return value returned.
     static int callOn(pg_conn *conn, const ProcedureDef &procedure, QVariantList &args);
 
-    // Opens a QPSQL connection under name for the string given, raising a
-    // VbError (the string quoted, its password masked) when it cannot.
-    // Returns its libpq handle.
-    static pg_conn *openNamed(const QString &name, const ConnectionString &cs, int connectTimeoutSeconds);
-    static void closeNamed(const QString &name);
-    // A fresh, process-unique connection name.
-    static QString newConnectionName();
-
 protected:
     RowSet run(const QString &nativeSql, const QVariantList &params) override;
     int runProcedure(const ProcedureDef &procedure, QVariantList &args) override;
-    // Read through a server-side cursor on a connection of its own, a slice
-    // at a time: one snapshot, whatever this connection writes meanwhile.
+    // Read through a server-side cursor on the readers' link, a slice at a
+    // time: one snapshot, whatever this connection writes meanwhile.
     std::unique_ptr<Cursor> stream(const QString &nativeSql) override;
     TransactionText transactionText() const override
     {
         return {QStringLiteral("BEGIN"), QStringLiteral("COMMIT"), QStringLiteral("ROLLBACK")};
     }
+    void transact(TransactionStep step) override;
     bool inTransaction() const override;
     void beforeRun() override;
     // A connection the server dropped is given up; the next statement
@@ -67,21 +62,20 @@ protected:
     bool failureLosesConnection() const override;
 
 private:
-    void tellSessionUser();
+    pg_conn *conn() const;
     // The component writes its values into its SQL text, and planning a
     // statement on its views costs the server several times running it: a
     // statement's literals become parameters, and each shape is prepared
-    // once on this connection. Prepared only between transactions, so that
-    // a statement the server cannot prepare costs nothing but the plain run.
+    // once on the link, for all who share it. Prepared only between
+    // transactions, so that a statement the server cannot prepare costs
+    // nothing but the plain run.
     RowSet runShared(const QString &sql);
-    QHash<QString, QByteArray> m_prepared; // shape -> statement name
-    QSet<QString> m_unshared;              // shapes the server would not prepare
-    int m_preparedCount = 0;
 
-    QString m_name;
     ConnectionString m_cs;
     int m_connectTimeout = 15;
     int m_commandTimeout = 30;
-    pg_conn *m_conn = nullptr;
     qint32 m_sessionUser = 0;
+    std::unique_ptr<PostgresLink> m_link;
+    // Whether this connection began the transaction the link is in.
+    bool m_ownTransaction = false;
 };

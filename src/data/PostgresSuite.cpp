@@ -4,6 +4,7 @@
 #include "data/ConnectionString.h"
 #include "data/Postgres.h"
 #include "data/PostgresDialect.h"
+#include "data/PostgresLink.h"
 #include "data/ProcedureDefs.h"
 #include "suite/DemoData.h"
 #include "suite/Schema.h"
@@ -75,11 +76,11 @@ void PostgresWriter::idsGiven()
 
 void createDatabase(const QString &connectionString, const suite::CreateOptions &options)
 {
-    const QString name = PostgresDialect::newConnectionName();
-    pg_conn *conn = PostgresDialect::openNamed(name, ::ConnectionString(connectionString), 15);
+    const QString name = PostgresLink::newConnectionName();
+    pg_conn *conn = PostgresLink::openNamed(name, ::ConnectionString(connectionString), 15);
     struct Closer {
         QString name;
-        ~Closer() { PostgresDialect::closeNamed(name); }
+        ~Closer() { PostgresLink::closeNamed(name); }
     } closer{name};
 
     PostgresWriter writer(conn);

@@ -4,6 +4,8 @@
 
 #include "common/Module.h"
 #include "data/DtEn.h"
+#include "data/Postgres.h"
+#include "data/PostgresLink.h"
 #include "receipt/frmRPDCashRec.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
@@ -87,10 +89,10 @@ public:
     void take()
     {
         if (DemoDatabase::onPostgres()) {
-            m_server = std::make_unique<DtEn>();
-            m_server->cnt.setConnectionString(m_db.connectionString());
-            m_server->cnt.BeginTrans();
-            m_server->cnt.execute(QStringLiteral("LOCK TABLE tblRecPayCashTurnDetail IN EXCLUSIVE MODE"));
+            // A connection of its own: the program's connections share one.
+            m_serverName = PostgresLink::newConnectionName();
+            m_server = PostgresLink::openNamed(m_serverName, ConnectionString(m_db.connectionString()), 15);
+            pg::exec(m_server, QStringLiteral("BEGIN; LOCK TABLE tblRecPayCashTurnDetail IN EXCLUSIVE MODE"));
         } else {
             m_file = suite::openDatabase(m_db.path());
             sqlite::exec(m_file, QStringLiteral("BEGIN EXCLUSIVE"));
@@ -99,8 +101,8 @@ public:
     void release()
     {
         if (m_server) {
-            m_server->cnt.RollbackTrans();
-            m_server.reset();
+            m_server = nullptr;
+            PostgresLink::closeNamed(m_serverName);
         }
         if (m_file) {
             sqlite::exec(m_file, QStringLiteral("ROLLBACK"));
@@ -111,7 +113,8 @@ public:
 
 private:
     DemoDatabase &m_db;
-    std::unique_ptr<DtEn> m_server;
+    QString m_serverName;
+    pg_conn *m_server = nullptr;
     sqlite3 *m_file = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "common/Module.h"
 #include "common/UserContext.h"
 #include "common/VbRuntime.h"
+#include "data/Cursor.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
@@ -180,4 +181,42 @@ TEST_F(ServerLost, AFrozenServerIsGivenUpAfterTheCommandTimeOutAndTheFormStaysUs
     loadReceipt(8);
     EXPECT_TRUE(ScriptedMessageBox::messages().isEmpty()) << ScriptedMessageBox::messages().join(u'\n').toStdString();
     EXPECT_EQ(form().CurrentReceiptID, 8);
+}
+
+TEST_F(ServerLost, AProgramHoldsTwoServerConnectionsWhateverItHasOpen)
+{
+    loadReceipt(7);
+    const auto backends = [&](const char *state) {
+        return db->scalar(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                         "AND pid <> pg_backend_pid() AND state LIKE $1"),
+                          {QString::fromLatin1(state)})
+            .toInt();
+    };
+    // Two searches streaming at once (4096 rows each, more than one slice),
+    // a sibling component's data environment in a transaction, and a
+    // lookup box's connection, besides the form's own.
+    const QString many = QStringLiteral("Select a.ID From tblRecPayCash a, tblRecPayCash b, tblRecPayCash c, "
+                                        "tblRecPayCash d, tblRecPayCash e, tblRecPayCash f");
+    auto first = Module::dtEn().cnt.openCursor(many);
+    auto second = Module::dtEn().cnt.openCursor(many + QStringLiteral(" Order By a.ID Desc"));
+    DtEn sibling;
+    sibling.cnt.setConnectionString(db->connectionString());
+    sibling.cnt.BeginTrans();
+    EXPECT_EQ(sibling.cnt.execute(QStringLiteral("Select count(*) From tblRecPayCash")).rows[0][0].toInt(), 4);
+    Connection lookup(db->connectionString());
+    EXPECT_EQ(lookup.execute(QStringLiteral("Select count(*) From tblRecPayCashTurnDetail")).rows.size(), 1);
+    EXPECT_EQ(backends("%"), 2);
+    sibling.cnt.CommitTrans();
+
+    // Both read to the end, each its own rows: the readers' transaction
+    // then ends, holding nothing on the server.
+    int rows = 0;
+    while (first->next() && second->next())
+        rows += first->integer(0) >= 1 && second->integer(0) >= 1 ? 1 : 0;
+    EXPECT_EQ(rows, 4096);
+    EXPECT_FALSE(first->next() || second->next());
+    EXPECT_EQ(backends("idle in transaction%"), 0);
+    loadReceipt(8);
+    EXPECT_EQ(form().CurrentReceiptID, 8);
+    EXPECT_EQ(backends("%"), 2);
 }

@@ -3,7 +3,7 @@
 #include "core/VbError.h"
 #include "data/ConnectionString.h"
 #include "data/Postgres.h"
-#include "data/PostgresDialect.h"
+#include "data/PostgresLink.h"
 #include "data/PostgresSuite.h"
 #include "suite/DemoData.h"
 #include "suite/SqlLexer.h"
@@ -43,16 +43,16 @@ bool templateMade = false;
 // A statement on the server's maintenance database.
 void onServer(const QString &sql)
 {
-    const QString name = PostgresDialect::newConnectionName();
+    const QString name = PostgresLink::newConnectionName();
     pg_conn *conn =
-        PostgresDialect::openNamed(name, ConnectionString(DemoDatabase::serverConnectionString(QStringLiteral("postgres"))), 15);
+        PostgresLink::openNamed(name, ConnectionString(DemoDatabase::serverConnectionString(QStringLiteral("postgres"))), 15);
     try {
         pg::exec(conn, sql);
     } catch (...) {
-        PostgresDialect::closeNamed(name);
+        PostgresLink::closeNamed(name);
         throw;
     }
-    PostgresDialect::closeNamed(name);
+    PostgresLink::closeNamed(name);
 }
 
 const QString &serverTemplate()
@@ -147,8 +147,8 @@ sqlite3 *DemoDatabase::handle()
 pg_conn *DemoDatabase::pgConnection()
 {
     if (!m_pg) {
-        m_pgName = PostgresDialect::newConnectionName();
-        m_pg = PostgresDialect::openNamed(m_pgName, ConnectionString(connectionString()), 15);
+        m_pgName = PostgresLink::newConnectionName();
+        m_pg = PostgresLink::openNamed(m_pgName, ConnectionString(connectionString()), 15);
     }
     return m_pg;
 }
@@ -161,7 +161,7 @@ void DemoDatabase::disconnect()
     }
     if (m_pg) {
         m_pg = nullptr;
-        PostgresDialect::closeNamed(m_pgName);
+        PostgresLink::closeNamed(m_pgName);
     }
 }
 
