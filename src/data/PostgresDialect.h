@@ -76,6 +76,7 @@ private:
     int m_commandTimeout = 30;
     qint32 m_sessionUser = 0;
     std::unique_ptr<PostgresLink> m_link;
+    std::unique_ptr<PostgresLink> m_readers; // opened by the first cursor
     // Whether this connection began the transaction the link is in.
     bool m_ownTransaction = false;
 };
