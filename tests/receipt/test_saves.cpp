@@ -53,7 +53,7 @@ const QString NoDocumentWithout = QStringLiteral(" مشخص نشده است. ب�
 
 } // namespace
 
-TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
+TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogAndBalancedDocument)
 {
     typeNewReceipt();
     form().cmdSave_Click();
@@ -73,10 +73,10 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogLevelsAndDocumentInThatOrder)
     const RowSet rows = db->run(QStringLiteral("SELECT AccountID || '|' || CAST(DebitValue AS INTEGER) || '|' || "
                                                "CAST(CreditValue AS INTEGER) || '|' || Description FROM "
                                                "tblAccountDocumentDetail WHERE FormID = 16 AND FormTypeID = 206 ORDER BY RowNumber"));
-    const QString d = QStringLiteral("|عطف به دريافت نقدي به شماره راايانه اي 16 و شماره تاييد شده 12");
+    const QString d = QStringLiteral("عطف به دريافت نقدي به شماره راايانه اي 16 و شماره تاييد شده 12");
     ASSERT_EQ(rows.rows.size(), 2);
-    EXPECT_EQ(rows.rows[0][0].toString(), QStringLiteral("110101|1250000|0") + d);
-    EXPECT_EQ(rows.rows[1][0].toString(), QStringLiteral("110301|0|1250000") + d);
+    EXPECT_EQ(rows.rows[0][0].toString(), QStringLiteral("110101|1250000|0|%1").arg(d));
+    EXPECT_EQ(rows.rows[1][0].toString(), QStringLiteral("110301|0|1250000|%1").arg(d));
     // The creation is not a change of the receipt.
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory")), 0);
 }
