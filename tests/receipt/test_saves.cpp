@@ -8,6 +8,7 @@
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
+#include "core/PersianDate.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
@@ -77,6 +78,11 @@ TEST_F(Saves, ANewReceiptIsSavedWithItsCodeLogAndBalancedDocument)
     ASSERT_EQ(rows.rows.size(), 2);
     EXPECT_EQ(rows.rows[0][0].toString(), QStringLiteral("110101|1250000|0|%1").arg(d));
     EXPECT_EQ(rows.rows[1][0].toString(), QStringLiteral("110301|0|1250000|%1").arg(d));
+    EXPECT_EQ(stored("FarsiTransactionDate", 16).toString(), PersianDate::today());
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT d.CreatorID || '|' || d.FarsiDocumentDate || '|' || CAST(d.Value AS INTEGER) "
+                                        "|| '|' || d.Description FROM tblAccountDocument d JOIN tblAccountDocumentDetail r "
+                                        "ON r.DocumentID = d.ID WHERE r.FormID = 16 AND r.FormTypeID = 206 AND r.RowNumber = 1"))
+                  .toString(), QStringLiteral("486|%1|1250000|%2").arg(PersianDate::today(), d));
     // The creation is not a change of the receipt.
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurnDetailHistory")), 0);
 }
