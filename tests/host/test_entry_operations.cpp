@@ -32,9 +32,6 @@ TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
     EXPECT_EQ(modalShows(), 0);
     EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق مرکزی"));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
-    // The right to the form is asked after the form has loaded.
-    EXPECT_EQ(record.calls(), QStringList{QStringLiteral("spOmberHasPermission")});
-    EXPECT_EQ(record.entries().last().args, (QVariantList{486, 206}));
 }
 
 TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsLoaded)

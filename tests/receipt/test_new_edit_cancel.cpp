@@ -31,7 +31,6 @@ TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
 {
     clearShow(486);
     loadReceipt(7);
-    record.clear();
     form().cmdNew_Click();
     EXPECT_EQ(mode(), ModeNew);
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
