@@ -7,6 +7,10 @@
 #
 #   scripts/with-test-postgres.sh ctest --test-dir build
 #
+# The tests' server writes without fsync and takes 200 connections;
+# PARDEX_TEST_PG_SETTINGS=default keeps the server's own settings instead
+# (a benchmark of a company's server, bench_cashiers).
+#
 # When no server can be started the command does not run: the reason is
 # printed and the exit status is 1. PARDEX_TEST_PG=off runs the command
 # without a server, the server tests switched off (they say so).
@@ -75,7 +79,8 @@ fi
 started=""
 for attempt in $(seq 1 20); do
   port=$(( 20000 + (RANDOM % 20000) ))
-  options="-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=200"
+  options="-c listen_addresses=127.0.0.1 -p $port -k $dir"
+  [ "${PARDEX_TEST_PG_SETTINGS:-}" = default ] || options="$options -c fsync=off -c max_connections=200"
   if "${runas[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$options" start >/dev/null 2>&1; then
     started=yes
     break

@@ -10,6 +10,7 @@
 #include "suite/SqlLexer.h"
 #include "suite/StatementCache.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <algorithm>
 #include <charconv>
@@ -21,6 +22,11 @@
 
 namespace {
 
+// What the readers' link's holders agree on: its open cursors, and since
+// when it has had none. It is let go that long after its last cursor.
+constexpr const char *ReadersCursors = "pardexCursors";
+constexpr const char *ReadersIdleSince = "pardexIdleSince";
+constexpr qint64 ReadersKeptMs = 5000;
 
 const char *typeName(ProcedureParam::Type type)
 {
@@ -144,6 +150,13 @@ void PostgresDialect::beforeRun()
         m_link->reopened();
     }
     m_link->applySession(m_commandTimeout, m_sessionUser);
+    // A server counts its connections: a cashier who is not searching
+    // holds one.
+    if (m_readers && m_readers->shared(ReadersCursors).toInt() == 0) {
+        const QVariant since = m_readers->shared(ReadersIdleSince);
+        if (since.isValid() && QDateTime::currentMSecsSinceEpoch() - since.toLongLong() > ReadersKeptMs)
+            m_readers.reset();
+    }
 }
 
 bool PostgresDialect::failureLosesConnection() const
@@ -465,7 +478,7 @@ private:
 
     static constexpr int FirstSlice = 500;
     static constexpr int Slice = 5000;
-    static constexpr const char *Cursors = "pardexCursors";
+    static constexpr const char *Cursors = ReadersCursors;
     static constexpr const char *Reading = "pardexReading";
 
     // Whether this cursor still lives on the link's session.
@@ -533,6 +546,7 @@ private:
             if (open <= 1) {
                 m_link.setShared(Cursors, 0);
                 m_link.setShared(Reading, QVariant());
+                m_link.setShared(ReadersIdleSince, QDateTime::currentMSecsSinceEpoch());
                 pg::exec(c, QStringLiteral("COMMIT"));
             } else {
                 m_link.setShared(Cursors, open - 1);
@@ -550,6 +564,7 @@ private:
         pg_conn *c = m_link.conn();
         m_link.setShared(Cursors, 0);
         m_link.setShared(Reading, QVariant());
+        m_link.setShared(ReadersIdleSince, QDateTime::currentMSecsSinceEpoch());
         if (!c || pg::isBroken(c)) {
             m_link.discard();
             return;
@@ -590,10 +605,17 @@ std::unique_ptr<Cursor> PostgresDialect::stream(const QString &nativeSql)
         return nullptr;
     while (query.endsWith(u';'))
         query = query.chopped(1).trimmed();
-    // The readers' link stays open while this connection is, so that a
-    // search does not pay for a new session (its sign-in, its cold
-    // catalogue) every time.
-    if (!m_readers)
-        m_readers = std::make_unique<PostgresLink>(PostgresLink::Role::Readers, m_cs, m_connectTimeout);
+    // The readers' link stays open a little after its last cursor (see
+    // beforeRun), so that a search right after another does not pay for a
+    // new session (its sign-in, its cold catalogue).
+    if (!m_readers) {
+        try {
+            m_readers = std::make_unique<PostgresLink>(PostgresLink::Role::Readers, m_cs, m_connectTimeout);
+        } catch (const VbError &) {
+            // A server that takes no more connections still answers on this
+            // one: the rows are read whole here instead of streamed.
+            return nullptr;
+        }
+    }
     return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, m_commandTimeout, query);
 }
