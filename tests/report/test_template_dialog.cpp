@@ -165,13 +165,15 @@ TEST_F(Printing, WhatKeepsThePrintFromStartingLeavesTheDialogOpen)
                 << shownBoxes().join(u'\n').toStdString();
             EXPECT_TRUE(d.isVisible());
             EXPECT_TRUE(TemplateFilePath.isEmpty());
-            if (c.box == QStringLiteral("خطا|") + NoTemplate && list(d)->count() > 0)
+            if (c.box == QStringLiteral("خطا|") + NoTemplate && list(d)->count() > 0) {
                 EXPECT_EQ(QApplication::focusWidget(), list(d));
+            }
             // The general handle is closed, so that the next save's period
             // check can open it; the templates' handle where a message ends it.
             EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
-            if (c.box.endsWith(NoBasePath) || c.box.endsWith(NoFile))
+            if (c.box.endsWith(NoBasePath) || c.box.endsWith(NoFile)) {
                 EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
+            }
             EXPECT_NO_THROW(IsDateInUserPeriod(QStringLiteral("1405/01/01"), 486));
             press(d, "cmdExit");
         });
