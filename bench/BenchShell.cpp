@@ -1,9 +1,12 @@
 #include "BenchShell.h"
 
+#include "common/ComponentRegistry.h"
+#include "data/DtEn.h"
 #include "data/TsqlToSqlite.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/resource.h>
@@ -84,4 +87,31 @@ QString shellCsv(const QString &db, const QString &tsql)
     // A relative path gets "./", so that a file named like an option stays a file.
     const QString path = db.startsWith(u'/') ? db : QStringLiteral("./") + db;
     return QStringLiteral("sqlite3 -csv ") + shellQuote(path) + QStringLiteral(" ") + shellQuote(tsqlToSqlite(tsql));
+}
+
+void AnsweringBox::registerIt()
+{
+    ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new AnsweringBox; });
+}
+
+void AnsweringBox::ClearShow()
+{
+    if (m_type == 1)
+        return;
+    ++shown;
+    std::fprintf(stderr, "  (message: %s)\n", qPrintable(m_message));
+}
+
+QString serverDatabase(const QString &name)
+{
+    QString server = qEnvironmentVariable("PARDEX_BENCH_PG");
+    if (!server.isEmpty() || qEnvironmentVariableIsEmpty("PARDEX_TEST_PG"))
+        return server;
+    DtEn admin;
+    admin.cnt.setConnectionString(qEnvironmentVariable("PARDEX_TEST_PG"));
+    admin.cnt.execute(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+    admin.cnt.execute(QStringLiteral("CREATE DATABASE ") + name);
+    server = qEnvironmentVariable("PARDEX_TEST_PG");
+    server.replace(QRegularExpression(QStringLiteral("Initial Catalog=[^;]*")), QStringLiteral("Initial Catalog=") + name);
+    return server;
 }

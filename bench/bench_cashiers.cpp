@@ -16,11 +16,13 @@
 // check makes the exit status 1.
 //
 // Run on a server with its default settings:
-//   PARDEX_TEST_PG_SETTINGS=default scripts/with-test-postgres.sh \
+//   PARDEX_TEST_PG_SETTINGS=default scripts/with-test-postgres.sh
 //       ./build/bench/bench_cashiers [CASHIERS] [SECONDS]
+// (one command line)
 // (or give the string of an empty database in PARDEX_BENCH_PG).
 
-#include "common/ComponentRegistry.h"
+#include "BenchShell.h"
+
 #include "common/Module.h"
 #include "common/UserContext.h"
 #include "controls/FarvoPicker.h"
@@ -39,7 +41,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSet>
 #include <QThread>
 #include <algorithm>
@@ -50,38 +51,12 @@
 
 namespace {
 
-// Every box is answered at once, a question with Yes; any other box
-// (a refusal, an error) is counted against the operation under way.
-class CountingBox : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QVariant FormTitle MEMBER m_title)
-    Q_PROPERTY(QString FormMessage MEMBER m_message)
-    Q_PROPERTY(qint16 FormType MEMBER m_type)
-    Q_PROPERTY(qint16 Resualt MEMBER m_result)
-public:
-    static inline int shown = 0;
-    Q_INVOKABLE void ClearShow()
-    {
-        if (m_type == 1)
-            return;
-        ++shown;
-        std::fprintf(stderr, "message: %s\n", qPrintable(m_message));
-    }
-
-private:
-    QVariant m_title;
-    QString m_message;
-    qint16 m_type = 0;
-    qint16 m_result = 1;
-};
-
 // One cashier: prints "op NAME MS OK" per operation and the receipts it
 // leaves ("final ID", "draft ID", "deleted ID"; a draft made final or
 // deleted is reported again as such).
 int cashier(const QString &cs, int seconds, quint32 seed)
 {
-    ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new CountingBox; });
+    AnsweringBox::registerIt();
     Pardex1 host;
     host.setOLEConnectionString(cs);
     host.setUserID(486);
@@ -146,7 +121,7 @@ int cashier(const QString &cs, int seconds, quint32 seed)
             op = QStringLiteral("draft-save");
         bool ok = false;
         QElapsedTimer t;
-        const int shownBefore = CountingBox::shown;
+        const int shownBefore = AnsweringBox::shown;
         try {
             if (op == u"load") {
                 const qint32 receipt = own.isEmpty() ? 1 : own[rng.bounded(int(own.size()))];
@@ -212,7 +187,7 @@ int cashier(const QString &cs, int seconds, quint32 seed)
             std::fprintf(stderr, "%s: %s\n", qPrintable(op), qPrintable(e.description()));
             ok = false;
         }
-        ok = ok && CountingBox::shown == shownBefore;
+        ok = ok && AnsweringBox::shown == shownBefore;
         std::printf("op %s %.3f %d\n", qPrintable(op), double(t.nsecsElapsed()) / 1e6, ok ? 1 : 0);
         std::fflush(stdout);
     }
@@ -376,16 +351,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int count = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 50;
     const int seconds = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 180;
-    QString server = qEnvironmentVariable("PARDEX_BENCH_PG");
-    if (server.isEmpty() && !qEnvironmentVariableIsEmpty("PARDEX_TEST_PG")) {
-        DtEn admin;
-        admin.cnt.setConnectionString(qEnvironmentVariable("PARDEX_TEST_PG"));
-        admin.cnt.execute(QStringLiteral("DROP DATABASE IF EXISTS pardex_cashiers"));
-        admin.cnt.execute(QStringLiteral("CREATE DATABASE pardex_cashiers"));
-        server = qEnvironmentVariable("PARDEX_TEST_PG");
-        server.replace(QRegularExpression(QStringLiteral("Initial Catalog=[^;]*")),
-                       QStringLiteral("Initial Catalog=pardex_cashiers"));
-    }
+    const QString server = serverDatabase(QStringLiteral("pardex_cashiers"));
     if (server.isEmpty() || count < 1 || seconds < 1) {
         std::fprintf(stderr, "usage: %s [CASHIERS] [SECONDS], under scripts/with-test-postgres.sh or with "
                              "PARDEX_BENCH_PG set\n", argv[0]);
@@ -462,4 +428,3 @@ int main(int argc, char **argv)
     return missed || broken ? 1 : 0;
 }
 
-#include "bench_cashiers.moc"

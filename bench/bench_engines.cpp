@@ -10,6 +10,8 @@
 // (default a million; or give the server's string of an empty database in
 // PARDEX_BENCH_PG).
 
+#include "BenchShell.h"
+
 #include "core/Currency.h"
 #include "core/PersianDate.h"
 #include "data/Cursor.h"
@@ -23,7 +25,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -134,16 +135,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv); // the search form's statements come from its class
     const qint64 receipts = argc > 1 ? QString::fromLatin1(argv[1]).toLongLong() : 1000000;
-    QString server = qEnvironmentVariable("PARDEX_BENCH_PG");
-    if (server.isEmpty() && !qEnvironmentVariableIsEmpty("PARDEX_TEST_PG")) {
-        // A database of its own on the test server.
-        DtEn admin;
-        admin.cnt.setConnectionString(qEnvironmentVariable("PARDEX_TEST_PG"));
-        admin.cnt.execute(QStringLiteral("DROP DATABASE IF EXISTS pardex_bench"));
-        admin.cnt.execute(QStringLiteral("CREATE DATABASE pardex_bench"));
-        server = qEnvironmentVariable("PARDEX_TEST_PG");
-        server.replace(QRegularExpression(QStringLiteral("Initial Catalog=[^;]*")), QStringLiteral("Initial Catalog=pardex_bench"));
-    }
+    const QString server = serverDatabase(QStringLiteral("pardex_bench"));
     if (server.isEmpty()) {
         std::fprintf(stderr, "no server: run under scripts/with-test-postgres.sh or set PARDEX_BENCH_PG\n");
         return 2;

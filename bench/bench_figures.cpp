@@ -14,7 +14,6 @@
 
 #include "BenchShell.h"
 
-#include "common/ComponentRegistry.h"
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
@@ -47,28 +46,6 @@
 #include <vector>
 
 namespace {
-
-// Every question answered yes, every message acknowledged: nothing waits.
-class YesBox : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QVariant FormTitle MEMBER m_title)
-    Q_PROPERTY(QString FormMessage MEMBER m_message)
-    Q_PROPERTY(qint16 FormType MEMBER m_type)
-    Q_PROPERTY(qint16 Resualt MEMBER m_result)
-public:
-    Q_INVOKABLE void ClearShow()
-    {
-        if (m_type != 1)
-            std::fprintf(stderr, "  (message: %s)\n", qPrintable(m_message));
-    }
-
-private:
-    QVariant m_title;
-    QString m_message;
-    qint16 m_type = 0;
-    qint16 m_result = 1;
-};
 
 double median(std::vector<double> v)
 {
@@ -426,7 +403,7 @@ int main(int argc, char **argv)
     if (argc > 2 && qstrcmp(argv[2], "--profile-load") == 0) {
         // Loads only, for a profiler.
         registerPlatform();
-        ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new YesBox; });
+        AnsweringBox::registerIt();
         Pardex1 host;
         host.setOLEConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + small);
         host.setUserID(486);
@@ -444,7 +421,7 @@ int main(int argc, char **argv)
     }
     const QString big = database(folder, QStringLiteral("receipts-1m.db"), 1000000);
     registerPlatform();
-    ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new YesBox; });
+    AnsweringBox::registerIt();
 
     std::printf("receipt form against the same SQL issued raw, each statement prepared as it runs, on %s (medians)\n",
                 qPrintable(big));
@@ -553,4 +530,3 @@ int main(int argc, char **argv)
     return 0;
 }
 
-#include "bench_figures.moc"

@@ -7,6 +7,7 @@
 #include "data/TsqlToSqlite.h"
 #include "suite/Procedures.h"
 #include "suite/Session.h"
+#include "suite/SqlLexer.h"
 #include "suite/StatementCache.h"
 #include "suite/Sqlite.h"
 
@@ -161,8 +162,29 @@ void SqliteDialect::setCommandTimeout(int seconds)
     m_busyMilliseconds = int(qBound(qint64(0), qint64(seconds) * 1000, qint64(std::numeric_limits<int>::max())));
 }
 
+namespace {
+
+// Whether a text is a single query that only reads.
+bool onlyReads(const QString &sql)
+{
+    const QStringView t = QStringView(sql).trimmed();
+    return t.size() > 6 && t.left(6).compare(u"select", Qt::CaseInsensitive) == 0 && !t[6].isLetterOrNumber()
+           && !sql::continuesAfterEnd(t);
+}
+
+} // namespace
+
 void SqliteDialect::beforeRun()
 {
+    lookAtFile(false);
+}
+
+void SqliteDialect::lookAtFile(bool writing)
+{
+    constexpr qint64 ReadsShareALookMs = 250;
+    if (!writing && m_lastLook.isValid() && m_lastLook.elapsed() < ReadsShareALookMs)
+        return;
+    m_lastLook.start();
     int moved = 0;
     if (sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) {
         markLost();
@@ -191,6 +213,8 @@ RowSet SqliteDialect::run(const QString &nativeSql, const QVariantList &params)
 {
     // A bound statement is already one shape with its values apart:
     // nothing for the cache to share.
+    if (!onlyReads(nativeSql))
+        lookAtFile(true);
     return timed([&] {
         return params.isEmpty() ? m_statements.run(m_handle, nativeSql) : sqlite::run(m_handle, nativeSql, params);
     });
@@ -198,6 +222,7 @@ RowSet SqliteDialect::run(const QString &nativeSql, const QVariantList &params)
 
 int SqliteDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
 {
+    lookAtFile(true);
     return timed([&] { return suite::callProcedure(m_handle, QString::fromLatin1(procedure.name), args); });
 }
 

@@ -5,6 +5,7 @@
 #include "suite/StatementCache.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QString>
 
 struct sqlite3;
@@ -47,13 +48,17 @@ protected:
     }
     bool inTransaction() const override;
     // Refuses to run anything on a file that was moved, removed or replaced
-    // since it was opened: what is written there would be lost.
+    // since it was opened: what is written there would be lost. A write
+    // always looks; the reads of one action (a load's few queries) share
+    // one look at the file.
     void beforeRun() override;
     // A file that can no longer be read or written as it was opened is
     // given up; the next statement opens it afresh.
     bool failureLosesConnection() const override;
 
 private:
+    void lookAtFile(bool writing);
+    QElapsedTimer m_lastLook;
     QString m_name;
     QString m_path;
     int m_busyMilliseconds = 30000;
