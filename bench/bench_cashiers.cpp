@@ -149,29 +149,39 @@ int cashier(const QString &cs, int seconds, quint32 seed)
             } else if (op == u"draft-to-final") {
                 const qint32 draft = takeDraft();
                 ok = load(draft);
-                form.cmdEdit_Click();
-                t.start();
-                form.cmdSave_Click();
-                ok = ok && mode() == ModeViewFinal;
+                if (ok) {
+                    form.cmdEdit_Click();
+                    t.start();
+                    form.cmdSave_Click();
+                    ok = mode() == ModeViewFinal;
+                }
                 if (ok)
                     std::printf("final %d\n", draft);
+                else
+                    drafts << draft; // still a draft, as far as anyone knows
             } else if (op == u"edit-draft") {
                 const qint32 draft = drafts[rng.bounded(int(drafts.size()))];
                 ok = load(draft);
-                form.cmdEdit_Click();
-                amount->setText(QString::number(1000 * rng.bounded(1, 10000)));
-                t.start();
-                form.cmdRegSave_Click();
-                ok = ok && mode() == ModeViewTemporary && form.CurrentReceiptID == draft;
+                if (ok) {
+                    form.cmdEdit_Click();
+                    amount->setText(QString::number(1000 * rng.bounded(1, 10000)));
+                    t.start();
+                    form.cmdRegSave_Click();
+                    ok = mode() == ModeViewTemporary && form.CurrentReceiptID == draft;
+                }
             } else if (op == u"delete-draft") {
                 const qint32 draft = takeDraft();
                 ok = load(draft);
-                t.start();
-                form.cmdDelete_Click();
-                ok = ok && mode() == ModeEmpty;
+                if (ok) {
+                    t.start();
+                    form.cmdDelete_Click();
+                    ok = mode() == ModeEmpty;
+                }
                 if (ok) {
                     own.removeAll(draft);
                     std::printf("deleted %d\n", draft);
+                } else {
+                    drafts << draft;
                 }
             } else {
                 const bool byTurn = op == u"search-turn";
@@ -201,6 +211,7 @@ struct Run
     int failed = 0;
     int finalSaves = 0;
     int peakConnections = 0;
+    int peakPerProgram = 0;
     double seconds = 0;
     QSet<qint32> finals, drafts, deleted;
 };
@@ -213,16 +224,15 @@ double percentile(std::vector<double> v, double p)
     return v[size_t(std::min<double>(double(v.size()) - 1, p * double(v.size() - 1) + 0.5))];
 }
 
-// The connections the server holds to the database, the caller's own not
-// counted.
-int connections(DtEn &watcher)
+// The connections the server holds to the database (the caller's own not
+// counted), and the most any one program holds (each names itself
+// "pardex-<pid>").
+std::pair<int, int> connections(DtEn &watcher)
 {
-    return watcher.cnt
-        .execute(QStringLiteral("Select count(*) From pg_stat_activity Where datname = current_database() "
-                                "And pid <> pg_backend_pid()"))
-        .rows.value(0)
-        .value(0)
-        .toInt();
+    const RowSet rows = watcher.cnt.execute(QStringLiteral(
+        "Select Sum(n), Max(n) From (Select application_name, count(*) As n From pg_stat_activity Where datname = "
+        "current_database() And pid <> pg_backend_pid() Group By application_name) x"));
+    return {rows.rows.value(0).value(0).toInt(), rows.rows.value(0).value(1).toInt()};
 }
 
 Run runCashiers(const QString &program, const QString &cs, int count, int seconds, DtEn &watcher)
@@ -245,13 +255,15 @@ Run runCashiers(const QString &program, const QString &cs, int count, int second
             output[p.get()] += p->readAllStandardOutput();
             running = running || p->state() != QProcess::NotRunning;
         }
-        run.peakConnections = std::max(run.peakConnections, connections(watcher));
+        const auto [all, oneProgram] = connections(watcher);
+        run.peakConnections = std::max(run.peakConnections, all);
+        run.peakPerProgram = std::max(run.peakPerProgram, oneProgram);
         QThread::msleep(100);
     }
     run.seconds = double(clock.elapsed()) / 1000;
     for (auto &p : processes) {
         output[p.get()] += p->readAllStandardOutput();
-        if (p->exitStatus() != QProcess::NormalExit || p->exitCode() != 0) {
+        if (p->error() == QProcess::FailedToStart || p->exitStatus() != QProcess::NormalExit || p->exitCode() != 0) {
             std::fprintf(stderr, "a cashier ended with status %d\n", p->exitCode());
             ++run.failed;
         }
@@ -413,6 +425,10 @@ int main(int argc, char **argv)
                                          .arg(p50, 0, 'f', 1));
     goal(many.peakConnections <= 2 * count + 5,
          QStringLiteral("peak connections: %1 (goal <= 2N + 5 = %2)").arg(many.peakConnections).arg(2 * count + 5));
+    // A server with fewer places than the goal caps the count above: each
+    // program's own is what says whether the goal would hold.
+    goal(many.peakPerProgram <= 2,
+         QStringLiteral("most connections one program held: %1 (goal <= 2)").arg(many.peakPerProgram));
 
     std::printf("\nchecks of the data\n");
     Run all;

@@ -100,9 +100,18 @@ void PostgresDialect::open(const ConnectionString &cs, int connectTimeoutSeconds
 
 void PostgresDialect::close()
 {
-    // A connection lost under this one is lost for all who share it.
-    if (m_link && isLost())
+    // A connection lost under this one is lost for all who share it; a
+    // transaction of its own left open would hold its writes and locks on
+    // the link the others go on using.
+    if (m_link && (!conn() || pg::isBroken(conn()))) {
         m_link->discard();
+    } else if (m_link && inTransaction()) {
+        try {
+            pg::exec(conn(), QStringLiteral("ROLLBACK"));
+        } catch (const VbError &) {
+            m_link->discard();
+        }
+    }
     m_link.reset();
     m_readers.reset();
     m_ownTransaction = false;
@@ -142,14 +151,21 @@ void PostgresDialect::beforeRun()
         throw VbError(VbError::ConnectionUnusable, QStringLiteral("Operation is not allowed when the object is closed."),
                       QStringLiteral("ADODB.Connection"));
     pg_conn *c = m_link->conn();
-    if (!c || pg::isBroken(c)) {
-        // Another holder gave the link up. Opening it again would run the
-        // rest of a transaction outside it: that is this connection's loss.
-        if (m_ownTransaction)
-            pg::fail(nullptr, nullptr);
-        m_link->reopened();
+    // The link given up or opened again under a transaction of this one
+    // (by another holder): the rest of it would run outside it, and what it
+    // wrote is gone. That is this connection's loss.
+    if (m_ownTransaction && (!c || pg::isBroken(c) || m_link->generation() != m_transactionGeneration)) {
+        m_ownTransaction = false;
+        markLost();
+        pg::fail(nullptr, nullptr);
     }
+    if (!c || pg::isBroken(c))
+        m_link->reopened();
     m_link->applySession(m_commandTimeout, m_sessionUser);
+}
+
+void PostgresDialect::releaseIdleReaders()
+{
     // A server counts its connections: a cashier who is not searching
     // holds one.
     if (m_readers && m_readers->shared(ReadersCursors).toInt() == 0) {
@@ -166,15 +182,24 @@ bool PostgresDialect::failureLosesConnection() const
 
 void PostgresDialect::transact(TransactionStep step)
 {
+    // The link is shared: only the connection that began its transaction
+    // ends it, and none begins one inside another's.
+    if (step == TransactionStep::Begin && PQtransactionStatus(conn()) != PQTRANS_IDLE)
+        throw VbError::database(QStringLiteral("تراكنش ديگري از همين برنامه روي اين پايگاه داده باز است؛ "
+                                               "پس از پايان آن دوباره سعي كنيد."),
+                                engineName());
+    if (step != TransactionStep::Begin && !m_ownTransaction)
+        return;
     m_ownTransaction = false;
     Dialect::transact(step);
     m_ownTransaction = step == TransactionStep::Begin;
+    m_transactionGeneration = m_link->generation();
 }
 
 bool PostgresDialect::inTransaction() const
 {
     pg_conn *c = conn();
-    return c && !pg::isBroken(c) && PQtransactionStatus(c) != PQTRANS_IDLE;
+    return m_ownTransaction && c && !pg::isBroken(c) && PQtransactionStatus(c) != PQTRANS_IDLE;
 }
 
 QStringList PostgresDialect::spelledAsWritten(const QStringList &columns, const QString &sql)
@@ -280,6 +305,7 @@ RowSet PostgresDialect::run(const QString &nativeSql, const QVariantList &params
 {
     // Bound values keep the text as it is, each value's type the server's
     // to infer from where it stands; literals are shared by runShared.
+    releaseIdleReaders();
     RowSet rs = params.isEmpty() ? runShared(nativeSql) : pg::run(conn(), sql::numbered(nativeSql), params);
     rs.columns = spelledAsWritten(rs.columns, nativeSql);
     return rs;
@@ -295,6 +321,7 @@ QString PostgresDialect::callStatement(const ProcedureDef &procedure)
 
 int PostgresDialect::runProcedure(const ProcedureDef &procedure, QVariantList &args)
 {
+    releaseIdleReaders();
     return callOn(conn(), procedure, args);
 }
 
@@ -608,14 +635,15 @@ std::unique_ptr<Cursor> PostgresDialect::stream(const QString &nativeSql)
     // The readers' link stays open a little after its last cursor (see
     // beforeRun), so that a search right after another does not pay for a
     // new session (its sign-in, its cold catalogue).
-    if (!m_readers) {
-        try {
+    try {
+        if (!m_readers)
             m_readers = std::make_unique<PostgresLink>(PostgresLink::Role::Readers, m_cs, m_connectTimeout);
-        } catch (const VbError &) {
-            // A server that takes no more connections still answers on this
-            // one: the rows are read whole here instead of streamed.
-            return nullptr;
-        }
+        else
+            m_readers->reopened();
+    } catch (const VbError &) {
+        // A server that takes no more connections still answers on this
+        // one: the rows are read whole here instead of streamed.
+        return nullptr;
     }
     return std::make_unique<PostgresCursor>(m_cs, m_connectTimeout, m_commandTimeout, query);
 }

@@ -77,6 +77,10 @@ private:
     qint32 m_sessionUser = 0;
     std::unique_ptr<PostgresLink> m_link;
     std::unique_ptr<PostgresLink> m_readers; // opened by the first cursor
-    // Whether this connection began the transaction the link is in.
+    // Whether this connection began the transaction the link is in, and
+    // on which open of the link.
     bool m_ownTransaction = false;
+    quint64 m_transactionGeneration = 0;
+    // Lets the readers' link go a while after its last cursor.
+    void releaseIdleReaders();
 };

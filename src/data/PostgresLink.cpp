@@ -5,6 +5,7 @@
 #include "data/Postgres.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <QSqlDriver>
@@ -33,9 +34,13 @@ QString connectOptions(int connectTimeoutSeconds)
     // ends a waiting statement within about ten seconds instead of the
     // system's many minutes: keep-alives after 4 s of silence, three probes
     // 2 s apart, and unacknowledged data given up after 10 s.
-    return QStringLiteral("connect_timeout=%1;application_name=pardex;keepalives=1;keepalives_idle=4;"
+    //
+    // The program's process number in its name lets a server's
+    // administrator see which cashier's program holds which connections.
+    return QStringLiteral("connect_timeout=%1;application_name=pardex-%2;keepalives=1;keepalives_idle=4;"
                           "keepalives_interval=2;keepalives_count=3;tcp_user_timeout=10000")
-        .arg(qMax(connectTimeoutSeconds, 1));
+        .arg(qMax(connectTimeoutSeconds, 1))
+        .arg(QCoreApplication::applicationPid());
 }
 
 // Where the string says to connect, on a QPSQL connection not yet opened.
@@ -157,6 +162,7 @@ PostgresLink::PostgresLink(Role role, const ConnectionString &cs, int connectTim
         }
     }
     // The time-out of the newest holder serves the next open.
+    m_connectTimeout = connectTimeoutSeconds;
     m_db.setConnectOptions(connectOptions(connectTimeoutSeconds));
     setShared(Holders, shared(Holders).toInt() + 1);
     try {
@@ -226,11 +232,15 @@ pg_conn *PostgresLink::reopened()
 void PostgresLink::open()
 {
     pg_conn *c = connect(m_db, m_masked);
+    // A server that froze after taking the connection does not hold the
+    // cashier longer than its sign-in could have.
+    pg::setReplyTimeout(c, qMax(m_connectTimeout, 1));
     try {
         // Texts the way T-SQL writes them (a backslash is a backslash),
         // dates in ISO.
         pg::exec(c, QStringLiteral("SET standard_conforming_strings = on; SET DateStyle = 'ISO, YMD'"));
     } catch (const VbError &) {
+        pg::forget(c);
         m_db.close();
         throw;
     }

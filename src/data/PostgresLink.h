@@ -68,5 +68,6 @@ private:
 
     QString m_name;
     QString m_masked;
+    int m_connectTimeout = 15;
     QSqlDatabase m_db;
 };
