@@ -73,11 +73,13 @@ int cashier(const QString &cs, int seconds, quint32 seed)
     auto *grid = search.findChild<FlexGrid *>(QStringLiteral("flxCashPay"));
     DtEn &dtEn = Module::dtEn();
     const auto value = [&](const QString &sql) { return dtEn.cnt.execute(sql).rows.value(0).value(0); };
-    // What a cashier looks up: the receipts of his own turn.
+    // What a cashier looks up: the final receipts of his own turn (the
+    // cashiers share one, and a draft may be deleted by its maker at any
+    // moment), and his own.
     QVector<qint32> own;
     for (const auto &row : dtEn.cnt
                                .execute(QStringLiteral("Select ID From tblRecPayCashTurnDetail Where CashTurnID = %1 "
-                                                           "And PayedValue = 0")
+                                                           "And PayedValue = 0 And Code Is Not Null")
                                             .arg(form.CurrentCashTurnID))
                                .rows)
         own << row.value(0).toInt();
