@@ -19,20 +19,6 @@ namespace {
 
 const QString Source = QStringLiteral("PostgreSQL");
 
-// Type OIDs of the built-in types (pg_type.h).
-enum : Oid {
-    BoolOid = 16,
-    Int8Oid = 20,
-    Int2Oid = 21,
-    Int4Oid = 23,
-    Float4Oid = 700,
-    Float8Oid = 701,
-    DateOid = 1082,
-    TimestampOid = 1114,
-    TimestampTzOid = 1184,
-    NumericOid = 1700,
-};
-
 struct ResultDeleter
 {
     void operator()(PGresult *r) const { PQclear(r); }

@@ -16,6 +16,24 @@ struct pg_result;
 // timestamp as QDateTime, integers and booleans as integers.
 namespace pg {
 
+// Type OIDs of the built-in types (pg_type.h) whose values are read.
+enum TypeOid : unsigned int {
+    BoolOid = 16,
+    NameOid = 19,
+    Int8Oid = 20,
+    Int2Oid = 21,
+    Int4Oid = 23,
+    TextOid = 25,
+    Float4Oid = 700,
+    Float8Oid = 701,
+    BpCharOid = 1042,
+    VarCharOid = 1043,
+    DateOid = 1082,
+    TimestampOid = 1114,
+    TimestampTzOid = 1184,
+    NumericOid = 1700,
+};
+
 // Runs sql (with $1.. placeholders when params are given; several
 // statements are allowed without params). Values are sent as text: a
 // Currency as its fixed-point text, a date and time as ISO text, null as

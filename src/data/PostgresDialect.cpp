@@ -484,19 +484,19 @@ private:
     static Type typeOf(const PGresult *result, int column)
     {
         switch (PQftype(result, column)) {
-        case 20: // int8
-        case 21: // int2
-        case 23: // int4
+        case pg::Int8Oid:
+        case pg::Int2Oid:
+        case pg::Int4Oid:
             return Type::Integer;
-        case 16:
+        case pg::BoolOid:
             return Type::Boolean;
-        case 700:
-        case 701:
+        case pg::Float4Oid:
+        case pg::Float8Oid:
             return Type::Real;
-        case 19:   // name
-        case 25:   // text
-        case 1042: // char
-        case 1043: // varchar
+        case pg::NameOid:
+        case pg::TextOid:
+        case pg::BpCharOid:
+        case pg::VarCharOid:
             return Type::Text;
         default:
             return pg::isMoney(result, column) ? Type::Money : Type::Other;
@@ -628,7 +628,7 @@ std::unique_ptr<Cursor> PostgresDialect::stream(const QString &nativeSql)
     // runs them. A ";" inside a text (a description searched for) is no
     // statement's end.
     QString query = nativeSql.trimmed();
-    if (sql::continuesAfterEnd(query) || !query.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
+    if (!sql::singleQuery(query))
         return nullptr;
     while (query.endsWith(u';'))
         query = query.chopped(1).trimmed();

@@ -162,18 +162,6 @@ void SqliteDialect::setCommandTimeout(int seconds)
     m_busyMilliseconds = int(qBound(qint64(0), qint64(seconds) * 1000, qint64(std::numeric_limits<int>::max())));
 }
 
-namespace {
-
-// Whether a text is a single query that only reads.
-bool onlyReads(const QString &sql)
-{
-    const QStringView t = QStringView(sql).trimmed();
-    return t.size() > 6 && t.left(6).compare(u"select", Qt::CaseInsensitive) == 0 && !t[6].isLetterOrNumber()
-           && !sql::continuesAfterEnd(t);
-}
-
-} // namespace
-
 void SqliteDialect::beforeRun()
 {
     lookAtFile(false);
@@ -213,7 +201,7 @@ RowSet SqliteDialect::run(const QString &nativeSql, const QVariantList &params)
 {
     // A bound statement is already one shape with its values apart:
     // nothing for the cache to share.
-    if (!onlyReads(nativeSql))
+    if (!sql::singleQuery(nativeSql))
         lookAtFile(true);
     return timed([&] {
         return params.isEmpty() ? m_statements.run(m_handle, nativeSql) : sqlite::run(m_handle, nativeSql, params);

@@ -141,6 +141,16 @@ bool continuesAfterEnd(QStringView sql)
     return false;
 }
 
+bool singleQuery(QStringView sql)
+{
+    Lexer lexer(sql);
+    Token t;
+    while (lexer.next(t))
+        if (!t.blank())
+            return t.isWord(QLatin1StringView("select")) && !continuesAfterEnd(sql);
+    return false;
+}
+
 QString numbered(QStringView sql)
 {
     QString out;

@@ -80,6 +80,9 @@ QString stringLiteral(QStringView text);
 // Whether anything but blanks and further ";" follows a ";": several
 // statements, or one with more after its end.
 bool continuesAfterEnd(QStringView sql);
+// Whether the text is one SELECT and nothing after it: a query that only
+// reads, and one a cursor can stand behind.
+bool singleQuery(QStringView sql);
 
 // The placeholders as PostgreSQL writes them: the first ? becomes $1, the
 // next $2, and nothing else changes.
