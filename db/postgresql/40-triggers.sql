@@ -116,3 +116,24 @@ BEGIN
 END $$;
 CREATE TRIGGER trRecPayDeleted AFTER DELETE ON tblRecPayCashTurnDetail
   FOR EACH ROW EXECUTE FUNCTION pardex_receipt_deleted();
+
+-- The change stamp: every change of what a receipt says counts one more
+-- and names its user and moment. A statement that sets the count itself
+-- (a save claiming the receipt it loaded) is that change.
+CREATE FUNCTION pardex_receipt_stamped() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  NEW.ChangeCount := OLD.ChangeCount + 1;
+  NEW.ChangedBy := pardex_session_user();
+  NEW.ChangedAt := localtimestamp;
+  RETURN NEW;
+END $$;
+CREATE TRIGGER trRecPayStamp BEFORE UPDATE ON tblRecPayCashTurnDetail
+  FOR EACH ROW WHEN (OLD.ChangeCount IS DISTINCT FROM NEW.ChangeCount OR (
+    OLD.CashTurnID, OLD.Code, OLD.TransactionDate, OLD.FarsiTransactionDate, OLD.Description, OLD.ReceivedValue,
+    OLD.PayedValue, OLD.RelatedAccountID, OLD.ContractID, OLD.ClassID1, OLD.ObjectID1, OLD.ClassID2, OLD.ObjectID2,
+    OLD.ClassID3, OLD.ObjectID3, OLD.BranchID, OLD.AchieverID)
+    IS DISTINCT FROM (
+    NEW.CashTurnID, NEW.Code, NEW.TransactionDate, NEW.FarsiTransactionDate, NEW.Description, NEW.ReceivedValue,
+    NEW.PayedValue, NEW.RelatedAccountID, NEW.ContractID, NEW.ClassID1, NEW.ObjectID1, NEW.ClassID2, NEW.ObjectID2,
+    NEW.ClassID3, NEW.ObjectID3, NEW.BranchID, NEW.AchieverID))
+  EXECUTE FUNCTION pardex_receipt_stamped();

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QSet>
 #include <cerrno>
+#include <cstdlib>
 #include <libpq-fe.h>
 #include <memory>
 #include <poll.h>
@@ -287,8 +288,12 @@ RowSet rowsOf(PGconn *conn, const PGresult *r)
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY)
         fail(conn, r);
     RowSet rs;
-    if (status != PGRES_TUPLES_OK)
+    if (status != PGRES_TUPLES_OK) {
+        const char *changed = r ? PQcmdTuples(const_cast<PGresult *>(r)) : "";
+        if (*changed)
+            rs.rowsAffected = std::atoll(changed);
         return rs;
+    }
     rs.returnsRows = true;
     const int columns = PQnfields(r);
     for (int c = 0; c < columns; ++c)

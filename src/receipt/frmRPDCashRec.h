@@ -21,6 +21,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QTimer;
+class Recordset;
 
 // The cash receipt form. One instance for the component's life: created on
 // first reference, loaded (Form_Load) on the first touch of it or of a
@@ -184,6 +185,21 @@ private:
     qint32 m_cashUser = 0;
     QString m_cashConnection;
     void writeFormAction(qint32 eventId, const QString &suffix);
+    // Shows the stored receipt of txtID again, throwing away what the form
+    // holds; a failed read leaves nothing editable.
+    void reloadStoredReceipt();
+    // The form emptied after a receipt was not found (or is gone).
+    void showNoReceipt();
+    // How many changes the stored receipt had when the form read it (or
+    // last wrote it itself); -1 unknown (a database without the count).
+    // A save, return or deletion first claims the receipt at that count,
+    // in one statement: another cashier's change in between makes the
+    // claim find nothing, and the form refuses, says who changed it and
+    // when, and shows what is stored instead.
+    qint32 m_changeCount = -1;
+    void rememberChangeCount(const Recordset &loaded);
+    bool claimLoadedReceipt();
+    void readOwnChangeCount();
     void updateDetailLevels();
     QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;
     void restoreDesignState();

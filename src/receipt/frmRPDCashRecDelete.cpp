@@ -43,7 +43,18 @@ void frmRPDCashRec::cmdDelete_Click()
             turn.Close();
             return;
         }
+        // A receipt changed by another cashier since the form read it is
+        // not deleted unseen (the form then shows it as it is now).
+        const auto claimed = [&] {
+            if (claimLoadedReceipt())
+                return true;
+            if (turn.State() == 1)
+                turn.Close();
+            return false;
+        };
         if (Vb::numberOf(turn.Fields(QStringLiteral("IsOpen"))) == 1) {
+            if (!claimed())
+                return;
             dtEn.spRecPayDeleteCashTurnDetail(CurrentReceiptID);
             if (CurrentReceiptID > 0)
                 writeFormAction(ids::EventReceiptDeleted, QStringLiteral("“ حذف شد."));
@@ -62,6 +73,8 @@ void frmRPDCashRec::cmdDelete_Click()
                 turn.Close();
                 return;
             }
+            if (!claimed())
+                return;
             dtEn.spRecPayGeneralDeleteCashTurnDetail(CurrentReceiptID, ids::FormCashReceipt);
             if (CurrentReceiptID > 0)
                 writeFormAction(ids::EventReceiptDeleted, QStringLiteral("“ پس از بستن صندوق حذف شد."));

@@ -137,6 +137,12 @@ void frmRPDCashRec::cmdCancel_Click()
         ui->txtID->setText(QString::number(CurrentReceiptID));
         m_unfinishedReceipt = 0;
     }
+    reloadStoredReceipt();
+}
+
+void frmRPDCashRec::reloadStoredReceipt()
+{
+    UserContext &context = Module::context();
     const QString number = ui->txtID->text();
     context.FormMode = ModeViewFinal;
     qint16 enter = VbKeys::Enter;

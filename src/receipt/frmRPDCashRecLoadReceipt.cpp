@@ -47,6 +47,7 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
     if (rs.RecordCount() > 0) {
         ClearForm();
         m_unfinishedReceipt = 0;
+        rememberChangeCount(rs);
         CurrentReceiptID = Vb::clng(rs.Fields(QStringLiteral("ID")));
         ui->txtID->setText(QString::number(CurrentReceiptID));
         CurrentCashID = Vb::clng(rs.Fields(QStringLiteral("CashID")));
@@ -117,17 +118,23 @@ void frmRPDCashRec::txtID_KeyPress(qint16 &keyAscii)
         ui->lblCash->setText(GetCashName(CurrentCashID));
         DisableComponents();
     } else {
-        context.FormMode = ModeEmpty;
-        ClearForm();
-        DisableComponents();
-        // The receipt shown before is gone from the form: nothing may act
-        // on it through its code (the document and return buttons follow it).
-        CurrentCode = 0;
-        ui->txtCode->setText(QString());
-        TimerButtons_Timer();
-        ignoreErrors([this] { ui->txtCode->setFocus(); });
+        showNoReceipt();
         ShowMessage(QStringLiteral("خطا"), QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
     }
     rs.Close();
     ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID);
+}
+
+void frmRPDCashRec::showNoReceipt()
+{
+    Module::context().FormMode = ModeEmpty;
+    ClearForm();
+    DisableComponents();
+    // The receipt shown before is gone from the form: nothing may act on it
+    // through its code (the document and return buttons follow it).
+    CurrentCode = 0;
+    m_changeCount = -1;
+    ui->txtCode->setText(QString());
+    TimerButtons_Timer();
+    ignoreErrors([this] { ui->txtCode->setFocus(); });
 }

@@ -184,6 +184,8 @@ void frmRPDCashRec::cmdSave_Click()
         // time; the final-edit menu reached since changes nothing in that.
         const bool resumed = completingNewReceipt();
         const qint32 mode = resumed && context.FormMode == ModeEditFinal ? ModeNew : context.FormMode;
+        if (mode != ModeNew && !claimLoadedReceipt())
+            return;
         // Each write is a statement of its own: a failure stops the save
         // there and what was written before stays.
         switch (mode) {
@@ -235,6 +237,7 @@ void frmRPDCashRec::cmdSave_Click()
         if (Vb::val(ui->txtCode->text()) > 0 && context.Parameter202On)
             inStep(savedAs(QStringLiteral("ثبت سند حسابداري")), [this] { WriteReceiptDocument(); });
         m_unfinishedReceipt = 0;
+        readOwnChangeCount();
         ignoreErrors([this] { ui->cmdNew->setFocus(); });
     }
     ignoreErrors([this] { ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID); });

@@ -70,6 +70,8 @@ void frmRPDCashRec::DisableComponents()
 
 void frmRPDCashRec::ClearForm()
 {
+    // No stored receipt is shown any more: nothing to compare a save with.
+    m_changeCount = -1;
     ui->txtID->setText(QString());
     ui->txtRec->setText(QString());
     ui->TlvAccPicker->Clear();

@@ -26,6 +26,8 @@ void frmRPDCashRec::cmdRegSave_Click()
     // database cannot store is refused.
     if ((mode == ModeNew || mode == ModeEdit) && !receiptInputStorable(ui->txtDescription, ui->txtRec, false))
         return;
+    if (mode != ModeNew && !claimLoadedReceipt())
+        return;
     switch (mode) {
     case ModeNew:
         // Its creation is logged first if a failed final save wrote it unlogged.
@@ -50,6 +52,7 @@ void frmRPDCashRec::cmdRegSave_Click()
         break;
     }
     inStep(QStringLiteral("ثبت سطوح تفصيلي، شعبه و وصول كننده"), [this] { updateDetailLevels(); });
+    readOwnChangeCount();
     ignoreErrors([this] { ui->cmdNew->setFocus(); });
     ignoreErrors([this] { ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID); });
 }
@@ -77,6 +80,8 @@ void frmRPDCashRec::mnuEditFinal_Click()
 void frmRPDCashRec::cmdReturnToTempState_Click()
 {
     if (AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")) != 6)
+        return;
+    if (!claimLoadedReceipt())
         return;
     inStep(QStringLiteral("حذف سند حسابداري دريافت"), [this] { RemoveReceiptDocument(); });
     inStep(QStringLiteral("بازگشت دريافت به حالت موقت"), [this] {

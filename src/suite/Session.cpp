@@ -57,20 +57,40 @@ BEGIN
 END;
 )SQL";
 
+// The change stamp: every change of what a receipt says counts one more
+// and names its user and moment. A statement that sets the count itself (a
+// save claiming the receipt it loaded) is that change. Its own update fires
+// no trigger again: recursive triggers are off, and it sets none of the
+// columns the others watch.
+const char *const ChangeStampTrigger = R"SQL(
+CREATE TEMP TRIGGER trRecPayStamp AFTER UPDATE OF ChangeCount, CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, ContractID, ClassID1, ObjectID1, ClassID2, ObjectID2, ClassID3, ObjectID3, BranchID, AchieverID ON main.tblRecPayCashTurnDetail
+WHEN OLD.ChangeCount IS NOT NEW.ChangeCount OR OLD.CashTurnID IS NOT NEW.CashTurnID OR OLD.Code IS NOT NEW.Code OR OLD.TransactionDate IS NOT NEW.TransactionDate OR OLD.FarsiTransactionDate IS NOT NEW.FarsiTransactionDate OR OLD.Description IS NOT NEW.Description OR OLD.ReceivedValue IS NOT NEW.ReceivedValue OR OLD.PayedValue IS NOT NEW.PayedValue OR OLD.RelatedAccountID IS NOT NEW.RelatedAccountID OR OLD.ContractID IS NOT NEW.ContractID OR OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID
+BEGIN
+  UPDATE tblRecPayCashTurnDetail SET ChangeCount = OLD.ChangeCount + 1, ChangedBy = pardex_user(),
+         ChangedAt = datetime('now', 'localtime') WHERE ID = NEW.ID;
+END;
+)SQL";
+
+bool exists(sqlite3 *db, const char *query)
+{
+    sqlite3_stmt *st = nullptr;
+    bool found = false;
+    if (sqlite3_prepare_v2(db, query, -1, &st, nullptr) == SQLITE_OK)
+        found = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return found;
+}
+
 } // namespace
 
 void installChangeRecord(sqlite3 *db)
 {
-    sqlite3_stmt *st = nullptr;
-    bool present = false;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name = 'tblRecPayCashTurnDetailHistory'", -1, &st,
-                           nullptr)
-        == SQLITE_OK)
-        present = sqlite3_step(st) == SQLITE_ROW;
-    sqlite3_finalize(st);
-    // A database without the record (made by an older program) is used as it is.
-    if (present)
+    // A database without the record or the stamp (made by an older
+    // program) is used as it is.
+    if (exists(db, "SELECT 1 FROM sqlite_master WHERE name = 'tblRecPayCashTurnDetailHistory'"))
         sqlite3_exec(db, ChangeRecordTriggers, nullptr, nullptr, nullptr);
+    if (exists(db, "SELECT 1 FROM pragma_table_info('tblRecPayCashTurnDetail') WHERE name = 'ChangeCount'"))
+        sqlite3_exec(db, ChangeStampTrigger, nullptr, nullptr, nullptr);
 }
 
 void registerSessionFunctions(sqlite3 *db, const qint32 *user)
