@@ -1,12 +1,15 @@
 -- The description search on the server: the folded description of every
--- receipt is kept, by the server itself, in a trigram index (pg_trgm,
--- which ships with PostgreSQL and which a database owner may install), so
--- that a search for a word inside the descriptions reads the few receipts
--- that hold it instead of folding a million descriptions row by row. The
--- folding LIKE (00-functions.sql) is inlined into a LIKE on the folded
--- text, which the index serves; the index also gives the planner its
--- figures for the folded text. A server without pg_trgm gets a plain index
--- on the folded text: the figures, and searches that still read every row.
+-- receipt is stored, kept by the server itself with the description, and
+-- held in a trigram index (pg_trgm, which ships with PostgreSQL and which a
+-- database owner may install), so that a search for a word inside the
+-- descriptions reads the few receipts that hold it, and one for a common
+-- word compares stored texts instead of folding a million descriptions row
+-- by row. The data environment writes the search's description criterion
+-- as a LIKE on this column (data/TsqlToPostgres.cpp). A server without
+-- pg_trgm gets a plain index on it: the planner's figures, and searches
+-- that still read every row.
+ALTER TABLE tblRecPayCashTurnDetail
+  ADD COLUMN DescriptionFolded text GENERATED ALWAYS AS (pardex_fold(Description)) STORED;
 DO $$
 BEGIN
   BEGIN
@@ -16,9 +19,9 @@ BEGIN
   END;
   IF EXISTS (SELECT 1 FROM pg_extension WHERE extname = 'pg_trgm') THEN
     CREATE INDEX IX_CashTurnDetail_Description ON tblRecPayCashTurnDetail
-      USING gin (pardex_fold(Description) gin_trgm_ops);
+      USING gin (DescriptionFolded gin_trgm_ops);
   ELSE
-    CREATE INDEX IX_CashTurnDetail_Description ON tblRecPayCashTurnDetail (pardex_fold(Description));
+    CREATE INDEX IX_CashTurnDetail_Description ON tblRecPayCashTurnDetail (DescriptionFolded);
   END IF;
 END
 $$;

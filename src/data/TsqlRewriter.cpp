@@ -163,7 +163,19 @@ QString TsqlRewriter::rewrite(const QString &tsql) const
             const bool escaped = character >= 0 && t[pattern].kind == Kind::String
                                  && t[escape].isWord(QLatin1String("escape")) && t[character].kind == Kind::String;
             const QString fold = likeFold();
-            if (escaped && !fold.isEmpty() && nameToken >= 0 && previousSignificant(t, i - 1) == nameToken) {
+            const bool afterName = nameToken >= 0 && previousSignificant(t, i - 1) == nameToken;
+            const int last = escaped ? character : pattern;
+            const int after = last >= 0 ? nextSignificant(t, last + 1) : -1;
+            const QString stored = afterName && pattern >= 0 && t[pattern].kind == Kind::String
+                                           && !(after >= 0 && t[after].is(Kind::Punct, u"+"))
+                                       ? storedFold(QStringView(out).mid(nameStart, nameEnd - nameStart), tsql)
+                                       : QString();
+            if (!stored.isEmpty()) {
+                out.replace(nameStart, nameEnd - nameStart, stored);
+                out += tok.text.toString() + u' ' + fold + u'(' + literal(pattern).toString() + QStringLiteral(") ESCAPE ")
+                       + (escaped ? literal(character).toString() : QStringLiteral("''")) + u')';
+                i = last;
+            } else if (escaped && !fold.isEmpty() && afterName) {
                 out.insert(nameEnd, u')');
                 out.insert(nameStart, fold + u'(');
                 out += tok.text.toString() + u' ' + fold + u'(' + literal(pattern).toString() + QStringLiteral(") ")
