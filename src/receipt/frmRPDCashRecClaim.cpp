@@ -55,9 +55,11 @@ void frmRPDCashRec::rememberChangeCount(const Recordset &loaded)
 void frmRPDCashRec::readOwnChangeCount()
 {
     // After the form's own writes, which each counted: what it shows is
-    // what is stored now. Another cashier's save cannot have come between,
-    // as his claim at the count he read finds nothing once this form has
-    // written. Unknown when it cannot be read: nothing is then refused.
+    // what is stored now. Another cashier's save in between is refused at
+    // its claim, unless he read the receipt after this form wrote it and
+    // saved within the moment before this read: a window no cashier's
+    // hands can use. Unknown when it cannot be read: nothing is then
+    // refused.
     m_changeCount = -1;
     if (CurrentReceiptID <= 0)
         return;
@@ -77,6 +79,7 @@ bool frmRPDCashRec::claimLoadedReceipt()
     const RowSet claim = cnt.execute(
         QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount = ? Where ID = ? And ChangeCount = ?"),
         {m_changeCount + 1, CurrentReceiptID, m_changeCount});
+    // An engine that cannot tell how many rows changed (-1) refuses nothing.
     if (claim.rowsAffected != 0) {
         // Counted as this form's change, even when what follows fails:
         // saving again goes on from here.
@@ -86,8 +89,12 @@ bool frmRPDCashRec::claimLoadedReceipt()
 
     const RowSet now = cnt.execute(
         QStringLiteral("Select ChangedBy, ChangedAt From tblRecPayCashTurnDetail Where ID = ?"), {CurrentReceiptID});
-    const QString opening = QStringLiteral("دريافت نقدي شماره %1 پس از آنكه آن را باز كرديد،").arg(CurrentReceiptID);
-    const QString ending = QStringLiteral(" تغييرات شما ثبت نشد.");
+    const QString opening =
+        QStringLiteral("دريافت نقدي با شماره رايانهاي %1 پس از آنكه آن را باز كرديد،").arg(CurrentReceiptID);
+    const QString ending = QStringLiteral(" درخواست شما انجام نشد.");
+    // The receipt the message names is the one shown, whatever the number
+    // box holds meanwhile.
+    ui->txtID->setText(QString::number(CurrentReceiptID));
     if (!now.rows.isEmpty()) {
         ShowMessage(QStringLiteral("خطا"), opening + whoAndWhen(now.rows[0][0], now.rows[0][1])
                                                 + QStringLiteral(" تغيير كرده است.") + ending

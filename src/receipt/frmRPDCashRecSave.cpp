@@ -20,6 +20,7 @@
 #include "receipt/ReceiptInput.h"
 #include "suite/Identifiers.h"
 
+#include <QScopeGuard>
 #include <QTime>
 
 namespace {
@@ -186,6 +187,9 @@ void frmRPDCashRec::cmdSave_Click()
         const qint32 mode = resumed && context.FormMode == ModeEditFinal ? ModeNew : context.FormMode;
         if (mode != ModeNew && !claimLoadedReceipt())
             return;
+        // However the writes end: what a failed step left written counts as
+        // this form's own when it saves again.
+        const auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });
         // Each write is a statement of its own: a failure stops the save
         // there and what was written before stays.
         switch (mode) {
@@ -237,7 +241,6 @@ void frmRPDCashRec::cmdSave_Click()
         if (Vb::val(ui->txtCode->text()) > 0 && context.Parameter202On)
             inStep(savedAs(QStringLiteral("ثبت سند حسابداري")), [this] { WriteReceiptDocument(); });
         m_unfinishedReceipt = 0;
-        readOwnChangeCount();
         ignoreErrors([this] { ui->cmdNew->setFocus(); });
     }
     ignoreErrors([this] { ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID); });

@@ -15,6 +15,8 @@
 #include "receipt/ReceiptInput.h"
 #include "suite/Identifiers.h"
 
+#include <QScopeGuard>
+
 void frmRPDCashRec::cmdRegSave_Click()
 {
     UserContext &context = Module::context();
@@ -28,6 +30,7 @@ void frmRPDCashRec::cmdRegSave_Click()
         return;
     if (mode != ModeNew && !claimLoadedReceipt())
         return;
+    const auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });
     switch (mode) {
     case ModeNew:
         // Its creation is logged first if a failed final save wrote it unlogged.
@@ -52,7 +55,6 @@ void frmRPDCashRec::cmdRegSave_Click()
         break;
     }
     inStep(QStringLiteral("ثبت سطوح تفصيلي، شعبه و وصول كننده"), [this] { updateDetailLevels(); });
-    readOwnChangeCount();
     ignoreErrors([this] { ui->cmdNew->setFocus(); });
     ignoreErrors([this] { ui->DastelHistory1->LoadHistory(ids::FormCashReceipt, CurrentReceiptID); });
 }
@@ -83,6 +85,8 @@ void frmRPDCashRec::cmdReturnToTempState_Click()
         return;
     if (!claimLoadedReceipt())
         return;
+    // A failure before the reload leaves the count of what was written.
+    auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });
     inStep(QStringLiteral("حذف سند حسابداري دريافت"), [this] { RemoveReceiptDocument(); });
     inStep(QStringLiteral("بازگشت دريافت به حالت موقت"), [this] {
         Module::dtEn().rssqlOmberBasePath.Query(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =")
@@ -93,4 +97,5 @@ void frmRPDCashRec::cmdReturnToTempState_Click()
     DisableComponents();
     qint16 enter = VbKeys::Enter;
     txtID_KeyPress(enter);
+    countOwnWrites.dismiss(); // the reload read it
 }
