@@ -65,8 +65,8 @@ BEGIN
   END
 
   -- The change stamp: every change of what a receipt says counts one more
-  -- and names its user and moment. A statement that sets the count itself
-  -- (a save claiming the receipt it loaded) is that change.
+  -- and names its user and moment; a statement that sets the count itself
+  -- is that change.
   IF UPDATE(ChangeCount) OR UPDATE(CashTurnID) OR UPDATE(Code) OR UPDATE(TransactionDate) OR UPDATE(FarsiTransactionDate) OR UPDATE(Description) OR UPDATE(ReceivedValue) OR UPDATE(PayedValue) OR UPDATE(RelatedAccountID) OR UPDATE(ContractID) OR UPDATE(ClassID1) OR UPDATE(ObjectID1) OR UPDATE(ClassID2) OR UPDATE(ObjectID2) OR UPDATE(ClassID3) OR UPDATE(ObjectID3) OR UPDATE(BranchID) OR UPDATE(AchieverID)
     UPDATE t SET ChangeCount = d.ChangeCount + 1, ChangedBy = @User, ChangedAt = @Now
       FROM tblRecPayCashTurnDetail t JOIN inserted i ON i.ID = t.ID JOIN deleted d ON d.ID = t.ID

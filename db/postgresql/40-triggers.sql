@@ -118,8 +118,8 @@ CREATE TRIGGER trRecPayDeleted AFTER DELETE ON tblRecPayCashTurnDetail
   FOR EACH ROW EXECUTE FUNCTION pardex_receipt_deleted();
 
 -- The change stamp: every change of what a receipt says counts one more
--- and names its user and moment. A statement that sets the count itself
--- (a save claiming the receipt it loaded) is that change.
+-- and names its user and moment; a statement that sets the count itself
+-- is that change.
 CREATE FUNCTION pardex_receipt_stamped() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
   NEW.ChangeCount := OLD.ChangeCount + 1;

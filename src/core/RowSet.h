@@ -12,6 +12,4 @@ struct RowSet
     bool returnsRows = false;
     QStringList columns;
     QVector<QVector<QVariant>> rows;
-    // For a statement that returns none: the rows it changed, -1 unknown.
-    qint64 rowsAffected = -1;
 };

@@ -215,10 +215,8 @@ namespace {
 RowSet rowsOf(QSqlQuery &q)
 {
     RowSet rs;
-    if (!q.isSelect()) {
-        rs.rowsAffected = q.numRowsAffected();
+    if (!q.isSelect())
         return rs;
-    }
     rs.returnsRows = true;
     const QSqlRecord record = q.record();
     for (int c = 0; c < record.count(); ++c)

@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QSet>
 #include <cerrno>
-#include <cstdlib>
 #include <libpq-fe.h>
 #include <memory>
 #include <poll.h>
@@ -288,12 +287,8 @@ RowSet rowsOf(PGconn *conn, const PGresult *r)
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY)
         fail(conn, r);
     RowSet rs;
-    if (status != PGRES_TUPLES_OK) {
-        const char *changed = r ? PQcmdTuples(const_cast<PGresult *>(r)) : "";
-        if (*changed)
-            rs.rowsAffected = std::atoll(changed);
+    if (status != PGRES_TUPLES_OK)
         return rs;
-    }
     rs.returnsRows = true;
     const int columns = PQnfields(r);
     for (int c = 0; c < columns; ++c)

@@ -192,13 +192,12 @@ private:
     void showNoReceipt();
     // How many changes the stored receipt had when the form read it (or
     // last wrote it itself); -1 unknown (a database without the count).
-    // A save, return or deletion first claims the receipt at that count,
-    // in one statement: another cashier's change in between makes the
-    // claim find nothing, and the form refuses, says who changed it and
-    // when, and shows what is stored instead.
+    // A save, return or deletion first reads the stored count: when
+    // another cashier changed or deleted the receipt since, the form
+    // refuses, says who and when, and shows what is stored instead.
     qint32 m_changeCount = -1;
     void rememberChangeCount(const Recordset &loaded);
-    bool claimLoadedReceipt();
+    bool stillAsRead();
     void readOwnChangeCount();
     void updateDetailLevels();
     QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;

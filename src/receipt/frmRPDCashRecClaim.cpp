@@ -55,10 +55,7 @@ void frmRPDCashRec::rememberChangeCount(const Recordset &loaded)
 void frmRPDCashRec::readOwnChangeCount()
 {
     // After the form's own writes, which each counted: what it shows is
-    // what is stored now. Another cashier's save in between is refused at
-    // its claim, unless he read the receipt after this form wrote it and
-    // saved within the moment before this read: a window no cashier's
-    // hands can use. Unknown when it cannot be read: nothing is then
+    // what is stored now. Unknown when it cannot be read: nothing is then
     // refused.
     m_changeCount = -1;
     if (CurrentReceiptID <= 0)
@@ -71,24 +68,20 @@ void frmRPDCashRec::readOwnChangeCount()
     });
 }
 
-bool frmRPDCashRec::claimLoadedReceipt()
+bool frmRPDCashRec::stillAsRead()
 {
     if (m_changeCount < 0 || CurrentReceiptID <= 0 || completingNewReceipt())
         return true;
+    // Read, not written: a check costs the cashier no write to the disk.
+    // Another cashier's save could still land in the moment between this
+    // read and the first write, which no two cashiers' hands can aim at.
     Connection &cnt = Module::dtEn().cnt;
-    const RowSet claim = cnt.execute(
-        QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount = ? Where ID = ? And ChangeCount = ?"),
-        {m_changeCount + 1, CurrentReceiptID, m_changeCount});
-    // An engine that cannot tell how many rows changed (-1) refuses nothing.
-    if (claim.rowsAffected != 0) {
-        // Counted as this form's change, even when what follows fails:
-        // saving again goes on from here.
-        ++m_changeCount;
-        return true;
-    }
-
     const RowSet now = cnt.execute(
-        QStringLiteral("Select ChangedBy, ChangedAt From tblRecPayCashTurnDetail Where ID = ?"), {CurrentReceiptID});
+        QStringLiteral("Select ChangeCount, ChangedBy, ChangedAt From tblRecPayCashTurnDetail Where ID = ?"),
+        {CurrentReceiptID});
+    if (!now.rows.isEmpty() && Vb::clng(now.rows[0][0]) == m_changeCount)
+        return true;
+
     const QString opening =
         QStringLiteral("دريافت نقدي با شماره رايانهاي %1 پس از آنكه آن را باز كرديد،").arg(CurrentReceiptID);
     const QString ending = QStringLiteral(" درخواست شما انجام نشد.");
@@ -96,7 +89,7 @@ bool frmRPDCashRec::claimLoadedReceipt()
     // box holds meanwhile.
     ui->txtID->setText(QString::number(CurrentReceiptID));
     if (!now.rows.isEmpty()) {
-        ShowMessage(QStringLiteral("خطا"), opening + whoAndWhen(now.rows[0][0], now.rows[0][1])
+        ShowMessage(QStringLiteral("خطا"), opening + whoAndWhen(now.rows[0][1], now.rows[0][2])
                                                 + QStringLiteral(" تغيير كرده است.") + ending
                                                 + QStringLiteral(" آنچه اكنون ثبت است نمايش داده مي شود."));
         ui->lblMessage->setText(QString());

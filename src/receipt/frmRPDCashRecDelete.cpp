@@ -45,15 +45,15 @@ void frmRPDCashRec::cmdDelete_Click()
         }
         // A receipt changed by another cashier since the form read it is
         // not deleted unseen (the form then shows it as it is now).
-        const auto claimed = [&] {
-            if (claimLoadedReceipt())
+        const auto unchanged = [&] {
+            if (stillAsRead())
                 return true;
             if (turn.State() == 1)
                 turn.Close();
             return false;
         };
         if (Vb::numberOf(turn.Fields(QStringLiteral("IsOpen"))) == 1) {
-            if (!claimed())
+            if (!unchanged())
                 return;
             dtEn.spRecPayDeleteCashTurnDetail(CurrentReceiptID);
             if (CurrentReceiptID > 0)
@@ -73,7 +73,7 @@ void frmRPDCashRec::cmdDelete_Click()
                 turn.Close();
                 return;
             }
-            if (!claimed())
+            if (!unchanged())
                 return;
             dtEn.spRecPayGeneralDeleteCashTurnDetail(CurrentReceiptID, ids::FormCashReceipt);
             if (CurrentReceiptID > 0)

@@ -185,7 +185,7 @@ void frmRPDCashRec::cmdSave_Click()
         // time; the final-edit menu reached since changes nothing in that.
         const bool resumed = completingNewReceipt();
         const qint32 mode = resumed && context.FormMode == ModeEditFinal ? ModeNew : context.FormMode;
-        if (mode != ModeNew && !claimLoadedReceipt())
+        if (mode != ModeNew && !stillAsRead())
             return;
         // However the writes end: what a failed step left written counts as
         // this form's own when it saves again.

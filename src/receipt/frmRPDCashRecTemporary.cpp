@@ -28,7 +28,7 @@ void frmRPDCashRec::cmdRegSave_Click()
     // database cannot store is refused.
     if ((mode == ModeNew || mode == ModeEdit) && !receiptInputStorable(ui->txtDescription, ui->txtRec, false))
         return;
-    if (mode != ModeNew && !claimLoadedReceipt())
+    if (mode != ModeNew && !stillAsRead())
         return;
     const auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });
     switch (mode) {
@@ -83,7 +83,7 @@ void frmRPDCashRec::cmdReturnToTempState_Click()
 {
     if (AskQuestion(QStringLiteral("هشدار"), QStringLiteral("آيا مطمئن هستيد؟")) != 6)
         return;
-    if (!claimLoadedReceipt())
+    if (!stillAsRead())
         return;
     // A failure before the reload leaves the count of what was written.
     auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });

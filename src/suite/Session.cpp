@@ -58,8 +58,8 @@ END;
 )SQL";
 
 // The change stamp: every change of what a receipt says counts one more
-// and names its user and moment. A statement that sets the count itself (a
-// save claiming the receipt it loaded) is that change. Its own update fires
+// and names its user and moment; a statement that sets the count itself is
+// that change. Its own update fires
 // no trigger again: recursive triggers are off, and it sets none of the
 // columns the others watch.
 const char *const ChangeStampTrigger = R"SQL(

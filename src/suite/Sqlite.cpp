@@ -329,8 +329,6 @@ RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
         RowSet rows = collect(st);
         if (rows.returnsRows)
             result = std::move(rows);
-        else if (!result.returnsRows)
-            result.rowsAffected = sqlite3_changes(db);
     }
     return result;
 }

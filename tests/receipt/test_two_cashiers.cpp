@@ -5,6 +5,7 @@
 
 #include "common/ShownBoxes.h"
 #include "common/UserContext.h"
+#include "controls/OmberSelector.h"
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "data/Connection.h"
@@ -77,6 +78,9 @@ protected:
             form().cmdEdit_Click();
             ASSERT_EQ(mode(), op.editMode);
             child<QLineEdit>("txtRec")->setText(QStringLiteral("99/000"));
+            // Another branch: even the final edit's draft save, which writes
+            // only the levels, then changes the receipt.
+            child<OmberSelector>("sltBranch")->setSelectedID(stored("BranchID", op.receipt).toInt() == 2 ? 1 : 2);
         }
     }
     // The boxes that are not questions.
