@@ -4,6 +4,7 @@
 #include "core/VbError.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <sqlite3.h>
 #include <string>
 #include <unordered_map>
@@ -177,10 +178,22 @@ QVariant asDateTime(const QString &text)
             const int h = text.size() == 19 ? digitsAt(text, 11, 2) : 0;
             const int mi = text.size() == 19 ? digitsAt(text, 14, 2) : 0;
             const int s = text.size() == 19 ? digitsAt(text, 17, 2) : 0;
+            if (y < 0 || m < 0 || d < 0 || h < 0 || mi < 0 || s < 0)
+                return text;
+            // A local date and time costs the time-zone rules at every
+            // construction; the same moments come back row after row.
+            static QHash<qint64, QDateTime> known;
+            const qint64 key = ((((qint64(y) * 13 + m) * 32 + d) * 24 + h) * 60 + mi) * 60 + s;
+            const auto found = known.constFind(key);
+            if (found != known.cend())
+                return *found;
             const QDate date(y, m, d);
             const QTime time(h, mi, s);
-            if (y >= 0 && m >= 0 && d >= 0 && h >= 0 && mi >= 0 && s >= 0 && date.isValid() && time.isValid())
-                return QDateTime(date, time);
+            if (date.isValid() && time.isValid()) {
+                if (known.size() >= 4096)
+                    known.clear();
+                return *known.insert(key, QDateTime(date, time));
+            }
         }
     }
     static const QString formats[] = {QStringLiteral("yyyy-MM-dd HH:mm:ss"),
