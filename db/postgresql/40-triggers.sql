@@ -7,7 +7,8 @@ CREATE FUNCTION pardex_session_user() RETURNS integer LANGUAGE sql STABLE AS $$
   SELECT nullif(nullif(current_setting('pardex.user', true), ''), '0')::integer
 $$;
 
--- A receipt's columns as the record of changes keeps them.
+-- A receipt's columns as the record of changes keeps them: what the
+-- receipt says, so two images differ exactly when the receipt changed.
 CREATE FUNCTION pardex_receipt_image(r tblRecPayCashTurnDetail) RETURNS text LANGUAGE sql STABLE AS $$
   SELECT json_build_object('CashTurnID', r.CashTurnID, 'Code', r.Code,
     'TransactionDate', to_char(r.TransactionDate, 'YYYY-MM-DD HH24:MI:SS'),
@@ -72,14 +73,7 @@ BEGIN
 END $$;
 CREATE TRIGGER trRecPayChanged AFTER UPDATE OF CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description,
   ReceivedValue, PayedValue, RelatedAccountID, ContractID ON tblRecPayCashTurnDetail
-  FOR EACH ROW WHEN (OLD.Code IS NOT NULL AND (
-    OLD.CashTurnID, OLD.Code, OLD.TransactionDate, OLD.FarsiTransactionDate, OLD.Description, OLD.ReceivedValue,
-    OLD.PayedValue, OLD.RelatedAccountID, OLD.ContractID, OLD.ClassID1, OLD.ObjectID1, OLD.ClassID2, OLD.ObjectID2,
-    OLD.ClassID3, OLD.ObjectID3, OLD.BranchID, OLD.AchieverID)
-    IS DISTINCT FROM (
-    NEW.CashTurnID, NEW.Code, NEW.TransactionDate, NEW.FarsiTransactionDate, NEW.Description, NEW.ReceivedValue,
-    NEW.PayedValue, NEW.RelatedAccountID, NEW.ContractID, NEW.ClassID1, NEW.ObjectID1, NEW.ClassID2, NEW.ObjectID2,
-    NEW.ClassID3, NEW.ObjectID3, NEW.BranchID, NEW.AchieverID))
+  FOR EACH ROW WHEN (OLD.Code IS NOT NULL AND pardex_receipt_image(OLD) IS DISTINCT FROM pardex_receipt_image(NEW))
   EXECUTE FUNCTION pardex_receipt_changed();
 
 -- The detail levels: they complete an open record, or are a change of
@@ -122,18 +116,15 @@ CREATE TRIGGER trRecPayDeleted AFTER DELETE ON tblRecPayCashTurnDetail
 -- is that change.
 CREATE FUNCTION pardex_receipt_stamped() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
-  NEW.ChangeCount := OLD.ChangeCount + 1;
-  NEW.ChangedBy := pardex_session_user();
-  NEW.ChangedAt := localtimestamp;
+  -- In the body, not in a WHEN clause: a BEFORE trigger's condition may
+  -- not read the whole new row, which has a generated column.
+  IF OLD.ChangeCount IS DISTINCT FROM NEW.ChangeCount
+     OR pardex_receipt_image(OLD) IS DISTINCT FROM pardex_receipt_image(NEW) THEN
+    NEW.ChangeCount := OLD.ChangeCount + 1;
+    NEW.ChangedBy := pardex_session_user();
+    NEW.ChangedAt := localtimestamp;
+  END IF;
   RETURN NEW;
 END $$;
 CREATE TRIGGER trRecPayStamp BEFORE UPDATE ON tblRecPayCashTurnDetail
-  FOR EACH ROW WHEN (OLD.ChangeCount IS DISTINCT FROM NEW.ChangeCount OR (
-    OLD.CashTurnID, OLD.Code, OLD.TransactionDate, OLD.FarsiTransactionDate, OLD.Description, OLD.ReceivedValue,
-    OLD.PayedValue, OLD.RelatedAccountID, OLD.ContractID, OLD.ClassID1, OLD.ObjectID1, OLD.ClassID2, OLD.ObjectID2,
-    OLD.ClassID3, OLD.ObjectID3, OLD.BranchID, OLD.AchieverID)
-    IS DISTINCT FROM (
-    NEW.CashTurnID, NEW.Code, NEW.TransactionDate, NEW.FarsiTransactionDate, NEW.Description, NEW.ReceivedValue,
-    NEW.PayedValue, NEW.RelatedAccountID, NEW.ContractID, NEW.ClassID1, NEW.ObjectID1, NEW.ClassID2, NEW.ObjectID2,
-    NEW.ClassID3, NEW.ObjectID3, NEW.BranchID, NEW.AchieverID))
-  EXECUTE FUNCTION pardex_receipt_stamped();
+  FOR EACH ROW EXECUTE FUNCTION pardex_receipt_stamped();
