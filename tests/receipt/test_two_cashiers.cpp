@@ -18,6 +18,7 @@
 #include <functional>
 #include <tuple>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -54,6 +55,12 @@ struct Operation
     qint32 editMode; // the edit entered first, 0 for none
     void (frmRPDCashRec::*write)();
 };
+
+// Named in the test runner's list by its name, not its bytes.
+void PrintTo(const Operation &op, std::ostream *os)
+{
+    *os << op.name;
+}
 
 const Operation Operations[] = {
     {"FinalSaveOfAnEdit", 7, ModeEdit, &frmRPDCashRec::cmdSave_Click},
