@@ -133,7 +133,6 @@ void frmRPDCashRec::showNoReceipt()
     // The receipt shown before is gone from the form: nothing may act on it
     // through its code (the document and return buttons follow it).
     CurrentCode = 0;
-    m_changeCount = -1;
     ui->txtCode->setText(QString());
     TimerButtons_Timer();
     ignoreErrors([this] { ui->txtCode->setFocus(); });

@@ -21,18 +21,10 @@ namespace {
 
 const QString CountColumn = QStringLiteral("ChangeCount");
 
-// A stored moment as the engines give it: a date-time, or its ISO text.
-QDateTime momentOf(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime();
-    return QDateTime::fromString(Vb::textOf(value).left(19).replace(u' ', u'T'), Qt::ISODate);
-}
-
 // "on <Persian date> at <hh:mm> by <name>", whatever of it is known.
 QString whoAndWhen(const QVariant &user, const QVariant &at)
 {
-    const QDateTime moment = momentOf(at);
+    const QDateTime moment = at.toDateTime();
     QString text;
     if (moment.isValid())
         text += QStringLiteral(" در تاريخ %1 ساعت %2").arg(PersianDate::fromDate(moment.date()),
