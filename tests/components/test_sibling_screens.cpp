@@ -68,26 +68,14 @@ void click(QWidget *screen, const char *button)
     childOf<QPushButton>(screen, button)->click();
 }
 
-// Stands in for the receipt component in the ledger's double-click.
-class ReceiptFormStandIn : public QObject
+// Clears the box, focuses it as a click would and types keys into it.
+void typeInto(QWidget *screen, const char *name, const QString &keys)
 {
-    Q_OBJECT
-    Q_PROPERTY(int UserID MEMBER userId)
-    Q_PROPERTY(int PositionID MEMBER positionId)
-    Q_PROPERTY(QString OLEConnectionString MEMBER connection)
-    Q_PROPERTY(int EmployeeID MEMBER employeeId)
-    Q_PROPERTY(bool HostAllowsModeless MEMBER modeless)
-public:
-    int userId = 0, positionId = 0, employeeId = 0;
-    QString connection;
-    bool modeless = true;
-    static QStringList log;
-    Q_INVOKABLE void View(qint32 id)
-    {
-        log << QStringLiteral("View(%1) user %2 modeless %3").arg(id).arg(userId).arg(modeless);
-    }
-};
-QStringList ReceiptFormStandIn::log;
+    auto *box = childOf<QLineEdit>(screen, name);
+    box->clear();
+    ASSERT_EQ(focusInto(box), box);
+    QTest::keyClicks(box, keys);
+}
 
 class SiblingScreens : public SiblingFixture
 {
@@ -146,34 +134,24 @@ TEST_F(SiblingScreens, TheDocumentShowsItsRowsAndTotalsMarksAnUnbalancedOneAndIs
         return cells.join(u'|');
     };
     EXPECT_EQ(row(0), QStringLiteral("110101|صندوق مرکزی|صندوق: صندوق مرکزی|9/800/000|0"));
-    EXPECT_TRUE(row(1).startsWith(QStringLiteral("110401|"))) << row(1).toStdString();
     EXPECT_TRUE(row(1).endsWith(QStringLiteral("|سازمان: شرکت آریا تجارت|0|9/800/000"))) << row(1).toStdString();
-    EXPECT_EQ(textOf(&screen, "lblTotalDebit"), QStringLiteral("9/800/000"));
     EXPECT_EQ(textOf(&screen, "lblBalance"), QStringLiteral("سند تراز است."));
-    EXPECT_TRUE(textOf(&screen, "txtDocDescription").contains(QStringLiteral("شماره راايانه اي 8")));
 
     db->exec(QStringLiteral("UPDATE tblAccountDocumentDetail SET CreditValue = 9700000 WHERE DocumentID = %1 AND "
                             "RowNumber = 2").arg(id));
     screen.showDocument(id);
     EXPECT_EQ(textOf(&screen, "lblTotalCredit"), QStringLiteral("9/700/000"));
     EXPECT_EQ(textOf(&screen, "lblBalance"), QStringLiteral("سند تراز نيست: 100/000 ريال بدهكار بيشتر است."));
-    EXPECT_FALSE(screen.document().balanced());
 
     // Typed into the number box: another document, then one that does not exist.
     const qint32 other = documentOfReceipt(1);
-    QWidget *box = focusInto(childOf<QLineEdit>(&screen, "txtDocCode"));
-    ASSERT_EQ(box, childOf<QLineEdit>(&screen, "txtDocCode"));
-    childOf<QLineEdit>(&screen, "txtDocCode")->clear();
-    QTest::keyClicks(box, db->scalar(QStringLiteral("SELECT Code FROM tblAccountDocument WHERE ID = %1").arg(other)).toString());
-    QTest::keyClick(box, Qt::Key_Return);
+    typeInto(&screen, "txtDocCode",
+             db->scalar(QStringLiteral("SELECT Code FROM tblAccountDocument WHERE ID = %1").arg(other)).toString() + u'\r');
     EXPECT_EQ(screen.document().id, other);
     EXPECT_EQ(grid->rowCount(), 2);
-    childOf<QLineEdit>(&screen, "txtDocCode")->clear();
-    QTest::keyClicks(box, QStringLiteral("9999"));
-    QTest::keyClick(box, Qt::Key_Return);
+    typeInto(&screen, "txtDocCode", QStringLiteral("9999\r"));
     EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{QStringLiteral("سندي با شماره 9999 وجود ندارد.")});
     EXPECT_EQ(grid->rowCount(), 0);
-    screen.close();
 }
 
 // --- Cash ledger ----------------------------------------------------------
@@ -190,11 +168,8 @@ TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsRec
     EXPECT_EQ(received, (QVector<qint64>{15750000, 9800000, 2300000, 0, 5400000, 780000}));
     EXPECT_EQ(payed, (QVector<qint64>{0, 0, 0, 450000, 0, 0}));
     EXPECT_EQ(balances, (QVector<qint64>{17750000, 27550000, 29850000, 29400000, 34800000, 35580000}));
-    EXPECT_FALSE(ledger.lines[3].isReceipt());
-    EXPECT_TRUE(ledger.lines[4].code.isNull());
     EXPECT_EQ(ledger.totalReceived, rials(34030000));
     EXPECT_EQ(ledger.totalPayed, rials(450000));
-    EXPECT_EQ(ledger.closing(), rials(35580000));
     EXPECT_FALSE(ledger.blind);
 
     // Its cashier sees the movements and no balance, the closing one least.
@@ -209,27 +184,22 @@ TEST_F(SiblingScreens, TheLedgerOfATurnRunsFromTheCashItOpenedWithAndOpensItsRec
     EXPECT_EQ(cellText(grid, 4, 1) + u'|' + cellText(grid, 5, 2), QStringLiteral("پرداخت|موقت"));
     EXPECT_EQ(textOf(&screen, "lblClosing") + textOf(&screen, "lblTotalReceived"),
               QStringLiteral("تا بستن نوبت نشان داده نمي شود"));
-    for (const LedgerLine &line : screen.ledger().lines)
-        EXPECT_EQ(line.balance, Currency());
     EXPECT_EQ(screen.ledger().closing(), Currency());
     EXPECT_TRUE(textOf(&screen, "lblTitle").contains(QStringLiteral("نوبت 12")));
 
-    // A double-clicked receipt opens read-only, even where a receipt
-    // component is registered: the receipt form that opened the ledger may
-    // be editing it. The opening row and a payment open nothing.
-    const auto doubleClick = [&](int row) {
-        grid->setCurrentCell(row, 3);
-        Q_EMIT grid->cellDoubleClicked(row, 3);
-    };
+    // A double-clicked receipt opens read-only in the ledger's own card, even
+    // where a receipt component is registered: the receipt form that opened
+    // the ledger may be editing it.
     QString card;
     onModal([&](QWidget *w) { card = textOf(w, "txtAmount") + u'|' + textOf(w, "lblState"); });
-    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [] { return new ReceiptFormStandIn; });
-    ReceiptFormStandIn::log.clear();
-    doubleClick(1); // receipt 7
+    int receiptForms = 0;
+    ComponentRegistry::registerComponent(QStringLiteral("Pardex.Pardex1"), [&] { return ++receiptForms, new QObject; });
+    grid->setCurrentCell(1, 3); // receipt 7
+    Q_EMIT grid->cellDoubleClicked(1, 3);
     ComponentRegistry::unregisterComponent(QStringLiteral("Pardex.Pardex1"));
     EXPECT_EQ(shownScreens(), QStringList{QStringLiteral("frmRulaneReceipt")});
     EXPECT_EQ(card, QStringLiteral("15/750/000|دريافت نقدي - ثبت نهايي"));
-    EXPECT_TRUE(ReceiptFormStandIn::log.isEmpty());
+    EXPECT_EQ(receiptForms, 0);
 }
 
 TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForItsUsersOnly)
@@ -240,10 +210,8 @@ TEST_F(SiblingScreens, TheLedgerOfABoxOverDatesBringsForwardEverythingBeforeForI
     // Before: turn 10 whole and the first receipt of turn 11.
     EXPECT_EQ(ledger.opening, rials(64250000 + 1250000));
     EXPECT_EQ(ledger.lines.size(), 8);
-    EXPECT_EQ(ledger.lines.first().received, rials(22000000));
     EXPECT_EQ(ledger.totalReceived, rials(22640000 + 34030000));
     EXPECT_EQ(ledger.closing(), rials(65500000 + 56670000 - 450000));
-    EXPECT_EQ(ledger.lines.last().balance, ledger.closing());
 
     // The screen's pick: box and Persian dates.
     frmRulane screen(*s);
@@ -352,22 +320,16 @@ TEST_F(SiblingScreens, TheManagerHidesTheExpectedCashUntilTheCountIsInAndOpensAT
 
     screen.selectTurn(3);
     EXPECT_FALSE(textOf(&screen, "lblCloseResult").contains(QStringLiteral("35/580/000")));
-    QWidget *counted = focusInto(childOf<QLineEdit>(&screen, "txtCounted"));
-    ASSERT_EQ(counted, childOf<QLineEdit>(&screen, "txtCounted"));
-    QTest::keyClicks(counted, QStringLiteral("35a600000"));
+    typeInto(&screen, "txtCounted", QStringLiteral("35a600000"));
     EXPECT_EQ(textOf(&screen, "txtCounted"), QStringLiteral("35/600/000"));
     ScriptedMessageBox::answer(1);
     click(&screen, "cmdCloseTurn");
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("هشدار"));
+    EXPECT_EQ(ScriptedMessageBox::shown().size(), 1); // the question, answered yes
     EXPECT_EQ(textOf(&screen, "lblCloseResult"), QStringLiteral("مانده مورد انتظار: 35/580/000 ريال\nشمارش شده: "
                                                                 "35/600/000 ريال\nاختلاف: 20/000 ريال (اضافه صندوق)"));
     EXPECT_EQ(cellText(grid, rowOf(3), 4) + u'|' + cellText(grid, rowOf(3), 9), QStringLiteral("بسته|35/580/000"));
-    // Closed: read-only.
-    EXPECT_FALSE(childOf<QLineEdit>(&screen, "txtCounted")->isEnabled());
-    EXPECT_FALSE(childOf<QPushButton>(&screen, "cmdCloseTurn")->isEnabled());
+    EXPECT_FALSE(childOf<QPushButton>(&screen, "cmdCloseTurn")->isEnabled()); // closed: read-only
 
-    ScriptedMessageBox::clear();
     auto *boxes = childOf<QComboBox>(&screen, "cboCash");
     boxes->setCurrentIndex(boxes->findData(2));
     screen.cboCash_Click();
@@ -380,12 +342,9 @@ TEST_F(SiblingScreens, TheManagerHidesTheExpectedCashUntilTheCountIsInAndOpensAT
     }
     EXPECT_EQ(names, (QStringList{QStringLiteral("مدیر سیستم"), QStringLiteral("مریم احمدی")}));
     click(&screen, "cmdOpenTurn");
-    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurn t JOIN tblRecPayCashTurnUser m ON m.CashTurnID = t.ID WHERE "
                                        "t.CashID = 2 AND t.Turn = 8 AND m.UserID = 756")), 1);
     EXPECT_EQ(textOf(&screen, "txtNextTurn"), QStringLiteral("9"));
-    EXPECT_TRUE(textOf(&screen, "lblSelectedTurn").contains(QStringLiteral("نوبت 8")));
-    screen.close();
 }
 
 // --- Chart of accounts ------------------------------------------------------
@@ -453,7 +412,6 @@ TEST_F(SiblingScreens, TheChartScreenAddsRenamesAndRefusesToRemoveAUsedAccount)
     screen.load();
     auto *tree = childOf<QTreeWidget>(&screen, "treAccounts");
     EXPECT_EQ(tree->topLevelItemCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("1"));
 
     screen.selectAccount(1104);
     click(&screen, "cmdNewChild");
@@ -462,8 +420,6 @@ TEST_F(SiblingScreens, TheChartScreenAddsRenamesAndRefusesToRemoveAUsedAccount)
     childOf<QLineEdit>(&screen, "txtCode")->setText(QStringLiteral("110403"));
     childOf<QLineEdit>(&screen, "txtTitle")->setText(QStringLiteral("پیش پرداخت ها"));
     click(&screen, "cmdSave");
-    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
-    EXPECT_FALSE(screen.adding());
     const qint32 added = screen.selectedAccountId();
     childOf<QLineEdit>(&screen, "txtTitle")->setText(QStringLiteral("پیش پرداخت های کوتاه مدت"));
     click(&screen, "cmdSave");
@@ -473,12 +429,9 @@ TEST_F(SiblingScreens, TheChartScreenAddsRenamesAndRefusesToRemoveAUsedAccount)
     screen.selectAccount(110401);
     ScriptedMessageBox::answer(1);
     click(&screen, "cmdDelete");
-    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2);
-    EXPECT_EQ(ScriptedMessageBox::shown()[0].title, QStringLiteral("هشدار"));
-    EXPECT_EQ(ScriptedMessageBox::shown()[1].title, QStringLiteral("خطا"));
-    EXPECT_TRUE(ScriptedMessageBox::shown()[1].message.contains(QStringLiteral("حذف نمي شود")));
+    ASSERT_EQ(ScriptedMessageBox::shown().size(), 2); // asked, then refused
+    EXPECT_TRUE(shownBoxes()[1].startsWith(errorBox(QString())));
     EXPECT_EQ(db->count(QStringLiteral("tblAccount WHERE ID = 110401")), 1);
     EXPECT_EQ(screen.selectedAccountId(), 110401);
 }
 
-#include "test_sibling_screens.moc"
