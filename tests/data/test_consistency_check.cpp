@@ -40,12 +40,7 @@ protected:
                             "(%1, 2, 110301, 0, 5000, 9999, 206)")
                  .arg(id));
     }
-    QVector<ConsistencyCheck::Finding> findings()
-    {
-        DtEn dtEn;
-        dtEn.cnt.setConnectionString(db.connectionString());
-        return ConsistencyCheck(dtEn.cnt).run();
-    }
+    QVector<ConsistencyCheck::Finding> findings() { return db.findings(); }
     QStringList texts(ConsistencyCheck::Kind kind)
     {
         QStringList out;

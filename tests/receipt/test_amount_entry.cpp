@@ -87,11 +87,12 @@ TEST_F(AmountEntryTest, OtherCharactersAreRefusedOrReadByTheirLeadingNumber)
     // Persian digits: they are digits, written as the others.
     typeText(focused, QStringLiteral("۵٦"));
     EXPECT_EQ(box->text(), QStringLiteral("123/456"));
-    // Pasted text is read by its leading number at the next release.
+    // Pasted text is read by its leading number at the next release, in
+    // whichever digits it is written.
     box->selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("12abc"));
+    QApplication::clipboard()->setText(QStringLiteral("۱۲۵٠0۰۰ ريال"));
     QTest::keyClick(focused, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(box->text(), QStringLiteral("12"));
+    EXPECT_EQ(box->text(), QStringLiteral("1/250/000"));
     box->selectAll();
     QApplication::clipboard()->setText(QStringLiteral("abc"));
     QTest::keyClick(focused, Qt::Key_V, Qt::ControlModifier);

@@ -69,39 +69,27 @@ TEST_F(CashSelection, ChoosingABoxFindsItsOpenTurnAndConfirmingTakesIt)
     }
 }
 
-TEST_F(CashSelection, ABoxWithoutAnOpenTurnAfterOneWithDisablesConfirmation)
-{
-    bool reachedTheEnd = false;
-    onModal([&](QWidget *dialog) {
-        auto *list = in<QComboBox>(dialog, "cmbCash");
-        list->setCurrentIndex(entryOf(dialog, 1));
-        list->setCurrentIndex(entryOf(dialog, 4));
-        EXPECT_FALSE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
-        EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("-1"));
-        EXPECT_EQ(in<QLabel>(dialog, "lblMessage")->text(), QStringLiteral("نوبت صندوق بازي وجود ندارد."));
-        EXPECT_EQ(frmRPDCashSelect::instance().selectedCashTurnId(), -1);
-        // Choosing one with a turn again enables it.
-        list->setCurrentIndex(entryOf(dialog, 1));
-        EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
-        list->setCurrentIndex(entryOf(dialog, 4));
-        reachedTheEnd = true;
-        in<QPushButton>(dialog, "cmdExit")->click();
-    });
-    const qint32 cash = form().CurrentCashID;
-    form().cmdCashSelect_Click();
-    EXPECT_TRUE(reachedTheEnd);
-    EXPECT_EQ(form().CurrentCashID, cash);
-}
-
-TEST_F(CashSelection, CancellingLeavesTheFormAsItWasAndEveryShowHasAFreshList)
+// A box without an open turn after one with it disables confirmation; the
+// exit button and the close box leave the form as it was, and every show
+// lists the boxes afresh.
+TEST_F(CashSelection, ABoxWithoutAnOpenTurnCannotBeTakenAndLeavingChangesNothing)
 {
     const qint32 cash = form().CurrentCashID, turnId = form().CurrentCashTurnID, turn = form().CurrentTurn;
     const QString cashLabel = label("lblCash"), turnLabel = label("lblCashTurn");
     for (int way = 0; way < 2; ++way) {
         int entries = 0;
         onModal([&, way](QWidget *dialog) {
-            entries = in<QComboBox>(dialog, "cmbCash")->count();
-            in<QComboBox>(dialog, "cmbCash")->setCurrentIndex(entryOf(dialog, 2));
+            auto *list = in<QComboBox>(dialog, "cmbCash");
+            entries = list->count();
+            list->setCurrentIndex(entryOf(dialog, 1));
+            list->setCurrentIndex(entryOf(dialog, 4));
+            EXPECT_FALSE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
+            EXPECT_EQ(in<QLineEdit>(dialog, "txtTurnID")->text(), QStringLiteral("-1"));
+            EXPECT_EQ(in<QLabel>(dialog, "lblMessage")->text(), QStringLiteral("نوبت صندوق بازي وجود ندارد."));
+            EXPECT_EQ(frmRPDCashSelect::instance().selectedCashTurnId(), -1);
+            // Choosing one with a turn again enables it; leaving does not take it.
+            list->setCurrentIndex(entryOf(dialog, 2));
+            EXPECT_TRUE(in<QPushButton>(dialog, "cmdOkey")->isEnabled());
             if (way == 0)
                 in<QPushButton>(dialog, "cmdExit")->click();
             else

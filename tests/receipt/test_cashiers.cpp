@@ -47,23 +47,10 @@ TEST(Cashiers, FourProgramsSavingTwoHundredFiftyReceiptsEachLoseNothing)
         found += reported.contains(row[0].toInt()) ? 1 : 0;
     EXPECT_EQ(found, total);
 
-    // The codes: distinct, and continuous after the last one held before.
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(DISTINCT Code) FROM ") + fresh).toInt(), total);
+    // The codes continue after the last one held before; distinct codes,
+    // one balanced document each and no empty document are the check's.
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT min(Code) FROM ") + fresh).toInt(), lastCode + 1);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT max(Code) FROM ") + fresh).toInt(), lastCode + total);
-
-    // One document each, of two balanced rows, and no document left empty.
-    EXPECT_EQ(db.count(QStringLiteral("(SELECT d.ID FROM tblRecPayCashTurnDetail d WHERE d.ID > %1 AND "
-                                      "(SELECT count(DISTINCT x.DocumentID) FROM tblAccountDocumentDetail x WHERE "
-                                      "x.FormID = d.ID AND x.FormTypeID = 206) <> 1)")
-                           .arg(lastId)),
-              0);
-    EXPECT_EQ(db.count(QStringLiteral("(SELECT x.DocumentID FROM tblAccountDocumentDetail x WHERE x.FormID > %1 AND "
-                                      "x.FormTypeID = 206 GROUP BY x.DocumentID HAVING count(*) <> 2 OR "
-                                      "sum(x.DebitValue) <> sum(x.CreditValue))")
-                           .arg(lastId)),
-              0);
-    EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument a WHERE NOT EXISTS (SELECT 1 FROM tblAccountDocumentDetail x "
-                                      "WHERE x.DocumentID = a.ID)")),
-              0);
+    for (const auto &finding : db.findings())
+        ADD_FAILURE() << finding.text.toStdString();
 }

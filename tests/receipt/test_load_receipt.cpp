@@ -152,22 +152,6 @@ TEST_F(LoadReceipt, OnlyEnterTypedInTheBoxOfAViewingModeLoadsAndOnce)
     EXPECT_EQ(takeStatements().filter(QStringLiteral("From vwRecPayCashTurnDetail")).size(), 1);
 }
 
-TEST_F(LoadReceipt, AnInactiveCollectorIsShownWithHisReceiptButNotOfferedForTheNext)
-{
-    db->exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID IN (3, 9)"));
-    auto *achiever = child<OmberSelector>("mptAchiever");
-    enter(QStringLiteral("12"));
-    EXPECT_EQ(achiever->SelectedID(), 9);
-    enter(QStringLiteral("7"));
-    ASSERT_EQ(achiever->SelectedID(), 3);
-    const int shown = achiever->rowCount();
-    form().cmdNew_Click();
-    ASSERT_EQ(Module::context().FormMode, ModeNew);
-    EXPECT_TRUE(achiever->IsEmpty());
-    EXPECT_EQ(achiever->rowCount(), shown - 1);
-    EXPECT_EQ(achiever->comboBox()->findData(3), -1);
-}
-
 TEST_F(LoadReceipt, EmptyingTheAccountEmptiesItsOrganisationText)
 {
     enter(QStringLiteral("12"));

@@ -40,6 +40,15 @@ protected:
     {
         return db->count(QStringLiteral("tblRecPayCashTurnDetailHistory WHERE ") + where);
     }
+    // Change records of receipt id by 486 whose column went from one number to another.
+    int changes(qint32 id, const char *column, qint64 from, qint64 to)
+    {
+        const QString c = QLatin1String(column);
+        return history(QStringLiteral("ReceiptID = %1 AND Kind = 'edit' AND UserID = 486 AND IsOpen = 0 AND %2 = %3 "
+                                      "AND %4 = %5")
+                           .arg(id).arg(db->jsonNumber(QStringLiteral("Before"), c)).arg(from)
+                           .arg(db->jsonNumber(QStringLiteral("After"), c)).arg(to));
+    }
     bool panelShows(const QString &line)
     {
         auto *panel = child<DastelHistory>("DastelHistory1");
@@ -207,12 +216,7 @@ TEST_F(Saves, EditingAFinalReceiptKeepsItsCodeLeavesOneDocumentAndRecordsTheChan
     // The record: the amount before and after, by 486, completed by the
     // level update of the same save; the panel shows it beside the log.
     EXPECT_EQ(history(QStringLiteral("ReceiptID = 7")), 1);
-    EXPECT_EQ(history(QStringLiteral("ReceiptID = 7 AND Kind = 'edit' AND UserID = 486 AND IsOpen = 0 AND ")
-                      + DemoDatabase::jsonNumber(QStringLiteral("Before"), QStringLiteral("ReceivedValue"))
-                      + QStringLiteral(" = 15750000 AND ")
-                      + DemoDatabase::jsonNumber(QStringLiteral("After"), QStringLiteral("ReceivedValue"))
-                      + QStringLiteral(" = 16000000")),
-              1);
+    EXPECT_EQ(changes(7, "ReceivedValue", 15750000, 16000000), 1);
     EXPECT_TRUE(panelShows(QStringLiteral("مبلغ دريافت: از 15/750/000 به 16/000/000")));
 }
 
@@ -543,11 +547,7 @@ TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)
     form().mnuEditFinal_Click();
     child<OmberSelector>("sltBranch")->setSelectedID(3);
     form().cmdRegSave_Click();
-    EXPECT_EQ(history(QStringLiteral("ReceiptID = 10 AND Kind = 'edit' AND IsOpen = 0 AND UserID = 486 AND ")
-                      + DemoDatabase::jsonNumber(QStringLiteral("Before"), QStringLiteral("BranchID"))
-                      + QStringLiteral(" = 2 AND ") + DemoDatabase::jsonNumber(QStringLiteral("After"), QStringLiteral("BranchID"))
-                      + QStringLiteral(" = 3")),
-              1);
+    EXPECT_EQ(changes(10, "BranchID", 2, 3), 1);
     // The panel names the branches rather than their numbers.
     EXPECT_TRUE(panelShows(QStringLiteral("اصلاح پس از ثبت نهايي (شعبه: از شعبه اصفهان به شعبه مشهد)")));
 

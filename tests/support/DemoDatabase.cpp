@@ -2,6 +2,7 @@
 
 #include "core/VbError.h"
 #include "data/ConnectionString.h"
+#include "data/DtEn.h"
 #include "data/Postgres.h"
 #include "data/PostgresLink.h"
 #include "data/PostgresSuite.h"
@@ -201,6 +202,19 @@ int DemoDatabase::count(const QString &sqlWhere)
         }
     }
     return scalar(QStringLiteral("SELECT count(*) FROM ") + from).toInt();
+}
+
+QVector<ConsistencyCheck::Finding> DemoDatabase::findings()
+{
+    DtEn dtEn;
+    dtEn.cnt.setConnectionString(connectionString());
+    return ConsistencyCheck(dtEn.cnt).run();
+}
+
+int DemoDatabase::findings(ConsistencyCheck::Kind kind)
+{
+    const auto all = findings();
+    return int(std::count_if(all.cbegin(), all.cend(), [kind](const auto &f) { return f.kind == kind; }));
 }
 
 QString DemoDatabase::jsonNumber(const QString &column, const QString &key)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RowSet.h"
+#include "data/ConsistencyCheck.h"
 #include "support/Printers.h"
 
 #include <QString>
@@ -44,6 +45,9 @@ public:
     // First column of the first row of a query.
     QVariant scalar(const QString &sql, const QVariantList &params = {});
     int count(const QString &sqlWhere);
+    // What pardex-db check lists for this database (its own tests: test_consistency_check).
+    QVector<ConsistencyCheck::Finding> findings();
+    int findings(ConsistencyCheck::Kind kind);
     // The SQL for a number kept under key in a JSON text column.
     static QString jsonNumber(const QString &column, const QString &key);
     // Adds count bulk receipts (closed turns of the past two years).
