@@ -46,6 +46,7 @@ public:
     Q_INVOKABLE void View(qint32 id) { log << QStringLiteral("View(%1)").arg(id); }
 };
 QStringList RecordingSibling::log;
+int RecordingSibling::created = 0;
 
 // A component whose entry call fails with what is not our error type.
 class ThrowingSibling : public QObject
@@ -54,7 +55,6 @@ class ThrowingSibling : public QObject
 public:
     Q_INVOKABLE void ClearShow() { throw std::bad_alloc(); }
 };
-int RecordingSibling::created = 0;
 
 const QStringList Siblings = {QStringLiteral("Lidmar.Lidmar1"), QStringLiteral("Rulane.Rulane1"),
                               QStringLiteral("Senvo.Senvo1"), QStringLiteral("Mosker.Mosker1")};
@@ -134,9 +134,6 @@ TEST_F(LinkedOperations, TheDocumentButtonOpensTheDocumentOfTheFirstDetailRowAft
     press("cmdAccTrans");
 
     EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("View(%1)").arg(firstDocument));
-    EXPECT_TRUE(launched.isEmpty());
-    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
-    EXPECT_EQ(Module::dtEn().rssqlOmberBasePath.State(), 0);
     // The document button has no restore step of its own.
     EXPECT_EQ(skinCount(), skins);
 }
@@ -162,50 +159,36 @@ TEST_F(LinkedOperations, AReceiptWithoutDocumentOrAFailingQueryIsToldOnceAndOpen
     EXPECT_EQ(RecordingSibling::created, 1);
 }
 
-TEST_F(LinkedOperations, TheLedgerOpensOnTheTurnOfAShownReceiptAndEmptyOtherwise)
+// The ledger opens on the turn of a receipt on view, empty otherwise; the
+// turn manager leaves the focus on New. Each restores the skin once.
+TEST_F(LinkedOperations, TheOtherButtonsOpenTheirComponentOnTheTurnShownOrEmpty)
 {
     registerStandIns();
-    open(7); // final: mode 4, turn 3
-    ASSERT_EQ(Module::context().FormMode, ModeViewFinal);
-    int skins = skinCount();
-    press("cmdCashLedger");
-    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("View(3)"));
-    EXPECT_EQ(skinCount(), skins + 1);
-
-    RecordingSibling::log.clear();
-    open(6); // temporary: mode 3, turn 2
-    ASSERT_EQ(Module::context().FormMode, ModeViewTemporary);
-    press("cmdCashLedger");
-    EXPECT_EQ(RecordingSibling::log.last(), QStringLiteral("View(2)"));
-
-    for (qint32 mode : {ModeNew, ModeEdit, ModeEmpty, ModeEditFinal}) {
+    const struct
+    {
+        qint32 receipt, mode; // mode 0: as the receipt leaves it
+        const char *button, *entry;
+    } presses[] = {
+        {7, 0, "cmdCashLedger", "View(3)"}, // final, turn 3
+        {6, 0, "cmdCashLedger", "View(2)"}, // temporary, turn 2
+        {7, ModeNew, "cmdCashLedger", "ClearShow"}, {7, ModeEdit, "cmdCashLedger", "ClearShow"},
+        {7, ModeEmpty, "cmdCashLedger", "ClearShow"}, {7, ModeEditFinal, "cmdCashLedger", "ClearShow"},
+        {0, 0, "mnuCashTurn", "ClearShow"}, {0, 0, "mnuNewAccounts", "ClearShow"},
+    };
+    for (const auto &p : presses) {
+        open(p.receipt);
+        if (p.mode)
+            Module::context().FormMode = p.mode;
+        child<QWidget>("cmdCashSelect")->setFocus();
         RecordingSibling::log.clear();
-        Module::context().FormMode = mode;
-        form().cmdCashLedger_Click();
-        EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow")) << mode;
+        const int skins = skinCount();
+        press(p.button);
+        EXPECT_EQ(RecordingSibling::log, contextLog() << QLatin1String(p.entry)) << p.button << " " << p.mode;
+        EXPECT_EQ(skinCount(), skins + 1) << p.button;
+        if (QLatin1String(p.button) == QLatin1String("mnuCashTurn"))
+            EXPECT_EQ(form().focusWidget(), child<QWidget>("cmdNew"));
     }
     EXPECT_TRUE(launched.isEmpty());
-}
-
-TEST_F(LinkedOperations, TheTurnManagerLeavesTheFocusOnNewAndTheChartOpensEmpty)
-{
-    registerStandIns();
-    open();
-    QWidget *cmdNew = child<QWidget>("cmdNew");
-    child<QWidget>("cmdCashSelect")->setFocus();
-    ASSERT_TRUE(cmdNew->isEnabled());
-    int skins = skinCount();
-
-    press("mnuCashTurn");
-    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow"));
-    EXPECT_EQ(form().focusWidget(), cmdNew);
-    EXPECT_EQ(skinCount(), skins + 1);
-
-    RecordingSibling::log.clear();
-    skins = skinCount();
-    press("mnuNewAccounts");
-    EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("ClearShow"));
-    EXPECT_EQ(skinCount(), skins + 1);
 }
 
 TEST_F(LinkedOperations, AnUnregisteredComponentIsRegisteredFromTheSystemFolderAndRefusedWhenItStaysMissing)
@@ -240,9 +223,7 @@ TEST_F(LinkedOperations, ARegistrationThatCompletesAtOnceLetsTheSecondCreationOp
     press("cmdCashLedger");
 
     EXPECT_EQ(launched.size(), 1);
-    EXPECT_EQ(RecordingSibling::created, 1);
     EXPECT_EQ(RecordingSibling::log, contextLog() << QStringLiteral("View(3)"));
-    EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
 }
 
 TEST_F(LinkedOperations, AComponentFailingOtherwiseThanMissingRegistersNothingOpensNothingAndSaysNothing)
