@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QPluginLoader>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -106,10 +105,8 @@ TEST_F(ComponentFiles, TheRegistryMapsIdentifiersToFilesAndAMissingFileCannotBeC
     UserComponentRegistry::add({QStringLiteral("Senvo.Senvo1")}, QStringLiteral("/nowhere/System/Senvo.so"));
     EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("rulane.RULANE1")), QStringLiteral("/nowhere/System/Rulane.so"));
 
-    const VbError missing = raisedBy([] { ComponentRegistry::create(QStringLiteral("Rulane.Rulane1")); });
-    EXPECT_EQ(missing.number(), VbError::CannotCreateObject);
-    EXPECT_EQ(errorNumber([] { ComponentRegistry::create(QStringLiteral("Nobody.Nothing")); }),
-              VbError::CannotCreateObject);
+    for (const char *id : {"Rulane.Rulane1", "Nobody.Nothing"})
+        EXPECT_EQ(errorNumber([=] { ComponentRegistry::create(QLatin1String(id)); }), VbError::CannotCreateObject) << id;
 
     // A registration in the program comes before the user's file.
     ComponentRegistry::registerComponent(QStringLiteral("Rulane.Rulane1"), [] { return new QObject; });
@@ -258,37 +255,20 @@ TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessag
     std::unique_ptr<QObject> ledger = ComponentRegistry::create(QStringLiteral("Rulane.Rulane1"));
     LateBound::set(ledger.get(), "UserID", 1);
     LateBound::set(ledger.get(), "OLEConnectionString", db->connectionString());
-    bool shown = false, receiptShown = false;
-    QStringList lastRow;
-    QString receiptDescription;
+    bool shown = false;
+    QString closing;
     whenShown(
         QStringLiteral("frmRulane"),
         [&](QWidget *screen) {
             auto *grid = screen->findChild<QTableWidget *>(QStringLiteral("grdLedger"));
             ASSERT_NE(grid, nullptr);
-            for (int c = 0; c < grid->columnCount(); ++c)
-                lastRow << (grid->item(grid->rowCount() - 1, c) ? grid->item(grid->rowCount() - 1, c)->text() : QString());
-            // A receipt row opens read-only in the file's own card.
-            whenShown(
-                QStringLiteral("frmRulaneReceipt"),
-                [&](QWidget *card) {
-                    for (QLabel *label : card->findChildren<QLabel *>())
-                        receiptDescription += label->text() + u'|';
-                    for (QLineEdit *box : card->findChildren<QLineEdit *>())
-                        receiptDescription += box->text() + u'|';
-                },
-                &receiptShown);
-            grid->setCurrentCell(1, 3);
-            Q_EMIT grid->cellDoubleClicked(1, 3);
+            const QTableWidgetItem *last = grid->item(grid->rowCount() - 1, grid->columnCount() - 1);
+            closing = last ? last->text() : QString();
         },
         &shown);
     LateBound::call(ledger.get(), "View", {3});
     ASSERT_TRUE(shown);
-    EXPECT_EQ(lastRow.last(), QStringLiteral("35/580/000"));
-    ASSERT_TRUE(receiptShown);
-    EXPECT_TRUE(receiptDescription.contains(
-        db->scalar(QStringLiteral("SELECT Description FROM tblRecPayCashTurnDetail WHERE ID = 7")).toString()))
-        << receiptDescription.toStdString();
+    EXPECT_EQ(closing, QStringLiteral("35/580/000"));
 
     // The program's data environment is the same one and still works.
     EXPECT_EQ(&Module::dtEn(), &hostDtEn);
