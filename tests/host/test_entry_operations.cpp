@@ -4,6 +4,7 @@
 #include "common/ProgIds.h"
 #include "core/VbError.h"
 #include "host/Pardex1.h"
+#include "host/PropertyBag.h"
 #include "platform/ZintelMsgBox.h"
 #include "receipt/frmRPDCashRec.h"
 #include "report/PirelRpt.h"
@@ -11,9 +12,53 @@
 #include "support/FormFixture.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using EntryOperations = FormFixture;
+
+// A host hears of every change and keeps only what differs from the
+// defaults; a key it does not hold reads as the default.
+TEST(HostControl, ChangesAreAnnouncedAndOnlyWhatDiffersFromTheDefaultsIsKept)
+{
+    Pardex1 control;
+    PropertyBag bag;
+    control.WriteProperties(bag);
+    EXPECT_TRUE(bag.keys().isEmpty());
+
+    QSignalSpy changed(&control, &Pardex1::PropertyChanged);
+    control.setProperty("UserID", 486);
+    control.setPositionID(-3);
+    control.setOLEConnectionString(QStringLiteral("Provider=SQLite;Data Source=/db"));
+    control.setEmployeeID(12);
+    control.setEmployeeID(0); // a default again: its key goes
+    QStringList names;
+    for (const QList<QVariant> &signal : changed)
+        names << signal[0].toString();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("UserID"), QStringLiteral("PositionID"), QStringLiteral("OLEConnectionString"),
+                                  QStringLiteral("EmployeeID"), QStringLiteral("EmployeeID")}));
+    control.WriteProperties(bag);
+    EXPECT_EQ(bag.keys(), names.mid(0, 3));
+
+    Pardex1 restored;
+    restored.setEmployeeID(9);
+    restored.ReadProperties(bag);
+    EXPECT_EQ(restored.PositionID(), -3);
+    EXPECT_EQ(restored.EmployeeID(), 0);
+    EXPECT_EQ(restored.OLEConnectionString(), QStringLiteral("Provider=SQLite;Data Source=/db"));
+    restored.InitProperties();
+    EXPECT_EQ(restored.UserID(), 0);
+    EXPECT_EQ(restored.OLEConnectionString(), QStringLiteral("0"));
+}
+
+TEST(HostControl, SixteenBitPropertiesOverflowAboveTheirRange)
+{
+    Pardex1 control;
+    control.setUserID(32767);
+    control.setUserID(-32768);
+    EXPECT_EQ(errorNumber([&] { control.setUserID(32768); }), VbError::Overflow);
+    EXPECT_EQ(control.UserID(), -32768);
+}
 
 TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
 {
@@ -27,7 +72,6 @@ TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
     EXPECT_EQ(context.PositionID, 2);
     EXPECT_EQ(context.EmployeeID, -7); // widened with its sign
     EXPECT_EQ(context.ConnectionString, db->connectionString());
-    EXPECT_TRUE(form().isLoaded());
     EXPECT_TRUE(form().isVisible());
     EXPECT_EQ(modalShows(), 0);
     EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق مرکزی"));
