@@ -50,19 +50,28 @@ TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
     EXPECT_FALSE(QFile::exists(path));
 }
 
+// Every value stays whole, whatever it holds (a quoted source naming a
+// user, blanks around a password).
 TEST(ConnectionStrings, SqlServerStringsBecomeOdbcStrings)
 {
-    const ConnectionString cs(QStringLiteral(
-        "Provider=SQLOLEDB.1;Password=p;w;Persist Security Info=True;User ID=omber;"
-        "Initial Catalog=OmberDB;Data Source=tcp:db.local,1533"));
-    EXPECT_EQ(OdbcDialect::odbcConnectionString(cs, QStringLiteral("FreeTDS")),
-              QStringLiteral("DRIVER={FreeTDS};SERVER=db.local;PORT=1533;TDS_Version=7.4;ClientCharset=UTF-8;"
-                             "DATABASE=OmberDB;UID=omber;PWD=p;"));
-    const ConnectionString sspi(
-        QStringLiteral("Provider=MSOLEDBSQL;Integrated Security=SSPI;Initial Catalog=X;Data Source=(local)"));
-    EXPECT_EQ(OdbcDialect::odbcConnectionString(sspi, QStringLiteral("ODBC Driver 18 for SQL Server")),
-              QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=localhost;TrustServerCertificate=yes;"
-                             "DATABASE=X;Trusted_Connection=yes;"));
+    const struct
+    {
+        const char *oledb, *driver, *odbc;
+    } cases[] = {
+        {"Provider=SQLOLEDB.1;Password=p;w;Persist Security Info=True;User ID=omber;Initial Catalog=OmberDB;"
+         "Data Source=tcp:db.local,1533", "FreeTDS",
+         "DRIVER={FreeTDS};SERVER=db.local;PORT=1533;TDS_Version=7.4;ClientCharset=UTF-8;DATABASE=OmberDB;UID=omber;PWD=p;"},
+        {"Provider=SQLOLEDB;Data Source=\"db.local,1433;UID=intruder\";User ID=omber;Password=\" spaced \"", "FreeTDS",
+         "DRIVER={FreeTDS};SERVER=db.local;PORT={1433;UID=intruder};TDS_Version=7.4;ClientCharset=UTF-8;UID=omber;"
+         "PWD={ spaced };"},
+        {"Provider=MSOLEDBSQL;Integrated Security=SSPI;Initial Catalog=X;Data Source=(local)",
+         "ODBC Driver 18 for SQL Server",
+         "DRIVER={ODBC Driver 18 for SQL Server};SERVER=localhost;TrustServerCertificate=yes;DATABASE=X;"
+         "Trusted_Connection=yes;"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(OdbcDialect::odbcConnectionString(ConnectionString(QString::fromUtf8(c.oledb)), QLatin1String(c.driver)),
+                  QString::fromUtf8(c.odbc)) << c.oledb;
     EXPECT_EQ(Dialect::engineOf(ConnectionString(QStringLiteral("Provider=SQLNCLI11;Data Source=x"))),
               Dialect::Engine::SqlServer);
 }

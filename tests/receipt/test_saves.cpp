@@ -229,7 +229,10 @@ TEST_F(Saves, AFinalEditAfterTheTurnClosedUsesTheGeneralUpdateAndReloads)
     child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح شده"));
     record.clear();
     form().cmdSave_Click();
+    // The general update keeps the code and the turn.
     EXPECT_EQ(stored("ReceivedValue", 1).toLongLong(), 12500000);
+    EXPECT_EQ(stored("Code", 1).toInt(), 1);
+    EXPECT_EQ(stored("CashTurnID", 1).toInt(), 1);
     EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[3],
               QStringLiteral("دريافت نقدي به ش.ر. ”1“ اصلاح پس از بسته شدن صندوق شد."));
     // The reload shows what is stored, and the receipt keeps one document.

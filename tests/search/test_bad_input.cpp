@@ -1,8 +1,7 @@
-// What a cashier can type into the search form's boxes: wildcards and
-// brackets are looked for as themselves, a quote stays text, other digit
-// shapes are numbers, and what the clause cannot say (a control character,
-// a number beyond any range) is told before anything runs, the form staying
-// as it was.
+// What a cashier can type into the search form's boxes: quotes, wildcards
+// and brackets are looked for as themselves, other digit shapes are
+// numbers, and what the clause cannot say (a control character, a number
+// beyond any range) is told before anything runs, the form staying as it was.
 
 #include "SearchFixture.h"
 
@@ -46,9 +45,9 @@ protected:
 
 } // namespace
 
-TEST_F(SearchInput, WildcardsBracketsAndTheEscapeAreLookedForAsThemselves)
+TEST_F(SearchInput, QuotesWildcardsBracketsAndTheEscapeAreLookedForAsThemselves)
 {
-    describe(3, QStringLiteral("اجاره 50% سهم_الف [نقد] a\\b"));
+    describe(3, QStringLiteral("اجاره 50% سهم_الف [نقد] a\\b 'دفتر'"));
     describe(4, QStringLiteral("اجاره 500 سهم-الف نقد ab"));
     describe(5, QStringLiteral("اجاره 50 درصد"));
     EXPECT_EQ(found(QStringLiteral("50%")), QList<int>{3});
@@ -56,6 +55,10 @@ TEST_F(SearchInput, WildcardsBracketsAndTheEscapeAreLookedForAsThemselves)
     EXPECT_EQ(found(QStringLiteral("[نقد]")), QList<int>{3});
     EXPECT_EQ(found(QStringLiteral("a\\b")), QList<int>{3});
     EXPECT_EQ(found(QStringLiteral("%")), QList<int>{3});
+    // A quote is text: it is looked for, and one that would end the text
+    // and add a condition adds none.
+    EXPECT_EQ(found(QStringLiteral("'دفتر'")), QList<int>{3});
+    EXPECT_EQ(found(QStringLiteral("x' OR 1=1 OR Description Like '")), QList<int>{});
     // Without them the search is what it always was.
     EXPECT_EQ(found(QStringLiteral("اجاره 50")), (QList<int>{3, 4, 5}));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
