@@ -38,18 +38,6 @@ TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
     EXPECT_EQ(dtEn.cnt.State(), 0);
 }
 
-TEST(ConnectionStrings, AMissingEmbeddedFileIsNamedAndNotCreated)
-{
-    SQLITE_ONLY();
-    const QString path = QStringLiteral("/tmp/pardex-no-such-dir/none.db");
-    DtEn dtEn;
-    dtEn.cnt.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + path);
-    const VbError e = raisedBy([&] { dtEn.cnt.Open(); });
-    EXPECT_TRUE(e.isDatabaseError());
-    EXPECT_TRUE(e.description().contains(path));
-    EXPECT_FALSE(QFile::exists(path));
-}
-
 // Every value stays whole, whatever it holds (a quoted source naming a
 // user, blanks around a password).
 TEST(ConnectionStrings, SqlServerStringsBecomeOdbcStrings)

@@ -2,11 +2,11 @@
 // PostgreSQL and SQL Server give every column the component's inserts leave
 // out a value of their own (and SQL Server is never given one for an
 // identity), the SQL Server scripts (never run here) hold
-// every object the component uses (on the other engines the form tests
-// run every statement).
+// every object the component uses, each procedure with the described
+// parameters (on the other engines the form tests run every statement and
+// call every procedure).
 
 #include "data/ProcedureDefs.h"
-#include "support/DemoDatabase.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -255,28 +255,3 @@ TEST(Schemas, TheSqlServerScriptsHoldEveryObjectTheComponentUses)
     }
 }
 #endif
-
-// On the server: each procedure is a function taking the parameters the
-// data environment's one description gives, in its order (in/out ones as
-// INOUT), with the return value last.
-TEST(Schemas, TheServersFunctionsTakeTheDescribedParameters)
-{
-    if (!DemoDatabase::onPostgres())
-        GTEST_SKIP() << "the embedded engine's procedures are the C++ the description is read by";
-    DemoDatabase db;
-    for (const ProcedureDef *procedure : Procedures::all()) {
-        QStringList described;
-        for (const ProcedureParam &p : procedure->params)
-            described << QStringLiteral("p_") + QString::fromLatin1(p.name + 1).toLower()
-                             + (p.direction == ProcedureParam::InOut ? QStringLiteral(" b") : QStringLiteral(" i"));
-        described << QStringLiteral("return_value o");
-        const RowSet found = db.run(QStringLiteral("SELECT n, coalesce(m, 'i') FROM pg_proc, "
-                                                   "unnest(proargnames, proargmodes::text[]) AS a (n, m) "
-                                                   "WHERE proname = ?"),
-                                    {QString::fromLatin1(procedure->name).toLower()});
-        QStringList declared;
-        for (const auto &row : found.rows)
-            declared << row[0].toString() + u' ' + row[1].toString();
-        EXPECT_EQ(declared, described) << procedure->name;
-    }
-}

@@ -15,13 +15,12 @@
 
 namespace {
 
-class AmountEntryTest : public FormFixture
+class AmountEntryTest : public ShownFormFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        clearShow(486);
+        ShownFormFixture::SetUp();
         form().cmdNew_Click();
         ASSERT_EQ(mode(), ModeNew);
         box = child<QLineEdit>("txtRec");

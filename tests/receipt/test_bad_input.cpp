@@ -18,13 +18,12 @@
 
 namespace {
 
-class BadInput : public FormFixture
+class BadInput : public ShownFormFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        clearShow(486);
+        ShownFormFixture::SetUp();
         typeNewReceipt(QStringLiteral("1/250/000"), 110303);
         ScriptedMessageBox::clear();
         record.clear();

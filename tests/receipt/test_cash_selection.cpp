@@ -11,13 +11,12 @@
 
 namespace {
 
-class CashSelection : public FormFixture
+class CashSelection : public ShownFormFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        clearShow(486);
+        ShownFormFixture::SetUp();
         takeStatements();
     }
 

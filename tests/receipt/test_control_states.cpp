@@ -10,15 +10,9 @@
 
 namespace {
 
-class ControlStates : public FormFixture
+class ControlStates : public ShownFormFixture
 {
 protected:
-    void SetUp() override
-    {
-        FormFixture::SetUp();
-        clearShow(486);
-    }
-
     void setMode(qint32 mode)
     {
         Module::context().FormMode = mode;

@@ -15,7 +15,7 @@ namespace {
 const QString AreYouSure = QStringLiteral("آيا مطمئن هستيد؟");
 const QString ClosedTurnWarning = QStringLiteral("نوبت صندوق متناظر بسته شده است. آيا ادامه مي دهيد؟");
 
-class Delete : public FormFixture
+class Delete : public ShownFormFixture
 {
 protected:
     bool exists(qint32 id) { return db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(id)) == 1; }
@@ -25,7 +25,6 @@ protected:
 
 TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
 {
-    clearShow(486);
     loadReceipt(10); // a draft in 486's open turn, with a link of type 901
     ASSERT_EQ(db->count(QStringLiteral("tblOmberRelatedForms WHERE ReferenceFormID = 10")), 1);
     ScriptedMessageBox::answer(1);
@@ -47,7 +46,6 @@ TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
 TEST_F(Delete, TheQuestionAndTheTurnsOwnerDecide)
 {
     // A no, or no answer at all, keeps the receipt.
-    clearShow(486);
     loadReceipt(7);
     for (qint16 answer : {0, -1}) {
         ScriptedMessageBox::clear();
@@ -77,7 +75,6 @@ TEST_F(Delete, TheQuestionAndTheTurnsOwnerDecide)
 
 TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
 {
-    clearShow(486);
     loadReceipt(2); // turn 10, closed
     ScriptedMessageBox::answer(1); // sure
     ScriptedMessageBox::answer(0); // no to the warning

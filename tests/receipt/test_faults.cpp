@@ -42,13 +42,12 @@ bool setReadOnly(const QString &path, bool readOnly)
     return ok;
 }
 
-class Faults : public FormFixture
+class Faults : public ShownFormFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        clearShow(486);
+        ShownFormFixture::SetUp();
         // The command time-out decides how long a lock is waited for.
         Module::dtEn().cnt.setCommandTimeout(1);
     }
@@ -247,6 +246,8 @@ TEST_F(Faults, AMissingOrForeignFileAtOpeningReachesTheHostInPersian)
     VbError missing = raisedBy([&] { clearShow(486); });
     EXPECT_TRUE(missing.isDatabaseError());
     EXPECT_TRUE(missing.description().contains(QStringLiteral("يافت نشد"))) << missing.description().toStdString();
+    EXPECT_TRUE(missing.description().contains(path));
+    EXPECT_FALSE(QFile::exists(path)); // named, not created empty
 
     writeForeign(path, "not a database\n");
     VbError foreign = raisedBy([&] { clearShow(486); });

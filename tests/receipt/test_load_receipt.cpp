@@ -17,13 +17,12 @@
 
 namespace {
 
-class LoadReceipt : public FormFixture
+class LoadReceipt : public ShownFormFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        clearShow(486);
+        ShownFormFixture::SetUp();
         takeStatements();
     }
     void enter(const QString &typed)

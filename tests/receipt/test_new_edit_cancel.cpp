@@ -23,13 +23,12 @@ const QString TurnClosed =
     QStringLiteral("نوبت صندوق فوق بسته ميباشد جهت دريافت بايد يك نوبت صندوق باز را انتخاب نماييد .");
 const QString ClosedTurnQuestion = QStringLiteral("نوبت صندوق متناظر بسته شده است. آيا ادامه مي دهيد؟");
 
-using NewEditCancel = FormFixture;
+using NewEditCancel = ShownFormFixture;
 
 } // namespace
 
 TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
 {
-    clearShow(486);
     loadReceipt(7);
     form().cmdNew_Click();
     EXPECT_EQ(mode(), ModeNew);
@@ -46,6 +45,7 @@ TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
 TEST_F(NewEditCancel, NewIsRefusedInItsOrderAndAlwaysForgetsTheNumberOnTheForm)
 {
     // No cash box chosen (a user without an open turn).
+    frmRPDCashRec::destroyInstance();
     clearShow(512);
     db->exec(QStringLiteral("INSERT INTO tblOmberUserPermission VALUES (512, 20601)"));
     form().cmdNew_Click();
@@ -86,7 +86,6 @@ TEST_F(NewEditCancel, NewGoesIntoTheTurnOfTheReceiptLoadedLast)
 
 TEST_F(NewEditCancel, EditFollowsTheTurnsOwnerStateAndTheRights)
 {
-    clearShow(486);
     // Own open turn: mode 2, the amount gets the focus.
     loadReceipt(7);
     QWidget *amount = child<QLineEdit>("txtRec");
@@ -115,7 +114,6 @@ TEST_F(NewEditCancel, EditFollowsTheTurnsOwnerStateAndTheRights)
 
 TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
 {
-    clearShow(486);
     loadReceipt(1); // turn 10, closed
     const std::pair<qint16, qint32> answers[] = {{0, ModeViewFinal}, {1, ModeEditFinal}, {-1, ModeEditFinal}};
     for (const auto &[answer, after] : answers) {
@@ -143,7 +141,6 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
 
 TEST_F(NewEditCancel, CancelAsksAndOnlyYesAbandons)
 {
-    clearShow(486);
     // Modes 3, 4 and 5: nothing, not even the question.
     for (qint32 id : {10, 7}) {
         loadReceipt(id);
@@ -190,7 +187,6 @@ TEST_F(NewEditCancel, CancelAsksAndOnlyYesAbandons)
 
 TEST_F(NewEditCancel, TheMenuItemsAndTheirKeysRunTheOperationsWhenEnabled)
 {
-    clearShow(486);
     // Mode 3: the temporary receipt can be edited from the menu.
     loadReceipt(10);
     form().findChild<QAction *>(QStringLiteral("mnuEdit"))->trigger();
@@ -208,7 +204,6 @@ TEST_F(NewEditCancel, TheMenuItemsAndTheirKeysRunTheOperationsWhenEnabled)
 
 TEST_F(NewEditCancel, ACancelWhoseReloadFailsLeavesNothingToSaveAndSaysHowToRetry)
 {
-    clearShow(486);
     loadReceipt(7);
     form().cmdEdit_Click();
     child<QLineEdit>("txtRec")->setText(QStringLiteral("99/000/000"));
@@ -231,7 +226,6 @@ TEST_F(NewEditCancel, ACancelWhoseReloadFailsLeavesNothingToSaveAndSaysHowToRetr
 
 TEST_F(NewEditCancel, TheFocusNeverGoesWhereTheCashierCannotSeeIt)
 {
-    clearShow(486);
     form().cmdNew_Click();
     QWidget *save = focusInto(child<QWidget>("cmdSave"));
     ASSERT_EQ(save, child<QWidget>("cmdSave"));
@@ -246,7 +240,6 @@ TEST_F(NewEditCancel, TheFocusNeverGoesWhereTheCashierCannotSeeIt)
 
 TEST_F(NewEditCancel, EnterGoesOnThroughTheReceiptAndPressesTheFocusedButton)
 {
-    clearShow(486);
     form().cmdNew_Click();
     auto *amount = child<QLineEdit>("txtRec");
     QTest::keyClicks(focusInto(amount), QStringLiteral("1500"));

@@ -22,14 +22,9 @@
 
 namespace {
 
-class Saves : public FormFixture
+class Saves : public ShownFormFixture
 {
 protected:
-    void SetUp() override
-    {
-        FormFixture::SetUp();
-        clearShow(486);
-    }
     // A new receipt typed in 486's open turn (turn 3 of cash box 1).
     void typeNewReceipt(const QString &amount = QStringLiteral("1/250/000"), qint32 account = 110301)
     {

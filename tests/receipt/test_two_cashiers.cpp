@@ -24,14 +24,9 @@ namespace {
 
 const QString Other = QStringLiteral("حسین کریمی"); // user 512
 
-class TwoCashiers : public FormFixture
+class TwoCashiers : public ShownFormFixture
 {
 protected:
-    void SetUp() override
-    {
-        FormFixture::SetUp();
-        clearShow(486);
-    }
     // What another cashier's program does: its own connection, its user.
     void otherCashierRuns(const QString &sql, qint32 receipt)
     {

@@ -79,3 +79,14 @@ private:
     QVector<std::function<void(QWidget *)>> m_modalActions;
     int m_modalShows = 0;
 };
+
+// The receipt form loaded by cashier 486 before each test.
+class ShownFormFixture : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        clearShow(486);
+    }
+};
