@@ -1,3 +1,5 @@
+#include "common/ComponentRegistry.h"
+#include "common/LateBound.h"
 #include "common/Module.h"
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
@@ -35,6 +37,18 @@ protected:
     StatementRecord record;
 };
 
+// A component reached by name only (the linked-operation tests reach the
+// siblings' entry calls the same way).
+class Sibling : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(qint32 UserID MEMBER userId)
+    Q_PROPERTY(QString OLEConnectionString MEMBER connection)
+public:
+    qint32 userId = 0;
+    QString connection;
+    Q_INVOKABLE int Twice(int value) { return value * 2; }
+};
 
 } // namespace
 
@@ -99,16 +113,14 @@ TEST_F(SharedServicesTest, ServerDateComesFromTheDatabaseOrTheClient)
     EXPECT_EQ(GetServerDate(), QDate::currentDate());
     EXPECT_TRUE(record.entries().isEmpty()); // no connection string: no query
 
+    // An open handle is closed first; a failing query falls back to the
+    // client's date and leaves nothing open.
     connect();
-    EXPECT_EQ(GetServerDate(), QDate::currentDate());
-    EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
-
-    // A failing query falls back to the client's date, and leaves nothing open.
+    Module::dtEn().rssqlOmberTemplate.Open(QStringLiteral("Select * From tblOmberReportTemplate"));
     record.failNext(QStringLiteral("getdate"));
     EXPECT_EQ(GetServerDate(), QDate::currentDate());
-    // An open handle is closed first.
-    Module::dtEn().rssqlOmberTemplate.Open(QStringLiteral("Select * From tblOmberReportTemplate"));
-    EXPECT_EQ(GetServerDate(), QDate::currentDate());
+    EXPECT_EQ(Module::dtEn().rssqlOmberTemplate.State(), 0);
+    EXPECT_EQ(record.statements().filter(QStringLiteral("getdate"), Qt::CaseInsensitive).size(), 1); // it was asked
 }
 
 TEST_F(SharedServicesTest, UserNamesAndAccountingPeriods)
@@ -139,3 +151,24 @@ TEST_F(SharedServicesTest, AnErrorThatReachesAHandlerIsReportedOnceInPersian)
     EXPECT_EQ(shownBoxes(), (QStringList{errorBox(QStringLiteral("عدد وارد شده بيش از حد مجاز است. (6)")),
                                          errorBox(QStringLiteral("خطا در پايگاه داده: database is locked"))}));
 }
+
+TEST(LateBinding, ComponentsAreCreatedByIdentifierAndReachedByName)
+{
+    ComponentRegistry::registerComponent(QStringLiteral("Test.Sibling"), [] { return new Sibling; });
+    auto object = ComponentRegistry::create(QStringLiteral("test.sibling"));
+    auto *sibling = qobject_cast<Sibling *>(object.get());
+    ASSERT_NE(sibling, nullptr);
+
+    LateBound::set(object.get(), "UserID", QStringLiteral("486"));
+    EXPECT_EQ(sibling->userId, 486);
+    LateBound::set(object.get(), "OLEConnectionString", QStringLiteral("Provider=SQLite"));
+    EXPECT_EQ(LateBound::get(object.get(), "OLEConnectionString").toString(), QStringLiteral("Provider=SQLite"));
+    EXPECT_EQ(LateBound::call(object.get(), "Twice", {QStringLiteral("21")}).toInt(), 42);
+
+    EXPECT_EQ(errorNumber([&] { LateBound::set(object.get(), "NoSuchProperty", 1); }), LateBound::NoSuchMember);
+    EXPECT_EQ(errorNumber([&] { LateBound::call(object.get(), "NoSuchMethod"); }), LateBound::NoSuchMember);
+    EXPECT_EQ(errorNumber([&] { LateBound::set(object.get(), "UserID", QStringLiteral("abc")); }), VbError::TypeMismatch);
+    ComponentRegistry::unregisterComponent(QStringLiteral("Test.Sibling"));
+}
+
+#include "test_shared_services.moc"
