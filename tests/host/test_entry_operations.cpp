@@ -35,8 +35,9 @@ TEST(HostControl, ChangesAreAnnouncedAndOnlyWhatDiffersFromTheDefaultsIsKept)
     QStringList names;
     for (const QList<QVariant> &signal : changed)
         names << signal[0].toString();
-    EXPECT_EQ(names, (QStringList{QStringLiteral("UserID"), QStringLiteral("PositionID"), QStringLiteral("OLEConnectionString"),
-                                  QStringLiteral("EmployeeID"), QStringLiteral("EmployeeID")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("UserID"), QStringLiteral("PositionID"),
+                                  QStringLiteral("OLEConnectionString"), QStringLiteral("EmployeeID"),
+                                  QStringLiteral("EmployeeID")}));
     control.WriteProperties(bag);
     EXPECT_EQ(bag.keys(), names.mid(0, 3));
 

@@ -52,11 +52,6 @@ TEST(PersianWords, SmallNumbersHundredsAndGroups)
     EXPECT_TRUE(words(std::numeric_limits<qint64>::max()).endsWith(QStringLiteral("هشتصد و هفت")));
 }
 
-TEST(PersianWords, DigitsBecomePersian)
-{
-    EXPECT_EQ(PersianText::persianDigits(QStringLiteral("1403/09/05 ٤2")), QStringLiteral("۱۴۰۳/۰۹/۰۵ ۴۲"));
-}
-
 TEST(ReportTemplates, FormatsAsACashierReadsThem)
 {
     const QVariant amount = QVariant::fromValue(Currency::fromInteger(1500000));
@@ -67,6 +62,7 @@ TEST(ReportTemplates, FormatsAsACashierReadsThem)
     };
     EXPECT_EQ(show(amount, "amount"), QStringLiteral("1/500/000"));
     EXPECT_EQ(show(amount, "amount:fa"), QStringLiteral("۱/۵۰۰/۰۰۰"));
+    EXPECT_EQ(show(QStringLiteral("1403/09/05 ٤2"), "fa"), QStringLiteral("۱۴۰۳/۰۹/۰۵ ۴۲")); // Arabic digits too
     EXPECT_EQ(show(QVariant::fromValue(Currency::fromRaw(-12345000)), "amount"), QStringLiteral("-1/234.5"));
     EXPECT_EQ(show(QStringLiteral("12/500/000"), "words"), QStringLiteral("دوازده میلیون و پانصد هزار"));
     EXPECT_EQ(show(QVariant::fromValue(Currency::fromRaw(25000)), "words"), QStringLiteral("دو")); // 2.5 to even
@@ -143,4 +139,34 @@ TEST(RightToLeftTables, CellsAreMirroredRowByRowNestedTablesTooUnlessMarkedLeftT
                   "<TABLE><TR><TD>2</TD><TD>1<table><tr><td>b</td><td>a</td></tr></table></TD></TR></TABLE>"));
     const QString ltr = QStringLiteral("<table dir=\"ltr\"><thead><tr><td>1</td><td>2</td></tr></thead></table>");
     EXPECT_EQ(rightToLeftTables(ltr), ltr);
+}
+
+// The values a query can really return at their edges: dates that are not
+// dates, numbers beyond an amount, markup in text.
+TEST(ReportTemplates, AnInvalidDateIsNoDateRatherThanACrash)
+{
+    // Found by fuzz_report_template: weekday and longdate indexed their
+    // name tables with the parts of an invalid date.
+    for (const QVariant &invalid : {QVariant(QDate()), QVariant(QDateTime()), QVariant(QDate::fromJulianDay(-1LL << 40))}) {
+        const QHash<QString, QVariant> row = {{QStringLiteral("TransactionDate"), invalid}};
+        for (const QString format : {"weekday", "longdate", "date", "time", "date:fa"})
+            EXPECT_EQ(filled(u'{' + QStringLiteral("TransactionDate:") + format + u'}', row),
+                      QStringLiteral("!مقدار فيلد «TransactionDate» تاريخ نيست و با قالب «%1» نمايش داده نمي شود.")
+                          .arg(format.section(u':', 0, 0)))
+                << format.toStdString();
+        // Shown without a format it is empty, as a null is.
+        EXPECT_EQ(filled(QStringLiteral("<p>{TransactionDate}|{TransactionDate:fa}</p>"), row), QStringLiteral("<p>|</p>"));
+    }
+}
+
+TEST(ReportTemplates, AmountsBeyondTheRangeAndMarkupInTextAreTold)
+{
+    const QHash<QString, QVariant> row = {{QStringLiteral("ID"), QStringLiteral("99999999999999999999")},
+                                          {QStringLiteral("Description"), QStringLiteral("<b>1 & 2</b>")}};
+    EXPECT_TRUE(filled(QStringLiteral("{ID:amount}"), row).startsWith(QStringLiteral("!مقدار فيلد «ID» عدد نيست")));
+    EXPECT_EQ(filled(QStringLiteral("<td>{Description:fa}</td>"), row),
+              QStringLiteral("<td>&lt;b&gt;۱ &amp; ۲&lt;/b&gt;</td>"));
+    EXPECT_EQ(ReportTemplate::format(QVariant::fromValue(Currency::fromRaw(INT64_MIN)), {QStringLiteral("amount")},
+                                     QStringLiteral("x")),
+              QStringLiteral("-922/337/203/685/477.5808"));
 }
