@@ -61,6 +61,16 @@ void PostgresWriter::bulk(bool on)
     pg::exec(m_conn, on ? QStringLiteral("SET synchronous_commit = off") : QStringLiteral("SET synchronous_commit = on"));
 }
 
+void PostgresWriter::codesInBulk(bool on)
+{
+    // Inside the writer's transaction: a rollback switches the trigger back on.
+    if (!on)
+        pg::exec(m_conn, QStringLiteral("SELECT pardex_remember_code('tblRecPayCashTurnDetail', FormTypeID, max(Code)) "
+                                        "FROM tblRecPayCashTurnDetail WHERE Code IS NOT NULL GROUP BY FormTypeID"));
+    pg::exec(m_conn, QStringLiteral("ALTER TABLE tblRecPayCashTurnDetail %1 TRIGGER trRecPayCodeGiven")
+                         .arg(on ? QStringLiteral("DISABLE") : QStringLiteral("ENABLE")));
+}
+
 void PostgresWriter::idsGiven()
 {
     const RowSet identities = pg::run(

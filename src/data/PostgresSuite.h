@@ -28,6 +28,10 @@ public:
     void commit() override;
     void rollback() override;
     void bulk(bool on) override;
+    // The per-row trigger that notes the highest code rewrites one row of
+    // tblOmberLastCode for each receipt; in one transaction every version
+    // stays until the end and each lookup walks them all.
+    void codesInBulk(bool on) override;
     // Identity columns continue after the highest ID written.
     void idsGiven() override;
 

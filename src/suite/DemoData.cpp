@@ -458,6 +458,7 @@ void addBulkReceipts(SuiteWriter &db, qint64 count)
 
     db.bulk(true);
     WriterTransaction tx(db);
+    db.codesInBulk(true);
     QRandomGenerator rng(20261205);
 
     const int perTurn = 500;
@@ -501,6 +502,7 @@ void addBulkReceipts(SuiteWriter &db, qint64 count)
                               int(rng.bounded(1, 13)), ids::FormCashReceipt, at});
         }
     }
+    db.codesInBulk(false);
     tx.commit();
     db.bulk(false);
 }

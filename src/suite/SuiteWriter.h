@@ -38,6 +38,10 @@ public:
     // Writing many rows at once: the engine may trade durability of the
     // run for speed until it ends (each engine its own way).
     virtual void bulk(bool on) { Q_UNUSED(on) }
+    // Many coded receipts in one transaction: the engine may note the
+    // highest code given once, when it ends (on = false), instead of at
+    // every row.
+    virtual void codesInBulk(bool on) { Q_UNUSED(on) }
     // After rows were written with their IDs given: whatever the engine
     // needs so that the next row without one gets a fresh ID.
     virtual void idsGiven() {}
