@@ -1,19 +1,12 @@
 #pragma once
 
-#include "support/DemoDatabase.h"
-#include "support/StatementRecord.h"
+#include "sibling/SiblingSession.h"
+#include "support/FormFixture.h"
 
 #include <QByteArray>
-#include <QWidget>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QVector>
-#include <functional>
-#include <gtest/gtest.h>
+#include <QWidget>
 #include <memory>
-
-class SiblingSession;
-class QWidget;
 
 // Points a configuration folder (by default the user's, with his component
 // registry) at an empty folder of its own for as long as it lives, so that
@@ -21,8 +14,18 @@ class QWidget;
 class IsolatedUserRegistry
 {
 public:
-    explicit IsolatedUserRegistry(const char *variable = "XDG_CONFIG_HOME");
-    ~IsolatedUserRegistry();
+    explicit IsolatedUserRegistry(const char *variable = "XDG_CONFIG_HOME")
+        : m_variable(variable), m_saved(qgetenv(variable)), m_had(qEnvironmentVariableIsSet(variable))
+    {
+        qputenv(m_variable, m_dir.path().toLocal8Bit());
+    }
+    ~IsolatedUserRegistry()
+    {
+        if (m_had)
+            qputenv(m_variable, m_saved);
+        else
+            qunsetenv(m_variable);
+    }
     QString folder() const { return m_dir.path(); }
 
 private:
@@ -32,28 +35,19 @@ private:
     bool m_had;
 };
 
-// A test of the sibling components linked into the test program: a private
-// demo database, the scripted message box, modal screens handed to queued
-// actions (one shown with nothing queued is closed at once).
-class SiblingFixture : public ::testing::Test
+// A test of the sibling components linked into the test program, on the
+// form tests' fixture (demo database, scripted message box, modal screens
+// handed to queued actions), with the user's registry kept apart.
+class SiblingFixture : public FormFixture
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // A session of the component for a user on the test's database.
-    std::unique_ptr<SiblingSession> session(qint32 userId = 486);
-    void onModal(std::function<void(QWidget *)> action);
-    // The objectNames of the screens shown modally, in order.
-    const QStringList &shownScreens() const { return m_shown; }
+    std::unique_ptr<SiblingSession> session(qint32 userId = 486)
+    {
+        return std::make_unique<SiblingSession>(SiblingSession::User{userId, 0, 0, db->connectionString()});
+    }
 
-    std::unique_ptr<DemoDatabase> db;
-    StatementRecord record;
-
-private:
-    std::unique_ptr<IsolatedUserRegistry> m_registry;
-    QVector<std::function<void(QWidget *)>> m_actions;
-    QStringList m_shown;
+    IsolatedUserRegistry registry;
 };
 
 // A widget of a screen by its objectName; fails the test when missing.

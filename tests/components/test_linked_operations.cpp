@@ -11,8 +11,6 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Seams.h"
 #include "receipt/frmRPDCashRec.h"
-#include "support/FormFixture.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QAction>
 #include <QMenu>
@@ -59,12 +57,12 @@ public:
 const QStringList Siblings = {QStringLiteral("Lidmar.Lidmar1"), QStringLiteral("Rulane.Rulane1"),
                               QStringLiteral("Senvo.Senvo1"), QStringLiteral("Mosker.Mosker1")};
 
-class LinkedOperations : public FormFixture
+class LinkedOperations : public SiblingFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
+        SiblingFixture::SetUp();
         RecordingSibling::log.clear();
         RecordingSibling::created = 0;
         seams::setLaunchHook([this](const QString &line, ProcessLauncher::WindowStyle style) {
@@ -80,7 +78,7 @@ protected:
         seams::setLaunchHook(nullptr);
         for (const QString &id : Siblings)
             ComponentRegistry::unregisterComponent(id);
-        FormFixture::TearDown();
+        SiblingFixture::TearDown();
     }
     static void registerStandIns()
     {
@@ -107,7 +105,6 @@ protected:
     void press(const char *button) { child<QPushButton>(button)->click(); }
     int skinCount() { return form().findChild<OmberBody *>(QStringLiteral("comSkinner1"))->applyCount(); }
 
-    IsolatedUserRegistry registry;
     QStringList launched;
     QVector<ProcessLauncher::WindowStyle> styles;
     std::function<void()> onLaunch;
