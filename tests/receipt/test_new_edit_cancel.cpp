@@ -4,6 +4,7 @@
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
+#include "controls/OmberSelector.h"
 #include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
@@ -200,6 +201,23 @@ TEST_F(NewEditCancel, TheMenuItemsAndTheirKeysRunTheOperationsWhenEnabled)
     EXPECT_EQ(mode(), ModeViewFinal);
     QTest::keyClick(focused, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(mode(), ModeNew);
+    // The saves, final and draft.
+    typeNewReceipt();
+    form().findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+    EXPECT_EQ(mode(), ModeViewFinal);
+    typeNewReceipt();
+    auto *draft = form().findChild<QAction *>(QStringLiteral("mnuRegSave"));
+    draft->trigger();
+    EXPECT_EQ(mode(), ModeViewTemporary);
+    // The draft item stays enabled after a draft save, its button does not:
+    // no levels of the shown receipt are written from there.
+    ASSERT_TRUE(draft->isEnabled());
+    const qint32 id = form().CurrentReceiptID;
+    child<OmberSelector>("sltBranch")->setSelectedID(2);
+    record.clear();
+    draft->trigger();
+    EXPECT_TRUE(record.statements().isEmpty());
+    EXPECT_TRUE(stored("BranchID", id).isNull());
 }
 
 TEST_F(NewEditCancel, ACancelWhoseReloadFailsLeavesNothingToSaveAndSaysHowToRetry)

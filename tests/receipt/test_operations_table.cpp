@@ -114,11 +114,6 @@ TEST_F(Operations, EachSendsTheQuotedStatementsInTheirOrder)
 TEST_F(Operations, ARefusalOrAFailingStepSaysSoOnceAndChangesNothing)
 {
     const QString refused = QStringLiteral("خطا|شما به انجام اين عمليات مجاز نيستيد.");
-    const auto receiptsAsTheyAre = [&] {
-        return db->scalar(QStringLiteral("SELECT count(*) || ':' || sum(ID) || ':' || sum(coalesce(Code, 0)) || ':' || "
-                                         "sum(ReceivedValue) FROM tblRecPayCashTurnDetail"))
-            .toString();
-    };
     const struct
     {
         const char *operation;

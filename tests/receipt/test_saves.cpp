@@ -12,7 +12,6 @@
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
-#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -509,26 +508,6 @@ TEST_F(Saves, AFinalEditWhoseReloadFailsSaysWhatWasWrittenAndKeepsTheControlsInS
     EXPECT_EQ(mode(), ModeViewFinal);
     EXPECT_FALSE(child<QWidget>("cmdSave")->isEnabled());
     EXPECT_TRUE(child<QWidget>("cmdEdit")->isEnabled());
-}
-
-TEST_F(Saves, TheMenuRunsTheSameSavesAndTheDraftSaveOnlyWhereItsButtonMay)
-{
-    typeNewReceipt();
-    form().findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
-    EXPECT_EQ(mode(), ModeViewFinal);
-    typeNewReceipt();
-    auto *draft = form().findChild<QAction *>(QStringLiteral("mnuRegSave"));
-    draft->trigger();
-    EXPECT_EQ(mode(), ModeViewTemporary);
-    // The menu item stays enabled after a draft save, its button does not:
-    // no levels of the shown receipt are written from there.
-    ASSERT_TRUE(draft->isEnabled());
-    const qint32 id = form().CurrentReceiptID;
-    child<OmberSelector>("sltBranch")->setSelectedID(2);
-    record.clear();
-    draft->trigger();
-    EXPECT_TRUE(record.statements().isEmpty());
-    EXPECT_TRUE(stored("BranchID", id).isNull());
 }
 
 TEST_F(Saves, OnlyChangesOfAFinalReceiptAreRecordedAndAnyProgramMayStillWrite)

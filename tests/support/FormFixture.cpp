@@ -120,6 +120,13 @@ int FormFixture::receipts()
     return db->count(QStringLiteral("tblRecPayCashTurnDetail"));
 }
 
+QString FormFixture::receiptsAsTheyAre()
+{
+    return db->scalar(QStringLiteral("SELECT count(*) || ':' || sum(ID) || ':' || sum(coalesce(Code, 0)) || ':' || "
+                                     "sum(ReceivedValue) FROM tblRecPayCashTurnDetail"))
+        .toString();
+}
+
 QVariant FormFixture::stored(const char *column, qint32 receipt)
 {
     return db->scalar(

@@ -55,6 +55,8 @@ protected:
     // The last message box shown (an empty one when none was).
     static ScriptedMessageBox::Shown lastBox();
     int receipts();
+    // Every receipt as it is, in one text, for "nothing changed or lost".
+    QString receiptsAsTheyAre();
     // A column of a stored receipt.
     QVariant stored(const char *column, qint32 receipt);
     // How many accounting documents hold rows of the receipt.
