@@ -22,6 +22,5 @@ void RecordingPrinter::install()
     created = 0;
     messagesAtRun.clear();
     cursorAtRun = -1;
-    forgetsReportFile = false;
     ComponentRegistry::registerComponent(QStringLiteral("PirelRpt.PirelRpt1"), [] { return new RecordingPrinter; });
 }

@@ -21,7 +21,7 @@ public:
     QString ReportFile() const
     {
         log << QStringLiteral("get ReportFile");
-        return forgetsReportFile ? QString() : m_file;
+        return m_file;
     }
     void setReportFile(const QString &v) { log << QStringLiteral("ReportFile=") + v, m_file = v; }
     qint32 OutputTarget() const { return m_target; }
@@ -40,8 +40,6 @@ public:
     // Messages shown and the override cursor's shape (-1: none) at RunAction.
     static inline QStringList messagesAtRun;
     static inline int cursorAtRun = -1;
-    // A printer whose ReportFile reads back empty.
-    static inline bool forgetsReportFile = false;
 
 private:
     QString m_file, m_connect, m_query;
