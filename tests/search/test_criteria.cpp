@@ -8,6 +8,8 @@
 #include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
 #include <QPushButton>
@@ -18,68 +20,46 @@ namespace {
 class Criteria : public SearchFixture
 {
 protected:
-    // Fills all fourteen criteria with the given description.
-    void fillAll(const QString &description)
+    const QDate day = QDate::currentDate().addDays(-1);
+    // Every criterion, set alone on its control, with the condition on the
+    // view that names the receipts it should find.
+    std::vector<std::pair<std::function<void()>, QString>> criteria()
     {
-        auto *cash = searchChild<QComboBox>("cmbCash");
-        cash->setCurrentIndex(cash->findData(2));
-        box("txtCashTurnID")->setText(QStringLiteral(" 12.5 "));
-        searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756);
-        box("txtReceivedFrom")->setText(QStringLiteral("1/000/000"));
-        box("txtReceivedTo")->setText(QStringLiteral("25/000/000"));
-        box("txtIDFrom")->setText(QStringLiteral("3"));
-        box("txtIDTo")->setText(QStringLiteral("40"));
-        searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(QDate(2024, 3, 1));
-        searchChild<OmberDate>("dtpTransactionDateTo")->setValue(QDate(2024, 3, 31));
-        searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303);
-        searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102);
-        searchChild<OmberSelector>("mptContracts")->setSelectedID(2);
-        searchChild<OmberSelector>("sltAchiever")->setSelectedID(9);
-        box("txtDescription")->setText(description);
+        const QString dayText = day.toString(QStringLiteral("yyyy-MM-dd"));
+        const auto typed = [this](const char *name, const char *text) {
+            return [=, this] { box(name)->setText(QString::fromUtf8(text)); };
+        };
+        return {
+            {[this] { searchChild<QComboBox>("cmbCash")->setCurrentIndex(searchChild<QComboBox>("cmbCash")->findData(2)); },
+             QStringLiteral("CashID = 2")},
+            {typed("txtCashTurnID", "7"), QStringLiteral("Turn = 7")},
+            // Text in the turn box reads as turn 0.
+            {typed("txtCashTurnID", "abc"), QStringLiteral("Turn = 0")},
+            {[this] { searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756); }, QStringLiteral("UserID = 756")},
+            {typed("txtReceivedFrom", "1/250/000"), QStringLiteral("ReceivedValue >= 1250000")},
+            {typed("txtReceivedTo", "640/000"), QStringLiteral("ReceivedValue <= 640000")},
+            {typed("txtIDFrom", "12"), QStringLiteral("ID >= 12")},
+            {typed("txtIDTo", "12/5"), QStringLiteral("ID <= 12")},
+            {typed("txtDescription", "4312"), QStringLiteral("Description LIKE '%4312%'")},
+            // Dates are whole days, the receipts of the lower day included.
+            {[this] { searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(day); },
+             QStringLiteral("TransactionDate >= '%1'").arg(dayText)},
+            {[this] { searchChild<OmberDate>("dtpTransactionDateTo")->setValue(day); },
+             QStringLiteral("TransactionDate < '%1'").arg(day.addDays(1).toString(QStringLiteral("yyyy-MM-dd")))},
+            {[this] { searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303); },
+             QStringLiteral("RelatedAccountID = 110303")},
+            {[this] { searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102); }, QStringLiteral("AccountID = 110102")},
+            {[this] { searchChild<OmberSelector>("mptContracts")->setSelectedID(2); }, QStringLiteral("ContractID = 2")},
+            {[this] { searchChild<OmberSelector>("sltAchiever")->setSelectedID(9); }, QStringLiteral("AchieverID = 9")},
+        };
     }
 };
 
 } // namespace
 
-TEST_F(Criteria, NoCriterionListsEveryReceiptAndNoPayment)
-{
-    runSearch();
-    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("PayedValue = 0")));
-    EXPECT_EQ(shownIds().size(), 14);
-    // The demo's payment is in the view, never in the grid.
-    ASSERT_EQ(idsWhere(QStringLiteral("PayedValue <> 0")).size(), 1);
-    EXPECT_FALSE(shownIds().contains(idsWhere(QStringLiteral("PayedValue <> 0")).first()));
-}
-
 TEST_F(Criteria, EachCriterionAloneFindsTheReceiptsItNames)
 {
-    const QDate day = QDate::currentDate().addDays(-1);
-    const QString dayText = day.toString(QStringLiteral("yyyy-MM-dd"));
-    const auto typed = [this](const char *name, const char *text) {
-        return [=, this] { box(name)->setText(QString::fromUtf8(text)); };
-    };
-    const std::pair<std::function<void()>, QString> criteria[] = {
-        {[&] { searchChild<QComboBox>("cmbCash")->setCurrentIndex(searchChild<QComboBox>("cmbCash")->findData(2)); },
-         QStringLiteral("CashID = 2")},
-        {typed("txtCashTurnID", "7"), QStringLiteral("Turn = 7")},
-        {[&] { searchChild<OmberSelector>("mptOpenerUser")->setSelectedID(756); }, QStringLiteral("UserID = 756")},
-        {typed("txtReceivedFrom", "1/250/000"), QStringLiteral("ReceivedValue >= 1250000")},
-        {typed("txtReceivedTo", "640/000"), QStringLiteral("ReceivedValue <= 640000")},
-        {typed("txtIDFrom", "12"), QStringLiteral("ID >= 12")},
-        {typed("txtIDTo", "12/5"), QStringLiteral("ID <= 12")},
-        {typed("txtDescription", "4312"), QStringLiteral("Description LIKE '%4312%'")},
-        // Dates are whole days, the receipts of the lower day included.
-        {[&] { searchChild<OmberDate>("dtpTransactionDateFrom")->setValue(day); },
-         QStringLiteral("TransactionDate >= '%1'").arg(dayText)},
-        {[&] { searchChild<OmberDate>("dtpTransactionDateTo")->setValue(day); },
-         QStringLiteral("TransactionDate < '%1'").arg(day.addDays(1).toString(QStringLiteral("yyyy-MM-dd")))},
-        {[&] { searchChild<FarvoPicker>("TlvAccSecondAccount")->setAccountID(110303); },
-         QStringLiteral("RelatedAccountID = 110303")},
-        {[&] { searchChild<FarvoPicker>("TlvAccAccount")->setAccountID(110102); }, QStringLiteral("AccountID = 110102")},
-        {[&] { searchChild<OmberSelector>("mptContracts")->setSelectedID(2); }, QStringLiteral("ContractID = 2")},
-        {[&] { searchChild<OmberSelector>("sltAchiever")->setSelectedID(9); }, QStringLiteral("AchieverID = 9")},
-    };
-    for (const auto &[set, condition] : criteria) {
+    for (const auto &[set, condition] : criteria()) {
         search().cmdNewsearch_Click();
         set();
         runSearch();
@@ -98,14 +78,8 @@ TEST_F(Criteria, EachCriterionAloneFindsTheReceiptsItNames)
     EXPECT_TRUE(shownIds().contains(7));
 }
 
-TEST_F(Criteria, ATurnBoxHoldingTextFiltersOnTurnZero)
+TEST_F(Criteria, ATurnTypedOnThePersianLayoutIsThatTurnAndEnterSearches)
 {
-    box("txtCashTurnID")->setText(QStringLiteral("abc"));
-    runSearch();
-    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("Turn = 0 AND PayedValue = 0")));
-
-    // A turn typed on the Persian layout is that turn, and Enter searches.
-    box("txtCashTurnID")->clear();
     QWidget *focused = focusInto(box("txtCashTurnID"));
     ASSERT_NE(focused, nullptr);
     typeText(focused, QStringLiteral("۱۲"));
@@ -143,13 +117,18 @@ TEST_F(Criteria, PersianAndArabicLetterFormsAndDigitsFindTheSameReceipts)
     EXPECT_EQ(shownIds(), QList<int>{});
 }
 
-TEST_F(Criteria, AllFourteenTogetherAreTakenAndNewSearchEmptiesThemKeepingTheRows)
+TEST_F(Criteria, AllTogetherAreTakenAndNewSearchEmptiesThemKeepingTheRows)
 {
-    fillAll(QStringLiteral("قسط"));
+    QStringList all;
+    for (const auto &[set, condition] : criteria()) {
+        set();
+        all << condition;
+    }
+    all.removeAll(QStringLiteral("Turn = 7")); // the box holds the later "abc"
     runSearch();
-    const int rows = grid()->Rows();
-    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(shownIds(), idsWhere(all.join(QStringLiteral(" AND ")) + QStringLiteral(" AND PayedValue = 0")));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+    const int rows = grid()->Rows();
     searchChild<QPushButton>("cmdNewsearch")->click();
     EXPECT_EQ(searchChild<QComboBox>("cmbCash")->currentIndex(), -1);
     EXPECT_GT(searchChild<QComboBox>("cmbCash")->count(), 0);
@@ -162,23 +141,37 @@ TEST_F(Criteria, AllFourteenTogetherAreTakenAndNewSearchEmptiesThemKeepingTheRow
     for (const char *name : {"dtpTransactionDateFrom", "dtpTransactionDateTo"})
         EXPECT_TRUE(searchChild<OmberDate>(name)->IsEmpty()) << name;
     EXPECT_EQ(grid()->Rows(), rows);
-    // The next search filters on nothing.
-    EXPECT_EQ(clause(), QStringLiteral("Where PayedValue=0"));
+    // The next search filters on nothing: every receipt, never the demo's payment.
+    ASSERT_EQ(idsWhere(QStringLiteral("PayedValue <> 0")).size(), 1);
+    runSearch();
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("PayedValue = 0")));
+    EXPECT_EQ(shownIds().size(), 14);
 }
 
-TEST_F(Criteria, AmountAndNumberBoxesTakeDigitsOnlyAndAmountsRegroup)
+TEST_F(Criteria, AmountAndNumberBoxesTakeDigitsTypedOrPastedInAnyShape)
 {
     QWidget *focused = focusInto(box("txtReceivedFrom"));
     ASSERT_EQ(focused, box("txtReceivedFrom"));
     QTest::keyClicks(focused, QStringLiteral("12a3.4 "));
     EXPECT_EQ(box("txtReceivedFrom")->text(), QStringLiteral("1/234"));
-
-    focused = focusInto(box("txtIDTo"));
-    ASSERT_EQ(focused, box("txtIDTo"));
-    QTest::keyClicks(focused, QStringLiteral("12x/3456"));
+    QWidget *idTo = focusInto(box("txtIDTo"));
+    ASSERT_EQ(idTo, box("txtIDTo"));
+    QTest::keyClicks(idTo, QStringLiteral("12x/3456"));
     // Receipt numbers keep plain digits: no regrouping.
     EXPECT_EQ(box("txtIDTo")->text(), QStringLiteral("12/3456"));
-    EXPECT_EQ(clause(), QStringLiteral("Where ReceivedValue >= 1234 And  ID <= 12 And  PayedValue=0"));
+
+    // Other digit shapes pasted, where no key filter sees them, are numbers too.
+    for (const auto &[into, pasted] : {std::pair{focused, QStringLiteral("۵۰۰۰۰۰۰")}, {idTo, QStringLiteral("١٠")}}) {
+        static_cast<QLineEdit *>(focusInto(into))->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(into, Qt::Key_V, Qt::ControlModifier);
+    }
+    EXPECT_EQ(box("txtReceivedFrom")->text(), QStringLiteral("5/000/000"));
+    EXPECT_EQ(box("txtIDTo")->text(), QStringLiteral("١٠"));
+    // A quote after a number is not part of it.
+    box("txtCashTurnID")->setText(QStringLiteral("12' OR 1=1"));
+    runSearch();
+    EXPECT_EQ(shownIds(), idsWhere(QStringLiteral("Turn = 12 AND ReceivedValue >= 5000000 AND ID <= 10 AND PayedValue = 0")));
 }
 
 TEST_F(Criteria, AFailingQueryIsReportedAndTheFormStaysUsable)

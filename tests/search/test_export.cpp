@@ -40,45 +40,34 @@ protected:
     {
         return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     }
-    // The cells of one sheet row as (column, type, text) triples, read as a
-    // spreadsheet reads them: a cell's place from its reference or, without
-    // one, from its order (up to column Z); texts from the shared table or
-    // written inline. With style, the triples end with "|s=" and the style.
+    // The cells of one sheet row as "column|type|text" (with style, "|s="
+    // and the style follow), read back as a spreadsheet reads what the
+    // writer writes: a cell's column from its place in the row, texts from
+    // the shared table.
     static QStringList cells(const QString &path, int row, bool style = false)
     {
-        const QString sheet = zipMember(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+        static const QRegularExpression tag(QStringLiteral("<[^>]+>"));
         QStringList shared;
         const QRegularExpression item(QStringLiteral("<si>(.*?)</si>"));
-        for (auto it = item.globalMatch(zipMember(path, QStringLiteral("xl/sharedStrings.xml"))); it.hasNext();) {
-            QString text = it.next().captured(1);
-            text.remove(QRegularExpression(QStringLiteral("<[^>]+>")));
-            shared << text;
-        }
-        QStringList found;
+        for (auto it = item.globalMatch(zipMember(path, QStringLiteral("xl/sharedStrings.xml"))); it.hasNext();)
+            shared << it.next().captured(1).remove(tag);
         const QRegularExpression rowPattern(QStringLiteral("<row r=\"%1\"[^>]*>(.*?)</row>").arg(row));
-        const QString body = rowPattern.match(sheet).captured(1);
+        const QString body = rowPattern.match(zipMember(path, QStringLiteral("xl/worksheets/sheet1.xml"))).captured(1);
         const QRegularExpression cell(QStringLiteral("<c(\\s[^>]*?)?(?:/>|>(.*?)</c>)"));
+        QStringList found;
         int index = 0;
         for (auto it = cell.globalMatch(body); it.hasNext(); ++index) {
             const auto m = it.next();
-            const QString attributes = m.captured(1);
-            const auto reference = QRegularExpression(QStringLiteral("r=\"([A-Z]+)\\d+\"")).match(attributes);
-            const QString letters = reference.hasMatch() ? reference.captured(1) : QString(QChar(u'A' + index));
-            QString text = m.captured(2);
+            const QString attributes = m.captured(1), text = m.captured(2).remove(tag);
             if (text.isEmpty())
                 continue;
-            text.remove(QRegularExpression(QStringLiteral("<[^>]+>")));
             const bool isShared = attributes.contains(QStringLiteral("t=\"s\""));
-            if (isShared)
-                text = shared.value(text.toInt());
-            const char *type = isShared || attributes.contains(QStringLiteral("t=\"inlineStr\"")) ? "s"
-                               : attributes.contains(QStringLiteral("t=\""))                        ? "?"
-                                                                                                   : "n";
-            QString triple = letters + u'|' + QLatin1String(type) + u'|' + text;
+            const char *type = isShared                                   ? "s"
+                               : attributes.contains(QStringLiteral("t=\"")) ? "?"
+                                                                            : "n";
+            found << QChar(u'A' + index) + (u'|' + QLatin1String(type) + u'|') + (isShared ? shared.value(text.toInt()) : text);
             if (style)
-                triple += QStringLiteral("|s=")
-                          + QRegularExpression(QStringLiteral("s=\"(\\d+)\"")).match(attributes).captured(1);
-            found << triple;
+                found.last() += QStringLiteral("|s=") + QRegularExpression(QStringLiteral("s=\"(\\d+)\"")).match(attributes).captured(1);
         }
         return found;
     }

@@ -29,16 +29,6 @@ protected:
         box("txtIDTo")->setText(QString::number(to));
         runSearch();
     }
-    // The format every search leaves, whatever the row count.
-    void expectFormat()
-    {
-        FlexGrid *g = grid();
-        ASSERT_EQ(g->Cols(), 15);
-        EXPECT_EQ(g->FixedCols(), 1);
-        EXPECT_TRUE(g->fixedColumnView()->isVisible());
-        // The titles are the view's aliases; the export reads them back too.
-        EXPECT_EQ(g->TextMatrix(0, 4), QStringLiteral("شماره تاييد شده"));
-    }
 };
 
 const QColor Cream(254, 247, 235);
@@ -62,69 +52,53 @@ TEST_F(Grid, EachRowNumberStaysBesideItsRowWhileTheOthersScroll)
     }
 }
 
-TEST_F(Grid, PickingARowByDoubleClickOrEnterWritesItsNumberAndHides)
-{
-    searchIds(5, 12);
-    ASSERT_EQ(grid()->Rows(), 9);
-    expectFormat();
-    QLineEdit *txtID = form().txtID();
-
-    const QModelIndex third = grid()->model()->index(2, 4);
-    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualRect(third).center());
-    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualRect(third).center());
-    EXPECT_EQ(txtID->text(), QStringLiteral("7"));
-    EXPECT_TRUE(search().isHidden());
-    // Hidden, not unloaded: criteria and rows are still there.
-    EXPECT_EQ(box("txtIDFrom")->text(), QStringLiteral("5"));
-    EXPECT_EQ(grid()->Rows(), 9);
-
-    search().show();
-    QWidget *focused = focusInto(grid());
-    ASSERT_EQ(focused, grid());
-    grid()->setRow(6);
-    QTest::keyClick(focused, Qt::Key_Return);
-    EXPECT_EQ(txtID->text(), QStringLiteral("10"));
-    EXPECT_TRUE(search().isHidden());
-
-    // With no row there is nothing to pick: the search stays open.
-    search().show();
-    search().cmdNewsearch_Click();
-    box("txtDescription")->setText(QStringLiteral("هيچ چيز چنين نيست"));
-    runSearch();
-    EXPECT_EQ(grid()->Rows(), 1);
-    expectFormat();
-    txtID->setText(QStringLiteral("3"));
-    search().flxCashPay_DblClick();
-    EXPECT_FALSE(search().isHidden());
-    EXPECT_EQ(txtID->text(), QStringLiteral("3"));
-}
-
-TEST_F(Grid, TheReceiptFormOpensTheSearchAndLoadsThePickedReceipt)
+// The columns and their titles: Export.TwoRowsWithTitlesAndTypesInARightToLeftSheet.
+TEST_F(Grid, ARowPickedByDoubleClickOrEnterLoadsItsReceiptIntoTheForm)
 {
     search().hide();
     onModal([this](QWidget *shown) {
         ASSERT_EQ(shown, &search());
-        box("txtIDFrom")->setText(QStringLiteral("12"));
-        runSearch();
-        ASSERT_EQ(grid()->Rows(), 4);
-        grid()->setRow(2);
-        qint16 enter = 13;
-        search().flxCashPay_KeyPress(enter);
+        searchIds(5, 12);
+        ASSERT_EQ(grid()->Rows(), 9);
+        const QModelIndex third = grid()->model()->index(2, 4);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualRect(third).center());
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualRect(third).center());
+        EXPECT_TRUE(search().isHidden());
     });
     child<QPushButton>("cmdSearch")->click();
-    EXPECT_EQ(modalShows(), 1);
-    EXPECT_EQ(form().CurrentReceiptID, 13);
-    EXPECT_EQ(form().txtID()->text(), QStringLiteral("13"));
+    EXPECT_EQ(form().CurrentReceiptID, 7);
+    EXPECT_EQ(form().txtID()->text(), QStringLiteral("7"));
     EXPECT_EQ(Module::context().FormMode, ModeViewFinal);
 
-    // Closed without a pick, the number box's receipt is loaded again; the
-    // menu item does the same, and the criteria typed before are still there.
-    onModal([this](QWidget *) { EXPECT_EQ(box("txtIDFrom")->text(), QStringLiteral("12")); });
-    takeStatements();
+    // Hidden, not unloaded: the menu item shows the criteria and rows as
+    // they were, and Enter picks too.
+    onModal([this](QWidget *) {
+        EXPECT_EQ(box("txtIDFrom")->text(), QStringLiteral("5"));
+        ASSERT_EQ(grid()->Rows(), 9);
+        QWidget *focused = focusInto(grid());
+        ASSERT_EQ(focused, grid());
+        grid()->setRow(6);
+        QTest::keyClick(focused, Qt::Key_Return);
+        EXPECT_TRUE(search().isHidden());
+    });
     child<QAction>("mnuSearch")->trigger();
-    EXPECT_EQ(modalShows(), 2);
+    EXPECT_EQ(form().CurrentReceiptID, 10);
+
+    // With no row there is nothing to pick; closed without a pick, the
+    // number box's receipt is loaded again.
+    onModal([this](QWidget *) {
+        box("txtDescription")->setText(QStringLiteral("هيچ چيز چنين نيست"));
+        runSearch();
+        EXPECT_EQ(grid()->Rows(), 1);
+        search().flxCashPay_DblClick();
+        EXPECT_FALSE(search().isHidden());
+    });
+    takeStatements();
+    form().cmdSearch_Click();
+    EXPECT_EQ(modalShows(), 3);
+    EXPECT_EQ(form().txtID()->text(), QStringLiteral("10"));
     EXPECT_TRUE(takeStatements().contains(
-        QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=13 And PayedValue = 0")));
+        QStringLiteral("Select * From vwRecPayCashTurnDetail Where ID=10 And PayedValue = 0")));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
 }
 
