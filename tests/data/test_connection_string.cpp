@@ -3,12 +3,10 @@
 #include "data/DtEn.h"
 #include "data/OdbcDialect.h"
 
-#include <QFile>
 #include "support/Errors.h"
 
 #include "support/Printers.h"
 
-#include "support/DemoDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +27,6 @@ TEST(ConnectionStrings, KeysAreCaseInsensitiveAndValuesMayBeQuoted)
 TEST(ConnectionStrings, TheDesignTimeStringOpensAndClosesWithoutADatabase)
 {
     DtEn dtEn;
-    EXPECT_EQ(dtEn.cnt.ConnectionString(), QStringLiteral("Provider=MSDAOSP.1;Persist Security Info=False;"));
     dtEn.cnt.Open(QString(), QString());
     EXPECT_EQ(dtEn.cnt.State(), 1);
     EXPECT_EQ(raisedBy([&] { dtEn.cnt.setConnectionString(QStringLiteral("x")); }).number(), VbError::ObjectOpen);
@@ -76,11 +73,8 @@ TEST(ConnectionStrings, DateLiteralsAreUnambiguousForEachEngineBeforeTheConnecti
     }
 }
 
-TEST(ConnectionStrings, PostgresStringsNameTheServerAndFailingOnesAreQuotedMasked)
+TEST(ConnectionStrings, FailingPostgresStringsAreQuotedMasked)
 {
-    EXPECT_EQ(Dialect::engineOf(ConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=h"))),
-              Dialect::Engine::Postgres);
-
     // Nothing listens on port 1: refused at once, the string quoted with its password masked.
     DtEn refused;
     refused.cnt.setConnectionString(

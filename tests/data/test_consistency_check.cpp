@@ -53,18 +53,6 @@ protected:
 
 } // namespace
 
-TEST_F(Consistency, TheDemoDatabaseIsConsistentAndTheToolSaysSo)
-{
-    EXPECT_TRUE(findings().isEmpty());
-    const ProgramRun run = checkTool({db.connectionString()});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.lines(), QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
-    // A file is named by its path alone.
-    if (!DemoDatabase::onPostgres()) {
-        EXPECT_EQ(checkTool({db.path()}).exitCode, 0);
-    }
-}
-
 TEST_F(Consistency, AReceiptWithACodeButNoDocumentIsListedOnlyWhileDocumentsAreOn)
 {
     exec(QStringLiteral("DELETE FROM tblAccountDocumentDetail WHERE FormID = 2 AND FormTypeID = 206"));
@@ -188,6 +176,12 @@ TEST_F(Consistency, ACodeGivenTwiceInAFormTypeIsListedWithItsReceipts)
 
 TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannotBeChecked)
 {
+    // The demo database is consistent (what the other tests count on); a
+    // file may be named by its path alone.
+    EXPECT_TRUE(findings().isEmpty());
+    const ProgramRun clean = checkTool({DemoDatabase::onPostgres() ? db.connectionString() : db.path()});
+    EXPECT_EQ(clean.exitCode, 0) << clean.err.toStdString();
+    EXPECT_EQ(clean.lines(), QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
     addOrphanDocument(901);
     const ProgramRun found = checkTool({db.connectionString()});
     EXPECT_EQ(found.exitCode, 1);
@@ -195,7 +189,7 @@ TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannot
     // Everything repairable: after the repair nothing is left.
     const ProgramRun repaired = checkTool({db.connectionString(), QStringLiteral("--repair")});
     EXPECT_EQ(repaired.exitCode, 0) << repaired.lines().join(u'\n').toStdString();
-    EXPECT_EQ(repaired.lines().last(), QStringLiteral("ناسازگاري يافت نشد."));
+    EXPECT_EQ(repaired.lines().last(), clean.lines().last());
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocument WHERE ID = 901")), 0);
 
     EXPECT_EQ(checkTool({}).exitCode, 2);
