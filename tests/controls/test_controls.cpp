@@ -76,15 +76,6 @@ TEST_F(LookupTest, SelectorsKeepAStoredIdTheListDoesNotOfferAndAChoiceMadeBefore
         EXPECT_EQ(achiever.SelectedID(), id);
         EXPECT_EQ(achiever.chosenText(), QString::fromUtf8(text));
     }
-    // The detail levels of the account picker look up their objects the same way.
-    OmberAccountPicker levels;
-    levels.setConnectionString(db.connectionString());
-    levels.setAccountID(110402);
-    levels.setClassID1(5);
-    levels.setObjectID1(9);
-    EXPECT_EQ(levels.findChild<OmberSelector *>(QStringLiteral("sltObject1"))->chosenText(),
-              QStringLiteral("امیر صادقی (غيرفعال)"));
-
     OmberSelector contracts;
     contracts.setViewMinor(QStringLiteral("vwAccountContractProjectMinor"));
     contracts.setSelectedID(2);
@@ -158,11 +149,13 @@ TEST_F(LookupTest, TheDetailLevelPickerUsesMinusOneForNothingAndTakesTheLevelsOf
     for (int level = 1; level <= 3; ++level)
         EXPECT_EQ(std::pair(picker.classId(level), picker.objectId(level)), std::pair(-1, -1)) << level;
     picker.setConnectionString(db.connectionString());
+    // The levels look up their objects as the selectors do: employee 9 has left.
+    db.exec(QStringLiteral("UPDATE tblEmployee SET IsActive = 0 WHERE ID = 9"));
     picker.setAccountID(110401);
-    picker.setClassID1(7);
-    picker.setObjectID1(2);
+    picker.setClassID1(5);
+    picker.setObjectID1(9);
     EXPECT_EQ(picker.findChild<OmberSelector *>(QStringLiteral("sltObject1"))->chosenText(),
-              QStringLiteral("شرکت آریا تجارت"));
+              QStringLiteral("امیر صادقی (غيرفعال)"));
 
     // Choosing an account takes its levels' classes from its definition.
     auto *account = picker.findChild<FarvoPicker *>(QStringLiteral("account"));
@@ -176,40 +169,34 @@ TEST_F(LookupTest, TheDetailLevelPickerUsesMinusOneForNothingAndTakesTheLevelsOf
     EXPECT_EQ(picker.ClassID2(), -1);
 }
 
-TEST_F(LookupTest, HistoryListsTheRecordsEntriesNewestFirst)
+TEST_F(LookupTest, HistoryListsEntriesNewestFirstAndHoldsTheWindowWhileANoteIsUnsaved)
 {
+    // Dated tomorrow, so that it stays the newest when the note is added.
+    const QDate tomorrow = QDate::currentDate().addDays(1);
     DtEn dtEn;
     dtEn.cnt.setConnectionString(db.connectionString());
     dtEn.spOmberInsertFormAction(20602, QStringLiteral("7"), 206, QStringLiteral("دريافت نقدي به ش.ر. ”7“ اصلاح شد."),
-                                 756, QDate::currentDate().startOfDay(), PersianDate::today(), 14 * 60 + 5);
-
-    DastelHistory history;
-    history.setConnectionString(db.connectionString());
-    history.LoadHistory(206, 7);
-    ASSERT_EQ(history.entryCount(), 2);
-    EXPECT_EQ(history.entry(0), (QStringList{QStringLiteral("دريافت نقدي به ش.ر. ”7“ اصلاح شد."),
-                                             QStringLiteral("مریم احمدی"), PersianDate::today(),
-                                             QStringLiteral("14:05")}));
-    EXPECT_EQ(history.entry(1)[0], QStringLiteral("دريافت نقدي به ش.ر. ”7“ ايجاد شد."));
-    history.Clear();
-    EXPECT_EQ(history.entryCount(), 0);
-}
-
-TEST_F(LookupTest, HistoryHoldsTheWindowOpenWhileANoteIsUnsaved)
-{
+                                 756, tomorrow.startOfDay(), PersianDate::fromDate(tomorrow), 14 * 60 + 5);
     DastelHistory history;
     history.setConnectionString(db.connectionString());
     history.setProperty("UserID", QVariant::fromValue<qint16>(486));
     history.setSavedReceiptMode(true);
     history.LoadHistory(206, 7);
+    ASSERT_EQ(history.entryCount(), 2);
+    EXPECT_EQ(history.entry(0), (QStringList{QStringLiteral("دريافت نقدي به ش.ر. ”7“ اصلاح شد."),
+                                             QStringLiteral("مریم احمدی"), PersianDate::fromDate(tomorrow),
+                                             QStringLiteral("14:05")}));
+    EXPECT_EQ(history.entry(1)[0], QStringLiteral("دريافت نقدي به ش.ر. ”7“ ايجاد شد."));
+
     history.noteBox()->setText(QStringLiteral("مشتری رسید کاغذی را هم گرفت"));
     EXPECT_FALSE(history.CanClose());
     history.addNote();
     EXPECT_TRUE(history.CanClose());
-    EXPECT_EQ(history.entryCount(), 2);
-    EXPECT_EQ(history.entry(0)[0], QStringLiteral("يادداشت: مشتری رسید کاغذی را هم گرفت"));
+    EXPECT_EQ(history.entryCount(), 3);
+    EXPECT_EQ(history.entry(1)[0], QStringLiteral("يادداشت: مشتری رسید کاغذی را هم گرفت"));
     // Not in saved-receipt mode, no note can be typed.
     history.setSavedReceiptMode(false);
     EXPECT_FALSE(history.noteBox()->isEnabled());
+    history.Clear();
+    EXPECT_EQ(history.entryCount(), 0);
 }
-
