@@ -61,22 +61,28 @@ TEST(HostControl, SixteenBitPropertiesOverflowAboveTheirRange)
     EXPECT_EQ(control.UserID(), -32768);
 }
 
-TEST_F(EntryOperations, ClearShowFillsTheContextAndShowsTheFormModeless)
+// Both entries show the form modeless with the host's values in the
+// context (the siblings get them: LinkedOperations).
+TEST_F(EntryOperations, ClearShowAndViewFillTheContextAndShowTheFormModeless)
 {
     Pardex1 &c = host(486);
-    c.setPositionID(2);
     c.setEmployeeID(-7);
     c.ClearShow();
-    const UserContext &context = Module::context();
-    EXPECT_EQ(context.FormMode, ModeEmpty);
-    EXPECT_EQ(context.UserID, 486);
-    EXPECT_EQ(context.PositionID, 2);
-    EXPECT_EQ(context.EmployeeID, -7); // widened with its sign
-    EXPECT_EQ(context.ConnectionString, db->connectionString());
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    EXPECT_EQ(Module::context().EmployeeID, -7); // widened with its sign
     EXPECT_TRUE(form().isVisible());
-    EXPECT_EQ(modalShows(), 0);
     EXPECT_EQ(child<QLabel>("lblCash")->text(), QStringLiteral("صندوق مرکزی"));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
+
+    c.View(6);
+    EXPECT_EQ(form().CurrentReceiptID, 6);
+    EXPECT_EQ(Module::context().FormMode, ModeViewTemporary); // receipt 6 has no code
+    // An ID that does not exist still shows the form; the load says so.
+    c.View(424242);
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
+    EXPECT_EQ(ScriptedMessageBox::messages(), QStringList{QStringLiteral("دريافت نقدي انتخاب شده يافت نشد.")});
+    EXPECT_EQ(modalShows(), 0);
 }
 
 TEST_F(EntryOperations, AUserWithoutRight206GetsTheMessageAndNoFormButTheFormIsLoaded)
@@ -143,20 +149,6 @@ TEST_F(EntryOperations, AHostThatRefusesModelessWindowsGetsTheFormModal)
     EXPECT_EQ(modalShows(), 1);
     EXPECT_EQ(shown, &form());
     EXPECT_TRUE(visibleWhileShown);
-}
-
-TEST_F(EntryOperations, ViewOpensTheFormOnTheReceiptAskedFor)
-{
-    Pardex1 &c = host(486);
-    c.View(6);
-    EXPECT_EQ(form().CurrentReceiptID, 6);
-    EXPECT_EQ(Module::context().FormMode, ModeViewTemporary); // receipt 6 has no code
-    EXPECT_TRUE(form().isVisible());
-    // An ID that does not exist still shows the form; the load says so.
-    c.View(424242);
-    EXPECT_TRUE(form().isVisible());
-    EXPECT_EQ(Module::context().FormMode, ModeEmpty);
-    EXPECT_EQ(ScriptedMessageBox::messages().last(), QStringLiteral("دريافت نقدي انتخاب شده يافت نشد."));
 }
 
 TEST_F(EntryOperations, TheControlRegistersWhatItCreatesAndKeepsWhatTheHostRegistered)
