@@ -12,9 +12,12 @@
 TEST(LeadingNumber, ReadsFromTheStartAndStopsAtTheFirstOtherCharacter)
 {
     // No exponent in the rule; blanks are skipped inside the number too, as the platform does.
+    // A Persian keyboard layout types ۱۲, an Arabic one ١٢: both are 12;
+    // other letters still end the number.
     const std::pair<const char16_t *, double> cases[] = {{u"12abc", 12}, {u"abc", 0}, {u"", 0}, {u"   -5", -5},
                                                          {u"+7", 7}, {u"3x", 3}, {u"12.5.3", 12.5}, {u".5", 0.5},
-                                                         {u"1/500/000", 1}, {u"-", 0}, {u"1e3", 1}, {u" 1 2 3", 123}};
+                                                         {u"1/500/000", 1}, {u"-", 0}, {u"1e3", 1}, {u" 1 2 3", 123},
+                                                         {u"۱۲", 12}, {u"١٢٣abc", 123}, {u"۱۲ب۳", 12}};
     for (const auto &[text, number] : cases)
         EXPECT_EQ(Vb::val(text), number) << QString::fromUtf16(text).toStdString();
     EXPECT_EQ(Vb::leadingNumberText(u"-0012.50kg"), QStringLiteral("-0012.50"));
@@ -59,7 +62,7 @@ TEST(TextForms, NumbersDatesAndNull)
     EXPECT_EQ(Vb::numberOf(QVariant(QStringLiteral("57"))), 57);
 }
 
-TEST(PersianDates, ConvertBothWaysWithTwoDigitMonthAndDay)
+TEST(PersianDates, ConvertBothWaysWithTwoDigitMonthAndDayForFourDigitYearsOnly)
 {
     EXPECT_EQ(PersianDate::fromDate(QDate(2026, 12, 5)), QStringLiteral("1405/09/14"));
     EXPECT_EQ(PersianDate::fromDate(QDate(2025, 3, 21)), QStringLiteral("1404/01/01"));
@@ -70,4 +73,16 @@ TEST(PersianDates, ConvertBothWaysWithTwoDigitMonthAndDay)
     EXPECT_EQ(PersianDate::fromDate(PersianDate::yearStart(QDate(2026, 12, 5))), QStringLiteral("1405/01/01"));
     EXPECT_EQ(PersianDate::fromDate(PersianDate::yearEnd(QDate(2026, 12, 5))).left(8), QStringLiteral("1405/12/"));
     EXPECT_TRUE(PersianDate::fromDate(QDate()).isEmpty());
+
+    const QDate first = PersianDate::toDate(QStringLiteral("0001/01/01"));
+    ASSERT_TRUE(first.isValid());
+    EXPECT_EQ(PersianDate::fromDate(first), QStringLiteral("0001/01/01"));
+    // The day before has no four-digit year: no text, rather than one that
+    // would read back as another day or sort among the stored ones wrongly.
+    EXPECT_TRUE(PersianDate::fromDate(first.addDays(-1)).isEmpty());
+    const QDate last = PersianDate::yearEnd(PersianDate::toDate(QStringLiteral("9999/06/01")));
+    EXPECT_EQ(PersianDate::fromDate(last).left(8), QStringLiteral("9999/12/"));
+    EXPECT_TRUE(PersianDate::fromDate(last.addDays(1)).isEmpty());
+    EXPECT_FALSE(PersianDate::yearStart(QDate()).isValid());
+    EXPECT_FALSE(PersianDate::yearEnd(QDate()).isValid());
 }
