@@ -198,11 +198,7 @@ TEST_F(Grid, RowsArriveInSlicesFromOneSnapshot)
     // Formatted at once, for the rows still to come as well.
     EXPECT_EQ(grid()->FixedCols(), 1);
     // A receipt written meanwhile is not part of this result.
-    db->exec(
-                 QStringLiteral("INSERT INTO tblRecPayCashTurnDetail (CashTurnID, TransactionDate, FarsiTransactionDate, "
-                                "Description, ReceivedValue, PayedValue, FormTypeID, FormID, CreateDate) "
-                                "SELECT CashTurnID, TransactionDate, FarsiTransactionDate, 'تازه', 1000, 0, 206, -1, "
-                                "CreateDate FROM tblRecPayCashTurnDetail WHERE ID = 1"));
+    db->addReceipts(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !grid()->loading(); }, 30000));
     EXPECT_EQ(grid()->Rows(), 15);
     EXPECT_EQ(grid()->CellBackColor(14, 1), Sand);
