@@ -36,17 +36,9 @@ QString registryText()
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-struct ToolRun
+ProgramRun runTool(const QStringList &args, const QString &folder = QString())
 {
-    int status;
-    QString output;
-};
-
-ToolRun runTool(const QStringList &args, const QString &folder = QString())
-{
-    const ProgramRun run = runProgram(Tool, args, {}, folder);
-    EXPECT_TRUE(run.finished);
-    return {run.exitCode, run.out + run.err};
+    return runProgram(Tool, args, {}, folder);
 }
 
 // The suite's spelling of a component file in the System folder.
@@ -56,9 +48,8 @@ QString suiteSpelling(const QString &file)
 }
 
 // Runs action on the first top-level window named name once it is shown
-// (from inside the modal loop that shows it), then closes it. The watch
-// ends there; the caller deletes it if the window never came.
-QTimer *whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
+// (from inside the modal loop that shows it), then closes it.
+void whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);
@@ -74,12 +65,9 @@ QTimer *whenShown(const QString &name, std::function<void(QWidget *)> action, bo
             }
     });
     timer->start();
-    return timer;
 }
 
-class ComponentFiles : public SiblingFixture
-{
-};
+using ComponentFiles = SiblingFixture;
 
 // A component folder an administrator configured, for as long as it lives.
 struct ConfiguredFolder
@@ -141,31 +129,30 @@ TEST_F(ComponentFiles, TheToolsSwitchesAreWholeWords)
 
 TEST_F(ComponentFiles, TheToolRegistersAComponentFileAndNothingElse)
 {
-    const ToolRun missing = runTool({QStringLiteral("/s"), suiteSpelling(QStringLiteral("Nothing.ocx"))});
-    EXPECT_EQ(missing.status, 3);
-    EXPECT_EQ(missing.output, QString());
-    EXPECT_EQ(registryText(), QString());
+    const ProgramRun missing = runTool({QStringLiteral("/s"), suiteSpelling(QStringLiteral("Nothing.ocx"))});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_EQ(missing.out + missing.err, QString());
 
     // Outside the component folders nothing is read, component or not.
-    EXPECT_EQ(runTool({QStringLiteral("/s"), Tool}).status, 6);
-    EXPECT_EQ(runTool({QStringLiteral("/s"), QStringLiteral(PARDEX_SOURCE_DIR "/components/Rulane/Rulane.json")}).status,
+    EXPECT_EQ(runTool({QStringLiteral("/s"), Tool}).exitCode, 6);
+    EXPECT_EQ(runTool({QStringLiteral("/s"), QStringLiteral(PARDEX_SOURCE_DIR "/components/Rulane/Rulane.json")}).exitCode,
               6);
     EXPECT_EQ(registryText(), QString());
 
-    EXPECT_EQ(runTool({}).status, 2);
+    EXPECT_EQ(runTool({}).exitCode, 2);
 
-    const ToolRun loud = runTool({suiteSpelling(QStringLiteral("Rulane.ocx"))});
-    EXPECT_EQ(loud.status, 0);
-    EXPECT_TRUE(loud.output.contains(QStringLiteral("Rulane.Rulane1")));
+    const ProgramRun loud = runTool({suiteSpelling(QStringLiteral("Rulane.ocx"))});
+    EXPECT_EQ(loud.exitCode, 0);
+    EXPECT_TRUE(QString(loud.out + loud.err).contains(QStringLiteral("Rulane.Rulane1")));
     EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Rulane.Rulane1")),
               QDir(SystemFolder).absoluteFilePath(QStringLiteral("Rulane.so")));
 
-    const ToolRun silent = runTool({suiteSpelling(QStringLiteral("Mosker.ocx")), QStringLiteral("/s")});
-    EXPECT_EQ(silent.status, 0);
-    EXPECT_EQ(silent.output, QString());
+    const ProgramRun silent = runTool({suiteSpelling(QStringLiteral("Mosker.ocx")), QStringLiteral("/s")});
+    EXPECT_EQ(silent.exitCode, 0);
+    EXPECT_EQ(silent.out + silent.err, QString());
     EXPECT_FALSE(UserComponentRegistry::fileOf(QStringLiteral("Mosker.Mosker1")).isEmpty());
 
-    EXPECT_EQ(runTool({QStringLiteral("/u"), QStringLiteral("/s"), suiteSpelling(QStringLiteral("Rulane.ocx"))}).status, 0);
+    EXPECT_EQ(runTool({QStringLiteral("/u"), QStringLiteral("/s"), suiteSpelling(QStringLiteral("Rulane.ocx"))}).exitCode, 0);
     EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Rulane.Rulane1")), QString());
     EXPECT_FALSE(UserComponentRegistry::fileOf(QStringLiteral("Mosker.Mosker1")).isEmpty());
 }
@@ -182,12 +169,12 @@ TEST_F(ComponentFiles, OnlyAComponentFolderThatNoOtherUserCanChangeIsLoadedFromN
     // whatever the folder the tool was started from holds.
     for (const char *given : {"System\\Rulane.ocx", "C:\\Suite\\System\\Rulane.ocx", "\\\\server\\suite\\System\\Rulane.ocx"}) {
         UserComponentRegistry::remove({QStringLiteral("Rulane.Rulane1")});
-        EXPECT_EQ(runTool({QStringLiteral("/s"), QLatin1String(given)}, current.path()).status, 0) << given;
+        EXPECT_EQ(runTool({QStringLiteral("/s"), QLatin1String(given)}, current.path()).exitCode, 0) << given;
         EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Rulane.Rulane1")), real) << given;
     }
     // Elsewhere a file is refused by the tool, and by the registry without
     // being loaded, however it came to be registered.
-    EXPECT_EQ(runTool({QStringLiteral("/s"), planted}).status, 6);
+    EXPECT_EQ(runTool({QStringLiteral("/s"), planted}).exitCode, 6);
     UserComponentRegistry::add({QStringLiteral("Rulane.Rulane1")}, planted);
     EXPECT_EQ(errorNumber([] { ComponentRegistry::create(QStringLiteral("Rulane.Rulane1")); }), VbError::CannotCreateObject);
     EXPECT_FALSE(QPluginLoader(planted).isLoaded());
@@ -198,7 +185,7 @@ TEST_F(ComponentFiles, OnlyAComponentFolderThatNoOtherUserCanChangeIsLoadedFromN
     const QString file = QDir(admin.folder()).filePath(QStringLiteral("Senvo.so"));
     ASSERT_TRUE(QFile::copy(QDir(SystemFolder).filePath(QStringLiteral("Senvo.so")), file));
     ASSERT_TRUE(QFile::copy(Tool, QDir(admin.folder()).filePath(QStringLiteral("tool"))));
-    EXPECT_EQ(runTool({QStringLiteral("/s"), QDir(admin.folder()).filePath(QStringLiteral("tool"))}).status, 4);
+    EXPECT_EQ(runTool({QStringLiteral("/s"), QDir(admin.folder()).filePath(QStringLiteral("tool"))}).exitCode, 4);
     const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     const QFileDevice::Permissions all = owner | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
                                          | QFileDevice::ExeOther;
@@ -216,7 +203,7 @@ TEST_F(ComponentFiles, OnlyAComponentFolderThatNoOtherUserCanChangeIsLoadedFromN
         UserComponentRegistry::remove({QStringLiteral("Senvo.Senvo1")});
         ASSERT_TRUE(QFile::setPermissions(admin.folder(), m.folder));
         ASSERT_TRUE(QFile::setPermissions(file, m.file));
-        EXPECT_EQ(runTool({QStringLiteral("/s"), admin.folder() + QStringLiteral("\\Senvo.ocx")}).status, m.status)
+        EXPECT_EQ(runTool({QStringLiteral("/s"), admin.folder() + QStringLiteral("\\Senvo.ocx")}).exitCode, m.status)
             << int(m.folder) << " " << int(m.file);
         EXPECT_EQ(UserComponentRegistry::fileOf(QStringLiteral("Senvo.Senvo1")), m.status == 0 ? file : QString());
     }
@@ -245,7 +232,7 @@ TEST_F(ComponentFiles, TheFormsCommandLineRegistersTheRealComponentInTheBackgrou
 
 TEST_F(ComponentFiles, AComponentFileWorksOnItsOwnConnectionAndShowsItsOwnMessages)
 {
-    ASSERT_EQ(runTool({QStringLiteral("/s"), suiteSpelling(QStringLiteral("Rulane.ocx"))}).status, 0);
+    ASSERT_EQ(runTool({QStringLiteral("/s"), suiteSpelling(QStringLiteral("Rulane.ocx"))}).exitCode, 0);
     // The program's own data environment, open on the same database.
     Module::context().ConnectionString = db->connectionString();
     OpenConnection();
