@@ -1,6 +1,6 @@
 // The connection builder of the test aids: what the user types for a server
 // comes back as a connection string that reads back the same values, its
-// password hidden from the dialog's view and from every masked quote.
+// password hidden from the dialog's view (masked quotes: Passwords tests).
 
 #include "data/ConnectionString.h"
 #include "platform/ConnectionBuilder.h"
@@ -55,9 +55,6 @@ TEST(ConnectionBuilderDialog, AServerPasswordComesBackWholeAndIsNeverShown)
     EXPECT_EQ(cs.value("Initial Catalog"), QStringLiteral("Omber;DB"));
     EXPECT_EQ(cs.value("User ID"), QStringLiteral("sa"));
     EXPECT_EQ(cs.value("Data Source"), QStringLiteral("db.local,1433"));
-    const QString masked = ConnectionString::masked(text);
-    EXPECT_FALSE(masked.contains(QStringLiteral("ss\"")) || masked.contains(QStringLiteral("word=1")))
-        << masked.toStdString();
 
     // Opened again on that string, the dialog holds the same password for
     // the next confirmation, still out of view.
