@@ -20,12 +20,6 @@ void SearchFixture::TearDown()
     FormFixture::TearDown();
 }
 
-QString SearchFixture::clause()
-{
-    search().CreateWhereClause();
-    return search().WhereClause;
-}
-
 void SearchFixture::runSearch()
 {
     searchChild<QPushButton>("cmdSearch")->click();

@@ -26,8 +26,6 @@ protected:
         return found;
     }
     QLineEdit *box(const char *name) { return searchChild<QLineEdit>(name); }
-    // Builds the clause from the criteria as they are.
-    QString clause();
     // Presses the search button and waits for every row.
     void runSearch();
     // The receipt IDs the grid shows, in order.
