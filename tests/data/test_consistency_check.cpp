@@ -4,7 +4,6 @@
 
 #include "data/ConsistencyCheck.h"
 #include "data/DtEn.h"
-#include "suite/Sqlite.h"
 #include "support/Programs.h"
 
 #include <QFile>
@@ -24,13 +23,6 @@ protected:
     DemoDatabase db;
 
     void exec(const QString &sql) { db.exec(sql); }
-    // Rows another program could leave on a file without foreign keys.
-    void execUnchecked(const QString &sql)
-    {
-        sqlite::exec(db.handle(), QStringLiteral("PRAGMA foreign_keys = OFF"));
-        sqlite::exec(db.handle(), sql);
-        sqlite::exec(db.handle(), QStringLiteral("PRAGMA foreign_keys = ON"));
-    }
     // A document of form type 206 for a receipt that does not exist.
     void addOrphanDocument(int id)
     {
@@ -127,8 +119,10 @@ TEST_F(Consistency, AReceiptInTwoDocumentsIsListedWithBothAndNotRepaired)
 TEST_F(Consistency, TurnMembersWithoutAnOpenerOnlyTheMembersOfAVanishedTurnAreRemoved)
 {
     SQLITE_ONLY(); // a server's foreign keys keep such rows out
-    execUnchecked(QStringLiteral("INSERT INTO tblRecPayCashTurnUser (CashTurnID, UserID) VALUES (77, 486), (77, 756)"));
-    execUnchecked(QStringLiteral("UPDATE tblRecPayCashTurn SET UserID = 999 WHERE ID = 4"));
+    // Rows another program could leave on a file without foreign keys.
+    exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+    exec(QStringLiteral("INSERT INTO tblRecPayCashTurnUser (CashTurnID, UserID) VALUES (77, 486), (77, 756)"));
+    exec(QStringLiteral("UPDATE tblRecPayCashTurn SET UserID = 999 WHERE ID = 4"));
     EXPECT_EQ(texts(ConsistencyCheck::Kind::TurnMembersWithoutOpener).size(), 2);
     const ProgramRun run = checkTool({db.connectionString(), QStringLiteral("--repair")});
     EXPECT_EQ(run.exitCode, 1);

@@ -112,12 +112,10 @@ void readScript(const QString &sql, Schema &schema, bool sqlite = false)
     }
 }
 
-// The generated scripts of an engine; PARDEX_SCHEMA_DIR checks another set
-// (an older release's, say) with the same rules.
+// The generated scripts of an engine.
 QStringList scriptsOf(const QString &engine)
 {
-    const QByteArray other = qgetenv("PARDEX_SCHEMA_DIR");
-    const QDir dir((other.isEmpty() ? QStringLiteral(PARDEX_DB_DIR) : QString::fromLocal8Bit(other)) + u'/' + engine);
+    const QDir dir(QStringLiteral(PARDEX_DB_DIR) + u'/' + engine);
     QStringList texts;
     for (const QString &name : dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
         QFile file(dir.filePath(name));
