@@ -3,7 +3,6 @@
 // leaves to a person, and the exit statuses.
 
 #include "data/ConsistencyCheck.h"
-#include "data/DtEn.h"
 #include "support/Programs.h"
 
 #include <QFile>
@@ -32,11 +31,10 @@ protected:
                             "(%1, 2, 110301, 0, 5000, 9999, 206)")
                  .arg(id));
     }
-    QVector<ConsistencyCheck::Finding> findings() { return db.findings(); }
     QStringList texts(ConsistencyCheck::Kind kind)
     {
         QStringList out;
-        for (const auto &f : findings())
+        for (const auto &f : db.findings())
             if (f.kind == kind)
                 out << f.text;
         return out;
@@ -172,7 +170,7 @@ TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannot
 {
     // The demo database is consistent (what the other tests count on); a
     // file may be named by its path alone.
-    EXPECT_TRUE(findings().isEmpty());
+    EXPECT_TRUE(db.findings().isEmpty());
     const ProgramRun clean = checkTool({DemoDatabase::onPostgres() ? db.connectionString() : db.path()});
     EXPECT_EQ(clean.exitCode, 0) << clean.err.toStdString();
     EXPECT_EQ(clean.lines(), QStringList{QStringLiteral("ناسازگاري يافت نشد.")});
