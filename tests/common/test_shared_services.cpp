@@ -77,8 +77,7 @@ TEST(AmountText, ToNumberTellsNoneTrueAndNumbersApart)
         EXPECT_EQ(ToNumber(QLatin1String(text)).userType(), qMetaTypeId<qint16>()) << text;
         EXPECT_EQ(ToNumber(QLatin1String(text)).toInt(), number) << text;
     }
-    EXPECT_EQ(ToNumber(QStringLiteral("12/5")).toDouble(), 125);
-    EXPECT_EQ(ToNumber(QStringLiteral("1399/02/31")).toDouble(), 13990231);
+    EXPECT_EQ(ToNumber(QStringLiteral("12/5")).toDouble(), 125); // a date the same way: InputEdges
     EXPECT_EQ(ToNumber(QStringLiteral("true")).toDouble(), 0); // only "True" exactly
     EXPECT_EQ(ToNumber(QStringLiteral("abc")).typeId(), QMetaType::Double);
     EXPECT_EQ(ToNumber(QString()).toInt(), -1);
