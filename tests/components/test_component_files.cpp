@@ -47,24 +47,18 @@ QString suiteSpelling(const QString &file)
     return SystemFolder + QStringLiteral("\\") + file;
 }
 
-// Runs action on the first top-level window named name once it is shown
-// (from inside the modal loop that shows it), then closes it.
+// Runs action on the modal window the next call shows, when it is the one
+// named name, then closes it.
 void whenShown(const QString &name, std::function<void(QWidget *)> action, bool *seen)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == name && w->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                *seen = true;
-                action(w);
-                w->close();
-                return;
-            }
+    QTimer::singleShot(0, [=] {
+        QWidget *w = QApplication::activeModalWidget();
+        *seen = w && w->objectName() == name;
+        if (*seen)
+            action(w);
+        if (w)
+            w->close();
     });
-    timer->start();
 }
 
 using ComponentFiles = SiblingFixture;
