@@ -1,5 +1,5 @@
 // The procedures on each engine where the form's own tests do not reach:
-// what they refuse, what they leave untouched and the consecutive numbers.
+// what they refuse and what they leave untouched.
 // Their ordinary use (codes of new, temporary, edited and returned receipts,
 // documents, rights and the action log) is checked through the form in
 // test_receipt, on both engines too.
