@@ -22,8 +22,8 @@ protected:
 
     int documentsOf(qint32 receipt)
     {
-        return db.count(QStringLiteral("(SELECT DISTINCT DocumentID FROM tblAccountDocumentDetail "
-                                       "WHERE FormTypeID = 206 AND FormID = %1)").arg(receipt));
+        return db.scalar(QStringLiteral("SELECT count(DISTINCT DocumentID) FROM tblAccountDocumentDetail "
+                                        "WHERE FormTypeID = 206 AND FormID = %1").arg(receipt)).toInt();
     }
     // A column of a receipt row.
     QVariant receipt(qint32 id, const char *column)

@@ -188,20 +188,7 @@ QVariant DemoDatabase::scalar(const QString &sql, const QVariantList &params)
 
 int DemoDatabase::count(const QString &sqlWhere)
 {
-    QString from = sqlWhere;
-    // A subquery in FROM needs a name on PostgreSQL.
-    if (from.startsWith(u'(')) {
-        int depth = 0;
-        for (int i = 0; i < from.size(); ++i) {
-            if (from[i] == u'(')
-                ++depth;
-            else if (from[i] == u')' && --depth == 0) {
-                from.insert(i + 1, QStringLiteral(" AS counted"));
-                break;
-            }
-        }
-    }
-    return scalar(QStringLiteral("SELECT count(*) FROM ") + from).toInt();
+    return scalar(QStringLiteral("SELECT count(*) FROM ") + sqlWhere).toInt();
 }
 
 QVector<ConsistencyCheck::Finding> DemoDatabase::findings()
