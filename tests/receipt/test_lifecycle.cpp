@@ -64,33 +64,27 @@ TEST_F(Lifecycle, CtrlNAndCtrlSRunTheirOperationsOnlyWhenTheButtonIsEnabledAndEn
 {
     clearShow(486);
     frmRPDCashRec &f = form();
-    auto saveAttempts = [this] {
-        return record.statements().filter(QStringLiteral("from tblAccountPeriod")).size();
-    };
-    auto newAttempts = [this] {
-        int n = 0;
+    // Attempts of New (its right's check) and of Save (its period's check).
+    const auto attempts = [this] {
+        int news = 0;
         for (const auto &e : record.entries())
-            n += e.kind == StatementRecord::Entry::Call && e.args.value(1).toInt() == 20601;
-        return n;
+            news += e.kind == StatementRecord::Entry::Call && e.args.value(1).toInt() == 20601;
+        return std::pair(news, int(record.statements().filter(QStringLiteral("from tblAccountPeriod")).size()));
     };
-
     f.RouteKeys(78, 3); // Ctrl+Shift+N
     f.RouteKeys(78, 0);
     f.RouteKeys(83, 2); // cmdSave is disabled in mode 5
-    EXPECT_EQ(newAttempts(), 0);
-    EXPECT_EQ(saveAttempts(), 0);
+    EXPECT_EQ(attempts(), std::pair(0, 0));
     f.RouteKeys(78, 2); // mode 5: cmdNew is enabled
-    EXPECT_EQ(newAttempts(), 1);
+    EXPECT_EQ(attempts(), std::pair(1, 0));
     EXPECT_EQ(Module::context().FormMode, ModeNew);
 
-    // Mode 1: New is off; from the branch selector as from the form.
+    // Mode 1: New is off; from the branch selector as from the form. The
+    // save is refused (no amount) and the mode kept: Save is still on.
     Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(78, 2);
-    EXPECT_EQ(newAttempts(), 1);
     Q_EMIT child<OmberSelector>("sltBranch")->KeyDown(83, 2);
-    EXPECT_EQ(saveAttempts(), 1);
-    // The save was refused (no amount) and the mode kept: Save is still on.
     f.Form_KeyDown(83, 2);
-    EXPECT_EQ(saveAttempts(), 2);
+    EXPECT_EQ(attempts(), std::pair(1, 2));
     EXPECT_EQ(Module::context().FormMode, ModeNew);
 
     // A failure of the operation a key runs is ignored; a click reports it.

@@ -112,17 +112,16 @@ TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinu
     clearShow(486);
     enter(QStringLiteral("8"));
     auto *acc = child<OmberAccountPicker>("AccCredit");
-    EXPECT_EQ(acc->AccountID(), 110401);
-    EXPECT_EQ(acc->ClassID1(), 7);
-    EXPECT_EQ(acc->ObjectID1(), 2);
-    EXPECT_EQ(acc->ClassID2(), -1);
-    EXPECT_EQ(acc->ObjectID3(), -1);
+    // The account, then each level's class and object.
+    const auto levels = [acc] {
+        QList<int> shown{acc->AccountID()};
+        for (int level = 1; level <= 3; ++level)
+            shown << acc->classId(level) << acc->objectId(level);
+        return shown;
+    };
+    EXPECT_EQ(levels(), (QList<int>{110401, 7, 2, -1, -1, -1, -1}));
     enter(QStringLiteral("11"));
-    EXPECT_EQ(acc->AccountID(), -1);
-    for (int level = 1; level <= 3; ++level) {
-        EXPECT_EQ(acc->classId(level), -1);
-        EXPECT_EQ(acc->objectId(level), -1);
-    }
+    EXPECT_EQ(levels(), QList<int>(7, -1));
 }
 
 TEST_F(LoadReceipt, OnlyEnterTypedInTheBoxOfAViewingModeLoadsAndOnce)
