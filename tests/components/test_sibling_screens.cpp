@@ -107,7 +107,7 @@ TEST_F(SiblingScreens, EachComponentRefusesAUserWithoutItsRightAndShowsNothing)
         LateBound::call(component.get(), "ClearShow");
     }
     EXPECT_EQ(screens, (QStringList{QStringLiteral("frmLidmar"), QStringLiteral("frmRulane"),
-                                           QStringLiteral("frmSenvo"), QStringLiteral("frmMosker")}));
+                                    QStringLiteral("frmSenvo"), QStringLiteral("frmMosker")}));
     EXPECT_TRUE(ScriptedMessageBox::shown().isEmpty());
     LateBound::set(components[1].get(), "OLEConnectionString", QStringLiteral("0"));
     EXPECT_NO_THROW(LateBound::call(components[1].get(), "View", {3}));
