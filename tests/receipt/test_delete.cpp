@@ -3,7 +3,6 @@
 // reported as a dependency.
 
 #include "common/Module.h"
-#include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
@@ -38,7 +37,6 @@ TEST_F(Delete, AReceiptOfAnOpenTurnGoesWithItsLinksAndTheFormEmpties)
     EXPECT_TRUE(child<QLineEdit>("txtCode")->text().isEmpty());
     EXPECT_EQ(form().CurrentCode, 0);
     EXPECT_EQ(form().CurrentReceiptID, 10); // the next load or New sets it
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
     // The deleted receipt's record stays for an administrator.
     EXPECT_EQ(db->count(QStringLiteral("vwFormChangeHistory WHERE FormCode = '10' AND Kind = 'delete'")), 1);
 }
@@ -63,7 +61,6 @@ TEST_F(Delete, TheQuestionAndTheTurnsOwnerDecide)
     EXPECT_TRUE(exists(12));
     EXPECT_EQ(shownBoxes().last(),
               QStringLiteral("خطا|به دليل عدم وجود مجوز دسترسي به اين نوبت صندوق، عمليات حذف ممکن نمي باشد."));
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 
     // A turn whose IsOpen is null counts as open.
     db->exec(QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = NULL WHERE ID = 3"));
@@ -81,7 +78,6 @@ TEST_F(Delete, AClosedTurnNeedsRight20607AndAWarningThatOnlyNoStops)
     form().cmdDelete_Click();
     EXPECT_TRUE(exists(2));
     EXPECT_EQ(shownBoxes().last(), QStringLiteral("هشدار|") + ClosedTurnWarning);
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 
     // No answer to the warning goes on, through the general procedure.
     ScriptedMessageBox::answer(1);

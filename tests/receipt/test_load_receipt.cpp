@@ -4,7 +4,6 @@
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
@@ -103,7 +102,6 @@ TEST_F(LoadReceipt, APaymentOrAMissingNumberEmptiesTheForm)
     // The history shown is that of the receipt that was on the form.
     EXPECT_EQ(form().CurrentReceiptID, 7);
     EXPECT_EQ(child<DastelHistory>("DastelHistory1")->loadedRecordId(), 7);
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurnDetail.State(), 0);
 }
 
 TEST_F(LoadReceipt, WithTheDetailLevelPickerTheLevelsAreLoadedAndNullsBecomeMinusOne)

@@ -5,7 +5,6 @@
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "data/DtEn.h"
 #include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 #include "support/Keyboard.h"
@@ -40,7 +39,6 @@ TEST_F(NewEditCancel, NewInTheUsersOwnOpenTurnStartsAnEmptyReceiptDatedToday)
         EXPECT_TRUE(text(name).isEmpty()) << name;
     EXPECT_EQ(form().CurrentReceiptID, 0);
     EXPECT_EQ(form().CurrentCashTurnID, 3);
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 }
 
 TEST_F(NewEditCancel, NewIsRefusedInItsOrderAndAlwaysForgetsTheNumberOnTheForm)
@@ -68,7 +66,6 @@ TEST_F(NewEditCancel, NewIsRefusedInItsOrderAndAlwaysForgetsTheNumberOnTheForm)
     loadReceipt(4);
     form().cmdNew_Click();
     EXPECT_EQ(lastBox().message, TurnClosed);
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 }
 
 TEST_F(NewEditCancel, NewGoesIntoTheTurnOfTheReceiptLoadedLast)
@@ -110,7 +107,6 @@ TEST_F(NewEditCancel, EditFollowsTheTurnsOwnerStateAndTheRights)
     ASSERT_EQ(ScriptedMessageBox::shown().size(), 1);
     EXPECT_EQ(lastBox().title, QStringLiteral("خطا"));
     EXPECT_TRUE(lastBox().message.contains(QStringLiteral("نوبت صندوق")));
-    EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
 }
 
 TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
@@ -126,7 +122,6 @@ TEST_F(NewEditCancel, EditOnAClosedTurnAsksUnderRight20606AndOnlyNoStopsIt)
         EXPECT_EQ(mode(), after) << answer;
         EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("هشدار|") + ClosedTurnQuestion});
         EXPECT_EQ(lastBox().type, 1);
-        EXPECT_EQ(Module::dtEn().rssqlRPDCashTurn.State(), 0);
     }
     // Without 20606 the closed turn is final, with the other title.
     db->exec(QStringLiteral("UPDATE tblRecPayCashTurn SET IsOpen = 0 WHERE ID = 5"));
