@@ -91,7 +91,10 @@ TEST_F(SiblingScreens, EachComponentRefusesAUserWithoutItsRightAndShowsNothing)
     std::unique_ptr<SiblingComponent> components[] = {std::make_unique<Lidmar1>(), std::make_unique<Rulane1>(),
                                                       std::make_unique<Senvo1>(), std::make_unique<Mosker1>()};
     for (auto &component : components) {
+        // The four the receipt form gives every component it opens.
         LateBound::set(component.get(), "UserID", 623);
+        LateBound::set(component.get(), "PositionID", 3);
+        LateBound::set(component.get(), "EmployeeID", 7);
         LateBound::set(component.get(), "OLEConnectionString", db->connectionString());
         LateBound::call(component.get(), "ClearShow");
     }
