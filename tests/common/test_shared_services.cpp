@@ -73,8 +73,10 @@ TEST(AmountText, ParseAmountDropsSeparatorsAndReadsTheLeadingNumber)
 
 TEST(AmountText, ToNumberTellsNoneTrueAndNumbersApart)
 {
-    EXPECT_EQ(ToNumber(QStringLiteral("   ")).toInt(), -1);
-    EXPECT_EQ(ToNumber(QStringLiteral("True")).toInt(), 1);
+    for (const auto &[text, number] : {std::pair{"   ", -1}, {"True", 1}}) {
+        EXPECT_EQ(ToNumber(QLatin1String(text)).userType(), qMetaTypeId<qint16>()) << text;
+        EXPECT_EQ(ToNumber(QLatin1String(text)).toInt(), number) << text;
+    }
     EXPECT_EQ(ToNumber(QStringLiteral("12/5")).toDouble(), 125); // a date the same way: InputEdges
     EXPECT_EQ(ToNumber(QStringLiteral("true")).toDouble(), 0); // only "True" exactly
     EXPECT_EQ(ToNumber(QStringLiteral("abc")).toDouble(), 0);
