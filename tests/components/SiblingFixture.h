@@ -5,8 +5,6 @@
 
 #include <QByteArray>
 #include <QTemporaryDir>
-#include <QWidget>
-#include <memory>
 
 // Points a configuration folder (by default the user's, with his component
 // registry) at an empty folder of its own for as long as it lives, so that

@@ -5,7 +5,6 @@
 
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
-#include "common/Module.h"
 #include "common/SharedServices.h"
 #include "common/UserComponentRegistry.h"
 #include "core/VbError.h"
@@ -21,9 +20,7 @@
 #include <QPluginLoader>
 #include <QLabel>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -3,18 +3,14 @@
 #include "SiblingFixture.h"
 
 #include "common/ComponentRegistry.h"
-#include "common/Module.h"
 #include "core/VbError.h"
 #include "data/DtEn.h"
 #include "host/Pardex1.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Seams.h"
-#include "receipt/frmRPDCashRec.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace {
 

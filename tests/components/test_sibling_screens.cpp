@@ -19,16 +19,11 @@
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "support/Errors.h"
-#include "support/Keyboard.h"
 
 #include <QComboBox>
 #include <QListWidget>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,19 +1,16 @@
 #include "common/ComponentRegistry.h"
-#include "common/Module.h"
 #include "common/VbRuntime.h"
 #include "common/ProgIds.h"
 #include "core/VbError.h"
 #include "host/Pardex1.h"
 #include "host/PropertyBag.h"
 #include "platform/ZintelMsgBox.h"
-#include "receipt/frmRPDCashRec.h"
 #include "report/PirelRpt.h"
 #include "support/Errors.h"
 #include "support/FormFixture.h"
 
 #include <QLabel>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 
 using EntryOperations = FormFixture;
 

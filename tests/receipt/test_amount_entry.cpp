@@ -2,16 +2,10 @@
 // regroups itself by threes as the cashier types, the caret keeping its
 // place among the digits.
 
-#include "common/Module.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/Keyboard.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

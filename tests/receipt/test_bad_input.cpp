@@ -5,16 +5,10 @@
 // number they are (in the amount: test_amount_entry), numbers beyond every
 // range refused; the form stays usable after each.
 
-#include "common/Module.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/Keyboard.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,13 +1,8 @@
 #include "cashselect/frmRPDCashSelect.h"
-#include "common/Module.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,12 +1,8 @@
-#include "common/Module.h"
 #include "controls/DastelHistory.h"
 #include "controls/OmberSelector.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QAction>
-#include <QLineEdit>
-#include <gtest/gtest.h>
 
 namespace {
 

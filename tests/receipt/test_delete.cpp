@@ -2,12 +2,7 @@
 // and state, the two procedures, the log, the clean-up, and every failure
 // reported as a dependency.
 
-#include "common/Module.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-
-#include <QLineEdit>
-#include <gtest/gtest.h>
 
 namespace {
 

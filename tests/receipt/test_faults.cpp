@@ -2,20 +2,16 @@
 // database file: the form says what happened in Persian, keeps its mode,
 // loses nothing already saved, and works again once the cause is gone.
 
-#include "common/Module.h"
 #include "data/DtEn.h"
 #include "data/Postgres.h"
 #include "data/PostgresLink.h"
-#include "receipt/frmRPDCashRec.h"
 #include "suite/Sqlite.h"
 #include "suite/SuiteDatabase.h"
 #include "support/Errors.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
-#include <QPushButton>
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sqlite3.h>
 #include <sys/ioctl.h>

@@ -1,4 +1,3 @@
-#include "common/Module.h"
 #include "controls/DastelHistory.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberSelector.h"
@@ -6,15 +5,10 @@
 #include "host/Pardex1.h"
 #include "platform/Os.h"
 #include "platform/Seams.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 using Lifecycle = FormFixture;
 
@@ -141,7 +135,6 @@ TEST_F(Lifecycle, ClosingAsksTheHistoryPanelInModesFourAndTwo)
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(f.CurrentCashID, 1);
 }
-
 
 TEST_F(Lifecycle, AFailingLoadStepReachesTheHostAndLeavesTheFormUnloaded)
 {

@@ -1,18 +1,12 @@
-#include "common/Module.h"
 #include "controls/DastelHistory.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/Keyboard.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,21 +1,14 @@
 // Starting, editing and abandoning a receipt: rights, the cash turn's owner
 // and state, the questions and what each answer leaves on the form.
 
-#include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
-#include "support/Keyboard.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

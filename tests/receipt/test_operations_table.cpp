@@ -4,16 +4,11 @@
 // failing step: one message, the mode kept, the receipts untouched, and the
 // operation working at the next press.
 
-#include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "core/PersianDate.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -3,20 +3,15 @@
 // the action log, the database's rules about codes and documents, and the
 // record of what a final receipt was before each change.
 
-#include "common/Module.h"
 #include "controls/DastelHistory.h"
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
 #include "core/PersianDate.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace {

@@ -3,21 +3,16 @@
 // when, and the form then shows what is stored. Its own changes, one after
 // another, are never taken for another's.
 
-#include "common/ShownBoxes.h"
 #include "common/UserContext.h"
 #include "controls/OmberSelector.h"
 #include "core/PersianDate.h"
 #include "core/VbError.h"
 #include "data/Connection.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QDateTime>
 #include <QLabel>
-#include <QLineEdit>
-#include <functional>
 #include <tuple>
-#include <gtest/gtest.h>
 #include <ostream>
 
 namespace {

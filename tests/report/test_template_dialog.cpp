@@ -4,27 +4,19 @@
 #include "RecordingPrinter.h"
 
 #include "common/ComponentRegistry.h"
-#include "common/Module.h"
 #include "common/ProgIds.h"
 #include "data/DtEn.h"
 #include "platform/FileSystemObject.h"
 #include "platform/FormShower.h"
-#include "receipt/frmRPDCashRec.h"
 #include "report/frmReport.h"
 #include "support/FormFixture.h"
-#include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

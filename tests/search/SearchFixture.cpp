@@ -1,9 +1,5 @@
 #include "SearchFixture.h"
 
-#include "receipt/frmRPDCashRec.h"
-
-#include <QPushButton>
-
 void SearchFixture::SetUp()
 {
     FormFixture::SetUp();

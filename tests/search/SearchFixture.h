@@ -4,9 +4,6 @@
 #include "search/frmRPDSearch.h"
 #include "support/FormFixture.h"
 
-#include <QLineEdit>
-#include <QStringList>
-
 // A search form on a private demo database, loaded by ClearShow for user
 // 486 and shown (not modally), with the receipt form's number box as the
 // place a picked row goes.

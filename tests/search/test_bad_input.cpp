@@ -5,13 +5,8 @@
 
 #include "SearchFixture.h"
 
-#include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
-
 #include <QApplication>
 #include <algorithm>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 

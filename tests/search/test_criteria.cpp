@@ -5,15 +5,11 @@
 #include "controls/FarvoPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
-#include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 

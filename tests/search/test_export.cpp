@@ -3,17 +3,14 @@
 #include "SearchFixture.h"
 
 #include "core/PersianDate.h"
-#include "support/ScriptedMessageBox.h"
 #include "support/Programs.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 namespace {

@@ -4,18 +4,11 @@
 #include "SearchFixture.h"
 #include "common/SharedServices.h"
 
-#include "common/Module.h"
-#include "receipt/frmRPDCashRec.h"
-#include "support/Keyboard.h"
-#include "support/ScriptedMessageBox.h"
-
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 
 namespace {
 

@@ -4,20 +4,16 @@
 // server is back. Stops the server of scripts/with-test-postgres.sh, so it
 // runs alone.
 
-#include "common/Module.h"
 #include "common/UserContext.h"
 #include "common/VbRuntime.h"
 #include "data/Cursor.h"
 #include "data/DtEn.h"
-#include "receipt/frmRPDCashRec.h"
 #include "support/FormFixture.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QProcess>
-#include <gtest/gtest.h>
 #include <csignal>
 
 namespace {

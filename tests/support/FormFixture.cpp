@@ -1,17 +1,11 @@
 #include "support/FormFixture.h"
 
 #include "cashselect/frmRPDCashSelect.h"
-#include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "host/Pardex1.h"
 #include "platform/Os.h"
 #include "platform/Seams.h"
-#include "receipt/frmRPDCashRec.h"
 #include "search/frmRPDSearch.h"
-#include "support/ScriptedMessageBox.h"
-
-#include <QLineEdit>
-#include <QWidget>
 
 FormFixture::FormFixture() = default;
 FormFixture::~FormFixture() = default;

@@ -1,22 +1,28 @@
 #pragma once
 
+// What every form test works with: the receipt form and its module, the
+// keyboard, the line edits and buttons it types into and presses.
+#include "common/Module.h"
 #include "common/ShownBoxes.h"
+#include "receipt/frmRPDCashRec.h"
 #include "support/DemoDatabase.h"
+#include "support/Keyboard.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/StatementRecord.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QVariantList>
 #include <QVector>
+#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 class Pardex1;
-class frmRPDCashRec;
-
-#include <QWidget>
 
 // A test of the forms: a private demo database, the scripted message box,
 // no keyboard layouts, an empty statement record, and a host control ready
