@@ -4,36 +4,24 @@
 // cashiers saving at once). Usage: save_loop CONNECTION-STRING [COUNT]
 // Prints the number of each receipt it saved.
 
-#include "common/ComponentRegistry.h"
 #include "common/Module.h"
 #include "controls/FarvoPicker.h"
 #include "host/Pardex1.h"
 #include "receipt/frmRPDCashRec.h"
+#include "support/ScriptedMessageBox.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-// No one answers: every box is acknowledged at once.
-class SilentBox : public QObject
+// The boxes of a failed save, for the test that started it.
+int failed(int status)
 {
-    Q_OBJECT
-    Q_PROPERTY(QVariant FormTitle MEMBER m_title)
-    Q_PROPERTY(QString FormMessage MEMBER m_message)
-    Q_PROPERTY(qint16 FormType MEMBER m_type)
-    Q_PROPERTY(qint16 Resualt MEMBER m_result)
-public:
-    Q_INVOKABLE void ClearShow() { std::fprintf(stderr, "message: %s\n", qPrintable(m_message)); }
-
-private:
-    QVariant m_title;
-    QString m_message;
-    qint16 m_type = 0;
-    qint16 m_result = 1;
-};
-} // namespace
+    for (const QString &message : ScriptedMessageBox::messages())
+        std::fprintf(stderr, "message: %s\n", qPrintable(message));
+    return status;
+}
 
 int main(int argc, char **argv)
 {
@@ -41,7 +29,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    ComponentRegistry::registerComponent(QStringLiteral("Zintel.ZintelMSG"), [] { return new SilentBox; });
+    ScriptedMessageBox::install(); // no one answers: every box is acknowledged
     Pardex1 host;
     host.setOLEConnectionString(QString::fromUtf8(argv[1]));
     host.setUserID(486);
@@ -53,16 +41,15 @@ int main(int argc, char **argv)
     for (int i = 1; count <= 0 || i <= count; ++i) {
         form.cmdNew_Click();
         if (Module::context().FormMode != ModeNew)
-            return 3;
+            return failed(3);
         amount->setText(QString::number(1000 * i));
         account->setAccountID(110301 + i % 5);
         form.cmdSave_Click();
         if (Module::context().FormMode != ModeViewFinal)
-            return 4;
+            return failed(4);
         std::printf("%d\n", form.CurrentReceiptID);
         std::fflush(stdout);
     }
     return 0;
 }
 
-#include "save_loop.moc"
