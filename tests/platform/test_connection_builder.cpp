@@ -10,17 +10,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
+#include "support/Keyboard.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 // Fills the dialog as the user would once it is up, then confirms it.
-void whenShown(const std::function<void(QWidget *)> &fill)
+void fillAndConfirm(const std::function<void(QWidget *)> &fill)
 {
-    QTimer::singleShot(0, [fill] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
+    whenShown([fill](QWidget *dialog) {
         fill(dialog);
         dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
     });
@@ -37,7 +36,7 @@ TEST(ConnectionBuilderDialog, AServerPasswordComesBackWholeAndIsNeverShown)
 {
     ConnectionBuilder builder;
     const QString password = QStringLiteral(" p;ss\"word=1 ");
-    whenShown([&](QWidget *dialog) {
+    fillAndConfirm([&](QWidget *dialog) {
         const auto radios = dialog->findChildren<QRadioButton *>();
         for (QRadioButton *r : radios)
             if (r->text() == u"SQL Server")
@@ -58,7 +57,7 @@ TEST(ConnectionBuilderDialog, AServerPasswordComesBackWholeAndIsNeverShown)
 
     // Opened again on that string, the dialog holds the same password for
     // the next confirmation, still out of view.
-    whenShown([&](QWidget *dialog) {
+    fillAndConfirm([&](QWidget *dialog) {
         EXPECT_EQ(edit(dialog, "txtPassword")->text(), password);
         EXPECT_EQ(edit(dialog, "txtPassword")->echoMode(), QLineEdit::Password);
     });

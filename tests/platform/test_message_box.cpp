@@ -8,22 +8,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include "support/Printers.h"
+
+#include "support/Keyboard.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Acts on the box as soon as it is up, as the user would.
-void whenShown(const std::function<void(QWidget *)> &act)
-{
-    QTimer::singleShot(0, [act] {
-        QWidget *box = QApplication::activeModalWidget();
-        ASSERT_NE(box, nullptr);
-        act(box);
-    });
-}
 
 // Shows the question; act (when given) answers it as the user would.
 qint16 run(ZintelMsgBox &box, qint16 type, const std::function<void(QWidget *)> &act)

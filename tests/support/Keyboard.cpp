@@ -1,8 +1,10 @@
 #include "support/Keyboard.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 QWidget *focusInto(QWidget *widget)
 {
@@ -23,4 +25,13 @@ void typeText(QWidget *focused, const QString &text)
         QTest::sendKeyEvent(QTest::Press, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+void whenShown(std::function<void(QWidget *)> act)
+{
+    QTimer::singleShot(0, [act = std::move(act)] {
+        QWidget *window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        act(window);
+    });
 }
