@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(TwoCashiers, WorkOnAStaleReceipt,
                                     + (std::get<1>(info.param) ? "_Deleted" : "_Changed");
                          });
 
-TEST_F(TwoCashiers, TheFormsOwnChangesOneAfterAnotherAreNeverTakenForAnothersAndTheDatabaseCountsEach)
+TEST_F(TwoCashiers, TheFormsOwnChangesOneAfterAnotherAreNeverTakenForAnothers)
 {
     // A new receipt, edited twice, kept as a draft, made final, returned:
     // every step works on what the step before stored.
@@ -189,14 +189,7 @@ TEST_F(TwoCashiers, TheFormsOwnChangesOneAfterAnotherAreNeverTakenForAnothersAnd
     EXPECT_TRUE(stored("Code", id).isNull());
     EXPECT_EQ(shownBoxes(), QStringList{QStringLiteral("هشدار|آيا مطمئن هستيد؟")});
 
-    // The database keeps the count and the last changer whoever writes;
-    // a statement that changes nothing the receipt says is no change.
-    const int count = stored("ChangeCount", id).toInt();
-    EXPECT_GE(count, 5);
+    // The database counted each of the form's changes, and names its user.
+    EXPECT_GE(stored("ChangeCount", id).toInt(), 5);
     EXPECT_EQ(stored("ChangedBy", id).toInt(), 486);
-    otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set Description = Description Where ID = ?"), id);
-    EXPECT_EQ(stored("ChangeCount", id).toInt(), count);
-    otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set BranchID = 2 Where ID = ?"), id);
-    EXPECT_EQ(stored("ChangeCount", id).toInt(), count + 1);
-    EXPECT_EQ(stored("ChangedBy", id).toInt(), 512);
 }
