@@ -4,7 +4,6 @@
 #include "common/SharedServices.h"
 #include "common/VbRuntime.h"
 #include "core/PersianDate.h"
-#include "core/VbError.h"
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 #include "support/ScriptedMessageBox.h"
@@ -12,8 +11,6 @@
 
 #include "support/Errors.h"
 #include "support/StatementRecord.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

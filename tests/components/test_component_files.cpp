@@ -7,7 +7,6 @@
 #include "common/LateBound.h"
 #include "common/SharedServices.h"
 #include "common/UserComponentRegistry.h"
-#include "core/VbError.h"
 #include "data/DtEn.h"
 #include "platform/ProcessLauncher.h"
 #include "support/Errors.h"
@@ -42,7 +41,6 @@ QString suiteSpelling(const QString &file)
 {
     return SystemFolder + QStringLiteral("\\") + file;
 }
-
 
 using ComponentFiles = SiblingFixture;
 

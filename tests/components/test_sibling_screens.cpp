@@ -17,7 +17,6 @@
 #include "common/ComponentRegistry.h"
 #include "common/LateBound.h"
 #include "core/PersianDate.h"
-#include "core/VbError.h"
 #include "support/Errors.h"
 
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "core/PersianDate.h"
 #include "core/Vb.h"
-#include "core/VbError.h"
 
 #include <QDateTime>
 #include "support/Errors.h"

@@ -1,5 +1,4 @@
 #include "core/Currency.h"
-#include "core/VbError.h"
 
 #include "support/Errors.h"
 #include "support/Printers.h"

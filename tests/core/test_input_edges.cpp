@@ -5,7 +5,6 @@
 #include "common/SharedServices.h"
 #include "core/Currency.h"
 #include "core/Vb.h"
-#include "core/VbError.h"
 
 #include "support/Errors.h"
 #include "support/Printers.h"

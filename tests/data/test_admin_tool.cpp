@@ -4,7 +4,6 @@
 #include "support/Programs.h"
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include "core/VbError.h"
 #include "data/ConnectionString.h"
 #include "data/DtEn.h"
 #include "data/OdbcDialect.h"
@@ -6,7 +5,6 @@
 #include "support/Errors.h"
 
 #include "support/Printers.h"
-
 
 #include <gtest/gtest.h>
 

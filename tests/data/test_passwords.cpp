@@ -3,13 +3,10 @@
 // the parser does, values are quoted when they are written into a string,
 // and what a driver says is scrubbed.
 
-#include "core/VbError.h"
 #include "data/ConnectionString.h"
 #include "data/DtEn.h"
 #include "support/Programs.h"
 #include "support/Errors.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

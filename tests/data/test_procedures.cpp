@@ -5,13 +5,11 @@
 // test_receipt, on both engines too.
 
 #include "core/PersianDate.h"
-#include "core/VbError.h"
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 #include "support/Errors.h"
 
 #include <QDateTime>
-#include <gtest/gtest.h>
 
 namespace {
 

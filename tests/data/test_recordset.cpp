@@ -3,13 +3,10 @@
 // sets its own first.)
 
 #include "core/Vb.h"
-#include "core/VbError.h"
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 
 #include "support/Errors.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

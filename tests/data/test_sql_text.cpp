@@ -1,13 +1,10 @@
 // Typed text inside the component's SQL: a NUL never cuts a statement
 // short, and what is refused as a control character.
 
-#include "core/VbError.h"
 #include "data/DtEn.h"
 #include "data/SqlText.h"
 #include "support/DemoDatabase.h"
 #include "support/Errors.h"
-
-#include <gtest/gtest.h>
 
 TEST(SqlText, ControlCharactersAndBrokenSurrogatesAreFoundButPersianJoinersAreNot)
 {

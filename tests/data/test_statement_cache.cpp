@@ -8,8 +8,6 @@
 #include "data/DtEn.h"
 #include "support/DemoDatabase.h"
 
-#include <gtest/gtest.h>
-
 TEST(StatementCache, TheServersSharedStatementsGiveTheRowsOfTheText)
 {
     if (!DemoDatabase::onPostgres())

@@ -1,7 +1,6 @@
 #include "common/ComponentRegistry.h"
 #include "common/VbRuntime.h"
 #include "common/ProgIds.h"
-#include "core/VbError.h"
 #include "host/Pardex1.h"
 #include "host/PropertyBag.h"
 #include "platform/ZintelMsgBox.h"

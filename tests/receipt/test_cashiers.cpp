@@ -7,7 +7,6 @@
 
 #include <QProcess>
 #include <QSet>
-#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 

@@ -14,8 +14,6 @@
 #include <QSet>
 #include <QThread>
 #include <csignal>
-#include <gtest/gtest.h>
-
 
 TEST(KilledWhileSaving, NothingFinishedIsLostAndNothingIsHalfWritten)
 {

@@ -19,7 +19,6 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -5,8 +5,6 @@
 #include "support/Programs.h"
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 
 TEST(Workbook, ASoundContainerWithEveryTextAsItWas)
 {

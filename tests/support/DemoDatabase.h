@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantList>
+#include <gtest/gtest.h> // SQLITE_ONLY skips the running test
 #include <memory>
 
 struct sqlite3;

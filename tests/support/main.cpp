@@ -6,7 +6,6 @@
 #include "support/DemoDatabase.h"
 
 #include <QApplication>
-#include <gtest/gtest.h>
 
 namespace {
 
