@@ -1,11 +1,15 @@
+// The platform's values: conversions, the currency type, Persian dates, and
+// numbers at the edges of what a cashier can type or a database can hold
+// (other digit shapes, numbers beyond every range, the extreme amounts).
+
+#include "common/SharedServices.h"
+#include "core/Currency.h"
 #include "core/PersianDate.h"
 #include "core/Vb.h"
-
-#include <QDateTime>
 #include "support/Errors.h"
-
 #include "support/Printers.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 
 TEST(LeadingNumber, ReadsFromTheStartAndStopsAtTheFirstOtherCharacter)
@@ -84,4 +88,68 @@ TEST(PersianDates, ConvertBothWaysWithTwoDigitMonthAndDayForFourDigitYearsOnly)
     EXPECT_TRUE(PersianDate::fromDate(last.addDays(1)).isEmpty());
     EXPECT_FALSE(PersianDate::yearStart(QDate()).isValid());
     EXPECT_FALSE(PersianDate::yearEnd(QDate()).isValid());
+}
+
+TEST(CurrencyType, ParsesDecimalTextExactly)
+{
+    // Beyond four places the fifth decides, halves to even.
+    for (const auto &[text, raw] : {std::pair{"12500000", 125000000000LL}, {"-1.5", -15000LL}, {".25", 2500LL},
+                                    {"0.00005", 0LL}, {"0.00015", 2LL}, {"0.000051", 1LL}})
+        EXPECT_EQ(Currency::fromDecimalText(QLatin1String(text))->raw(), raw) << text;
+    for (const char *text : {"12a", "", "-"})
+        EXPECT_FALSE(Currency::fromDecimalText(QLatin1String(text)).has_value()) << text;
+}
+
+// The range's ends as text: InputEdges.EveryAmountReadsBackFromItsOwnText.
+TEST(CurrencyType, ArithmeticBeyondA64BitTenThousandthOverflows)
+{
+    EXPECT_EQ(errorNumber([] { (void)(Currency::fromRaw(INT64_MAX) + Currency::fromRaw(1)); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { (void)(-Currency::fromRaw(INT64_MIN)); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { Currency::fromDouble(1e20); }), VbError::Overflow);
+    EXPECT_EQ(errorNumber([] { Currency::fromInteger(1000000000000000LL); }), VbError::Overflow);
+}
+
+TEST(CurrencyType, TextFormsAndDoubleRounding)
+{
+    EXPECT_EQ(Currency::fromInteger(1500000).toString(), QStringLiteral("1500000"));
+    EXPECT_EQ(Currency::fromRaw(125000).toString(), QStringLiteral("12.5"));
+    EXPECT_EQ(Currency::fromRaw(-1).toString(), QStringLiteral("-0.0001"));
+    EXPECT_EQ(Currency::fromRaw(INT64_MIN).toString(), QStringLiteral("-922337203685477.5808"));
+    EXPECT_EQ(Currency::fromRaw(125000).toFixedString(), QStringLiteral("12.5000"));
+    EXPECT_EQ(Currency::fromDouble(0.1 + 0.2), Currency::fromRaw(3000));
+    EXPECT_LT(Currency::fromInteger(-1), Currency());
+}
+
+// Digits of the Persian and Arabic layouts in Val: LeadingNumber.
+TEST(InputEdges, PersianAndArabicIndicDigitsReadAsTheNumberTheyWrite)
+{
+    EXPECT_EQ(Vb::leadingNumberText(u" -۱2.٥0"), QStringLiteral("-12.50"));
+    EXPECT_EQ(ParseAmount(QStringLiteral("۱۲/۵۰۰/000"), QStringLiteral("/")), Currency::fromInteger(12500000));
+    EXPECT_EQ(ToNumber(QStringLiteral("۱۳۹۹/۰۲/۳۱")).toDouble(), 13990231.0);
+    EXPECT_EQ(Vb::foldDigits(QStringLiteral("فاکتور ۴۳۱۲ و ٤٣")), QStringLiteral("فاکتور 4312 و 43"));
+}
+
+TEST(InputEdges, NumbersNoDoubleHoldsAreAnOverflowNotZero)
+{
+    const QString huge(400, u'9');
+    EXPECT_EQ(errorNumber([&] { Vb::val(huge); }), VbError::Overflow);
+    // Twenty digits still fit a double; an amount they do not.
+    EXPECT_EQ(Vb::val(QString(20, u'9')), 1e20);
+    EXPECT_EQ(ParseAmount(QString(20, u'9'), QStringLiteral("/")), Currency());
+    // ToNumber ends quietly with an empty result, as its trap does.
+    EXPECT_FALSE(ToNumber(huge).isValid());
+}
+
+TEST(InputEdges, EveryAmountReadsBackFromItsOwnText)
+{
+    for (const qint64 raw : {qint64(INT64_MIN), qint64(INT64_MIN + 1), qint64(-1), qint64(0), qint64(INT64_MAX)}) {
+        const Currency c = Currency::fromRaw(raw);
+        EXPECT_EQ(Currency::fromDecimalText(c.toString()), c) << c.toString().toStdString();
+        EXPECT_EQ(Currency::fromDecimalText(c.toFixedString()), c) << c.toFixedString().toStdString();
+        EXPECT_EQ(ParseAmount(FormatThousands(c.toString(), QStringLiteral("/")), QStringLiteral("/")), c);
+    }
+    for (const char *text : {"-922337203685477.5809", "922337203685477.5808", "-922337203685477.58086"})
+        EXPECT_EQ(errorNumber([=] { Currency::fromDecimalText(QLatin1String(text)); }), VbError::Overflow) << text;
+    // Halves go to the even neighbour, which here is the most negative amount itself.
+    EXPECT_EQ(Currency::fromDecimalText(QStringLiteral("-922337203685477.58075")), Currency::fromRaw(INT64_MIN));
 }
