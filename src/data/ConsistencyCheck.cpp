@@ -177,6 +177,16 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
                             "From tblAccountDocumentDetail x Group By x.DocumentID "
                             "Having Sum(x.DebitValue) <> Sum(x.CreditValue) Order By x.DocumentID"),
              {}, QStringLiteral("سند حسابداري %1 تراز نيست: جمع بدهكار %2 و جمع بستانكار %3 ريال."), false);
+    if (has(QStringLiteral("tblOmberLastCode"), QStringLiteral("LastCode")))
+        listRows(found, Kind::CodeNotNoted,
+                 QStringLiteral("Select d.FormTypeID, Max(d.Code) As Given, Max(l.LastCode) As Noted From "
+                                "tblRecPayCashTurnDetail d Left Join tblOmberLastCode l On l.TableName = "
+                                "'tblRecPayCashTurnDetail' And l.FormTypeID = d.FormTypeID Where d.Code Is Not Null "
+                                "Group By d.FormTypeID Having Max(d.Code) > Coalesce(Max(l.LastCode), 0) "
+                                "Order By d.FormTypeID"),
+                 {}, QStringLiteral("در نوع فرم %1 شماره تاييد %2 داده شده ولي بالاترين شماره ثبت شده %3 است؛ شماره "
+                                "دريافتي كه حذف شود ممكن است دوباره داده شود."),
+                 false);
     return found;
 }
 

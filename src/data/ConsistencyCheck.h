@@ -19,7 +19,9 @@ class Connection;
 // its blind count, a document header without rows or one whose rows do not
 // balance (a save stopped between its steps: the receipt form's
 // next final save writes the document again, and a header without rows may
-// be a save running at this moment).
+// be a save running at this moment), or a code above the highest one noted
+// as given in its form type (the code of a receipt deleted later could then
+// be given again).
 class ConsistencyCheck
 {
 public:
@@ -33,6 +35,7 @@ public:
         EmptyDocument,           // a document header without rows
         UnbalancedDocument,      // debits and credits of a document differ
         TurnChangedAfterClose,   // a closed turn's receipts changed since its count
+        CodeNotNoted,            // a code above the highest one noted as given
     };
     struct Finding
     {

@@ -163,6 +163,9 @@ TEST_F(Consistency, ACodeGivenTwiceInAFormTypeIsListedWithItsReceipts)
     const QStringList twice = texts(ConsistencyCheck::Kind::CodeUsedTwice);
     ASSERT_EQ(twice.size(), 1);
     EXPECT_TRUE(twice[0].contains(QStringLiteral("2، 9"))) << twice[0].toStdString();
+    // The highest code noted as given fell behind the codes given.
+    exec(QStringLiteral("UPDATE tblOmberLastCode SET LastCode = 5 WHERE FormTypeID = 206"));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::CodeNotNoted).size(), 1);
 }
 
 TEST_F(Consistency, ExitStatusesTellFindingsWrongArgumentsAndADatabaseThatCannotBeChecked)
