@@ -111,6 +111,14 @@ QVector<ConsistencyCheck::Finding> ConsistencyCheck::run()
         }
     }
 
+    // A receipt's document rows are its debit and its credit: more is a
+    // row written twice, one a save stopped between them.
+    listRows(found, Kind::ReceiptRowsNotAPair,
+             QStringLiteral("Select x.FormID, Count(*) As Rows From tblAccountDocumentDetail x Where x.FormTypeID = ? "
+                            "Group By x.FormID Having Count(*) <> 2 Order By x.FormID"),
+             ReceiptForm, QStringLiteral("دريافت %1 در سند حسابداري %2 رديف دارد، نه يك رديف بدهكار و يك رديف بستانكار."),
+             false);
+
     {
         const RowSet rows = m_cnt.execute(QStringLiteral(
             "Select FormTypeID, Code, count(*) As Receipts From tblRecPayCashTurnDetail Where Code Is Not Null "

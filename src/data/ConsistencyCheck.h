@@ -30,6 +30,7 @@ public:
         ReceiptWithoutDocument,  // a code, documents on (parameter 202), none
         DocumentWithoutReceipt,  // rows of form type 206 whose receipt is gone
         ReceiptWithTwoDocuments, // rows of one receipt in two documents
+        ReceiptRowsNotAPair,     // a receipt's document rows other than two
         TurnMembersWithoutOpener,// members of a turn that is gone or has no opener
         CodeUsedTwice,           // one code given twice within a form type
         EmptyDocument,           // a document header without rows

@@ -30,7 +30,9 @@ public:
     void bulk(bool on) override;
     // The per-row trigger that notes the highest code rewrites one row of
     // tblOmberLastCode for each receipt; in one transaction every version
-    // stays until the end and each lookup walks them all.
+    // stays until the end and each lookup walks them all. Switching it off
+    // takes the table's owner, and other sessions' writes of receipts wait
+    // for the bulk's end: it is for building a database, not for one in use.
     void codesInBulk(bool on) override;
     // Identity columns continue after the highest ID written.
     void idsGiven() override;

@@ -292,7 +292,7 @@ TEST_F(SiblingScreens, TheManagerClosesABlindCountOnceAndOpensOneTurnPerCashierA
     const int turnsBefore = db->count(QStringLiteral("tblRecPayCashTurn"));
     record.failNext(QStringLiteral("^Insert Into tblRecPayCashTurnUser"), QStringLiteral("disk full"));
     click(&screen, "cmdOpenTurn");
-    EXPECT_TRUE(ScriptedMessageBox::messages().last().contains(QStringLiteral("disk full")));
+    EXPECT_TRUE(lastBox().message.contains(QStringLiteral("disk full")));
     EXPECT_EQ(db->count(QStringLiteral("tblRecPayCashTurn")), turnsBefore);
     click(&screen, "cmdOpenTurn");
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Turn || '/' || t.UserID || '/' || IsOpen || '/' || OpeningCash || "

@@ -108,6 +108,7 @@ TEST_F(Consistency, AReceiptInTwoDocumentsIsListedWithBothAndNotRepaired)
     const QStringList twice = texts(ConsistencyCheck::Kind::ReceiptWithTwoDocuments);
     ASSERT_EQ(twice.size(), 1);
     EXPECT_TRUE(twice[0].contains(QString::number(first)) && twice[0].contains(QStringLiteral("900")));
+    EXPECT_EQ(texts(ConsistencyCheck::Kind::ReceiptRowsNotAPair).size(), 1); // three rows
     const ProgramRun run = checkTool({db.connectionString(), QStringLiteral("--repair")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(db.count(QStringLiteral("tblAccountDocumentDetail WHERE FormID = 3 AND FormTypeID = 206")), 3);

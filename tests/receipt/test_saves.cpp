@@ -4,6 +4,7 @@
 // record of what a final receipt was before each change.
 
 #include "controls/DastelHistory.h"
+#include "controls/FarvoPicker.h"
 #include "controls/OmberAccountPicker.h"
 #include "controls/OmberDate.h"
 #include "controls/OmberSelector.h"
@@ -214,10 +215,13 @@ TEST_F(Saves, AFinalEditAfterTheTurnClosedUsesTheGeneralUpdateAndReloads)
     form().cmdEdit_Click();
     ASSERT_EQ(mode(), ModeEditFinal);
     child<QLineEdit>("txtDescription")->setText(QStringLiteral("اصلاح شده"));
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("13/000/000"));
+    child<FarvoPicker>("TlvAccPicker")->setAccountID(110302);
     record.clear();
     form().cmdSave_Click();
-    // The general update keeps the code and the turn.
-    EXPECT_EQ(stored("ReceivedValue", 1).toLongLong(), 12500000);
+    // The general update takes the amount and the account, and keeps the code and the turn.
+    EXPECT_EQ(stored("ReceivedValue", 1).toLongLong(), 13000000);
+    EXPECT_EQ(stored("RelatedAccountID", 1).toInt(), 110302);
     EXPECT_EQ(stored("Code", 1).toInt(), 1);
     EXPECT_EQ(stored("CashTurnID", 1).toInt(), 1);
     EXPECT_EQ(callsOf(QStringLiteral("spOmberInsertFormAction")).first()[3],
