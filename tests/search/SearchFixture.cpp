@@ -2,8 +2,7 @@
 
 void SearchFixture::SetUp()
 {
-    FormFixture::SetUp();
-    clearShow(486);
+    ShownFormFixture::SetUp();
     search().setReceiptNumberBox(form().txtID());
     search().show();
     takeStatements();

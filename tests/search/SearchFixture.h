@@ -7,7 +7,7 @@
 // A search form on a private demo database, loaded by ClearShow for user
 // 486 and shown (not modally), with the receipt form's number box as the
 // place a picked row goes.
-class SearchFixture : public FormFixture
+class SearchFixture : public ShownFormFixture
 {
 protected:
     void SetUp() override;
