@@ -206,7 +206,17 @@ void forget(const pg_conn *conn)
 
 pg_result *send(pg_conn *conn, const QByteArray &query)
 {
-    return awaitResult(conn, PQsendQuery(conn, query.constData()) == 1);
+    return awaitResult(conn, post(conn, query));
+}
+
+bool post(pg_conn *conn, const QByteArray &query)
+{
+    return PQsendQuery(conn, query.constData()) == 1;
+}
+
+pg_result *reply(pg_conn *conn)
+{
+    return awaitResult(conn, true);
 }
 
 bool isBroken(const PGconn *conn)

@@ -67,6 +67,12 @@ void setReplyTimeout(const pg_conn *conn, int seconds);
 void forget(const pg_conn *conn);
 // libpq's result of a query (the caller clears it), waited for as above.
 pg_result *send(pg_conn *conn, const QByteArray &query);
+// The same in two steps, so that the caller works while the server
+// answers: post sends the query (false when it cannot be sent), reply
+// waits for its answer as send does. Nothing else may use the connection
+// between the two.
+bool post(pg_conn *conn, const QByteArray &query);
+pg_result *reply(pg_conn *conn);
 
 // Whether the connection itself is gone (server stopped, network cut, or
 // given up for not answering).

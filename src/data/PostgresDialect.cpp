@@ -348,6 +348,12 @@ namespace {
 // and ended by the last; each reads the rows as they were when it was
 // declared. A failure ends that transaction, so it ends the other cursors
 // of it too, which then say so rather than read on.
+//
+// Each slice is asked for as soon as the one before it has come, so that
+// the server makes the next rows while this side copies the last ones (on
+// two cores a large search takes about the longer of the two, not their
+// sum). At most one slice is on its way on a connection: whatever else
+// needs the connection first collects it for the cursor that asked.
 class PostgresCursor : public VariantCursor
 {
 public:
@@ -358,32 +364,36 @@ public:
         m_name = "pardex_rows_" + QByteArray::number(quintptr(&serial), 16) + '_' + QByteArray::number(++serial);
         pg_conn *c = m_link.conn();
         try {
+            settle(c);
             m_link.applySession(commandTimeout, 0);
             int open = m_link.shared(Cursors).toInt();
+            QByteArray opening;
             if (open == 0 || PQtransactionStatus(c) != PQTRANS_INTRANS) {
                 if (PQtransactionStatus(c) != PQTRANS_IDLE)
                     pg::exec(c, QStringLiteral("ROLLBACK"));
-                pg::exec(c, QStringLiteral("BEGIN READ ONLY"));
+                opening = "BEGIN READ ONLY; ";
                 m_link.setShared(Reading, QRandomGenerator::global()->generate64() | 1);
                 open = 0;
             }
             m_link.setShared(Cursors, open + 1);
             m_reading = m_link.shared(Reading).toULongLong();
             m_generation = m_link.generation();
-            pg::exec(c, QStringLiteral("DECLARE %1 NO SCROLL CURSOR FOR ").arg(QString::fromLatin1(m_name)) + sql);
+            // The transaction, the cursor and its first slice in one round
+            // trip (a failure is the first one's error: the server skips
+            // the rest of the text).
+            m_ahead = pg::send(c, opening + "DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql.toUtf8() + "; "
+                                      + sliceOf(FirstSlice));
             fetch();
         } catch (const VbError &) {
             abandonReading();
-            if (m_result)
-                PQclear(m_result);
+            dropSlices();
             throw;
         }
     }
     ~PostgresCursor() override
     {
         finish();
-        if (m_result)
-            PQclear(m_result);
+        dropSlices();
     }
 
     int columnCount() const override { return int(m_columns.size()); }
@@ -516,6 +526,29 @@ private:
                && m_link.shared(Reading).toULongLong() == m_reading;
     }
 
+    // The cursor whose slice is on its way on each connection.
+    static QHash<const pg_conn *, PostgresCursor *> &askers()
+    {
+        static QHash<const pg_conn *, PostgresCursor *> cursors;
+        return cursors;
+    }
+
+    // Frees the connection for another statement: the slice on its way is
+    // collected for the cursor that asked for it.
+    static void settle(pg_conn *c)
+    {
+        if (PostgresCursor *asker = askers().take(c); asker && !asker->m_ahead)
+            asker->m_ahead = pg::reply(c);
+    }
+
+    void dropSlices()
+    {
+        askers().removeIf([this](const auto &asker) { return asker.value() == this; });
+        for (PGresult *slice : {std::exchange(m_result, nullptr), std::exchange(m_ahead, nullptr)})
+            if (slice)
+                PQclear(slice);
+    }
+
     void fetch()
     {
         if (m_result)
@@ -528,7 +561,8 @@ private:
         // A small first slice shows the first rows at once; larger ones
         // after it cost fewer round trips.
         const int slice = m_columns.isEmpty() ? FirstSlice : Slice;
-        m_result = pg::send(c, "FETCH FORWARD " + QByteArray::number(slice) + " FROM " + m_name);
+        settle(c);
+        m_result = m_ahead ? std::exchange(m_ahead, nullptr) : pg::send(c, sliceOf(slice));
         if (!m_result || PQresultStatus(m_result) != PGRES_TUPLES_OK) {
             m_done = true;
             try {
@@ -556,8 +590,12 @@ private:
             // reader is done with the last slice.
             m_done = true;
             finish();
+        } else if (pg::post(c, sliceOf(Slice))) {
+            askers().insert(c, this);
         }
     }
+
+    QByteArray sliceOf(int rows) const { return "FETCH FORWARD " + QByteArray::number(rows) + " FROM " + m_name; }
 
     // Closes this cursor; the last one ends the transaction.
     void finish()
@@ -570,6 +608,7 @@ private:
         m_reading = 0;
         try {
             pg_conn *c = m_link.conn();
+            settle(c);
             if (open <= 1) {
                 m_link.setShared(Cursors, 0);
                 m_link.setShared(Reading, QVariant());
@@ -593,10 +632,12 @@ private:
         m_link.setShared(Reading, QVariant());
         m_link.setShared(ReadersIdleSince, QDateTime::currentMSecsSinceEpoch());
         if (!c || pg::isBroken(c)) {
+            askers().remove(c);
             m_link.discard();
             return;
         }
         try {
+            settle(c);
             if (PQtransactionStatus(c) != PQTRANS_IDLE)
                 pg::exec(c, QStringLiteral("ROLLBACK"));
         } catch (const VbError &) {
@@ -610,6 +651,7 @@ private:
     quint64 m_generation = 0;
     quint64 m_reading = 0;
     PGresult *m_result = nullptr;
+    PGresult *m_ahead = nullptr; // the next slice, come before it was needed
     QStringList m_columns;
     QVector<bool> m_money;
     QVector<Type> m_types;

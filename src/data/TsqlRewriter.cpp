@@ -173,7 +173,7 @@ QString TsqlRewriter::rewrite(const QString &tsql) const
             if (!stored.isEmpty()) {
                 out.replace(nameStart, nameEnd - nameStart, stored);
                 out += tok.text.toString() + u' ' + fold + u'(' + literal(pattern).toString() + QStringLiteral(") ESCAPE ")
-                       + (escaped ? literal(character).toString() : QStringLiteral("''")) + u')';
+                       + (escaped ? literal(character).toString() : QStringLiteral("''"));
                 i = last;
             } else if (escaped && !fold.isEmpty() && afterName) {
                 out.insert(nameEnd, u')');

@@ -32,10 +32,9 @@ protected:
     // it becomes "fold(name) LIKE fold('pattern') ESCAPE 'c'". Empty where
     // the engine's LIKE takes an ESCAPE clause as it is.
     virtual QString likeFold() const { return QString(); }
-    // Where the engine keeps a column's folded text stored (and indexed),
-    // "name LIKE 'pattern'" in the statement reads it: the text that takes
-    // the name's place, up to the stored column ("ID IN (SELECT ID FROM t
-    // WHERE folded"), followed by "LIKE fold('pattern') ESCAPE 'c')".
-    // Empty for a column kept nowhere.
+    // Where the statement's relation offers a column's folded text stored
+    // (and indexed), "name LIKE 'pattern'" reads it: the stored column's
+    // name, which takes the name's place, followed by
+    // "LIKE fold('pattern') ESCAPE 'c'". Empty for a column kept nowhere.
     virtual QString storedFold(QStringView name, QStringView statement) const { return QString(); }
 };

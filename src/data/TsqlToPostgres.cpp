@@ -43,16 +43,16 @@ protected:
     // The operator has no escape character: a criterion that looks for a
     // %, _ or [ as itself folds both sides with the operator's own function.
     QString likeFold() const override { return QStringLiteral("pardex_fold"); }
-    // The receipts' description is kept folded and indexed by the server
-    // (20-statistics.sql): the search reads it there instead of folding
-    // every description it looks at.
+    // The receipts' description is kept folded and indexed by the server,
+    // and the search view offers it (20-statistics.sql, 55-search-view.sql):
+    // the search reads it there instead of folding every description it
+    // looks at. Other statements fold as they read.
     QString storedFold(QStringView name, QStringView statement) const override
     {
         if (name.compare(QLatin1String("Description"), Qt::CaseInsensitive) != 0
-            || !(statement.contains(QLatin1String("vwRPDCashTyrndetailSearch"), Qt::CaseInsensitive)
-                 || statement.contains(QLatin1String("vwRecPayCashTurnDetailSearch"), Qt::CaseInsensitive)))
+            || !statement.contains(QLatin1String("vwRecPayCashTurnDetailSearch"), Qt::CaseInsensitive))
             return QString();
-        return QStringLiteral("ID IN (SELECT ID FROM tblRecPayCashTurnDetail WHERE DescriptionFolded");
+        return QStringLiteral("DescriptionFolded");
     }
 };
 

@@ -176,7 +176,7 @@ TEST_F(ServerLost, AProgramHoldsTwoServerConnectionsWhateverItHasOpen)
     // lookup box's connection, besides the form's own.
     const QString many = QStringLiteral("Select a.ID From tblRecPayCash a, tblRecPayCash b, tblRecPayCash c, "
                                         "tblRecPayCash d, tblRecPayCash e, tblRecPayCash f");
-    auto first = Module::dtEn().cnt.openCursor(many);
+    auto first = Module::dtEn().cnt.openCursor(many + QStringLiteral(" Order By a.ID"));
     auto second = Module::dtEn().cnt.openCursor(many + QStringLiteral(" Order By a.ID Desc"));
     DtEn sibling;
     sibling.cnt.setConnectionString(db->connectionString());
@@ -187,12 +187,15 @@ TEST_F(ServerLost, AProgramHoldsTwoServerConnectionsWhateverItHasOpen)
     EXPECT_EQ(backends("%"), 2);
     sibling.cnt.CommitTrans();
 
-    // Both read to the end, each its own rows: the readers' transaction
-    // then ends, holding nothing on the server.
+    // Both read to the end, each its own rows in its own order (a slice
+    // asked for ahead reaches the cursor that asked, whichever collected
+    // it): the readers' transaction then ends, holding nothing on the server.
     int rows = 0;
-    while (first->next() && second->next())
-        rows += first->integer(0) >= 1 && second->integer(0) >= 1 ? 1 : 0;
+    qint64 up = 1, down = 4;
+    for (; first->next() && second->next(); up = first->integer(0), down = second->integer(0))
+        rows += first->integer(0) >= up && second->integer(0) <= down ? 1 : 0;
     EXPECT_EQ(rows, 4096);
+    EXPECT_EQ(up - down, 3);
     EXPECT_FALSE(first->next() || second->next());
     EXPECT_EQ(backends("idle in transaction%"), 0);
     loadReceipt(8);
