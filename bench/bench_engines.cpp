@@ -6,9 +6,13 @@
 // server take at most 1.3 times the file, and the server's first rows
 // within 0.3 s. A missed goal is marked MISSED; an engine finding other
 // rows than the other is a failed check. Either makes the exit status 1.
-// Run: scripts/with-test-postgres.sh ./build/bench/bench_engines [RECEIPTS]
-// (default a million; or give the server's string of an empty database in
-// PARDEX_BENCH_PG).
+// Run on a server set up as the README sets up a company's (its shared
+// buffer holds the receipts):
+//   PARDEX_TEST_PG_SETTINGS=company scripts/with-test-postgres.sh
+//       ./build/bench/bench_engines [RECEIPTS]
+// (one command line; default a million receipts; or give the server's
+// string of an empty database in PARDEX_BENCH_PG). The server's shared
+// buffer and the receipts' size are printed first.
 
 #include "BenchShell.h"
 
@@ -156,7 +160,14 @@ int main(int argc, char **argv)
     Engine embedded(QStringLiteral("Provider=SQLite;Data Source=") + file);
     Engine shared(server);
     const int samples = 200;
+    const QVector<QVariant> sizes =
+        shared.dtEn.cnt
+            .execute(QStringLiteral("Select current_setting('shared_buffers'), "
+                                    "pg_size_pretty(pg_relation_size('tblRecPayCashTurnDetail'))"))
+            .rows.value(0);
     std::printf("%lld receipts; %d loads and saves each; searches: the best of three whole readings\n", receipts, samples);
+    std::printf("server: shared_buffers %s; the receipts' table %s\n", qPrintable(sizes.value(0).toString()),
+                qPrintable(sizes.value(1).toString()));
     std::printf("%-34s %12s %12s %8s\n", "", "SQLite", "PostgreSQL", "ratio");
     std::printf("%-34s %10.0f ms %10.0f ms %7.2fx\n", "create with demo data", fileMade, serverMade, serverMade / fileMade);
     const double loadFile = embedded.loadMs(samples), loadServer = shared.loadMs(samples);

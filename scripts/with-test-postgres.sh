@@ -9,7 +9,9 @@
 #
 # The tests' server writes without fsync and takes 200 connections;
 # PARDEX_TEST_PG_SETTINGS=default keeps the server's own settings instead
-# (a benchmark of a company's server, bench_cashiers).
+# (fifty cashiers on an untuned server, bench_cashiers), and
+# PARDEX_TEST_PG_SETTINGS=company adds the one the README gives a company's
+# server, a shared buffer that holds the receipts (bench_engines).
 #
 # When no server can be started the command does not run: the reason is
 # printed and the exit status is 1. PARDEX_TEST_PG=off runs the command
@@ -80,7 +82,11 @@ started=""
 for attempt in $(seq 1 20); do
   port=$(( 20000 + (RANDOM % 20000) ))
   options="-c listen_addresses=127.0.0.1 -p $port -k $dir"
-  [ "${PARDEX_TEST_PG_SETTINGS:-}" = default ] || options="$options -c fsync=off -c max_connections=200"
+  case "${PARDEX_TEST_PG_SETTINGS:-}" in
+    default) ;;
+    company) options="$options -c shared_buffers=1GB" ;;
+    *) options="$options -c fsync=off -c max_connections=200" ;;
+  esac
   if "${runas[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$options" start >/dev/null 2>&1; then
     started=yes
     break
