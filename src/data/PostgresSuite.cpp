@@ -126,7 +126,10 @@ void createDatabase(const QString &connectionString, const suite::CreateOptions 
     }
     if (options.extraReceipts > 0)
         suite::addBulkReceipts(writer, options.extraReceipts);
-    pg::exec(conn, QStringLiteral("ANALYZE"));
+    // Vacuumed too: the first searches would otherwise mark every new row
+    // as committed and write its page again, and the server's own vacuum
+    // would come to the large table while the cashiers work.
+    pg::exec(conn, QStringLiteral("VACUUM ANALYZE"));
 }
 
 } // namespace pgsuite
