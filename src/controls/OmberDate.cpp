@@ -75,7 +75,12 @@ void OmberDate::show(const QDate &date)
 {
     const bool changed = date != m_date;
     m_date = date;
+    // The validator is for what is typed; a date written here is always
+    // one, and checking it again costs a receipt's load its own moment.
+    const QValidator *typing = m_edit->validator();
+    m_edit->setValidator(nullptr);
     m_edit->setText(PersianDate::fromDate(date));
+    m_edit->setValidator(typing);
     if (changed)
         Q_EMIT Change();
 }
