@@ -219,6 +219,15 @@ pg_result *reply(pg_conn *conn)
     return awaitResult(conn, true);
 }
 
+void cancel(pg_conn *conn)
+{
+    if (PGcancel *request = PQgetCancel(conn)) {
+        char error[256];
+        PQcancel(request, error, int(sizeof error));
+        PQfreeCancel(request);
+    }
+}
+
 bool isBroken(const PGconn *conn)
 {
     return !conn || PQstatus(conn) == CONNECTION_BAD || abandoned().contains(conn);

@@ -73,6 +73,9 @@ pg_result *send(pg_conn *conn, const QByteArray &query);
 // between the two.
 bool post(pg_conn *conn, const QByteArray &query);
 pg_result *reply(pg_conn *conn);
+// Asks the server to stop what it runs for the connection now; its answer
+// (an error when it stopped) still comes, to reply.
+void cancel(pg_conn *conn);
 
 // Whether the connection itself is gone (server stopped, network cut, or
 // given up for not answering).

@@ -350,10 +350,12 @@ namespace {
 // of it too, which then say so rather than read on.
 //
 // Each slice is asked for as soon as the one before it has come, so that
-// the server makes the next rows while this side copies the last ones (on
-// two cores a large search takes about the longer of the two, not their
-// sum). At most one slice is on its way on a connection: whatever else
-// needs the connection first collects it for the cursor that asked.
+// the server makes the next rows while this side copies the last ones. At
+// most one slice is on its way on the link: whatever else needs the link
+// first collects it for the cursor that asked, through the link's shared
+// properties, so that every copy of this code (the sibling plugins have
+// theirs) does so. A search closed while its slice is on its way cancels
+// it rather than wait for rows nobody will read.
 class PostgresCursor : public VariantCursor
 {
 public:
@@ -364,7 +366,7 @@ public:
         m_name = "pardex_rows_" + QByteArray::number(quintptr(&serial), 16) + '_' + QByteArray::number(++serial);
         pg_conn *c = m_link.conn();
         try {
-            settle(c);
+            settle();
             m_link.applySession(commandTimeout, 0);
             int open = m_link.shared(Cursors).toInt();
             QByteArray opening;
@@ -380,8 +382,9 @@ public:
             m_generation = m_link.generation();
             // The transaction, the cursor and its first slice in one round
             // trip (a failure is the first one's error: the server skips
-            // the rest of the text).
-            m_ahead = pg::send(c, opening + "DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql.toUtf8() + "; "
+            // the rest of the text). The line break ends a comment that
+            // ends the statement.
+            m_ahead = pg::send(c, opening + "DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql.toUtf8() + "\n; "
                                       + sliceOf(FirstSlice));
             fetch();
         } catch (const VbError &) {
@@ -517,6 +520,7 @@ private:
     static constexpr int Slice = 5000;
     static constexpr const char *Cursors = ReadersCursors;
     static constexpr const char *Reading = "pardexReading";
+    static constexpr const char *OnItsWay = "pardexSliceOnItsWay";
 
     // Whether this cursor still lives on the link's session.
     bool alive() const
@@ -526,27 +530,49 @@ private:
                && m_link.shared(Reading).toULongLong() == m_reading;
     }
 
-    // The cursor whose slice is on its way on each connection.
-    static QHash<const pg_conn *, PostgresCursor *> &askers()
+    // The slice on its way, as the link's holders share it: the function
+    // of the asking copy of this code that collects it, and its cursor.
+    static void collectFor(void *cursor)
     {
-        static QHash<const pg_conn *, PostgresCursor *> cursors;
-        return cursors;
+        auto *asker = static_cast<PostgresCursor *>(cursor);
+        if (!asker->m_ahead)
+            asker->m_ahead = pg::reply(asker->m_link.conn());
+    }
+    void askAhead(pg_conn *c)
+    {
+        if (pg::post(c, sliceOf(Slice)))
+            m_link.setShared(OnItsWay, QVariantList{quintptr(&collectFor), quintptr(this)});
+    }
+    bool asking() const
+    {
+        const QVariantList asker = m_link.shared(OnItsWay).toList();
+        return asker.size() == 2 && asker[1].value<quintptr>() == quintptr(this);
     }
 
-    // Frees the connection for another statement: the slice on its way is
+    // Frees the link for another statement: the slice on its way is
     // collected for the cursor that asked for it.
-    static void settle(pg_conn *c)
+    void settle()
     {
-        if (PostgresCursor *asker = askers().take(c); asker && !asker->m_ahead)
-            asker->m_ahead = pg::reply(c);
+        const QVariantList asker = m_link.shared(OnItsWay).toList();
+        if (asker.size() != 2)
+            return;
+        m_link.setShared(OnItsWay, QVariant());
+        reinterpret_cast<void (*)(void *)>(asker[0].value<quintptr>())(reinterpret_cast<void *>(asker[1].value<quintptr>()));
     }
 
     void dropSlices()
     {
-        askers().removeIf([this](const auto &asker) { return asker.value() == this; });
+        if (asking())
+            m_link.setShared(OnItsWay, QVariant());
         for (PGresult *slice : {std::exchange(m_result, nullptr), std::exchange(m_ahead, nullptr)})
             if (slice)
                 PQclear(slice);
+    }
+
+    [[noreturn]] static void readingCut()
+    {
+        throw VbError::database(QStringLiteral("خواندن رديف ها از سرور پايگاه داده قطع شد؛ دوباره جستجو كنيد."),
+                                QStringLiteral("PostgreSQL"));
     }
 
     void fetch()
@@ -554,14 +580,27 @@ private:
         if (m_result)
             PQclear(m_result);
         m_result = nullptr;
-        if (!alive())
-            throw VbError::database(
-                QStringLiteral("خواندن رديف ها از سرور پايگاه داده قطع شد؛ دوباره جستجو كنيد."), QStringLiteral("PostgreSQL"));
         pg_conn *c = m_link.conn();
+        if (!alive()) {
+            // This cursor's own slice failed, and the reading ended with it
+            // before the cursor came to it: its error is the one to tell.
+            if (m_ahead && PQresultStatus(m_ahead) != PGRES_TUPLES_OK) {
+                m_done = true;
+                m_result = std::exchange(m_ahead, nullptr);
+                pg::fail(c, m_result);
+            }
+            readingCut();
+        }
         // A small first slice shows the first rows at once; larger ones
         // after it cost fewer round trips.
         const int slice = m_columns.isEmpty() ? FirstSlice : Slice;
-        settle(c);
+        settle();
+        const bool ownFailure = m_ahead && PQresultStatus(m_ahead) != PGRES_TUPLES_OK;
+        if (!ownFailure && PQtransactionStatus(c) == PQTRANS_INERROR) {
+            // Another cursor's slice failed: the reading is over for all.
+            abandonReading();
+            readingCut();
+        }
         m_result = m_ahead ? std::exchange(m_ahead, nullptr) : pg::send(c, sliceOf(slice));
         if (!m_result || PQresultStatus(m_result) != PGRES_TUPLES_OK) {
             m_done = true;
@@ -590,8 +629,8 @@ private:
             // reader is done with the last slice.
             m_done = true;
             finish();
-        } else if (pg::post(c, sliceOf(Slice))) {
-            askers().insert(c, this);
+        } else {
+            askAhead(c);
         }
     }
 
@@ -608,7 +647,9 @@ private:
         m_reading = 0;
         try {
             pg_conn *c = m_link.conn();
-            settle(c);
+            if (open <= 1 && asking())
+                pg::cancel(c);
+            settle();
             if (open <= 1) {
                 m_link.setShared(Cursors, 0);
                 m_link.setShared(Reading, QVariant());
@@ -632,12 +673,12 @@ private:
         m_link.setShared(Reading, QVariant());
         m_link.setShared(ReadersIdleSince, QDateTime::currentMSecsSinceEpoch());
         if (!c || pg::isBroken(c)) {
-            askers().remove(c);
+            m_link.setShared(OnItsWay, QVariant());
             m_link.discard();
             return;
         }
         try {
-            settle(c);
+            settle();
             if (PQtransactionStatus(c) != PQTRANS_IDLE)
                 pg::exec(c, QStringLiteral("ROLLBACK"));
         } catch (const VbError &) {

@@ -43,9 +43,13 @@ void frmRPDSearch::cmdSearch_Click()
         Recordset &rs = Module::dtEn().rssqlvwRPDCashTyrndetailSearch;
         if (rs.State() == 1)
             rs.Close();
+        // A search still loading stops first: its reading would otherwise
+        // hold the server's link while the new one waits.
+        ui->flxCashPay->stopLoading();
         ui->flxCashPay->bind(rs.OpenCursor(ResultSelect + WhereClause));
     } catch (...) {
-        // The grid stays usable, with what it showed before.
+        // The grid stays usable, with what it showed before (as far as a
+        // search still loading had come).
         FormatGrid();
         throw;
     }
