@@ -647,8 +647,13 @@ private:
         m_reading = 0;
         try {
             pg_conn *c = m_link.conn();
-            if (open <= 1 && asking())
+            if (open <= 1 && asking()) {
                 pg::cancel(c);
+                if (pg::isBroken(c)) {
+                    abandonReading();
+                    return;
+                }
+            }
             settle();
             if (open <= 1) {
                 m_link.setShared(Cursors, 0);

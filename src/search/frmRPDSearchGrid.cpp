@@ -34,6 +34,7 @@ void frmRPDSearch::cmdSearch_Click()
     m_cutShort = false;
     CreateWhereClause();
     PrepareGrid();
+    const bool wasLoading = ui->flxCashPay->loading();
     try {
         // The grid keeps a compact copy of the rows rather than reading the
         // database as the user scrolls: what was found stays as it was while
@@ -48,8 +49,10 @@ void frmRPDSearch::cmdSearch_Click()
         ui->flxCashPay->stopLoading();
         ui->flxCashPay->bind(rs.OpenCursor(ResultSelect + WhereClause));
     } catch (...) {
-        // The grid stays usable, with what it showed before (as far as a
-        // search still loading had come).
+        // The grid stays usable, with what it showed before; a search that
+        // was still loading says it stopped short.
+        m_cutShort = wasLoading;
+        showTotals();
         FormatGrid();
         throw;
     }

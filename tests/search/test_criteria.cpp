@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
+#include <QLabel>
 
 namespace {
 
@@ -168,11 +169,16 @@ TEST_F(Criteria, AFailingQueryIsReportedAndTheFormStaysUsable)
 {
     runSearch();
     const int rows = grid()->Rows();
+    // The search before the failing one is still loading: it stops where
+    // it was, and says so.
+    grid()->setSliceRows(3);
+    searchChild<QPushButton>("cmdSearch")->click();
     record.failNext(QStringLiteral("vwRecPayCashTurnDetailSearch"), QStringLiteral("server gone"));
     searchChild<QPushButton>("cmdSearch")->click();
     ASSERT_EQ(shownBoxes().size(), 1);
     EXPECT_TRUE(shownBoxes()[0].startsWith(QStringLiteral("خطا|")) && shownBoxes()[0].contains(QStringLiteral("server gone")));
-    EXPECT_EQ(grid()->Rows(), rows);
+    EXPECT_EQ(grid()->Rows(), 1 + 3);
+    EXPECT_TRUE(searchChild<QLabel>("lblFound")->text().contains(QStringLiteral("نيمه كاره")));
     runSearch();
     EXPECT_EQ(grid()->Rows(), rows);
 }
