@@ -9,12 +9,9 @@
 #include <QHash>
 #include <QSet>
 #include <cerrno>
-#include <chrono>
-#include <future>
 #include <libpq-fe.h>
 #include <memory>
 #include <poll.h>
-#include <thread>
 
 namespace pg {
 
@@ -220,32 +217,6 @@ bool post(pg_conn *conn, const QByteArray &query)
 pg_result *reply(pg_conn *conn)
 {
     return awaitResult(conn, true);
-}
-
-void cancel(pg_conn *conn)
-{
-    PGcancel *request = PQgetCancel(conn);
-    if (!request)
-        return;
-    // libpq waits, without a limit, for the server to take the request, and
-    // a frozen server never does: the request goes on a thread of its own
-    // (it touches nothing but its own copy of the connection's key), which
-    // this side waits for no longer than for any reply. A request not taken
-    // by then gives the connection up, so that it cannot stop a later
-    // statement when the server wakes.
-    auto taken = std::make_shared<std::promise<void>>();
-    std::future<void> done = taken->get_future();
-    std::thread([request, taken] {
-        char error[256];
-        PQcancel(request, error, int(sizeof error));
-        PQfreeCancel(request);
-        taken->set_value();
-    }).detach();
-    const qint64 waitMs = replyTimeouts().value(conn, -1);
-    if (waitMs < 0)
-        done.wait();
-    else if (done.wait_for(std::chrono::milliseconds(waitMs)) != std::future_status::ready)
-        abandoned().insert(conn);
 }
 
 bool isBroken(const PGconn *conn)

@@ -73,10 +73,6 @@ pg_result *send(pg_conn *conn, const QByteArray &query);
 // between the two.
 bool post(pg_conn *conn, const QByteArray &query);
 pg_result *reply(pg_conn *conn);
-// Asks the server to stop what it runs for the connection now; its answer
-// (an error when it stopped) still comes, to reply. A server that does not
-// take the request within the reply time-out is given up (isBroken).
-void cancel(pg_conn *conn);
 
 // Whether the connection itself is gone (server stopped, network cut, or
 // given up for not answering).

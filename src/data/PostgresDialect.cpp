@@ -354,8 +354,8 @@ namespace {
 // most one slice is on its way on the link: whatever else needs the link
 // first collects it for the cursor that asked, through the link's shared
 // properties, so that every copy of this code (the sibling plugins have
-// theirs) does so. A search closed while its slice is on its way cancels
-// it rather than wait for rows nobody will read.
+// theirs) does so. A search closed while its slice is on its way lets the
+// link go rather than wait for rows nobody will read.
 class PostgresCursor : public VariantCursor
 {
 public:
@@ -648,11 +648,13 @@ private:
         try {
             pg_conn *c = m_link.conn();
             if (open <= 1 && asking()) {
-                pg::cancel(c);
-                if (pg::isBroken(c)) {
-                    abandonReading();
-                    return;
-                }
+                // Its next slice is still being made: the link is let go
+                // rather than wait for rows nobody will read (the server
+                // stops when it finds its client gone, and the next search
+                // opens the link again). Never a wait, even on a frozen server.
+                m_link.discard();
+                abandonReading();
+                return;
             }
             settle();
             if (open <= 1) {
