@@ -215,8 +215,10 @@ namespace {
 RowSet rowsOf(QSqlQuery &q)
 {
     RowSet rs;
-    if (!q.isSelect())
+    if (!q.isSelect()) {
+        rs.rowsAffected = q.numRowsAffected();
         return rs;
+    }
     rs.returnsRows = true;
     const QSqlRecord record = q.record();
     for (int c = 0; c < record.count(); ++c)

@@ -297,6 +297,8 @@ RowSet rowsOf(PGconn *conn, const PGresult *r)
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY)
         fail(conn, r);
     RowSet rs;
+    if (status == PGRES_COMMAND_OK && *PQcmdTuples(const_cast<PGresult *>(r)))
+        rs.rowsAffected = QByteArray(PQcmdTuples(const_cast<PGresult *>(r))).toLongLong();
     if (status != PGRES_TUPLES_OK)
         return rs;
     rs.returnsRows = true;

@@ -9,6 +9,7 @@
 namespace Ui {
 class frmRPDCashRec;
 }
+class Connection;
 class DastelHistory;
 class FarvoPicker;
 class OmberAccountPicker;
@@ -36,6 +37,10 @@ public:
     static bool hasInstance();
     // Ends the instance; the next reference creates a new one (tests).
     static void destroyInstance();
+    // Takes the receipt for a save, return or deletion when its stored
+    // count of changes is still readCount (moving it on); false when another
+    // cashier changed, took or deleted it since.
+    static bool holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount);
 
     ~frmRPDCashRec() override;
 
@@ -192,7 +197,7 @@ private:
     void showNoReceipt();
     // How many changes the stored receipt had when the form read it (or
     // last wrote it itself); -1 unknown (a database without the count).
-    // A save, return or deletion first reads the stored count: when
+    // A save, return or deletion first holds the receipt as read: when
     // another cashier changed or deleted the receipt since, the form
     // refuses, says who and when, and shows what is stored instead.
     qint32 m_changeCount = -1;

@@ -60,19 +60,36 @@ void frmRPDCashRec::readOwnChangeCount()
     });
 }
 
+bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount)
+{
+    // Taken, not only compared: the count moves on in the same statement.
+    // Another cashier's form holding the same reading then finds it moved
+    // and is refused, so nothing lands between this check and this form's
+    // first write. A hold that is not followed by a write only says that
+    // the receipt was saved as it was.
+    const RowSet held = cnt.execute(QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount = ChangeCount + 1 "
+                                                   "Where ID = ? And ChangeCount = ?"),
+                                    {receipt, readCount});
+    if (held.rowsAffected >= 0)
+        return held.rowsAffected == 1;
+    // A driver that does not say how many rows it wrote: the count read back.
+    const RowSet now =
+        cnt.execute(QStringLiteral("Select ChangeCount From tblRecPayCashTurnDetail Where ID = ?"), {receipt});
+    return !now.rows.isEmpty() && Vb::clng(now.rows[0][0]) == readCount + 1;
+}
+
 bool frmRPDCashRec::stillAsRead()
 {
     if (m_changeCount < 0 || CurrentReceiptID <= 0 || completingNewReceipt())
         return true;
-    // Read, not written: a check costs the cashier no write to the disk.
-    // Another cashier's save could still land in the moment between this
-    // read and the first write, which no two cashiers' hands can aim at.
     Connection &cnt = Module::dtEn().cnt;
+    if (holdAsRead(cnt, CurrentReceiptID, m_changeCount)) {
+        ++m_changeCount;
+        return true;
+    }
     const RowSet now = cnt.execute(
         QStringLiteral("Select ChangeCount, ChangedBy, ChangedAt From tblRecPayCashTurnDetail Where ID = ?"),
         {CurrentReceiptID});
-    if (!now.rows.isEmpty() && Vb::clng(now.rows[0][0]) == m_changeCount)
-        return true;
 
     const QString opening =
         QStringLiteral("دريافت نقدي با شماره رايانهاي %1 پس از آنكه آن را باز كرديد،").arg(CurrentReceiptID);

@@ -143,6 +143,11 @@ void Statement::reset()
     sqlite3_clear_bindings(m_stmt);
 }
 
+bool Statement::readOnly() const
+{
+    return sqlite3_stmt_readonly(m_stmt) != 0;
+}
+
 int Statement::columnCount() const
 {
     return m_stmt ? sqlite3_column_count(m_stmt) : 0;
@@ -342,6 +347,8 @@ RowSet run(sqlite3 *db, const QString &sql, const QVariantList &params)
         RowSet rows = collect(st);
         if (rows.returnsRows)
             result = std::move(rows);
+        else if (!st.readOnly())
+            result.rowsAffected = sqlite3_changes(db);
     }
     return result;
 }

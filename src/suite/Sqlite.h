@@ -43,6 +43,8 @@ public:
     // Anything after the first statement of the text given to the constructor.
     QString tail() const { return m_tail; }
     bool isEmpty() const { return m_stmt == nullptr; }
+    // Whether it writes nothing (a query, a transaction's step).
+    bool readOnly() const;
 
 private:
     // What a column's declared type asks of its values; read once per

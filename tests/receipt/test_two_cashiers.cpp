@@ -150,6 +150,29 @@ INSTANTIATE_TEST_SUITE_P(TwoCashiers, WorkOnAStaleReceipt,
                                     + (std::get<1>(info.param) ? "_Deleted" : "_Changed");
                          });
 
+TEST_F(TwoCashiers, NoOtherSaveLandsBetweenTheChecksAndTheFirstWrite)
+{
+    // Both read receipt 7 as it is. This form's check passes first; the
+    // other cashier's form checks the moment before this form's first write
+    // and is refused, and this save goes through whole.
+    loadReceipt(7);
+    const int read = stored("ChangeCount", 7).toInt();
+    form().cmdEdit_Click();
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("55/000"));
+    int othersHold = -1;
+    record.beforeNext(QStringLiteral("^spRecPayUpdateCashTurnDetail$"), [&] {
+        Connection other(db->connectionString());
+        other.setSessionUser(512);
+        othersHold = frmRPDCashRec::holdAsRead(other, 7, read);
+        other.Close();
+    });
+    form().cmdSave_Click();
+    EXPECT_EQ(othersHold, 0);
+    EXPECT_EQ(stored("ReceivedValue", 7).toInt(), 55000);
+    EXPECT_EQ(mode(), ModeViewFinal);
+    EXPECT_TRUE(shownBoxes().isEmpty()) << shownBoxes().join(u'\n').toStdString();
+}
+
 TEST_F(TwoCashiers, TheFormsOwnChangesOneAfterAnotherAreNeverTakenForAnothers)
 {
     // A new receipt, edited twice, kept as a draft, made final, returned:

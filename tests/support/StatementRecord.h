@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 // What the data environment runs, in order, and the failures a test asks it
 // to produce: from its construction on, every connection made on the test's
@@ -31,6 +32,12 @@ public:
     {
         m_faults.push_back({QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption), message});
     }
+    // Another program's work, done the moment before the next statement or
+    // call matching pattern.
+    void beforeNext(const QString &pattern, std::function<void()> work)
+    {
+        m_before.push_back({QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption), std::move(work)});
+    }
     void beforeStatement(const QString &tsql) override { record({Entry::Sql, tsql, {}}); }
     void beforeCall(const ProcedureDef &procedure, const QVariantList &args) override
     {
@@ -49,11 +56,17 @@ private:
     void record(const Entry &entry)
     {
         m_entries.push_back(entry);
+        for (qsizetype i = 0; i < m_before.size(); ++i)
+            if (m_before[i].first.match(entry.text).hasMatch()) {
+                m_before.takeAt(i).second();
+                break;
+            }
         for (qsizetype i = 0; i < m_faults.size(); ++i)
             if (m_faults[i].first.match(entry.text).hasMatch())
                 throw VbError::database(m_faults.takeAt(i).second, QStringLiteral("fault injection"));
     }
     QVector<Entry> m_entries;
     QVector<QPair<QRegularExpression, QString>> m_faults;
+    QVector<QPair<QRegularExpression, std::function<void()>>> m_before;
     Attachment m_attachment{*this};
 };
