@@ -181,6 +181,9 @@ void OdbcDialect::open(const ConnectionString &cs, int connectTimeoutSeconds, in
         QSqlDatabase::removeDatabase(m_name);
         throw VbError::database(text, engineName());
     }
+    // A server set to count nothing (its user options) would leave the
+    // rows a statement wrote unknown: the form's hold of a receipt reads them.
+    QSqlQuery(db).exec(QStringLiteral("SET NOCOUNT OFF"));
     tellSessionUser();
 }
 

@@ -203,6 +203,11 @@ private:
     qint32 m_changeCount = -1;
     void rememberChangeCount(const Recordset &loaded);
     bool stillAsRead();
+    // The receipt and count this form's hold set while its work runs; a
+    // work that ends without changing the receipt gives the count back.
+    qint32 m_heldReceipt = 0;
+    qint32 m_heldCount = 0;
+    void letGo();
     void readOwnChangeCount();
     void updateDetailLevels();
     QString savedAs(const QString &step = QStringLiteral("ثبت رويداد آن در كارنامه عمليات")) const;

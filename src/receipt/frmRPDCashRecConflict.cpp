@@ -11,11 +11,13 @@
 #include "common/VbRuntime.h"
 #include "core/PersianDate.h"
 #include "core/Vb.h"
+#include "core/VbError.h"
 #include "data/DtEn.h"
 #include "suite/Identifiers.h"
 
 #include <QDateTime>
 #include <QLabel>
+#include <utility>
 
 namespace {
 
@@ -49,6 +51,7 @@ void frmRPDCashRec::readOwnChangeCount()
     // After the form's own writes, which each counted: what it shows is
     // what is stored now. Unknown when it cannot be read: nothing is then
     // refused.
+    letGo();
     m_changeCount = -1;
     if (CurrentReceiptID <= 0)
         return;
@@ -65,17 +68,34 @@ bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount
     // Taken, not only compared: the count moves on in the same statement.
     // Another cashier's form holding the same reading then finds it moved
     // and is refused, so nothing lands between this check and this form's
-    // first write. A hold that is not followed by a write only says that
-    // the receipt was saved as it was.
+    // first write. The triggers stamp no change for it: who changed the
+    // receipt last stays who did.
     const RowSet held = cnt.execute(QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount = ChangeCount + 1 "
                                                    "Where ID = ? And ChangeCount = ?"),
                                     {receipt, readCount});
-    if (held.rowsAffected >= 0)
-        return held.rowsAffected == 1;
-    // A driver that does not say how many rows it wrote: the count read back.
-    const RowSet now =
-        cnt.execute(QStringLiteral("Select ChangeCount From tblRecPayCashTurnDetail Where ID = ?"), {receipt});
-    return !now.rows.isEmpty() && Vb::clng(now.rows[0][0]) == readCount + 1;
+    // Every engine says how many rows it wrote; a count read back could
+    // not tell this form's hold from another cashier's change.
+    if (held.rowsAffected < 0)
+        throw VbError(VbError::InternalError,
+                      QStringLiteral("پايگاه داده نگفت كه دريافت نقدي براي ثبت نگه داشته شد يا نه."));
+    return held.rowsAffected == 1;
+}
+
+void frmRPDCashRec::letGo()
+{
+    // Work that changed nothing gives the count back, so that nobody who
+    // read the receipt before is refused for a change that did not happen.
+    // After a change the count has moved on and nothing is written.
+    const qint32 held = std::exchange(m_heldCount, 0);
+    if (held <= 0)
+        return;
+    ignoreErrors([&] {
+        const RowSet back = Module::dtEn().cnt.execute(QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount "
+                                                                      "= ? Where ID = ? And ChangeCount = ?"),
+                                                       {held - 1, m_heldReceipt, held});
+        if (back.rowsAffected == 1 && m_changeCount == held)
+            m_changeCount = held - 1;
+    });
 }
 
 bool frmRPDCashRec::stillAsRead()
@@ -84,7 +104,8 @@ bool frmRPDCashRec::stillAsRead()
         return true;
     Connection &cnt = Module::dtEn().cnt;
     if (holdAsRead(cnt, CurrentReceiptID, m_changeCount)) {
-        ++m_changeCount;
+        m_heldReceipt = CurrentReceiptID;
+        m_heldCount = ++m_changeCount;
         return true;
     }
     const RowSet now = cnt.execute(

@@ -12,6 +12,8 @@
 #include "data/DtEn.h"
 #include "suite/Identifiers.h"
 
+#include <QScopeGuard>
+
 namespace {
 bool hasRight(qint32 right)
 {
@@ -26,6 +28,8 @@ void frmRPDCashRec::cmdDelete_Click()
     // One trap for the whole operation: whatever fails, above all a receipt
     // that other records depend on, is reported as a dependency.
     try {
+        // A receipt kept (the database refused) is let go as it was.
+        const auto release = qScopeGuard([this] { letGo(); });
         if (!hasRight(ids::RightDeleteReceipt)) {
             ShowMessage(QStringLiteral("خطا"), QStringLiteral("شما به انجام اين عمليات مجاز نيستيد."));
             return;

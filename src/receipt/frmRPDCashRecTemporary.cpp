@@ -85,8 +85,8 @@ void frmRPDCashRec::cmdReturnToTempState_Click()
         return;
     if (!stillAsRead())
         return;
-    // A failure before the reload leaves the count of what was written.
-    auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });
+    // However it ends, the count of what was written is the form's.
+    const auto countOwnWrites = qScopeGuard([this] { readOwnChangeCount(); });
     inStep(QStringLiteral("حذف سند حسابداري دريافت"), [this] { RemoveReceiptDocument(); });
     inStep(QStringLiteral("بازگشت دريافت به حالت موقت"), [this] {
         Module::dtEn().rssqlOmberBasePath.Query(QStringLiteral("Update tblRecPayCashTurnDetail set Code=null Where ID =")
@@ -97,5 +97,4 @@ void frmRPDCashRec::cmdReturnToTempState_Click()
     DisableComponents();
     qint16 enter = VbKeys::Enter;
     txtID_KeyPress(enter);
-    countOwnWrites.dismiss(); // the reload read it
 }

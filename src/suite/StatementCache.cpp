@@ -170,6 +170,8 @@ RowSet StatementCache::run(sqlite3 *db, const QString &sql)
     try {
         st.bindAll(values);
         RowSet result = collect(st);
+        if (!result.returnsRows && !st.readOnly())
+            result.rowsAffected = sqlite3_changes(db);
         st.reset();
         return result;
     } catch (...) {

@@ -175,8 +175,9 @@ TEST_F(LinkedOperations, TheOtherButtonsOpenTheirComponentOnTheTurnShownOrEmpty)
         RecordingSibling::log.clear();
         press(p.button);
         EXPECT_EQ(RecordingSibling::log, contextLog() << QLatin1String(p.entry)) << p.button << " " << p.mode;
-        if (QLatin1String(p.button) == QLatin1String("mnuCashTurn"))
+        if (QLatin1String(p.button) == QLatin1String("mnuCashTurn")) {
             EXPECT_EQ(form().focusWidget(), child<QWidget>("cmdNew"));
+        }
     }
     EXPECT_TRUE(launched.isEmpty());
 }

@@ -149,9 +149,10 @@ TEST_F(Consistency, AClosedTurnWhoseReceiptsChangedAfterItsCountIsListed)
         exec(QLatin1String(c.change));
         const QStringList listed = texts(ConsistencyCheck::Kind::TurnChangedAfterClose);
         ASSERT_EQ(listed.size(), c.now ? 1 : 0) << c.change;
-        if (c.now)
+        if (c.now) {
             EXPECT_TRUE(listed[0].contains(QStringLiteral("24890000")) && listed[0].contains(QLatin1String(c.now)))
                 << listed[0].toStdString();
+        }
     }
 }
 
