@@ -11,7 +11,7 @@ CREATE VIEW vwRecPayCashTurnDetail AS
 SELECT d.ID, d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.Description,
        d.ReceivedValue, d.PayedValue, d.RelatedAccountID, d.ContractID,
        d.ClassID1, d.ObjectID1, d.ClassID2, d.ObjectID2, d.ClassID3, d.ObjectID3,
-       d.BranchID, d.AchieverID, d.FormTypeID, d.FormID, d.CreateDate, d.ChangeCount,
+       d.BranchID, d.AchieverID, d.FormTypeID, d.FormID, d.CreateDate, d.ChangeCount, d.HeldBy,
        t.CashID, t.Turn,
        -- The names a printed receipt shows (report templates read them).
        c.Name AS CashName, u.FullName AS OpenerUser,

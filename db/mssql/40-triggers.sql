@@ -65,13 +65,12 @@ BEGIN
   END
 
   -- The change stamp: every change of what a receipt says counts one more
-  -- and names its user and moment. A statement that sets only the count (a
-  -- form holding the receipt for its save, or letting it go) is no change:
-  -- the count stays as set and nothing is stamped.
-  IF UPDATE(CashTurnID) OR UPDATE(Code) OR UPDATE(TransactionDate) OR UPDATE(FarsiTransactionDate) OR UPDATE(Description) OR UPDATE(ReceivedValue) OR UPDATE(PayedValue) OR UPDATE(RelatedAccountID) OR UPDATE(ContractID) OR UPDATE(ClassID1) OR UPDATE(ObjectID1) OR UPDATE(ClassID2) OR UPDATE(ObjectID2) OR UPDATE(ClassID3) OR UPDATE(ObjectID3) OR UPDATE(BranchID) OR UPDATE(AchieverID)
+  -- and names its user and moment; a statement that sets the count itself
+  -- is that change.
+  IF UPDATE(ChangeCount) OR UPDATE(CashTurnID) OR UPDATE(Code) OR UPDATE(TransactionDate) OR UPDATE(FarsiTransactionDate) OR UPDATE(Description) OR UPDATE(ReceivedValue) OR UPDATE(PayedValue) OR UPDATE(RelatedAccountID) OR UPDATE(ContractID) OR UPDATE(ClassID1) OR UPDATE(ObjectID1) OR UPDATE(ClassID2) OR UPDATE(ObjectID2) OR UPDATE(ClassID3) OR UPDATE(ObjectID3) OR UPDATE(BranchID) OR UPDATE(AchieverID)
     UPDATE t SET ChangeCount = d.ChangeCount + 1, ChangedBy = @User, ChangedAt = @Now
       FROM tblRecPayCashTurnDetail t JOIN inserted i ON i.ID = t.ID JOIN deleted d ON d.ID = t.ID
-     WHERE EXISTS (SELECT d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.Description, d.ReceivedValue, d.PayedValue, d.RelatedAccountID, d.ContractID, d.ClassID1, d.ObjectID1, d.ClassID2, d.ObjectID2, d.ClassID3, d.ObjectID3, d.BranchID, d.AchieverID EXCEPT SELECT i.CashTurnID, i.Code, i.TransactionDate, i.FarsiTransactionDate, i.Description, i.ReceivedValue, i.PayedValue, i.RelatedAccountID, i.ContractID, i.ClassID1, i.ObjectID1, i.ClassID2, i.ObjectID2, i.ClassID3, i.ObjectID3, i.BranchID, i.AchieverID);
+     WHERE i.ChangeCount <> d.ChangeCount OR EXISTS (SELECT d.CashTurnID, d.Code, d.TransactionDate, d.FarsiTransactionDate, d.Description, d.ReceivedValue, d.PayedValue, d.RelatedAccountID, d.ContractID, d.ClassID1, d.ObjectID1, d.ClassID2, d.ObjectID2, d.ClassID3, d.ObjectID3, d.BranchID, d.AchieverID EXCEPT SELECT i.CashTurnID, i.Code, i.TransactionDate, i.FarsiTransactionDate, i.Description, i.ReceivedValue, i.PayedValue, i.RelatedAccountID, i.ContractID, i.ClassID1, i.ObjectID1, i.ClassID2, i.ObjectID2, i.ClassID3, i.ObjectID3, i.BranchID, i.AchieverID);
 END
 GO
 CREATE TRIGGER trAccountDocumentCodeGiven ON tblAccountDocument AFTER INSERT AS

@@ -112,14 +112,14 @@ CREATE TRIGGER trRecPayDeleted AFTER DELETE ON tblRecPayCashTurnDetail
   FOR EACH ROW EXECUTE FUNCTION pardex_receipt_deleted();
 
 -- The change stamp: every change of what a receipt says counts one more
--- and names its user and moment. A statement that sets only the count (a
--- form holding the receipt for its save, or letting it go) is no change:
--- the count stays as set and nothing is stamped.
+-- and names its user and moment; a statement that sets the count itself
+-- is that change.
 CREATE FUNCTION pardex_receipt_stamped() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
   -- In the body, not in a WHEN clause: a BEFORE trigger's condition may
   -- not read the whole new row, which has a generated column.
-  IF pardex_receipt_image(OLD) IS DISTINCT FROM pardex_receipt_image(NEW) THEN
+  IF OLD.ChangeCount IS DISTINCT FROM NEW.ChangeCount
+     OR pardex_receipt_image(OLD) IS DISTINCT FROM pardex_receipt_image(NEW) THEN
     NEW.ChangeCount := OLD.ChangeCount + 1;
     NEW.ChangedBy := pardex_session_user();
     NEW.ChangedAt := localtimestamp;

@@ -37,10 +37,12 @@ public:
     static bool hasInstance();
     // Ends the instance; the next reference creates a new one (tests).
     static void destroyInstance();
-    // Takes the receipt for a save, return or deletion when its stored
-    // count of changes is still readCount (moving it on); false when another
-    // cashier changed, took or deleted it since.
-    static bool holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount);
+    // Holds the receipt for a save, return or deletion, marked as mark's,
+    // when its stored count of changes is still readCount and no other form
+    // holds it; false when another cashier changed or deleted it since, or
+    // holds it now. A hold lapses after HoldLapsesAfterSeconds.
+    static bool holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount, qint32 mark);
+    static constexpr int HoldLapsesAfterSeconds = 600;
 
     ~frmRPDCashRec() override;
 
@@ -203,10 +205,11 @@ private:
     qint32 m_changeCount = -1;
     void rememberChangeCount(const Recordset &loaded);
     bool stillAsRead();
-    // The receipt and count this form's hold set while its work runs; a
-    // work that ends without changing the receipt gives the count back.
+    // The receipt this form holds while its work runs, and the mark its
+    // holds carry; the work lets the receipt go however it ends.
     qint32 m_heldReceipt = 0;
-    qint32 m_heldCount = 0;
+    qint32 m_holdMark = 0;
+    qint32 holdMark();
     void letGo();
     void readOwnChangeCount();
     void updateDetailLevels();

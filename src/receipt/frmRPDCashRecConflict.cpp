@@ -16,7 +16,9 @@
 #include "suite/Identifiers.h"
 
 #include <QDateTime>
+#include <QRandomGenerator>
 #include <QLabel>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -40,8 +42,11 @@ QString whoAndWhen(const QVariant &user, const QVariant &at)
 
 void frmRPDCashRec::rememberChangeCount(const Recordset &loaded)
 {
-    // A database made before the count is used as it was: unchecked.
-    m_changeCount = loaded.rows().columns.contains(CountColumn, Qt::CaseInsensitive)
+    // A database made before the count and the hold is used as it was:
+    // unchecked.
+    const QStringList &columns = loaded.rows().columns;
+    m_changeCount = columns.contains(CountColumn, Qt::CaseInsensitive)
+                            && columns.contains(QStringLiteral("HeldBy"), Qt::CaseInsensitive)
                         ? Vb::clng(loaded.Fields(CountColumn))
                         : -1;
 }
@@ -49,32 +54,41 @@ void frmRPDCashRec::rememberChangeCount(const Recordset &loaded)
 void frmRPDCashRec::readOwnChangeCount()
 {
     // After the form's own writes, which each counted: what it shows is
-    // what is stored now. Unknown when it cannot be read: nothing is then
-    // refused.
-    letGo();
+    // what is stored now. Read while the receipt is still held, so that no
+    // other form's save is taken for its own. Unknown when it cannot be
+    // read: nothing is then refused.
     m_changeCount = -1;
-    if (CurrentReceiptID <= 0)
-        return;
-    ignoreErrors([this] {
-        const RowSet rs = Module::dtEn().cnt.execute(
-            QStringLiteral("Select ChangeCount From tblRecPayCashTurnDetail Where ID = ?"), {CurrentReceiptID});
-        if (!rs.rows.isEmpty() && !rs.rows[0][0].isNull())
-            m_changeCount = Vb::clng(rs.rows[0][0]);
-    });
+    if (CurrentReceiptID > 0)
+        ignoreErrors([this] {
+            const RowSet rs = Module::dtEn().cnt.execute(
+                QStringLiteral("Select ChangeCount From tblRecPayCashTurnDetail Where ID = ?"), {CurrentReceiptID});
+            if (!rs.rows.isEmpty() && !rs.rows[0][0].isNull())
+                m_changeCount = Vb::clng(rs.rows[0][0]);
+        });
+    letGo();
 }
 
-bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount)
+qint32 frmRPDCashRec::holdMark()
 {
-    // Taken, not only compared: the count moves on in the same statement.
-    // Another cashier's form holding the same reading then finds it moved
-    // and is refused, so nothing lands between this check and this form's
-    // first write. The triggers stamp no change for it: who changed the
-    // receipt last stays who did.
-    const RowSet held = cnt.execute(QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount = ChangeCount + 1 "
-                                                   "Where ID = ? And ChangeCount = ?"),
-                                    {receipt, readCount});
-    // Every engine says how many rows it wrote; a count read back could
-    // not tell this form's hold from another cashier's change.
+    // This form's own: another form of the same user is another holder.
+    if (m_holdMark == 0)
+        m_holdMark = QRandomGenerator::global()->bounded(1, std::numeric_limits<qint32>::max());
+    return m_holdMark;
+}
+
+bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount, qint32 mark)
+{
+    // Taken, not only compared, in one statement: while this form holds
+    // the receipt, another form's hold is refused, so nothing lands between
+    // this check and this form's last write however long its boxes stay
+    // open. A hold is no change of what the receipt says: no trigger
+    // counts or stamps it. One left by a program that went away lapses.
+    const QDateTime now = QDateTime::currentDateTime();
+    const RowSet held = cnt.execute(
+        QStringLiteral("Update tblRecPayCashTurnDetail Set HeldBy = ?, HeldAt = ? Where ID = ? And ChangeCount = ? "
+                       "And (HeldBy Is Null Or HeldBy = ? Or HeldAt < ?)"),
+        {mark, now, receipt, readCount, mark, now.addSecs(-HoldLapsesAfterSeconds)});
+    // Every engine says how many rows it wrote; a read could not tell.
     if (held.rowsAffected < 0)
         throw VbError(VbError::InternalError,
                       QStringLiteral("پايگاه داده نگفت كه دريافت نقدي براي ثبت نگه داشته شد يا نه."));
@@ -83,18 +97,16 @@ bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount
 
 void frmRPDCashRec::letGo()
 {
-    // Work that changed nothing gives the count back, so that nobody who
-    // read the receipt before is refused for a change that did not happen.
-    // After a change the count has moved on and nothing is written.
-    const qint32 held = std::exchange(m_heldCount, 0);
-    if (held <= 0)
+    // Only this form's own hold: one that lapsed and was taken by another
+    // form is that form's. A release that fails lapses in its time, and
+    // this form's next hold takes it back at once.
+    const qint32 receipt = std::exchange(m_heldReceipt, 0);
+    if (receipt <= 0)
         return;
     ignoreErrors([&] {
-        const RowSet back = Module::dtEn().cnt.execute(QStringLiteral("Update tblRecPayCashTurnDetail Set ChangeCount "
-                                                                      "= ? Where ID = ? And ChangeCount = ?"),
-                                                       {held - 1, m_heldReceipt, held});
-        if (back.rowsAffected == 1 && m_changeCount == held)
-            m_changeCount = held - 1;
+        Module::dtEn().cnt.execute(QStringLiteral("Update tblRecPayCashTurnDetail Set HeldBy = Null, HeldAt = Null "
+                                                  "Where ID = ? And HeldBy = ?"),
+                                   {receipt, holdMark()});
     });
 }
 
@@ -103,14 +115,22 @@ bool frmRPDCashRec::stillAsRead()
     if (m_changeCount < 0 || CurrentReceiptID <= 0 || completingNewReceipt())
         return true;
     Connection &cnt = Module::dtEn().cnt;
-    if (holdAsRead(cnt, CurrentReceiptID, m_changeCount)) {
+    if (holdAsRead(cnt, CurrentReceiptID, m_changeCount, holdMark())) {
         m_heldReceipt = CurrentReceiptID;
-        m_heldCount = ++m_changeCount;
         return true;
     }
     const RowSet now = cnt.execute(
         QStringLiteral("Select ChangeCount, ChangedBy, ChangedAt From tblRecPayCashTurnDetail Where ID = ?"),
         {CurrentReceiptID});
+    if (!now.rows.isEmpty() && Vb::clng(now.rows[0][0]) == m_changeCount) {
+        // Unchanged, but another form is saving it this moment: what this
+        // form holds is still what is stored, and stays to be tried again.
+        ShowMessage(QStringLiteral("خطا"),
+                    QStringLiteral("دريافت نقدي با شماره رايانهاي %1 هم اكنون در برنامه ديگري در حال ثبت است. "
+                                   "درخواست شما انجام نشد؛ لحظه اي ديگر دوباره امتحان كنيد.")
+                        .arg(CurrentReceiptID));
+        return false;
+    }
 
     const QString opening =
         QStringLiteral("دريافت نقدي با شماره رايانهاي %1 پس از آنكه آن را باز كرديد،").arg(CurrentReceiptID);

@@ -58,14 +58,12 @@ END;
 )SQL";
 
 // The change stamp: every change of what a receipt says counts one more
-// and names its user and moment. A statement that sets only the count (a
-// form holding the receipt for its save, or letting it go) is no change:
-// the count stays as set and nothing is stamped. The stamp's own update
-// fires no trigger again: recursive triggers are off, and it sets none of
-// the columns the triggers watch.
+// and names its user and moment; a statement that sets the count itself is
+// that change. Its own update fires no trigger again: recursive triggers
+// are off, and it sets none of the columns the others watch.
 const char *const ChangeStampTrigger = R"SQL(
-CREATE TEMP TRIGGER trRecPayStamp AFTER UPDATE OF CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, ContractID, ClassID1, ObjectID1, ClassID2, ObjectID2, ClassID3, ObjectID3, BranchID, AchieverID ON main.tblRecPayCashTurnDetail
-WHEN OLD.CashTurnID IS NOT NEW.CashTurnID OR OLD.Code IS NOT NEW.Code OR OLD.TransactionDate IS NOT NEW.TransactionDate OR OLD.FarsiTransactionDate IS NOT NEW.FarsiTransactionDate OR OLD.Description IS NOT NEW.Description OR OLD.ReceivedValue IS NOT NEW.ReceivedValue OR OLD.PayedValue IS NOT NEW.PayedValue OR OLD.RelatedAccountID IS NOT NEW.RelatedAccountID OR OLD.ContractID IS NOT NEW.ContractID OR OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID
+CREATE TEMP TRIGGER trRecPayStamp AFTER UPDATE OF ChangeCount, CashTurnID, Code, TransactionDate, FarsiTransactionDate, Description, ReceivedValue, PayedValue, RelatedAccountID, ContractID, ClassID1, ObjectID1, ClassID2, ObjectID2, ClassID3, ObjectID3, BranchID, AchieverID ON main.tblRecPayCashTurnDetail
+WHEN OLD.ChangeCount IS NOT NEW.ChangeCount OR OLD.CashTurnID IS NOT NEW.CashTurnID OR OLD.Code IS NOT NEW.Code OR OLD.TransactionDate IS NOT NEW.TransactionDate OR OLD.FarsiTransactionDate IS NOT NEW.FarsiTransactionDate OR OLD.Description IS NOT NEW.Description OR OLD.ReceivedValue IS NOT NEW.ReceivedValue OR OLD.PayedValue IS NOT NEW.PayedValue OR OLD.RelatedAccountID IS NOT NEW.RelatedAccountID OR OLD.ContractID IS NOT NEW.ContractID OR OLD.ClassID1 IS NOT NEW.ClassID1 OR OLD.ObjectID1 IS NOT NEW.ObjectID1 OR OLD.ClassID2 IS NOT NEW.ClassID2 OR OLD.ObjectID2 IS NOT NEW.ObjectID2 OR OLD.ClassID3 IS NOT NEW.ClassID3 OR OLD.ObjectID3 IS NOT NEW.ObjectID3 OR OLD.BranchID IS NOT NEW.BranchID OR OLD.AchieverID IS NOT NEW.AchieverID
 BEGIN
   UPDATE tblRecPayCashTurnDetail SET ChangeCount = OLD.ChangeCount + 1, ChangedBy = pardex_user(),
          ChangedAt = datetime('now', 'localtime') WHERE ID = NEW.ID;

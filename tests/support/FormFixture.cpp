@@ -117,7 +117,7 @@ int FormFixture::receipts()
 QString FormFixture::receiptsAsTheyAre()
 {
     return db->scalar(QStringLiteral("SELECT count(*) || ':' || sum(ID) || ':' || sum(coalesce(Code, 0)) || ':' || "
-                                     "sum(ReceivedValue) || ':' || sum(ChangeCount) FROM tblRecPayCashTurnDetail"))
+                                     "sum(ReceivedValue) || ':' || count(HeldBy) FROM tblRecPayCashTurnDetail"))
         .toString();
 }
 
