@@ -54,16 +54,21 @@ void frmRPDCashRec::rememberChangeCount(const Recordset &loaded)
 void frmRPDCashRec::readOwnChangeCount()
 {
     // After the form's own writes, which each counted: what it shows is
-    // what is stored now. Read while the receipt is still held, so that no
-    // other form's save is taken for its own. Unknown when it cannot be
-    // read: nothing is then refused.
+    // what is stored now, read while the receipt is still held. A hold that
+    // lapsed meanwhile (a box left open) may have let another form's save
+    // in: that count is not this form's, and its next work is refused with
+    // who and when. Unknown when it cannot be read: nothing is then refused.
+    const qint32 before = m_changeCount;
     m_changeCount = -1;
     if (CurrentReceiptID > 0)
-        ignoreErrors([this] {
+        ignoreErrors([&] {
             const RowSet rs = Module::dtEn().cnt.execute(
-                QStringLiteral("Select ChangeCount From tblRecPayCashTurnDetail Where ID = ?"), {CurrentReceiptID});
-            if (!rs.rows.isEmpty() && !rs.rows[0][0].isNull())
-                m_changeCount = Vb::clng(rs.rows[0][0]);
+                QStringLiteral("Select ChangeCount, HeldBy From tblRecPayCashTurnDetail Where ID = ?"),
+                {CurrentReceiptID});
+            if (rs.rows.isEmpty() || rs.rows[0][0].isNull())
+                return;
+            const bool stillOwn = m_heldReceipt != CurrentReceiptID || Vb::clng(rs.rows[0][1]) == holdMark();
+            m_changeCount = stillOwn ? Vb::clng(rs.rows[0][0]) : before;
         });
     letGo();
 }
@@ -83,11 +88,18 @@ bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount
     // this check and this form's last write however long its boxes stay
     // open. A hold is no change of what the receipt says: no trigger
     // counts or stamps it. One left by a program that went away lapses.
-    const QDateTime now = QDateTime::currentDateTime();
+    // The database's clock, as its stamps use: the cashiers' machines may
+    // not agree on the time.
+    const QVariant clock = cnt.execute(QStringLiteral("Select GetDate()")).rows.value(0).value(0);
+    QDateTime now = clock.toDateTime();
+    if (!now.isValid())
+        now = QDateTime::fromString(clock.toString().left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!now.isValid())
+        throw VbError(VbError::InternalError, QStringLiteral("زمان پايگاه داده خوانده نشد."));
     const RowSet held = cnt.execute(
-        QStringLiteral("Update tblRecPayCashTurnDetail Set HeldBy = ?, HeldAt = ? Where ID = ? And ChangeCount = ? "
-                       "And (HeldBy Is Null Or HeldBy = ? Or HeldAt < ?)"),
-        {mark, now, receipt, readCount, mark, now.addSecs(-HoldLapsesAfterSeconds)});
+        QStringLiteral("Update tblRecPayCashTurnDetail Set HeldBy = ?, HeldAt = GetDate() Where ID = ? And "
+                       "ChangeCount = ? And (HeldBy Is Null Or HeldBy = ? Or HeldAt < ?)"),
+        {mark, receipt, readCount, mark, now.addSecs(-HoldLapsesAfterSeconds)});
     // Every engine says how many rows it wrote; a read could not tell.
     if (held.rowsAffected < 0)
         throw VbError(VbError::InternalError,

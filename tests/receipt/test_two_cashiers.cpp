@@ -182,6 +182,27 @@ TEST_F(TwoCashiers, WhatIsTypedOnAReceiptAnotherFormIsSavingStaysToBeSavedAgain)
     EXPECT_EQ(stored("ReceivedValue", 7).toInt(), 55000);
 }
 
+TEST_F(TwoCashiers, AHoldLeftPastItsLapseIsTakenAndTheOthersSaveIsNeverTakenForTheFormsOwn)
+{
+    loadReceipt(7);
+    form().cmdEdit_Click();
+    child<QLineEdit>("txtRec")->setText(QStringLiteral("55/000"));
+    bool othersHold = false;
+    record.beforeNext(QStringLiteral("^Select ChangeCount, HeldBy"), [&] {
+        // A box stood open past the lapse, and another cashier saved.
+        otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set HeldAt = '2000-01-01' Where ID = ?"), 7);
+        othersHold = otherCashierHolds(7, stored("ChangeCount", 7).toInt());
+        otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set Description = N'دیگری' Where ID = ?"), 7);
+    });
+    form().cmdSave_Click();
+    EXPECT_TRUE(othersHold);
+    ScriptedMessageBox::clear();
+    form().cmdEdit_Click();
+    form().cmdSave_Click();
+    EXPECT_TRUE(shownBoxes().join(u'\n').contains(Refused)) << shownBoxes().join(u'\n').toStdString();
+    EXPECT_EQ(stored("Description", 7).toString(), QStringLiteral("دیگری"));
+}
+
 TEST_F(TwoCashiers, TheFormsOwnChangesOneAfterAnotherAreNeverTakenForAnothers)
 {
     // A new receipt, edited twice, kept as a draft, made final, returned:

@@ -117,7 +117,8 @@ int FormFixture::receipts()
 QString FormFixture::receiptsAsTheyAre()
 {
     return db->scalar(QStringLiteral("SELECT count(*) || ':' || sum(ID) || ':' || sum(coalesce(Code, 0)) || ':' || "
-                                     "sum(ReceivedValue) || ':' || count(HeldBy) FROM tblRecPayCashTurnDetail"))
+                                     "sum(ReceivedValue) || ':' || sum(ChangeCount) || ':' || count(HeldBy) "
+                                     "FROM tblRecPayCashTurnDetail"))
         .toString();
 }
 
