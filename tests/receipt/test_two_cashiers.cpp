@@ -28,16 +28,13 @@ protected:
         Connection other(db->connectionString());
         other.setSessionUser(512);
         other.execute(sql, {receipt});
-        other.Close();
     }
     // Another cashier's form, holding the receipt as it read it.
     bool otherCashierHolds(qint32 receipt, qint32 readCount)
     {
         Connection other(db->connectionString());
         other.setSessionUser(512);
-        const bool held = frmRPDCashRec::holdAsRead(other, receipt, readCount, 512);
-        other.Close();
-        return held;
+        return frmRPDCashRec::holdAsRead(other, receipt, readCount, 512);
     }
     int logged(qint32 receipt)
     {
@@ -165,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(TwoCashiers, WorkOnAStaleReceipt,
                                     + (std::get<1>(info.param) ? "_Deleted" : "_Changed");
                          });
 
-TEST_F(TwoCashiers, WhatIsTypedOnAReceiptAnotherFormIsSavingStaysToBeSavedAgain)
+TEST_F(TwoCashiers, WhatIsTypedOnAReceiptAnotherFormHoldsWaitsForTheHoldToEndOrLapse)
 {
     loadReceipt(7);
     form().cmdEdit_Click();
@@ -177,25 +174,18 @@ TEST_F(TwoCashiers, WhatIsTypedOnAReceiptAnotherFormIsSavingStaysToBeSavedAgain)
                                                                 "ديگري در حال ثبت است. درخواست شما انجام نشد؛ لحظه اي "
                                                                 "ديگر دوباره امتحان كنيد."))});
     EXPECT_EQ(mode(), ModeEdit);
-    otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set HeldBy = Null Where ID = ?"), 7);
-    form().cmdSave_Click();
-    EXPECT_EQ(stored("ReceivedValue", 7).toInt(), 55000);
-}
-
-TEST_F(TwoCashiers, AHoldLeftPastItsLapseIsTakenAndTheOthersSaveIsNeverTakenForTheFormsOwn)
-{
-    loadReceipt(7);
-    form().cmdEdit_Click();
-    child<QLineEdit>("txtRec")->setText(QStringLiteral("55/000"));
-    bool othersHold = false;
+    // The other's hold lapses and this save takes it; this one's lapses in
+    // turn while a box stands open, and the other saves meanwhile: that
+    // count is not taken for this form's own.
+    const QString lapse = QStringLiteral("Update tblRecPayCashTurnDetail Set HeldAt = '2000-01-01' Where ID = ?");
+    otherCashierRuns(lapse, 7);
     record.beforeNext(QStringLiteral("^Select ChangeCount, HeldBy"), [&] {
-        // A box stood open past the lapse, and another cashier saved.
-        otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set HeldAt = '2000-01-01' Where ID = ?"), 7);
-        othersHold = otherCashierHolds(7, stored("ChangeCount", 7).toInt());
+        otherCashierRuns(lapse, 7);
+        EXPECT_TRUE(otherCashierHolds(7, stored("ChangeCount", 7).toInt()));
         otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set Description = N'دیگری' Where ID = ?"), 7);
     });
     form().cmdSave_Click();
-    EXPECT_TRUE(othersHold);
+    EXPECT_EQ(stored("ReceivedValue", 7).toInt(), 55000);
     ScriptedMessageBox::clear();
     form().cmdEdit_Click();
     form().cmdSave_Click();
@@ -251,11 +241,10 @@ TEST_F(TwoCashiers, TheFormsOwnChangesOneAfterAnotherAreNeverTakenForAnothers)
     otherCashierRuns(QStringLiteral("Update tblRecPayCashTurnDetail Set BranchID = 2 Where ID = ?"), id);
     EXPECT_EQ(stored("ChangeCount", id).toInt(), count + 1);
     EXPECT_EQ(stored("ChangedBy", id).toInt(), 512);
-    // A save that changes nothing gives its hold back: whoever read the
-    // receipt before is not refused, and the last change stays 512's.
+    // A save that changes nothing lets go too: whoever read the receipt
+    // before is not refused.
     loadReceipt(id);
     form().cmdEdit_Click();
     form().cmdRegSave_Click();
     EXPECT_TRUE(otherCashierHolds(id, count + 1));
-    EXPECT_EQ(stored("ChangedBy", id).toInt(), 512);
 }
