@@ -67,7 +67,8 @@ void frmRPDCashRec::readOwnChangeCount()
                 {CurrentReceiptID});
             if (rs.rows.isEmpty() || rs.rows[0][0].isNull())
                 return;
-            const bool stillOwn = m_heldReceipt != CurrentReceiptID || Vb::clng(rs.rows[0][1]) == holdMark();
+            const bool stillOwn = m_heldReceipt != CurrentReceiptID
+                                  || (!rs.rows[0][1].isNull() && Vb::clng(rs.rows[0][1]) == holdMark());
             m_changeCount = stillOwn ? Vb::clng(rs.rows[0][0]) : before;
         });
     letGo();
@@ -88,12 +89,15 @@ bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount
     // this check and this form's last write however long its boxes stay
     // open. A hold is no change of what the receipt says: no trigger
     // counts or stamps it. One left by a program that went away lapses.
-    // The database's clock, as its stamps use: the cashiers' machines may
-    // not agree on the time.
+    // The server's clock, as its stamps use: the cashiers' machines may not
+    // agree on the time (an embedded file has only each machine's own). Its
+    // wall time is reckoned as is, through no zone's summer hour.
     const QVariant clock = cnt.execute(QStringLiteral("Select GetDate()")).rows.value(0).value(0);
-    QDateTime now = clock.toDateTime();
-    if (!now.isValid())
-        now = QDateTime::fromString(clock.toString().left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString text = clock.typeId() == QMetaType::QDateTime
+                             ? clock.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                             : clock.toString();
+    const QDateTime now(QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd")),
+                        QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
     if (!now.isValid())
         throw VbError(VbError::InternalError, QStringLiteral("زمان پايگاه داده خوانده نشد."));
     const RowSet held = cnt.execute(
