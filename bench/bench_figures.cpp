@@ -349,6 +349,11 @@ Operations measureOperations(const QString &path)
             const qint32 id = drafts[nextDraft++];
             raw.call("spOmberHasPermission", {486, 20603});
             raw.run("SELECT ifnull(IsOpen, 1) AS IsOpen FROM tblRecPayCashTurn WHERE ID = 3 AND UserID = 486");
+            // The hold that keeps another cashier's form off the receipt.
+            raw.run("SELECT datetime('now','localtime')");
+            raw.run("UPDATE tblRecPayCashTurnDetail SET HeldBy = ?, HeldAt = datetime('now','localtime') WHERE ID = ? "
+                    "AND ChangeCount = ? AND (HeldBy IS NULL OR HeldBy = ? OR HeldAt < ?)",
+                    {7, id, 0, 7, QStringLiteral("2000-01-01 00:00:00")});
             raw.call("spRecPayDeleteCashTurnDetail", {id});
             raw.log(20603, id, QStringLiteral("“ حذف شد."));
             raw.run("DELETE FROM tblOmberRelatedForms WHERE RelatedFormTypeID = 901 AND ReferenceFormTypeID = 206 AND "

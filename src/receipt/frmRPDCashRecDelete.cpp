@@ -60,6 +60,7 @@ void frmRPDCashRec::cmdDelete_Click()
             if (!unchanged())
                 return;
             dtEn.spRecPayDeleteCashTurnDetail(CurrentReceiptID);
+            m_heldReceipt = 0; // gone, and its mark with it
             if (CurrentReceiptID > 0)
                 writeFormAction(ids::EventReceiptDeleted, QStringLiteral("“ حذف شد."));
         } else {
@@ -80,6 +81,7 @@ void frmRPDCashRec::cmdDelete_Click()
             if (!unchanged())
                 return;
             dtEn.spRecPayGeneralDeleteCashTurnDetail(CurrentReceiptID, ids::FormCashReceipt);
+            m_heldReceipt = 0;
             if (CurrentReceiptID > 0)
                 writeFormAction(ids::EventReceiptDeleted, QStringLiteral("“ پس از بستن صندوق حذف شد."));
         }

@@ -149,7 +149,8 @@ TEST_P(WorkOnAStaleReceipt, IsRefusedNamingWhoAndWhenAndTheStoredReceiptIsShown)
     record.beforeNext(QStringLiteral("Set HeldBy = Null"),
                       [&] { othersHold = otherCashierHolds(id, stored("ChangeCount", id).toInt()); });
     (form().*op.write)();
-    EXPECT_EQ(othersHold, 0);
+    // A deleted receipt's mark went with it: there is nothing to let go.
+    EXPECT_TRUE(op.write == &frmRPDCashRec::cmdDelete_Click || othersHold == 0) << othersHold;
     EXPECT_FALSE(said().join(u'\n').contains(Refused)) << said().join(u'\n').toStdString();
     EXPECT_TRUE(db->count(QStringLiteral("tblRecPayCashTurnDetail WHERE ID = %1").arg(id)) == 0
                 || stored("ChangeCount", id).toInt() > count);
