@@ -30,10 +30,10 @@ public:
     // name) matches pattern fails with a database error carrying message.
     void failNext(const QString &pattern, const QString &message = QStringLiteral("injected failure"))
     {
-        m_faults.push_back({QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption), message});
+        beforeNext(pattern, [message] { throw VbError::database(message, QStringLiteral("fault injection")); });
     }
-    // Another program's work, done the moment before the next statement or
-    // call matching pattern.
+    // Work done the moment before the next statement or call matching
+    // pattern (another program's, or a failure): the first such wins.
     void beforeNext(const QString &pattern, std::function<void()> work)
     {
         m_before.push_back({QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption), std::move(work)});
@@ -61,12 +61,8 @@ private:
                 m_before.takeAt(i).second();
                 break;
             }
-        for (qsizetype i = 0; i < m_faults.size(); ++i)
-            if (m_faults[i].first.match(entry.text).hasMatch())
-                throw VbError::database(m_faults.takeAt(i).second, QStringLiteral("fault injection"));
     }
     QVector<Entry> m_entries;
-    QVector<QPair<QRegularExpression, QString>> m_faults;
     QVector<QPair<QRegularExpression, std::function<void()>>> m_before;
     Attachment m_attachment{*this};
 };
