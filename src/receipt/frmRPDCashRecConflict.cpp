@@ -38,6 +38,22 @@ QString whoAndWhen(const QVariant &user, const QVariant &at)
     return text;
 }
 
+// The server's clock, as its stamps use: the cashiers' machines may not
+// agree on the time (an embedded file has only each machine's own). Its
+// wall time is reckoned as is, through no zone's summer hour.
+QDateTime databaseNow(Connection &cnt)
+{
+    const QVariant clock = cnt.execute(QStringLiteral("Select GetDate()")).rows.value(0).value(0);
+    const QString text = clock.typeId() == QMetaType::QDateTime
+                             ? clock.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                             : clock.toString();
+    const QDateTime now(QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd")),
+                        QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
+    if (!now.isValid())
+        throw VbError(VbError::InternalError, QStringLiteral("زمان پايگاه داده خوانده نشد."));
+    return now;
+}
+
 } // namespace
 
 void frmRPDCashRec::rememberChangeCount(const Recordset &loaded)
@@ -89,17 +105,7 @@ bool frmRPDCashRec::holdAsRead(Connection &cnt, qint32 receipt, qint32 readCount
     // this check and this form's last write however long its boxes stay
     // open. A hold is no change of what the receipt says: no trigger
     // counts or stamps it. One left by a program that went away lapses.
-    // The server's clock, as its stamps use: the cashiers' machines may not
-    // agree on the time (an embedded file has only each machine's own). Its
-    // wall time is reckoned as is, through no zone's summer hour.
-    const QVariant clock = cnt.execute(QStringLiteral("Select GetDate()")).rows.value(0).value(0);
-    const QString text = clock.typeId() == QMetaType::QDateTime
-                             ? clock.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                             : clock.toString();
-    const QDateTime now(QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd")),
-                        QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
-    if (!now.isValid())
-        throw VbError(VbError::InternalError, QStringLiteral("زمان پايگاه داده خوانده نشد."));
+    const QDateTime now = databaseNow(cnt);
     const RowSet held = cnt.execute(
         QStringLiteral("Update tblRecPayCashTurnDetail Set HeldBy = ?, HeldAt = GetDate() Where ID = ? And "
                        "ChangeCount = ? And (HeldBy Is Null Or HeldBy = ? Or HeldAt < ?)"),
